@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Vortan and starts it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup-debian.sh --runtime
+cmake --preset release -DVORTAN_BUILD_TESTS=OFF -DVORTAN_BUILD_BENCHMARKS=OFF >/dev/null
+cmake --build --preset release -j "$(nproc)"
+exec build/release/src/app/vortan "$@"

@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# Starts the real desktop services the tests use, runs a command under them, and stops them.
+#   scripts/test-services.sh [--] CMD ARGS...
+# Headless Debian 12, no systemd, no sound card. Starts:
+#   PulseAudio with a null sink "vsink" as the default output (any user);
+#   cupsd with a cups-pdf queue "PDF" as the default printer (root only: as another user the
+#     printing tests skip and say so);
+#   Xvfb when DISPLAY is unset; a fake web browser registered for text/html and http(s).
+# Everything lives in private folders under $VORTAN_SERVICES_DIR (default: a new temporary one),
+# so a developer's own settings, sound server and browser are never touched.
+# Exports to CMD: XDG_RUNTIME_DIR XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME PULSE_SERVER DISPLAY
+#   VORTAN_TEST_SERVICES (pulse, and cups when it runs), VORTAN_PDF_DIR, VORTAN_FAKE_BROWSER_LOG.
+set -euo pipefail
+[ "${1:-}" = -- ] && shift
+[ $# -gt 0 ] || { echo "usage: $0 [--] CMD ARGS..." >&2; exit 2; }
+
+D=${VORTAN_SERVICES_DIR:-$(mktemp -d /tmp/vortan-services.XXXXXX)}
+mkdir -p "$D"
+log() { printf '[services %(%T)T] %s\n' -1 "$*" >&2; }
+wait_for() { # wait_for SECONDS CMD...  (polls every 50 ms)
+    local n=$(($1 * 20)); shift
+    until "$@" >/dev/null 2>&1; do n=$((n - 1)); [ "$n" -gt 0 ] || return 1; sleep 0.05; done
+}
+
+export XDG_RUNTIME_DIR="$D/runtime" XDG_CONFIG_HOME="$D/config" XDG_DATA_HOME="$D/data"
+export XDG_CACHE_HOME="$D/cache"
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME/applications" "$XDG_CACHE_HOME" "$D/bin"
+export VORTAN_PDF_DIR="$D/pdf" VORTAN_FAKE_BROWSER_LOG="$D/browser.log"
+services="" PA_STARTED=0 CUPSD_PID="" XVFB_PID=""
+
+stop_all() {
+    set +e
+    [ -n "$XVFB_PID" ] && { kill "$XVFB_PID"; wait "$XVFB_PID" 2>/dev/null; }
+    [ "$PA_STARTED" = 1 ] && pulseaudio -k 2>/dev/null
+    [ -n "$CUPSD_PID" ] && { kill "$CUPSD_PID"; wait "$CUPSD_PID" 2>/dev/null; }
+    log "services stopped"
+}
+trap 'rc=$?; stop_all; exit $rc' EXIT
+trap 'exit 130' INT TERM
+
+# PulseAudio: a user-mode daemon of our own, one null sink as the default output.
+pulseaudio -D -n --exit-idle-time=-1 --disallow-exit=no \
+    --load="module-null-sink sink_name=vsink sink_properties=device.description=Vortan-Null-Sink" \
+    --load=module-native-protocol-unix --log-target="file:$D/pulseaudio.log"
+PA_STARTED=1
+wait_for 10 pactl info || { log "pulseaudio did not start"; cat "$D/pulseaudio.log" >&2; exit 1; }
+pactl set-default-sink vsink
+pactl set-sink-volume vsink 100%
+pactl set-sink-mute vsink 0
+export PULSE_SERVER="unix:$XDG_RUNTIME_DIR/pulse/native"
+services="pulse"
+log "pulseaudio ready (default sink $(pactl get-default-sink))"
+
+# CUPS: cupsd in the foreground as our child, the cups-pdf queue as default. Root only.
+if [ "$(id -u)" -eq 0 ]; then
+    mkdir -p /run/cups "$VORTAN_PDF_DIR"
+    if ! lpstat -r 2>/dev/null | grep -q 'is running'; then
+        cupsd -f >"$D/cupsd.log" 2>&1 &
+        CUPSD_PID=$!
+    fi
+    wait_for 20 sh -c "lpstat -r | grep -q 'is running'" || { log "cupsd did not start"; exit 1; }
+    # cups-pdf rereads its configuration for every job.
+    sed -i "s|^#\{0,1\}Out .*|Out $VORTAN_PDF_DIR|" /etc/cups/cups-pdf.conf
+    lpadmin -p PDF -E -v cups-pdf:/ -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd \
+        -o pdftops-renderer-default=pdftocairo 2>/dev/null
+    lpadmin -d PDF
+    services="$services cups"
+    log "cups ready (default printer $(lpstat -d | sed 's/.*: //'), PDFs in $VORTAN_PDF_DIR)"
+else
+    log "not root: no CUPS, so the printing tests skip"
+fi
+
+# Xvfb, when there is no display.
+if [ -z "${DISPLAY:-}" ]; then
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$D/xvfb.display" 2>"$D/xvfb.log" &
+    XVFB_PID=$!
+    wait_for 10 test -s "$D/xvfb.display" || { log "Xvfb did not start"; exit 1; }
+    export DISPLAY=":$(cat "$D/xvfb.display")"
+    log "Xvfb ready on $DISPLAY"
+fi
+services="$services x11"
+
+# A fake web browser that records every address it is asked to open.
+cat >"$D/bin/fake-browser" <<EOS
+#!/bin/sh
+printf '%s\n' "\$*" >>"\${VORTAN_FAKE_BROWSER_LOG:-$VORTAN_FAKE_BROWSER_LOG}"
+EOS
+chmod +x "$D/bin/fake-browser"
+cat >"$XDG_DATA_HOME/applications/vortan-fake-browser.desktop" <<EOS
+[Desktop Entry]
+Type=Application
+Name=Vortan Fake Browser
+Exec=$D/bin/fake-browser %u
+MimeType=text/html;x-scheme-handler/http;x-scheme-handler/https;
+NoDisplay=true
+EOS
+xdg-mime default vortan-fake-browser.desktop text/html x-scheme-handler/http x-scheme-handler/https
+export BROWSER="$D/bin/fake-browser"
+: >"$VORTAN_FAKE_BROWSER_LOG"
+services="$services browser"
+
+export VORTAN_TEST_SERVICES="$services"
+log "running: $*"
+set +e
+"$@"
+rc=$?
+set -e
+exit "$rc"
