@@ -1,0 +1,23 @@
+#include "platform/windows1250.h"
+
+#include <gtest/gtest.h>
+
+using namespace vortan;
+
+TEST(Windows1250, EveryByteValueRoundTrips)
+{
+    std::string all;
+    for (int byte = 0; byte < 256; ++byte)
+        all.push_back(static_cast<char>(byte));
+    const QString text = windows1250::toUnicode(all);
+    ASSERT_EQ(text.size(), 256);
+    EXPECT_EQ(windows1250::fromUnicode(text), all);
+}
+
+TEST(Windows1250, PolishLettersAndUnencodableCharacters)
+{
+    EXPECT_EQ(windows1250::toUnicode("\xB9\x9C\xA3"), QString::fromUtf8("ąśŁ"));
+    EXPECT_EQ(windows1250::fromUnicode(QString::fromUtf8("ż€中")), "\xBF\x80?");
+    EXPECT_TRUE(windows1250::canEncode(QString::fromUtf8("zażółć")));
+    EXPECT_FALSE(windows1250::canEncode(QString::fromUtf8("中")));
+}
