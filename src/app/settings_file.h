@@ -28,7 +28,7 @@ void Zapisz1Click(const std::filesystem::path& iniFile, const Presets& presets);
 Presets presetsFrom(const ProfileDocument& document);
 
 // Writes the presets into the document: per section speed, spaces, tone, noise, chars,
-// straight. Throws std::invalid_argument for a character set holding a line break or NUL byte.
+// straight. Throws std::invalid_argument for a character set holding a line feed or NUL byte.
 void storePresets(ProfileDocument& document, const Presets& presets);
 
 // An integer value of the settings file: optional leading blanks, then an optional sign and

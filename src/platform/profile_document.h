@@ -31,18 +31,37 @@ public:
 
     // Replaces the key's line in place, or adds the key at the end of its section, or adds the
     // section at the end of the document. Throws std::invalid_argument for a name or value that
-    // the line format cannot hold (line breaks, NUL bytes, "=" in a key, "]" in a section,
-    // empty or blank-padded names): writing it would break the file's structure.
+    // the line format cannot hold (a line feed or NUL byte anywhere, a CR in a name, "=" in a
+    // key, "]" in a section, empty or blank-padded names): they would break the file's lines.
     void setValue(std::string_view section, std::string_view key, std::string_view value);
 
     // The whole document as file bytes.
     std::string bytes() const;
 
 private:
+    enum class LineKind { Blank, Comment, Section, Key, Other };
+
+    // A line with where its name and value lie, found once when the line is made.
     struct Line {
         std::string text;   // without its line ending
         std::string ending; // "\r\n", "\n", or "" for a last line without one
+        LineKind kind = LineKind::Other;
+        std::size_t nameStart = 0; // section or key name, blanks dropped
+        std::size_t nameLength = 0;
+        std::size_t valueStart = 0; // keys: the value, blanks dropped, quotes kept
+        std::size_t valueLength = 0;
+
+        std::string_view name() const
+        {
+            return std::string_view(text).substr(nameStart, nameLength);
+        }
+        std::string_view rawValue() const
+        {
+            return std::string_view(text).substr(valueStart, valueLength);
+        }
     };
+
+    static void classify(Line& line, bool firstLine);
 
     // Index of the first line of the section, or nothing.
     std::optional<std::size_t> findSection(std::string_view section) const;
