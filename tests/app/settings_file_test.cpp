@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <sstream>
 #include <sys/stat.h>
 
 using namespace vortan;
@@ -63,7 +64,9 @@ protected:
     std::string fileBytes() const
     {
         std::ifstream in(m_file, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
     }
     Presets read() const
     {

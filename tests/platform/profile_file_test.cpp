@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -32,7 +33,9 @@ protected:
     static std::string readBytes(const fs::path& file)
     {
         std::ifstream in(file, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
     }
     std::size_t entriesInFolder() const
     {
