@@ -4,11 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fcntl.h>
 #include <fstream>
 #include <iterator>
+#include <linux/fs.h>
 #include <optional>
 #include <sstream>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace vortan;
 namespace fs = std::filesystem;
@@ -78,6 +82,22 @@ protected:
     fs::path m_folder;
     fs::path m_file;
 };
+
+// The immutable attribute stops even root from replacing a file or adding to a folder.
+bool setImmutable(const fs::path& path, bool immutable)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    int flags = 0;
+    bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
+    if (ok) {
+        flags = immutable ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+        ok = ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+    }
+    ::close(fd);
+    return ok;
+}
 
 const std::string kFirstRunSection = "speed=60\r\nspaces=0\r\ntone=600\r\nnoise=0\r\n"
                                      "chars=abcdefghijklmnopqrstuvwxyz0123456789/=?!\r\n"
@@ -164,6 +184,26 @@ TEST_F(SettingsFile, AFailedWriteSaysWhereAndKeepsTheFile)
         EXPECT_EQ(error.what(), "Unable to write to " + blocked.string());
     }
     EXPECT_EQ(fileBytes(), "[settings1]\r\nspeed=100\r\n");
+}
+
+TEST_F(SettingsFile, AnImmutableFileOrFolderIsLeftAsItWas)
+{
+    const std::string original = "[settings1]\r\nspeed=100\r\n";
+    writeFile(original);
+    for (const fs::path& locked : {m_file, m_folder}) {
+        if (!setImmutable(locked, true))
+            GTEST_SKIP() << "the file system (or our privileges) cannot make files immutable";
+        try {
+            Zapisz1Click(m_file, read());
+            ADD_FAILURE() << "wrote to an immutable " << locked;
+        } catch (const Error& error) {
+            EXPECT_EQ(error.what(), "Unable to write to " + m_file.string());
+        }
+        ASSERT_TRUE(setImmutable(locked, false));
+        EXPECT_EQ(fileBytes(), original);
+        EXPECT_EQ(std::distance(fs::directory_iterator(m_folder), fs::directory_iterator()), 1)
+            << "a temporary file was left behind";
+    }
 }
 
 TEST_F(SettingsFile, OddFilesGiveTheDefaults)
