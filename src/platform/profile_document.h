@@ -14,9 +14,12 @@ namespace vortan {
 //   (ASCII letters only: the names we use are ASCII);
 // - a key line is "key=value"; blanks (spaces, tabs) around the key and the value are ignored,
 //   and a value in matching single or double quotes is read without them;
-// - lines end in LF or CR LF; every line we write ends in CR LF;
-// - bytes are kept as they are (windows-1250 text in practice);
-// - lines we do not write are kept byte for byte, comments and blank lines included.
+// - lines starting with ";" or "#" are comments; lines end in LF or CR LF, and every line we
+//   write ends in CR LF;
+// - bytes are kept as they are (windows-1250 text in practice); a NUL byte ends a value read;
+// - lines we do not write are kept byte for byte, comments and blank lines included; a key
+//   written goes in place of its line, or after the last entry of its section, and a new
+//   section goes at the end, after a blank line.
 // The first section of a name is the one read and written, and in it the first key of a name.
 class ProfileDocument {
 public:
