@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <string>
@@ -32,6 +33,12 @@ inline constexpr SliderRange kSpeedRange{40, 250, 60}, kSpacesRange{0, 10, 0},
     kToneRange{400, 2000, 600}, kNoiseRange{0, 50, 0}, kStraightRange{0, 100, 0};
 
 inline constexpr std::string_view kDefaultChars = "abcdefghijklmnopqrstuvwxyz0123456789/=?!";
+
+// Where a slider of the range stands for a preset's number: the nearer end when outside.
+constexpr int sliderPosition(std::int32_t value, SliderRange range)
+{
+    return std::clamp<std::int32_t>(value, range.minimum, range.maximum);
+}
 
 // What a missing settings file gives: the sliders' start positions and the default set.
 inline SettingsPreset defaultPreset()
