@@ -15,8 +15,8 @@ constexpr QLatin1StringView defaultWebPage{"vortan.example.org"};
 class AccessibleURLLabel final : public QAccessibleWidget {
 public:
     explicit AccessibleURLLabel(TmdURLLabel* label)
-        : QAccessibleWidget(label, label->actsAsLink() ? QAccessible::Link
-                                                       : QAccessible::StaticText)
+        : QAccessibleWidget(label,
+                            label->actsAsLink() ? QAccessible::Link : QAccessible::StaticText)
     {
     }
 

@@ -106,8 +106,8 @@ XdgDirectories XdgDirectories::fromEnvironment()
     dirs.configDirs = environmentPathList("XDG_CONFIG_DIRS", u"/etc/xdg"_qs);
     dirs.dataHome = environmentPath("XDG_DATA_HOME", home + QStringLiteral("/.local/share"));
     dirs.dataDirs = environmentPathList("XDG_DATA_DIRS", u"/usr/local/share:/usr/share"_qs);
-    dirs.desktopNames = qEnvironmentVariable("XDG_CURRENT_DESKTOP").toLower().split(
-        u':', Qt::SkipEmptyParts);
+    dirs.desktopNames =
+        qEnvironmentVariable("XDG_CURRENT_DESKTOP").toLower().split(u':', Qt::SkipEmptyParts);
     return dirs;
 }
 
@@ -124,17 +124,20 @@ QString defaultApplicationFor(const QString& mimeType, const XdgDirectories& dir
         names << u"mimeapps.list"_qs;
         for (const QString& name : names) {
             const QString id = firstInstalled(
-                readListEntry(dir + u'/' + name, QStringLiteral("Default Applications"), mimeType), dirs);
+                readListEntry(dir + u'/' + name, QStringLiteral("Default Applications"), mimeType),
+                dirs);
             if (!id.isEmpty())
                 return id;
         }
     }
 
     for (const QString& dir : applicationDirs(dirs)) {
-        QString id = firstInstalled(
-            readListEntry(dir + QStringLiteral("/defaults.list"), QStringLiteral("Default Applications"), mimeType), dirs);
+        QString id = firstInstalled(readListEntry(dir + QStringLiteral("/defaults.list"),
+                                                  QStringLiteral("Default Applications"), mimeType),
+                                    dirs);
         if (id.isEmpty())
-            id = firstInstalled(readListEntry(dir + QStringLiteral("/mimeinfo.cache"), QStringLiteral("MIME Cache"), mimeType),
+            id = firstInstalled(readListEntry(dir + QStringLiteral("/mimeinfo.cache"),
+                                              QStringLiteral("MIME Cache"), mimeType),
                                 dirs);
         if (!id.isEmpty())
             return id;
@@ -145,7 +148,8 @@ QString defaultApplicationFor(const QString& mimeType, const XdgDirectories& dir
         QDirIterator it(dir, {u"*.desktop"_qs}, QDir::Files);
         while (it.hasNext()) {
             const QString path = it.next();
-            const auto types = readListEntry(path, QStringLiteral("Desktop Entry"), QStringLiteral("MimeType"));
+            const auto types =
+                readListEntry(path, QStringLiteral("Desktop Entry"), QStringLiteral("MimeType"));
             const QString id = QFileInfo(path).fileName();
             if (types && types->contains(mimeType) && isInstalled(id, dirs))
                 return id;
@@ -164,8 +168,8 @@ bool DesktopWebBrowser::canOpenWebPages() const
     const QMimeDatabase mimeDatabase;
     QString lastType;
     for (const char* fileName : {"page.html", "page.htm"}) {
-        const QMimeType type =
-            mimeDatabase.mimeTypeForFile(QString::fromLatin1(fileName), QMimeDatabase::MatchExtension);
+        const QMimeType type = mimeDatabase.mimeTypeForFile(QString::fromLatin1(fileName),
+                                                            QMimeDatabase::MatchExtension);
         if (!type.isValid() || type.isDefault())
             return false;
         // Both extensions are normally text/html: the first answer holds for the second.

@@ -38,11 +38,10 @@ public:
     void installApp(const QString& appsDir, const QString& id, const QByteArray& mimeTypes = {},
                     bool programExists = true) const
     {
-        write(appsDir + '/' + id, "[Desktop Entry]\nType=Application\nName=App\nExec=" +
-                                      (programExists ? QByteArray("/bin/true") :
-                                                       QByteArray("/nonexistent/browser")) +
-                                      " %u\n" +
-                                      (mimeTypes.isEmpty() ? "" : "MimeType=" + mimeTypes + "\n"));
+        write(appsDir + '/' + id,
+              "[Desktop Entry]\nType=Application\nName=App\nExec=" +
+                  (programExists ? QByteArray("/bin/true") : QByteArray("/nonexistent/browser")) +
+                  " %u\n" + (mimeTypes.isEmpty() ? "" : "MimeType=" + mimeTypes + "\n"));
     }
 
     // What xdg-mime itself answers for this desktop (without a desktop environment).
@@ -125,7 +124,8 @@ std::vector<Layout> layouts()
          {"system.desktop"},
          {},
          "system.desktop"},
-        {"mimeinfo.cache", {{"share/applications/mimeinfo.cache", "[MIME Cache]\ntext/html=cached.desktop;\n"}},
+        {"mimeinfo.cache",
+         {{"share/applications/mimeinfo.cache", "[MIME Cache]\ntext/html=cached.desktop;\n"}},
          {"cached.desktop"},
          {},
          "cached.desktop"},
