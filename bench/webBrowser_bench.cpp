@@ -33,7 +33,7 @@ BENCHMARK(BM_DesktopBrowserCheck)->Unit(benchmark::kMicrosecond);
 void BM_LabelConstruction(benchmark::State& state)
 {
     for (auto _ : state) {
-        TmdURLLabel label;
+        vortan::TmdURLLabel label;
         benchmark::DoNotOptimize(label.actsAsLink());
     }
 }

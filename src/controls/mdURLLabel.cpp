@@ -6,6 +6,8 @@
 #include <QAccessibleWidget>
 #include <QMouseEvent>
 
+namespace vortan {
+
 namespace {
 
 constexpr QLatin1StringView defaultWebPage{"vortan.example.org"};
@@ -51,7 +53,7 @@ private:
 
 QAccessibleInterface* accessibleFactory(const QString& className, QObject* object)
 {
-    if (className == QLatin1StringView("TmdURLLabel") && object && object->isWidgetType())
+    if (className == QLatin1StringView("vortan::TmdURLLabel") && object && object->isWidgetType())
         return new AccessibleURLLabel(static_cast<TmdURLLabel*>(object));
     return nullptr;
 }
@@ -68,11 +70,11 @@ void installAccessibleFactory()
 } // namespace
 
 TmdURLLabel::TmdURLLabel(QWidget* parent)
-    : TmdURLLabel(std::make_shared<vortan::DesktopWebBrowser>(), parent)
+    : TmdURLLabel(std::make_shared<DesktopWebBrowser>(), parent)
 {
 }
 
-TmdURLLabel::TmdURLLabel(std::shared_ptr<const vortan::WebBrowser> browser, QWidget* parent)
+TmdURLLabel::TmdURLLabel(std::shared_ptr<const WebBrowser> browser, QWidget* parent)
     : QLabel(parent)
     , m_browser(std::move(browser))
 {
@@ -175,3 +177,5 @@ void TmdURLLabel::applyLook()
     else
         unsetCursor();
 }
+
+} // namespace vortan

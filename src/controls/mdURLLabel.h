@@ -7,8 +7,8 @@
 #include <memory>
 
 namespace vortan {
+
 class WebBrowser;
-}
 
 // When the label acts as a link: always, never, or only when the desktop has a web browser.
 enum class TmdLabelType { Auto, Passive, Link };
@@ -32,8 +32,7 @@ public:
     // Asks the desktop's own browser registration.
     explicit TmdURLLabel(QWidget* parent = nullptr);
     // Asks the given browser instead (tests, other desktops).
-    explicit TmdURLLabel(std::shared_ptr<const vortan::WebBrowser> browser,
-                         QWidget* parent = nullptr);
+    explicit TmdURLLabel(std::shared_ptr<const WebBrowser> browser, QWidget* parent = nullptr);
     ~TmdURLLabel() override;
 
     // The fonts take effect at the next setLabelType, not at once.
@@ -81,7 +80,7 @@ private:
     void applyCaption();
     void applyLook();
 
-    std::shared_ptr<const vortan::WebBrowser> m_browser;
+    std::shared_ptr<const WebBrowser> m_browser;
     bool m_browserFound = false;
     QFont m_linkFont;
     QFont m_passiveFont;
@@ -93,3 +92,5 @@ private:
     bool m_autoSize = true;
     bool m_pressed = false;
 };
+
+} // namespace vortan

@@ -74,7 +74,7 @@ void TestMdURLLabelOnDesktop::init()
 
 void TestMdURLLabelOnDesktop::opensInTheRegisteredBrowser()
 {
-    TmdURLLabel label;
+    vortan::TmdURLLabel label;
     label.setWebPage("vortan.example.org/start");
     label.show();
     QVERIFY(QTest::qWaitForWindowExposed(&label));
@@ -89,7 +89,7 @@ void TestMdURLLabelOnDesktop::opensInTheRegisteredBrowser()
 void TestMdURLLabelOnDesktop::withoutAssociationsAutoIsPassive()
 {
     const EmptyDesktop empty;
-    TmdURLLabel label;
+    vortan::TmdURLLabel label;
     QVERIFY(!label.actsAsLink());
     QCOMPARE(label.cursor().shape(), Qt::ArrowCursor);
     QVERIFY(!label.font().underline());
@@ -98,8 +98,8 @@ void TestMdURLLabelOnDesktop::withoutAssociationsAutoIsPassive()
 void TestMdURLLabelOnDesktop::linkAsksTheDesktopEvenWithoutAssociations()
 {
     const EmptyDesktop empty;
-    TmdURLLabel label;
-    label.setLabelType(TmdLabelType::Link);
+    vortan::TmdURLLabel label;
+    label.setLabelType(vortan::TmdLabelType::Link);
     label.show();
     QVERIFY(QTest::qWaitForWindowExposed(&label));
     label.click();

@@ -52,26 +52,26 @@ private slots:
 
 void TestMdURLLabel::linkStateFollowsTypeAndBrowser_data()
 {
-    QTest::addColumn<TmdLabelType>("type");
+    QTest::addColumn<vortan::TmdLabelType>("type");
     QTest::addColumn<bool>("registered");
     QTest::addColumn<bool>("link");
 
-    QTest::newRow("auto, browser") << TmdLabelType::Auto << true << true;
-    QTest::newRow("auto, no browser") << TmdLabelType::Auto << false << false;
-    QTest::newRow("link, no browser") << TmdLabelType::Link << false << true;
-    QTest::newRow("link, browser") << TmdLabelType::Link << true << true;
-    QTest::newRow("passive, browser") << TmdLabelType::Passive << true << false;
-    QTest::newRow("passive, no browser") << TmdLabelType::Passive << false << false;
+    QTest::newRow("auto, browser") << vortan::TmdLabelType::Auto << true << true;
+    QTest::newRow("auto, no browser") << vortan::TmdLabelType::Auto << false << false;
+    QTest::newRow("link, no browser") << vortan::TmdLabelType::Link << false << true;
+    QTest::newRow("link, browser") << vortan::TmdLabelType::Link << true << true;
+    QTest::newRow("passive, browser") << vortan::TmdLabelType::Passive << true << false;
+    QTest::newRow("passive, no browser") << vortan::TmdLabelType::Passive << false << false;
 }
 
 void TestMdURLLabel::linkStateFollowsTypeAndBrowser()
 {
-    QFETCH(TmdLabelType, type);
+    QFETCH(vortan::TmdLabelType, type);
     QFETCH(bool, registered);
     QFETCH(bool, link);
 
     auto browser = std::make_shared<FakeBrowser>(registered);
-    TmdURLLabel label(browser);
+    vortan::TmdURLLabel label(browser);
     label.setWebPage("vortan.example.org");
     label.setLabelType(type);
     label.show();
@@ -88,17 +88,18 @@ void TestMdURLLabel::linkStateFollowsTypeAndBrowser()
 void TestMdURLLabel::clickRunsOnClickBeforeOpening()
 {
     auto browser = std::make_shared<FakeBrowser>(false);
-    TmdURLLabel label(browser);
-    label.setLabelType(TmdLabelType::Link);
+    vortan::TmdURLLabel label(browser);
+    label.setLabelType(vortan::TmdLabelType::Link);
     QList<qsizetype> openedAtEachClick;
-    connect(&label, &TmdURLLabel::clicked, [&] { openedAtEachClick << browser->opened.size(); });
+    connect(&label, &vortan::TmdURLLabel::clicked,
+            [&] { openedAtEachClick << browser->opened.size(); });
     label.show();
     QTest::mouseClick(&label, Qt::LeftButton);
     QCOMPARE(openedAtEachClick, QList<qsizetype>{0});
     QCOMPARE(browser->opened.size(), 1);
 
     // A passive label still tells its owner about the click.
-    label.setLabelType(TmdLabelType::Passive);
+    label.setLabelType(vortan::TmdLabelType::Passive);
     QTest::mouseClick(&label, Qt::LeftButton);
     QCOMPARE(openedAtEachClick, (QList<qsizetype>{0, 1}));
     QCOMPARE(browser->opened.size(), 1);
@@ -107,9 +108,9 @@ void TestMdURLLabel::clickRunsOnClickBeforeOpening()
 void TestMdURLLabel::onlyALeftClickOnTheLabelCounts()
 {
     auto browser = std::make_shared<FakeBrowser>(true);
-    TmdURLLabel label(browser);
+    vortan::TmdURLLabel label(browser);
     label.show();
-    QSignalSpy clicks(&label, &TmdURLLabel::clicked);
+    QSignalSpy clicks(&label, &vortan::TmdURLLabel::clicked);
 
     QTest::mouseClick(&label, Qt::RightButton);
     QTest::mouseClick(&label, Qt::MiddleButton);
@@ -154,7 +155,7 @@ void TestMdURLLabel::captionAndOpenedAddress()
     QFETCH(QString, opened);
 
     auto browser = std::make_shared<FakeBrowser>(true);
-    TmdURLLabel label(browser);
+    vortan::TmdURLLabel label(browser);
     label.setWebPage(webPage);
     label.setShowHTTP(showHTTP);
     QCOMPARE(label.text(), caption);
@@ -169,7 +170,7 @@ void TestMdURLLabel::captionAndOpenedAddress()
 void TestMdURLLabel::fontsShowOnlyAfterSetLabelType()
 {
     auto browser = std::make_shared<FakeBrowser>(true);
-    TmdURLLabel label(browser);
+    vortan::TmdURLLabel label(browser);
     QVERIFY(label.actsAsLink());
     const QFont before = label.font();
 
@@ -183,7 +184,7 @@ void TestMdURLLabel::fontsShowOnlyAfterSetLabelType()
     QCOMPARE(label.font(), before);
     QCOMPARE(label.palette().color(QPalette::WindowText), blue);
 
-    label.setLabelType(TmdLabelType::Auto); // the value it already has
+    label.setLabelType(vortan::TmdLabelType::Auto); // the value it already has
     QCOMPARE(label.font().pixelSize(), 30);
     QCOMPARE(label.palette().color(QPalette::WindowText), QColor(Qt::darkGreen));
     QCOMPARE(label.size(), label.sizeHint());
@@ -192,9 +193,9 @@ void TestMdURLLabel::fontsShowOnlyAfterSetLabelType()
 void TestMdURLLabel::browserIsAskedOnceAtConstruction()
 {
     auto browser = std::make_shared<FakeBrowser>(true);
-    TmdURLLabel label(browser);
-    label.setLabelType(TmdLabelType::Passive);
-    label.setLabelType(TmdLabelType::Auto);
+    vortan::TmdURLLabel label(browser);
+    label.setLabelType(vortan::TmdLabelType::Passive);
+    label.setLabelType(vortan::TmdLabelType::Auto);
     label.click();
     QCOMPARE(browser->checks, 1);
 }
@@ -202,7 +203,7 @@ void TestMdURLLabel::browserIsAskedOnceAtConstruction()
 void TestMdURLLabel::readsAsALinkToScreenReaders()
 {
     auto browser = std::make_shared<FakeBrowser>(true);
-    TmdURLLabel label(browser);
+    vortan::TmdURLLabel label(browser);
     label.setWebPage("vortan.example.org");
     label.show();
 
@@ -216,7 +217,7 @@ void TestMdURLLabel::readsAsALinkToScreenReaders()
     actions->doAction(QAccessibleActionInterface::pressAction());
     QCOMPARE(browser->opened, QStringList{"http://vortan.example.org"});
 
-    label.setLabelType(TmdLabelType::Passive);
+    label.setLabelType(vortan::TmdLabelType::Passive);
     QCOMPARE(accessible->role(), QAccessible::StaticText);
     QVERIFY(actions->actionNames().isEmpty());
     actions->doAction(QAccessibleActionInterface::pressAction());

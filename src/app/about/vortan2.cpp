@@ -3,6 +3,8 @@
 #include "app/about/applicationIcon.h"
 #include "ui_vortan2.h"
 
+namespace vortan {
+
 namespace {
 
 // The fonts are set here rather than in the layout file because it holds point sizes only, and
@@ -32,7 +34,7 @@ TForm2::TForm2(QWidget* parent)
     const QFont windowFont = pixelFont(sansFamilies, 11);
     setFont(windowFont);
     ui->setupUi(this);
-    setWindowIcon(vortan::applicationIcon());
+    setWindowIcon(applicationIcon());
     setFixedSize(361, 177);
     move(137, 125);
 
@@ -63,3 +65,5 @@ void TForm2::Button1Click()
 {
     close();
 }
+
+} // namespace vortan

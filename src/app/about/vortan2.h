@@ -4,6 +4,8 @@
 
 #include <memory>
 
+namespace vortan {
+
 namespace Ui {
 class TForm2;
 }
@@ -28,3 +30,5 @@ public:
 private:
     std::unique_ptr<Ui::TForm2> ui;
 };
+
+} // namespace vortan

@@ -14,7 +14,7 @@ int shownAboutWindows()
 {
     int count = 0;
     for (QWidget* widget : QApplication::topLevelWidgets())
-        count += qobject_cast<TForm2*>(widget) && widget->isVisible();
+        count += qobject_cast<vortan::TForm2*>(widget) && widget->isVisible();
     return count;
 }
 
@@ -32,7 +32,7 @@ private slots:
 
 void TestTForm2::aboutShowsOneWindowAndOkHidesIt()
 {
-    TForm2 form;
+    vortan::TForm2 form;
     QVERIFY(!form.isVisible());
     form.showAbout();
     form.showAbout();
@@ -51,7 +51,7 @@ void TestTForm2::aboutShowsOneWindowAndOkHidesIt()
 
 void TestTForm2::closeBoxHidesAndTheWindowKeepsItsPlace()
 {
-    QPointer<TForm2> form = new TForm2;
+    QPointer<vortan::TForm2> form = new vortan::TForm2;
     form->showAbout();
     QVERIFY(QTest::qWaitForWindowExposed(form));
     QCOMPARE(form->pos(), QPoint(137, 125));
@@ -65,13 +65,14 @@ void TestTForm2::closeBoxHidesAndTheWindowKeepsItsPlace()
     form->showAbout();
     QCOMPARE(form->pos(), QPoint(300, 200));
     QCOMPARE(form->findChild<QLabel*>("StaticText1")->text(), QString("Vortan"));
-    QCOMPARE(form->findChild<TmdURLLabel*>("mdURLLabel1")->text(), QString("vortan.example.org"));
+    QCOMPARE(form->findChild<vortan::TmdURLLabel*>("mdURLLabel1")->text(),
+             QString("vortan.example.org"));
     delete form;
 }
 
 void TestTForm2::isAFixedDialogWithCloseBoxOnly()
 {
-    TForm2 form;
+    vortan::TForm2 form;
     QCOMPARE(form.windowTitle(), QString("About Vortan"));
     QCOMPARE(form.minimumSize(), QSize(361, 177));
     QCOMPARE(form.maximumSize(), QSize(361, 177));
@@ -91,7 +92,7 @@ void TestTForm2::isAFixedDialogWithCloseBoxOnly()
 
 void TestTForm2::textsFitTheirBoxes()
 {
-    TForm2 form;
+    vortan::TForm2 form;
     form.showAbout();
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     if (qEnvironmentVariableIsSet("VORTAN_SCREENSHOT_DIR"))
