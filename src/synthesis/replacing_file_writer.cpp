@@ -21,7 +21,7 @@ constexpr int diskFull = 101;
 
 [[noreturn]] void throwForErrno(int errnoValue)
 {
-    throw IoError(ioErrorNumberForErrno(errnoValue));
+    throw ioErrorForErrno(errnoValue);
 }
 
 int openRetrying(const char* path, int flags, mode_t mode = 0)
@@ -60,27 +60,27 @@ std::string randomSuffix()
 
 } // namespace
 
-int ioErrorNumberForErrno(int errnoValue)
+IoError ioErrorForErrno(int errnoValue)
 {
     switch (errnoValue) {
     case ENOENT:
     case ENOTDIR:
     case ENAMETOOLONG:
-        return invalidFilename;
+        return IoError(invalidFilename);
     case EMFILE:
     case ENFILE:
-        return tooManyOpenFiles;
+        return IoError(tooManyOpenFiles);
     case EACCES:
     case EPERM:
     case EROFS:
     case EISDIR:
     case ETXTBSY:
-        return fileAccessDenied;
+        return IoError(fileAccessDenied);
     case ENOSPC:
     case EDQUOT:
-        return diskFull;
+        return IoError(diskFull);
     default:
-        return errnoValue;
+        return IoError(errnoValue, "I/O error " + std::to_string(errnoValue));
     }
 }
 

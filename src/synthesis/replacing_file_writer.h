@@ -1,5 +1,7 @@
 #pragma once
 
+#include "synthesis/errors.h"
+
 #include <cstddef>
 #include <filesystem>
 #include <memory>
@@ -46,7 +48,8 @@ private:
     std::size_t m_buffered = 0;
 };
 
-// The program's error number for a Linux errno met while creating or writing a file.
-int ioErrorNumberForErrno(int errnoValue);
+// The error for a Linux errno met while creating or writing a file: the program's numbers
+// where the table has one, else "I/O error <errno>".
+IoError ioErrorForErrno(int errnoValue);
 
 } // namespace vortan
