@@ -242,7 +242,14 @@ TEST(ReplacingFileWriter, FullDiskKeepsTheOldFile)
 
 TEST(ReplacingFileWriter, TooManyOpenFiles)
 {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP()
+        << "the sanitizers' own checks need free file descriptors; covered by the dev build";
+#endif
     ScratchFolder folder;
+    RandomGenerator random;
+    FixedClock clock(0);
+    auto synthesizer = std::make_unique<Synthesizer>(random, clock);
     rlimit saved{};
     ::getrlimit(RLIMIT_NOFILE, &saved);
     rlimit low = saved;
@@ -251,7 +258,12 @@ TEST(ReplacingFileWriter, TooManyOpenFiles)
     std::vector<int> spare;
     for (int fd; (fd = ::dup(0)) >= 0;)
         spare.push_back(fd);
-    const int number = errorNumberOf([&] { renderE(folder / "out.wav"); });
+    int number = 0;
+    try {
+        synthesizer->txtofile(folder / "out.wav", "e", {});
+    } catch (const IoError& error) {
+        number = error.errorNumber();
+    }
     for (const int fd : spare)
         ::close(fd);
     ::setrlimit(RLIMIT_NOFILE, &saved);
