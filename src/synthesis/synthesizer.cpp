@@ -1,11 +1,13 @@
 #include "synthesis/synthesizer.h"
 
+#include "synthesis/errors.h"
 #include "synthesis/morse_code.h"
 #include "synthesis/replacing_file_writer.h"
 #include "synthesis/wav_header.h"
 
 #include <cmath>
 #include <numbers>
+#include <string>
 
 namespace vortan {
 
@@ -15,8 +17,27 @@ Synthesizer::Synthesizer(RandomGenerator& random, const Clock& clock)
 {
 }
 
+namespace {
+
+// The buffers are sized for the sliders' ranges; anything outside would overrun them.
+void checkRange(const char* name, int value, int low, int high)
+{
+    if (value < low || value > high) {
+        throw Error(std::string("The setting ") + name + " must lie between " +
+                    std::to_string(low) + " and " + std::to_string(high) + ", not " +
+                    std::to_string(value));
+    }
+}
+
+} // namespace
+
 void Synthesizer::prepare(const SynthesisSettings& settings)
 {
+    checkRange("speed", settings.speed, 40, 250);
+    checkRange("spaces", settings.spaces, 0, 10);
+    checkRange("tone", settings.tone, 400, 2000);
+    checkRange("noise", settings.noise, 0, 50);
+    checkRange("straight", settings.straight, 0, 100);
     m_spaces = settings.spaces;
     m_straight = settings.straight;
     const auto n = static_cast<std::uint32_t>(static_cast<std::uint8_t>(settings.noise));

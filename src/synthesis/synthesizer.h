@@ -38,8 +38,8 @@ public:
     Synthesizer(RandomGenerator& random, const Clock& clock);
 
     // Renders windows-1250 text into a WAV file, replacing any file of that name only once the
-    // new one is complete. Throws vortan::IoError / vortan::Error; the settings must lie in
-    // their ranges.
+    // new one is complete. Throws vortan::IoError / vortan::Error (also for a setting outside its
+    // slider's range, before anything is touched).
     void txtofile(const std::filesystem::path& fileName, std::string_view text,
                   const SynthesisSettings& settings);
 

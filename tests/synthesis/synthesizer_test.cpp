@@ -173,6 +173,18 @@ TEST_F(SynthesizerTest, OversizeRenderingIsRefusedBeforeTheFileIsTouched)
     EXPECT_EQ(m_folder.entryCount(), 1u);
 }
 
+TEST_F(SynthesizerTest, SettingsOutsideTheirRangesAreRefused)
+{
+    const auto file = m_folder / "out.wav";
+    for (const SynthesisSettings& settings :
+         {SynthesisSettings{.speed = 0}, SynthesisSettings{.speed = 251},
+          SynthesisSettings{.spaces = -1}, SynthesisSettings{.tone = 399},
+          SynthesisSettings{.noise = 51}, SynthesisSettings{.straight = 101}})
+        EXPECT_THROW(m_synthesizer->txtofile(file, "e", settings), Error);
+    EXPECT_EQ(m_folder.entryCount(), 0u);
+    EXPECT_EQ(m_random.seed(), 0u);
+}
+
 TEST_F(SynthesizerTest, MissingFolderIsInvalidFilename)
 {
     try {
