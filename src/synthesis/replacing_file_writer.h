@@ -33,7 +33,7 @@ public:
     // Writes out what is buffered, closes the file and puts it in place of the target.
     void commit();
 
-    static constexpr std::size_t bufferByteCount = 256 * 1024;
+    static constexpr std::size_t bufferByteCount = 1024 * 1024;
 
 private:
     void flush();
