@@ -19,7 +19,8 @@ std::uint16_t read16(std::span<const std::uint8_t> bytes, std::size_t at)
 
 std::uint32_t read32(std::span<const std::uint8_t> bytes, std::size_t at)
 {
-    return static_cast<std::uint32_t>(bytes[at]) | (static_cast<std::uint32_t>(bytes[at + 1]) << 8) |
+    return static_cast<std::uint32_t>(bytes[at]) |
+           (static_cast<std::uint32_t>(bytes[at + 1]) << 8) |
            (static_cast<std::uint32_t>(bytes[at + 2]) << 16) |
            (static_cast<std::uint32_t>(bytes[at + 3]) << 24);
 }
@@ -83,7 +84,7 @@ std::optional<PcmSound> parsePcmWav(std::span<const std::uint8_t> bytes)
         return std::nullopt;
     const std::size_t frameBytes = static_cast<std::size_t>(format->frameBytes());
     format->samples.assign(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(
-                                                           data.size() / frameBytes * frameBytes));
+                                                            data.size() / frameBytes * frameBytes));
     return format;
 }
 

@@ -11,9 +11,9 @@ namespace vortan {
 // A PCM sound held in memory: 8-bit unsigned or 16-bit signed little-endian samples, channels
 // interleaved, whole frames only.
 struct PcmSound {
-    int channelCount = 1;     // 1 or 2
-    int sampleRate = 11025;   // frames per second
-    int bitsPerSample = 8;    // 8 or 16
+    int channelCount = 1;   // 1 or 2
+    int sampleRate = 11025; // frames per second
+    int bitsPerSample = 8;  // 8 or 16
     std::vector<std::uint8_t> samples;
 
     int frameBytes() const { return channelCount * bitsPerSample / 8; }

@@ -28,7 +28,7 @@ std::uint16_t channelFromServerVolume(std::uint32_t serverVolume)
 namespace {
 
 constexpr pa_usec_t reconnectDelay = 1000 * 1000; // 1 s
-constexpr pa_usec_t bufferTime = 200 * 1000; // 200 ms
+constexpr pa_usec_t bufferTime = 200 * 1000;      // 200 ms
 constexpr std::int64_t noVolume = -1;
 
 bool isLeft(pa_channel_position_t position)
@@ -175,8 +175,7 @@ struct PulseSoundServer::Connection {
         pa_proplist* properties = pa_proplist_new();
         pa_proplist_sets(properties, PA_PROP_APPLICATION_NAME, applicationName.c_str());
         pa_proplist_sets(properties, PA_PROP_MEDIA_ROLE, "game");
-        pa_context* fresh =
-            pa_context_new_with_proplist(api, applicationName.c_str(), properties);
+        pa_context* fresh = pa_context_new_with_proplist(api, applicationName.c_str(), properties);
         pa_proplist_free(properties);
         if (!fresh) {
             scheduleConnect(reconnectDelay);
@@ -215,11 +214,11 @@ struct PulseSoundServer::Connection {
             return;
         switch (pa_context_get_state(context)) {
         case PA_CONTEXT_READY:
-            dropOperation(pa_context_subscribe(
-                context,
-                static_cast<pa_subscription_mask_t>(PA_SUBSCRIPTION_MASK_SINK |
-                                                    PA_SUBSCRIPTION_MASK_SERVER),
-                nullptr, nullptr));
+            dropOperation(
+                pa_context_subscribe(context,
+                                     static_cast<pa_subscription_mask_t>(
+                                         PA_SUBSCRIPTION_MASK_SINK | PA_SUBSCRIPTION_MASK_SERVER),
+                                     nullptr, nullptr));
             c->queryServer();
             break;
         case PA_CONTEXT_FAILED:
@@ -261,8 +260,7 @@ struct PulseSoundServer::Connection {
                                                            &Connection::onSinkInfo, this));
     }
 
-    static void onSinkInfo(pa_context* context, const pa_sink_info* info, int endOfList,
-                           void* self)
+    static void onSinkInfo(pa_context* context, const pa_sink_info* info, int endOfList, void* self)
     {
         auto* c = static_cast<Connection*>(self);
         if (context != c->context || endOfList != 0 || !info || c->sinkName != info->name)

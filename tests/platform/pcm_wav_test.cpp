@@ -90,8 +90,8 @@ TEST(PcmWav, SkipsOtherChunksAndPadding)
     put32(list, 3); // odd: one pad byte follows
     list.insert(list.end(), {'a', 'b', 'c', 0});
     const Bytes samples{1, 2, 3, 4, 5, 6, 7, 8};
-    const auto sound = parsePcmWav(riff({list, fmtChunk(1, 2, 44100, 16, 4), list,
-                                         dataChunk(samples, 8)}));
+    const auto sound =
+        parsePcmWav(riff({list, fmtChunk(1, 2, 44100, 16, 4), list, dataChunk(samples, 8)}));
     ASSERT_TRUE(sound);
     EXPECT_EQ(sound->channelCount, 2);
     EXPECT_EQ(sound->bitsPerSample, 16);
@@ -102,7 +102,8 @@ TEST(PcmWav, SkipsOtherChunksAndPadding)
 TEST(PcmWav, CutsAnOverlongDataChunkToWholeFrames)
 {
     const Bytes samples{1, 2, 3, 4, 5, 6, 7}; // 16-bit stereo: one whole frame and 3 bytes
-    const auto sound = parsePcmWav(riff({fmtChunk(1, 2, 8000, 16, 4), dataChunk(samples, 0xffffffff)}));
+    const auto sound =
+        parsePcmWav(riff({fmtChunk(1, 2, 8000, 16, 4), dataChunk(samples, 0xffffffff)}));
     ASSERT_TRUE(sound);
     EXPECT_EQ(sound->samples, (Bytes{1, 2, 3, 4}));
 }
@@ -115,8 +116,18 @@ TEST(PcmWav, RefusesWhatItCannotPlay)
         Bytes file;
     } cases[] = {
         {"empty", {}},
-        {"no RIFF", [&] { Bytes b = synthesisWav(s); b[0] = 'X'; return b; }()},
-        {"no WAVE", [&] { Bytes b = synthesisWav(s); b[8] = 'X'; return b; }()},
+        {"no RIFF",
+         [&] {
+             Bytes b = synthesisWav(s);
+             b[0] = 'X';
+             return b;
+         }()},
+        {"no WAVE",
+         [&] {
+             Bytes b = synthesisWav(s);
+             b[8] = 'X';
+             return b;
+         }()},
         {"no fmt", riff({dataChunk(s, 2)})},
         {"no data", riff({fmtChunk(1, 1, 11025, 8, 1)})},
         {"compressed", riff({fmtChunk(2, 1, 11025, 8, 1), dataChunk(s, 2)})},
@@ -125,8 +136,14 @@ TEST(PcmWav, RefusesWhatItCannotPlay)
         {"24-bit", riff({fmtChunk(1, 1, 11025, 24, 3), dataChunk(s, 2)})},
         {"rate 0", riff({fmtChunk(1, 1, 0, 8, 1), dataChunk(s, 2)})},
         {"wrong block align", riff({fmtChunk(1, 1, 11025, 16, 1), dataChunk(s, 2)})},
-        {"fmt cut short", [&] { Bytes b = synthesisWav(s); b.resize(30); return b; }()},
-        {"two fmt", riff({fmtChunk(1, 1, 11025, 8, 1), fmtChunk(1, 1, 11025, 8, 1), dataChunk(s, 2)})},
+        {"fmt cut short",
+         [&] {
+             Bytes b = synthesisWav(s);
+             b.resize(30);
+             return b;
+         }()},
+        {"two fmt",
+         riff({fmtChunk(1, 1, 11025, 8, 1), fmtChunk(1, 1, 11025, 8, 1), dataChunk(s, 2)})},
     };
     for (const auto& c : cases)
         EXPECT_FALSE(parsePcmWav(c.file)) << c.what;
@@ -151,7 +168,8 @@ TEST(PcmWav, NeverReadsPastTheEnd)
             Bytes changed = file;
             changed[at] = value;
             if (const auto sound = parsePcmWav(changed)) {
-                EXPECT_EQ(sound->samples.size() % static_cast<std::size_t>(sound->frameBytes()), 0u);
+                EXPECT_EQ(sound->samples.size() % static_cast<std::size_t>(sound->frameBytes()),
+                          0u);
             }
         }
     }
@@ -164,13 +182,14 @@ TEST(PcmWav, ReadsAFileWholly)
     {
         const Bytes file = synthesisWav(samples);
         std::ofstream out(path, std::ios::binary);
-        out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+        out.write(reinterpret_cast<const char*>(file.data()),
+                  static_cast<std::streamsize>(file.size()));
     }
     const auto sound = readPcmWav(path);
     std::remove(path.c_str());
     ASSERT_TRUE(sound);
     EXPECT_EQ(sound->samples, samples);
-    EXPECT_FALSE(readPcmWav(path)); // gone
+    EXPECT_FALSE(readPcmWav(path));                 // gone
     EXPECT_FALSE(readPcmWav(::testing::TempDir())); // a directory
 }
 

@@ -1,5 +1,4 @@
 #include "platform/pulse_sound_server.h"
-
 #include "pulse_test_support.h"
 
 #include <gtest/gtest.h>
@@ -31,11 +30,11 @@ bool waitFor(Condition condition, std::chrono::milliseconds limit = 5000ms)
     return condition();
 }
 
-#define SKIP_OR_FAIL(why)                                                                        \
-    do {                                                                                         \
-        if (testing::servicesRequired())                                                         \
-            FAIL() << why;                                                                       \
-        GTEST_SKIP() << why;                                                                     \
+#define SKIP_OR_FAIL(why)                                                                          \
+    do {                                                                                           \
+        if (testing::servicesRequired())                                                           \
+            FAIL() << why;                                                                         \
+        GTEST_SKIP() << why;                                                                       \
     } while (false)
 
 TEST(VolumeScale, RoundTripsEveryChannelValue)
@@ -203,9 +202,8 @@ TEST(PulseReconnect, FollowsTheServerAwayAndBack)
     EXPECT_GT(changes, changesWhileAway);
 
     server.setVolume(both(20000));
-    EXPECT_TRUE(waitFor([&] {
-        return pulse.pactl("get-sink-volume psink").find("20000 /") != std::string::npos;
-    }));
+    EXPECT_TRUE(waitFor(
+        [&] { return pulse.pactl("get-sink-volume psink").find("20000 /") != std::string::npos; }));
     const auto wav = std::filesystem::path(::testing::TempDir()) / "reconnect.wav";
     testing::writeToneWav(wav, 700, 0.3);
     server.play(wav);
@@ -254,7 +252,8 @@ TEST_F(SharedSinkVolume, WritesAndFollowsTheDefaultSink)
     EXPECT_TRUE(waitFor([&] { return m_server->volume() == ((60000u << 16) | 10000u); }));
     m_server->setVolume(both(65535));
     EXPECT_TRUE(waitFor([] {
-        return testing::run("pactl get-sink-volume vsink").find("65536 / 100%") != std::string::npos;
+        return testing::run("pactl get-sink-volume vsink").find("65536 / 100%") !=
+               std::string::npos;
     }));
     m_server->unsubscribe(id);
 }
