@@ -113,7 +113,8 @@ QSize TRCADigital::sizeHint() const
     // Room for four characters, as the program's displays have.
     const int inset = contentInset();
     const int cellWidth = m_numberWidth > 0 ? m_numberWidth : 16;
-    const int stripHeight = m_numbers.isNull() ? 21 : m_numbers.height();
+    // With AutoSize the height is exactly what the height rule keeps.
+    const int stripHeight = m_numbers.isNull() && !m_autoSize ? 21 : m_numbers.height();
     return {2 * inset + 4 * cellWidth + 1, stripHeight + 2 * inset};
 }
 

@@ -2,15 +2,70 @@
 
 #include "platform/output_volume.h"
 
+#include <QAccessible>
+#include <QAccessibleValueInterface>
+#include <QAccessibleWidget>
 #include <QMetaObject>
 
 #include <algorithm>
 
 namespace vortan {
+namespace {
+
+// A screen reader that sets the slider's value (rather than pressing keys) is a user moving it,
+// so here the value interface moves the slider as a drag does, which writes the volume.
+class WaveVolumeAccessible final : public QAccessibleWidget, public QAccessibleValueInterface {
+public:
+    explicit WaveVolumeAccessible(TWaveVolumeSetting* slider)
+        : QAccessibleWidget(slider, QAccessible::Slider)
+    {
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return QString::number(slider()->value());
+        return QAccessibleWidget::text(t);
+    }
+
+    void* interface_cast(QAccessible::InterfaceType type) override
+    {
+        if (type == QAccessible::ValueInterface)
+            return static_cast<QAccessibleValueInterface*>(this);
+        return QAccessibleWidget::interface_cast(type);
+    }
+
+    QVariant currentValue() const override { return slider()->value(); }
+    void setCurrentValue(const QVariant& value) override
+    {
+        slider()->setSliderPosition(value.toInt());
+    }
+    QVariant maximumValue() const override { return slider()->maximum(); }
+    QVariant minimumValue() const override { return slider()->minimum(); }
+    QVariant minimumStepSize() const override { return slider()->singleStep(); }
+
+private:
+    TWaveVolumeSetting* slider() const { return static_cast<TWaveVolumeSetting*>(widget()); }
+};
+
+QAccessibleInterface* accessibleFactory(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("vortan::TWaveVolumeSetting") && object &&
+        object->isWidgetType())
+        return new WaveVolumeAccessible(static_cast<TWaveVolumeSetting*>(object));
+    return nullptr;
+}
+
+} // namespace
 
 TWaveVolumeSetting::TWaveVolumeSetting(QWidget* parent)
     : QSlider(Qt::Vertical, parent)
 {
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(accessibleFactory);
+        return true;
+    }();
+    (void)factoryInstalled;
     setTickPosition(QSlider::NoTicks);
     resize(27, 113);
     setRange(0, 26);

@@ -1,6 +1,8 @@
 #include "controls/WaveControl.h"
 #include "platform/output_volume.h"
 
+#include <QAccessible>
+#include <QAccessibleValueInterface>
 #include <QtTest>
 
 #include <map>
@@ -86,6 +88,7 @@ private slots:
     void followsOutsideChanges();
     void withoutOutput();
     void zeroMaximumIsHarmless();
+    void screenReaderMovesLikeAUser();
 };
 
 void WaveControlTest::constructionDefaults()
@@ -234,6 +237,25 @@ void WaveControlTest::zeroMaximumIsHarmless()
     slider.refresh();
     QCOMPARE(slider.volumeStep(), 0);
     QVERIFY(output.writes.empty());
+}
+
+void WaveControlTest::screenReaderMovesLikeAUser()
+{
+    FakeOutputVolume output;
+    output.changeFromOutside(both(0));
+    TWaveVolumeSetting slider;
+    slider.setOrientation(Qt::Horizontal);
+    slider.setOutputVolume(&output);
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&slider);
+    QVERIFY(iface);
+    QCOMPARE(iface->role(), QAccessible::Slider);
+    QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("Wave volume"));
+    QAccessibleValueInterface* value = iface->valueInterface();
+    QVERIFY(value);
+    QCOMPARE(value->maximumValue().toInt(), 26);
+    value->setCurrentValue(13);
+    QCOMPARE(output.writes, std::vector<std::uint32_t>{0x7ff87ff8u});
+    QCOMPARE(iface->text(QAccessible::Value), QStringLiteral("13"));
 }
 
 QTEST_MAIN(WaveControlTest)
