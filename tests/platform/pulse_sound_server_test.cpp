@@ -213,6 +213,28 @@ TEST(PulseReconnect, FollowsTheServerAwayAndBack)
     std::filesystem::remove(wav);
 }
 
+TEST(PulseDefaultSink, FollowsTheUsersChoiceOfOutput)
+{
+    PrivateServer pulse;
+    if (!pulse.start())
+        SKIP_OR_FAIL("the default sink test needs pulseaudio to start a private server");
+    setenv("PULSE_SERVER", pulse.address().c_str(), 1);
+    PulseSoundServer server("Vortan test");
+    ASSERT_TRUE(waitFor([&] { return server.volume() == both(65535); }));
+
+    pulse.pactl("load-module module-null-sink sink_name=other");
+    pulse.pactl("set-sink-volume other 16384 49152"); // 25 % left, 75 % right
+    pulse.pactl("set-default-sink other");
+    EXPECT_TRUE(waitFor([&] { return server.volume() == ((49151u << 16) | 16384u); }));
+
+    server.setVolume(both(7560));
+    EXPECT_TRUE(waitFor([&] {
+        const std::string shown = pulse.pactl("get-sink-volume other");
+        return shown.find("7560 /") != std::string::npos && shown.find("7560 /") != shown.rfind("7560 /");
+    }));
+    EXPECT_NE(pulse.pactl("get-sink-volume psink").find("65536 /"), std::string::npos);
+}
+
 // The shared server's vsink, as the program finds it. Restores full volume afterwards.
 class SharedSinkVolume : public ::testing::Test {
 protected:
