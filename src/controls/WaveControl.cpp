@@ -6,6 +6,7 @@
 #include <QAccessibleValueInterface>
 #include <QAccessibleWidget>
 #include <QMetaObject>
+#include <QStyleOptionSlider>
 
 #include <algorithm>
 
@@ -132,6 +133,26 @@ void TWaveVolumeSetting::refresh()
     // Without a server the slider keeps the level it last showed.
     if (const auto current = m_volume->volume())
         setValue(positionForVolume(*current)); // clamped into range; emits no actionTriggered
+}
+
+void TWaveVolumeSetting::initStyleOption(QStyleOptionSlider* option) const
+{
+    QSlider::initStyleOption(option);
+    if (orientation() == Qt::Vertical)
+        option->upsideDown = !option->upsideDown;
+}
+
+void TWaveVolumeSetting::keyPressEvent(QKeyEvent* event)
+{
+    // The orientation may change after construction (the window layout sets it).
+    setInvertedControls(orientation() == Qt::Vertical);
+    QSlider::keyPressEvent(event);
+}
+
+void TWaveVolumeSetting::wheelEvent(QWheelEvent* event)
+{
+    setInvertedControls(orientation() == Qt::Vertical);
+    QSlider::wheelEvent(event);
 }
 
 void TWaveVolumeSetting::writeVolume(int)

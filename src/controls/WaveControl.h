@@ -34,6 +34,13 @@ public:
     // Reads the volume kept in memory and moves the slider to it; never writes.
     void refresh();
 
+protected:
+    // A vertical slider has its minimum at the top, as the classic track bar does: with the
+    // level counted from the maximum down, up means louder, by mouse, keys and wheel alike.
+    void initStyleOption(QStyleOptionSlider* option) const override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
 private:
     void writeVolume(int action);
 

@@ -89,6 +89,7 @@ private slots:
     void withoutOutput();
     void zeroMaximumIsHarmless();
     void screenReaderMovesLikeAUser();
+    void verticalUpIsLouder();
 };
 
 void WaveControlTest::constructionDefaults()
@@ -256,6 +257,25 @@ void WaveControlTest::screenReaderMovesLikeAUser()
     value->setCurrentValue(13);
     QCOMPARE(output.writes, std::vector<std::uint32_t>{0x7ff87ff8u});
     QCOMPARE(iface->text(QAccessible::Value), QStringLiteral("13"));
+}
+
+void WaveControlTest::verticalUpIsLouder()
+{
+    FakeOutputVolume output;
+    output.changeFromOutside(both(32767));
+    TWaveVolumeSetting slider;
+    slider.setOutputVolume(&output);
+    slider.show();
+    QCOMPARE(slider.value(), 13);
+    slider.setFocus();
+    QTest::keyClick(&slider, Qt::Key_Up);
+    QCOMPARE(output.writes.back(), both(14 * 2520));
+    QTest::keyClick(&slider, Qt::Key_PageDown);
+    QVERIFY((output.writes.back() & 0xffff) < 14 * 2520);
+    // A click above the handle moves it up, towards full volume.
+    const std::uint32_t before = output.writes.back() & 0xffff;
+    QTest::mouseClick(&slider, Qt::LeftButton, {}, QPoint(slider.width() / 2, 2));
+    QVERIFY((output.writes.back() & 0xffff) > before);
 }
 
 QTEST_MAIN(WaveControlTest)

@@ -230,7 +230,8 @@ TEST(PulseDefaultSink, FollowsTheUsersChoiceOfOutput)
     server.setVolume(both(7560));
     EXPECT_TRUE(waitFor([&] {
         const std::string shown = pulse.pactl("get-sink-volume other");
-        return shown.find("7560 /") != std::string::npos && shown.find("7560 /") != shown.rfind("7560 /");
+        return shown.find("7560 /") != std::string::npos &&
+               shown.find("7560 /") != shown.rfind("7560 /");
     }));
     EXPECT_NE(pulse.pactl("get-sink-volume psink").find("65536 /"), std::string::npos);
 }
