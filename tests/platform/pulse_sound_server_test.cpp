@@ -234,6 +234,16 @@ TEST(PulseDefaultSink, FollowsTheUsersChoiceOfOutput)
                shown.find("7560 /") != shown.rfind("7560 /");
     }));
     EXPECT_NE(pulse.pactl("get-sink-volume psink").find("65536 /"), std::string::npos);
+
+    // A mono output shows its one channel in both words and takes the louder of the two.
+    pulse.pactl("load-module module-null-sink sink_name=mono channels=1 channel_map=mono");
+    pulse.pactl("set-sink-volume mono 20000");
+    pulse.pactl("set-default-sink mono");
+    EXPECT_TRUE(waitFor([&] { return server.volume() == both(20000); }));
+    server.setVolume((30000u << 16) | 10000u);
+    EXPECT_TRUE(waitFor(
+        [&] { return pulse.pactl("get-sink-volume mono").find("30000 /") != std::string::npos; }));
+    EXPECT_EQ(server.volume(), both(30000));
 }
 
 // The shared server's vsink, as the program finds it. Restores full volume afterwards.
