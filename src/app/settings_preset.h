@@ -1,5 +1,7 @@
 #pragma once
 
+#include "synthesis/synthesizer.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
@@ -38,6 +40,15 @@ inline constexpr std::string_view kDefaultChars = "abcdefghijklmnopqrstuvwxyz012
 constexpr int sliderPosition(std::int32_t value, SliderRange range)
 {
     return std::clamp<std::int32_t>(value, range.minimum, range.maximum);
+}
+
+// The settings a rendering uses for a preset: its numbers where the window's sliders would
+// stand, the nearer end of the range for a number outside it.
+inline SynthesisSettings sliderSettings(const SettingsPreset& preset)
+{
+    return {sliderPosition(preset.speed, kSpeedRange), sliderPosition(preset.spaces, kSpacesRange),
+            sliderPosition(preset.tone, kToneRange), sliderPosition(preset.noise, kNoiseRange),
+            sliderPosition(preset.straight, kStraightRange)};
 }
 
 // What a missing settings file gives: the sliders' start positions and the default set.
