@@ -11,10 +11,13 @@
 
 namespace {
 
-// Exercise-like text: lines of 36 characters (random groups), CR LF.
-std::string linesOfText(std::size_t byteCount)
+enum class Shape { Lines, OneWordlessLine, OneLineOfGroups };
+
+// Exercise-like text: lines of 36 characters (random groups), CR LF; or the groups without breaks.
+std::string linesOfText(std::size_t byteCount, bool breaks = true)
 {
-    const std::string line = "abstg jnokq fmzix drhew lypvc u8219 \r\n";
+    const std::string line = breaks ? "abstg jnokq fmzix drhew lypvc u8219 \r\n"
+                                    : "abstg jnokq fmzix drhew lypvc u8219 ";
     std::string text;
     while (text.size() + line.size() <= byteCount) {
         text += line;
@@ -23,9 +26,11 @@ std::string linesOfText(std::size_t byteCount)
 }
 
 // setPlainText into a box that is shown (so that wrapping and painting happen as for the user).
-void setTextInShownBox(benchmark::State& state, std::size_t byteCount, bool oneLine)
+void setTextInShownBox(benchmark::State& state, std::size_t byteCount, Shape shape)
 {
-    const std::string text = oneLine ? std::string(byteCount, 'a') : linesOfText(byteCount);
+    const std::string text = shape == Shape::OneWordlessLine
+                                 ? std::string(byteCount, 'a')
+                                 : linesOfText(byteCount, shape == Shape::Lines);
     QPlainTextEdit memo;
     memo.resize(325, 131);
     vortan::restrictToWindows1250(memo);
@@ -44,13 +49,21 @@ void setTextInShownBox(benchmark::State& state, std::size_t byteCount, bool oneL
 // Argument: MiB of exercise-like lines.
 void BM_SetExerciseText(benchmark::State& state)
 {
-    setTextInShownBox(state, static_cast<std::size_t>(state.range(0)) << 20, false);
+    setTextInShownBox(state, static_cast<std::size_t>(state.range(0)) << 20, Shape::Lines);
 }
 
 // Argument: KiB in one line without spaces (a file without line breaks), the worst to wrap.
 void BM_SetExerciseTextOneLongLine(benchmark::State& state)
 {
-    setTextInShownBox(state, static_cast<std::size_t>(state.range(0)) << 10, true);
+    setTextInShownBox(state, static_cast<std::size_t>(state.range(0)) << 10,
+                      Shape::OneWordlessLine);
+}
+
+// Argument: KiB of random groups in one line: the box can wrap it between the groups.
+void BM_SetExerciseTextOneLineOfGroups(benchmark::State& state)
+{
+    setTextInShownBox(state, static_cast<std::size_t>(state.range(0)) << 10,
+                      Shape::OneLineOfGroups);
 }
 
 void BM_ExerciseTextBytes(benchmark::State& state)
@@ -66,6 +79,7 @@ void BM_ExerciseTextBytes(benchmark::State& state)
 
 BENCHMARK(BM_SetExerciseText)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SetExerciseTextOneLongLine)->Arg(16)->Arg(64)->Arg(256)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SetExerciseTextOneLineOfGroups)->Arg(64)->Arg(256)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExerciseTextBytes)->Arg(4)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv)

@@ -12,6 +12,22 @@
 
 using namespace vortan;
 
+namespace {
+
+// A text of exactly that many bytes, in lines of 36 characters.
+std::string textOfBytes(std::size_t byteCount)
+{
+    std::string text;
+    text.reserve(byteCount);
+    while (text.size() + 38 <= byteCount) {
+        text.append(36, 'a').append("\r\n");
+    }
+    text.append(byteCount - text.size(), 'a');
+    return text;
+}
+
+} // namespace
+
 class ExerciseTextBoxTest : public QObject {
     Q_OBJECT
 
@@ -92,7 +108,7 @@ private slots:
 
     void insertionsStopAtTheCapacity()
     {
-        setExerciseTextBytes(*m_memo, std::string(kTextCapacityBytes - 3, 'a'));
+        setExerciseTextBytes(*m_memo, textOfBytes(kTextCapacityBytes - 3));
         m_memo->moveCursor(QTextCursor::End);
         QApplication::clipboard()->setText(QStringLiteral("bcdef"));
         m_memo->paste();
@@ -116,7 +132,7 @@ private slots:
         }
         QCOMPARE(bytes(), QByteArray("keep"));
         QVERIFY(!m_memo->document()->isModified());
-        setExerciseTextBytes(*m_memo, std::string(kTextCapacityBytes, 'x'));
+        setExerciseTextBytes(*m_memo, textOfBytes(kTextCapacityBytes));
         QCOMPARE(exerciseTextByteCount(*m_memo), kTextCapacityBytes);
     }
 };

@@ -132,7 +132,7 @@ private slots:
         appendRandomLine(*m_memo, "abs", generator, FixedClock(2000));
         QVERIFY(text().startsWith(first));
         QCOMPARE(text().size(), 2 * 38);
-        QVERIFY(text().mid(38) != first) << "a new seed gives a new line";
+        QVERIFY2(text().mid(38) != first, "a new seed gives a new line");
     }
 
     void randomWithFewerThanTwoCharactersDoesNothing()
@@ -252,7 +252,7 @@ private slots:
         saveExerciseText(*m_memo, path("new.txt"));
         QCOMPARE(readFile(path("new.txt")), QByteArray("x\r\n\xb9"));
         QVERIFY(modified());
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 2) << "no temporary left";
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files).size(), 2); // no temporary left
     }
 
     void saveThatCannotCreateKeepsTheOldFile()
