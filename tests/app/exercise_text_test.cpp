@@ -106,10 +106,10 @@ TEST(RandomLine, UsesTheWholeOfALongSet)
     RandomGenerator generator;
     generator.setSeed(7);
     std::set<char> drawn;
-    for (int line = 0; line < 4; ++line) {
-        for (char c : *randomLine(set, generator)) {
-            drawn.insert(c);
-        }
+    for (int count = 0; count < 4; ++count) {
+        const auto line = randomLine(set, generator);
+        ASSERT_TRUE(line.has_value());
+        drawn.insert(line->begin(), line->end());
     }
     EXPECT_TRUE(drawn.count('b'));
     // And 256 characters are a set, not nothing.
