@@ -13,15 +13,15 @@ using test::writeText;
 
 namespace {
 
-// A 16 KiB file system of our own (root only), unmounted when done.
-struct Tmpfs {
-    explicit Tmpfs(const std::filesystem::path& where)
+// A mount of our own (root only), undone when done.
+struct Mount {
+    Mount(const char* source, const std::filesystem::path& where, const char* type,
+          unsigned long flags, const char* options)
         : at(where)
+        , mounted(::mount(source, where.c_str(), type, flags, options) == 0)
     {
-        std::filesystem::create_directory(at);
-        mounted = ::mount("tmpfs", at.c_str(), "tmpfs", 0, "size=16k") == 0;
     }
-    ~Tmpfs()
+    ~Mount()
     {
         if (mounted)
             ::umount(at.c_str());
@@ -69,12 +69,16 @@ TEST(ReplacingFileWriter, RefusalsLeaveTheOldFileAlone)
     EXPECT_STREQ(ioErrorForErrno(EIO).what(), "I/O error 5");
     EXPECT_STREQ(ioErrorForErrno(EMFILE).what(), "Too many open files");
 
-    const Tmpfs full(folder / "full"), readOnly(folder / "ro");
-    if (!full.mounted || !readOnly.mounted)
-        GTEST_SKIP() << "the full-disk and read-only cases need root to mount a small tmpfs";
+    // A full disk, and a read-only file in a folder that could take a new one.
+    std::filesystem::create_directory(folder / "full");
+    const Mount full("tmpfs", folder / "full", "tmpfs", 0, "size=16k");
+    const auto locked = folder / "locked.wav";
+    writeText(locked, "old");
+    const Mount bound(locked.c_str(), locked, nullptr, MS_BIND, nullptr);
+    if (!full.mounted || !bound.mounted ||
+        ::mount(nullptr, locked.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0)
+        GTEST_SKIP() << "the full-disk and read-only cases need root to mount a tmpfs and a file";
     writeText(full.at / "out.wav", "old");
     expectRefused(full.at / "out.wav", "paris paris", {}, "Disk full");
-    writeText(readOnly.at / "out.wav", "old");
-    ASSERT_EQ(::mount("tmpfs", readOnly.at.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, nullptr), 0);
-    expectRefused(readOnly.at / "out.wav", "e", {}, "File access denied");
+    expectRefused(locked, "e", {}, "File access denied");
 }
