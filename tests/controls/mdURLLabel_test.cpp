@@ -8,18 +8,15 @@
 namespace {
 
 // A browser that answers the registration question as told and records what it is asked.
-class FakeBrowser final : public vortan::WebBrowser {
-public:
-    explicit FakeBrowser(bool registered)
-        : m_registered(registered)
+struct FakeBrowser final : vortan::WebBrowser {
+    explicit FakeBrowser(bool answer)
+        : registered(answer)
     {
     }
-    bool canOpenWebPages() const override { return m_registered; }
+    bool canOpenWebPages() const override { return registered; }
     void openWebPage(const QString& address) const override { opened << address; }
+    bool registered;
     mutable QStringList opened;
-
-private:
-    bool m_registered;
 };
 
 } // namespace
