@@ -107,7 +107,7 @@ TEST(RenderPreset, ShowSettingsReadsTheNamedOrTheUsersFile)
     EXPECT_EQ(run.exitStatus, 0);
     EXPECT_EQ(run.output, "speed=90\nspaces=2\ntone=600\nnoise=0\n"
                           "chars=abcdefghijklmnopqrstuvwxyz0123456789/=?!\nstraight=0\n");
-    EXPECT_EQ(folder.entryCount(), 2u) << "showing the settings wrote a file";
+    EXPECT_EQ(vortan::test::entryCount(folder.path), 2u) << "showing the settings wrote a file";
 }
 
 TEST(RenderPreset, RendersWithThePresetAsTheWindowWould)
