@@ -72,9 +72,7 @@ private slots:
     {
         RandomGenerator reference;
         reference.setSeed(45'296'789);
-        const QByteArray line = QByteArray::fromStdString(*randomLine("\xb9"
-                                                                      "b",
-                                                                      reference));
+        const QByteArray line = QByteArray::fromStdString(*randomLine("\xb9\x62", reference));
         // Twice, the second line after the first; no line break after an open last line.
         const std::pair<QByteArray, QByteArray> cases[] = {
             {"", line + "\r\n" + line + "\r\n"}, {"abc", "abc\r\n" + line + "\r\n" + line}};
@@ -182,8 +180,7 @@ private slots:
         QApplication::clipboard()->setText(QString::fromUtf8("a\xf0\x9f\x98\x80\xf0\x9f\x98\x80"
                                                              "b\xc2\xa0\nc"));
         m_memo.paste();
-        QCOMPARE(text(), QByteArray("\xb9??\x80"
-                                    "a??b\xa0\r\nc"));
+        QCOMPARE(text(), QByteArray("\xb9??\x80\x61??b\xa0\r\nc"));
     }
 };
 

@@ -19,23 +19,12 @@ namespace {
 
 TEST(SettingsInteger, ReadsOnlyWholeNumbersThatFit)
 {
+    // clang-format off
     const std::pair<const char*, std::optional<std::int32_t>> cases[] = {
-        {"0x258", 600},
-        {"$258", 600},
-        {" 3", 3},
-        {"\t-12", -12},
-        {"-2147483648", INT32_MIN},
-        {"$7FFFFFFF", INT32_MAX},
-        {"abc", {}},
-        {"", {}},
-        {"99999999999", {}},
-        {"2147483648", {}},
-        {"$80000000", {}},
-        {"0x100000000", {}},
-        {"-$10", {}},
-        {"12 ", {}},
-        {"$", {}},
-    };
+        {"0x258", 600}, {"$258", 600}, {" 3", 3}, {"\t-12", -12}, {"-2147483648", INT32_MIN},
+        {"$7FFFFFFF", INT32_MAX}, {"abc", {}}, {"", {}}, {"99999999999", {}}, {"2147483648", {}},
+        {"$80000000", {}}, {"0x100000000", {}}, {"-$10", {}}, {"12 ", {}}, {"$", {}}};
+    // clang-format on
     for (const auto& [text, expected] : cases)
         EXPECT_EQ(parseSettingsInteger(text), expected) << '"' << text << '"';
 }

@@ -28,9 +28,8 @@ QString run(const QString& program, const QStringList& arguments)
 
 // A line of a PDF as pdftotext places its words, in points from the top left of its page.
 struct PdfLine {
-    int page = -1;
-    double x = 0;
-    double y = 0;
+    int page;
+    double x, y;
     QString text;
 };
 
@@ -118,7 +117,12 @@ private slots:
             }
             return false;
         };
-        QTRY_VERIFY_WITH_TIMEOUT(findOurs(), 60'000);
+        QTRY_VERIFY2_WITH_TIMEOUT(findOurs(),
+                                  qPrintable(QStringLiteral("%1 of %2 lines in a PDF in %3")
+                                                 .arg(found.size())
+                                                 .arg(lines.size())
+                                                 .arg(pdfDir.path())),
+                                  30'000);
         QVERIFY(
             run("pdfinfo", {pdf})
                 .contains(QRegularExpression(QStringLiteral("Title: +\\(?Wydruk z Vortan\\)?\n"))));
