@@ -68,7 +68,7 @@ private slots:
     void initTestCase() { restrictToWindows1250(m_memo); }
     void init() { m_dir = std::make_unique<QTemporaryDir>(); }
 
-    void randomAppendsOneLineDrawnAfterSeedingFromTheClock()
+    void randomAppendsOneLineDrawnAfterSeedingFromTheClockAndClearStartsAnew()
     {
         RandomGenerator reference;
         reference.setSeed(45'296'789);
@@ -92,12 +92,7 @@ private slots:
             QCOMPARE(text(), QByteArray("abc"));
             QVERIFY(!modified());
         }
-    }
-
-    void clearLeavesTheOpeningLine()
-    {
-        setUnmodified("one\r\ntwo");
-        clearExerciseText(m_memo);
+        clearExerciseText(m_memo); // and Clear leaves the opening line
         QCOMPARE(text(), QByteArray("vvv =\r\n"));
         QVERIFY(modified());
     }
