@@ -57,7 +57,7 @@ protected:
             EXPECT_EQ(error.what(), "Unable to write to " + file.string());
         }
         EXPECT_EQ(fileText(), original);
-        EXPECT_EQ(m_folder.entryCount(), 1u);
+        EXPECT_EQ(test::entryCount(m_folder.path), 1u);
     }
 
     test::ScratchFolder m_folder;
@@ -143,7 +143,7 @@ TEST_F(SettingsFile, AFailedWriteSaysWhereAndLeavesTheOldFileWhole)
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
 
-    for (const fs::path& locked : {m_file, m_folder.path()}) {
+    for (const fs::path& locked : {m_file, m_folder.path}) {
         if (!setImmutable(locked, true))
             GTEST_SKIP() << "the file system (or our privileges) cannot make files immutable";
         expectRefused(m_file, original);
