@@ -42,7 +42,7 @@ std::filesystem::path temporarySoundFilePath()
 void preparePrivateFolder(const std::filesystem::path& folder)
 {
     const auto fail = [&folder](const std::string& why) {
-        throw Error("Cannot use the folder " + folder.string() + " (" + why + ")");
+        throw Error("Cannot use the folder " + folder.string() + ": " + why);
     };
     std::error_code error;
     std::filesystem::create_directories(folder.parent_path(), error);

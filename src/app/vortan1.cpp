@@ -15,6 +15,7 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QPalette>
 #include <QShortcut>
 #include <QTextCursor>
@@ -57,8 +58,11 @@ TForm1::TForm1(const ProgramContext& context, QWidget* parent)
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(378, 423);
+    move(223, 99);
     ui->volumer1->setOutputVolume(context.outputVolume);
     ui->ComboBox1->setEditText(QString::fromLatin1(kDefaultChars));
+    // An editable box reads out its text as its name; its edit field carries the name.
+    ui->ComboBox1->lineEdit()->setAccessibleName(ui->ComboBox1->accessibleName());
     applyFonts();
     setUpDisplays();
     setUpGlyphsAndShortcuts();
