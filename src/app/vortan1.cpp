@@ -63,6 +63,8 @@ TForm1::TForm1(const ProgramContext& context, QWidget* parent)
     ui->ComboBox1->setEditText(QString::fromLatin1(kDefaultChars));
     // An editable box reads out its text as its name; its edit field carries the name.
     ui->ComboBox1->lineEdit()->setAccessibleName(ui->ComboBox1->accessibleName());
+    ui->SpeedBar1->setAccessibleName(QStringLiteral("Commands"));
+    ui->SpeedBar2->setAccessibleName(QStringLiteral("Settings"));
     applyFonts();
     setUpDisplays();
     setUpGlyphsAndShortcuts();
