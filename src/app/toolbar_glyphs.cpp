@@ -6,6 +6,8 @@
 #include <QPixmap>
 #include <QRandomGenerator>
 
+#include <cmath>
+
 namespace vortan {
 
 namespace {
@@ -99,12 +101,14 @@ void drawGlyph(QPainter& p, Glyph glyph)
         p.drawRect(QRectF(9, 2, 2, 4));
         break;
     case Glyph::Wav: {
-        p.setPen(QPen(QColor(0x10, 0x40, 0x90), 1.4, Qt::SolidLine, Qt::RoundCap));
-        const int heights[] = {2, 5, 3, 7, 4, 6, 2};
-        for (int i = 0; i < 7; ++i) {
-            const qreal x = 2 + i * 2;
-            p.drawLine(QPointF(x, 8 - heights[i]), QPointF(x, 8 + heights[i]));
+        // A tone burst: a sine that swells and fades.
+        QPolygonF wave;
+        for (qreal x = 1; x <= 15; x += 0.25) {
+            const qreal swell = std::sin((x - 1) / 14 * M_PI);
+            wave << QPointF(x, 8 - 6 * swell * std::sin((x - 1) * 2 * M_PI / 4));
         }
+        p.setPen(QPen(QColor(0x10, 0x40, 0x90), 1.3, Qt::SolidLine, Qt::RoundCap));
+        p.drawPolyline(wave);
         break;
     }
     case Glyph::About: {

@@ -158,6 +158,7 @@ private slots:
     void toolbarPictureFollowsButtonFace();
     void everyControlHasAnAccessibleName();
     void playShortcutWorksWhileTyping();
+    void tabFollowsTheFocusOrder();
     void playIsHeardAtTheTonesPitch();
 };
 
@@ -575,6 +576,27 @@ void TForm1Test::playShortcutWorksWhileTyping()
     QCOMPARE(program.player.calls.back(), std::string("stop"));
     QCOMPARE(program.window->exerciseText(), std::string("vvv =\r\n"));
     QVERIFY(program.button(1)->toolTip().contains(QStringLiteral("F5")));
+}
+
+void TForm1Test::tabFollowsTheFocusOrder()
+{
+    Program program;
+    TForm1& window = program.start();
+    window.show();
+    window.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+    program.slider(1)->setFocus();
+    const char* const order[] = {"TrackBar2", "TrackBar3", "TrackBar4", "Memo1", "ComboBox1"};
+    for (const char* expected : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* focused = QApplication::focusWidget();
+        // The box's edit field takes the focus for the box.
+        if (focused != nullptr && focused->parentWidget() == program.child<QWidget>("ComboBox1"))
+            focused = focused->parentWidget();
+        QVERIFY(focused != nullptr);
+        QCOMPARE(focused->objectName(), QString::fromLatin1(expected));
+    }
+    QCOMPARE(program.window->exerciseText(), std::string("vvv =\r\n")); // Tab left the text alone
 }
 
 void TForm1Test::playIsHeardAtTheTonesPitch()
