@@ -6,6 +6,7 @@
 #include "app/toolbar_glyphs.h"
 #include "controls/Rcadigi.h"
 #include "controls/WaveControl.h"
+#include "controls/digit_strip.h"
 #include "platform/sound_player.h"
 #include "platform/windows1250.h"
 #include "synthesis/errors.h"
@@ -60,7 +61,8 @@ TForm1::TForm1(const ProgramContext& context, QWidget* parent)
     setFixedSize(378, 423);
     move(223, 99);
     ui->volumer1->setOutputVolume(context.outputVolume);
-    ui->ComboBox1->setEditText(QString::fromLatin1(kDefaultChars));
+    ui->ComboBox1->setEditText(
+        QString::fromLatin1(kDefaultChars.data(), static_cast<qsizetype>(kDefaultChars.size())));
     // An editable box reads out its text as its name; its edit field carries the name.
     ui->ComboBox1->lineEdit()->setAccessibleName(ui->ComboBox1->accessibleName());
     ui->SpeedBar1->setAccessibleName(QStringLiteral("Commands"));
@@ -118,13 +120,13 @@ void TForm1::applyFonts()
 
 void TForm1::setUpDisplays()
 {
-    const QImage trueColour = digitStripTrueColour();
+    const QImage trueColour = trueColourDigitStrip();
     for (TRCADigital* display :
          {ui->RCADigital1, ui->RCADigital2, ui->RCADigital3, ui->RCADigital4, ui->RCADigital6}) {
         display->setNumbers(trueColour);
         display->setNumberWidth(kDigitCellWidth);
     }
-    ui->RCADigital5->setNumbers(digitStrip16Colour());
+    ui->RCADigital5->setNumbers(sixteenColourDigitStrip());
     ui->RCADigital5->setNumberWidth(kDigitCellWidth);
 }
 

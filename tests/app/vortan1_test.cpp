@@ -426,8 +426,11 @@ void TForm1Test::closeWritesSettingsAndDeletesTheSoundFile()
     QVERIFY(window.close());
     QCOMPARE(closed.size(), 1);
     QVERIFY(!fs::exists(program.soundFile));
-    QCOMPARE(readFile(program.settingsFile),
-             defaultSection(1) + defaultSection(2) + defaultSection(3));
+    const std::string saved = readFile(program.settingsFile);
+    // Sections in order, keys in the order speed, spaces, tone, noise, chars, straight.
+    QCOMPARE(QByteArray::fromStdString(saved),
+             QByteArray::fromStdString(defaultSection(1) + "\r\n" + defaultSection(2) + "\r\n" +
+                                       defaultSection(3)));
     QVERIFY(program.errors.isEmpty());
 }
 
@@ -609,18 +612,19 @@ void TForm1Test::playIsHeardAtTheTonesPitch()
     PulseSoundServer server;
     Program program;
     program.start(&server);
+    QTRY_VERIFY2(server.hasOutput(), "the sound server did not connect");
     program.child<QPlainTextEdit>("Memo1")->setPlainText(QStringLiteral("tt"));
 
     QProcess recorder;
     recorder.start(QStringLiteral("parec"),
                    {QStringLiteral("-d"), QStringLiteral("vsink.monitor"), QStringLiteral("--raw"),
                     QStringLiteral("--format=s16le"), QStringLiteral("--rate=44100"),
-                    QStringLiteral("--channels=1")});
+                    QStringLiteral("--channels=1"), QStringLiteral("--latency-msec=20")});
     QVERIFY2(recorder.waitForStarted(), "parec did not start");
     QTest::qWait(300);
     program.button(1)->click();
     QVERIFY(program.errors.isEmpty());
-    QTest::qWait(1500);
+    QTest::qWait(2000);
     recorder.terminate();
     QVERIFY(recorder.waitForFinished());
     const QByteArray raw = recorder.readAllStandardOutput();
