@@ -1,0 +1,35 @@
+# cmake -DBUILD_DIR=.. -DPREFIX=.. -DVALIDATE=desktop-file-validate -P check-install.cmake
+# Installs the desktop component into PREFIX and checks that a desktop would find Vortan there.
+cmake_minimum_required(VERSION 3.25)
+file(REMOVE_RECURSE "${PREFIX}")
+execute_process(
+    COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}" --component desktop
+    RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "cmake --install failed: ${rc}")
+endif()
+
+set(entry "${PREFIX}/share/applications/vortan.desktop")
+execute_process(COMMAND "${VALIDATE}" "${entry}" RESULT_VARIABLE rc OUTPUT_VARIABLE out
+                ERROR_VARIABLE out)
+# Only the suggestion of a further category for HamRadio (Network or Audio: neither fits) may
+# stand; any other remark, even a hint such as a missing main category, fails.
+string(REGEX REPLACE "[^\n]*can be extended with another category[^\n]*\n?" "" remarks "${out}")
+if(NOT rc EQUAL 0 OR NOT remarks STREQUAL "")
+    message(FATAL_ERROR "desktop-file-validate ${entry}:\n${out}")
+endif()
+
+# The entry's Icon=vortan must resolve in the hicolor theme at every size we ship.
+foreach(icon scalable/apps/vortan.svg 16x16/apps/vortan.png 32x32/apps/vortan.png
+        48x48/apps/vortan.png 64x64/apps/vortan.png 128x128/apps/vortan.png
+        256x256/apps/vortan.png)
+    if(NOT EXISTS "${PREFIX}/share/icons/hicolor/${icon}")
+        message(FATAL_ERROR "icon not installed: share/icons/hicolor/${icon}")
+    endif()
+endforeach()
+file(STRINGS "${entry}" lines)
+foreach(key "Icon=vortan" "Exec=vortan" "Terminal=false")
+    if(NOT key IN_LIST lines)
+        message(FATAL_ERROR "${entry} lacks ${key}")
+    endif()
+endforeach()

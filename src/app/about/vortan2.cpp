@@ -1,0 +1,69 @@
+#include "app/about/vortan2.h"
+
+#include "app/about/applicationIcon.h"
+#include "ui_vortan2.h"
+
+namespace vortan {
+
+namespace {
+
+// The fonts are set here rather than in the layout file because it holds point sizes only, and
+// the window is drawn to the pixel. Windows' Arial, Times New Roman and MS Sans Serif are not on
+// a stock Linux desktop: Liberation has the same metrics as the first two, and fontconfig falls
+// back to DejaVu when even Liberation is missing.
+QFont pixelFont(const QStringList& families, int pixelSize, bool bold = false, bool italic = false)
+{
+    QFont font;
+    font.setFamilies(families);
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    font.setItalic(italic);
+    return font;
+}
+
+const QStringList sansFamilies{"Liberation Sans", "Arimo", "DejaVu Sans"};
+const QStringList serifFamilies{"Liberation Serif", "Tinos", "DejaVu Serif"};
+
+} // namespace
+
+TForm2::TForm2(QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint)
+    , ui(std::make_unique<Ui::TForm2>())
+{
+    const QFont windowFont = pixelFont(sansFamilies, 11);
+    setFont(windowFont);
+    ui->setupUi(this);
+    setWindowIcon(applicationIcon());
+    setFixedSize(361, 177);
+    move(137, 125);
+
+    ui->StaticText1->setFont(pixelFont(sansFamilies, 48, true));
+    ui->StaticText2->setFont(pixelFont(sansFamilies, 16, true));
+    ui->StaticText3->setFont(pixelFont(serifFamilies, 19, true, true));
+
+    // The layout gives the fonts first and the look after them, so the look rule sees them.
+    QFont linkFont = windowFont;
+    linkFont.setUnderline(true);
+    ui->mdURLLabel1->setLinkFont(linkFont);
+    ui->mdURLLabel1->setPassiveFont(windowFont);
+    ui->mdURLLabel1->setLabelType(TmdLabelType::Auto);
+
+    connect(ui->Button1, &QPushButton::clicked, this, &TForm2::Button1Click);
+}
+
+TForm2::~TForm2() = default;
+
+void TForm2::showAbout()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void TForm2::Button1Click()
+{
+    close();
+}
+
+} // namespace vortan
