@@ -1,6 +1,8 @@
 // The program: builds the program-level state, the sound server and the two windows, and runs
 // the event loop until the main window closes or the session ends.
 
+#include "app/about/applicationIcon.h"
+#include "app/about/vortan2.h"
 #include "app/settings_file.h"
 #include "app/settings_model.h"
 #include "app/temporary_sound_file.h"
@@ -18,6 +20,7 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vortan"));
     QApplication::setDesktopFileName(QStringLiteral("vortan"));
+    QApplication::setWindowIcon(vortan::applicationIcon());
 
     vortan::RandomGenerator random;
     const vortan::SystemClock clock;
@@ -34,6 +37,8 @@ int main(int argc, char* argv[])
                                          vortan::defaultSettingsFile(),
                                          vortan::temporarySoundFilePath()};
     vortan::TForm1 form1(context);
+    vortan::TForm2 form2; // hidden until About
+    form1.setAboutWindow(&form2);
 
     // A logout or shutdown saves what a close saves, without asking anything.
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &form1,

@@ -1,5 +1,6 @@
 #include "app/vortan1.h"
 
+#include "app/about/vortan2.h"
 #include "app/settings_file.h"
 #include "app/settings_model.h"
 #include "app/temporary_sound_file.h"
@@ -86,7 +87,7 @@ void TForm1::setWavFileChooser(FileChooser chooser)
     m_chooseWavFile = std::move(chooser);
 }
 
-void TForm1::setAboutWindow(QWidget* aboutWindow)
+void TForm1::setAboutWindow(TForm2* aboutWindow)
 {
     m_aboutWindow = aboutWindow;
 }
@@ -404,11 +405,8 @@ void TForm1::Drukuj1Click() {}
 
 void TForm1::O1Click()
 {
-    if (m_aboutWindow == nullptr)
-        return;
-    m_aboutWindow->show();
-    m_aboutWindow->raise();
-    m_aboutWindow->activateWindow();
+    if (m_aboutWindow != nullptr)
+        m_aboutWindow->showAbout();
 }
 
 void TForm1::FormClose()

@@ -22,11 +22,11 @@ class QCloseEvent;
 class QFileDialog;
 class QAbstractButton;
 
+namespace vortan {
+
 namespace Ui {
 class TForm1;
 }
-
-namespace vortan {
 
 class Clock;
 class OutputVolume;
@@ -34,6 +34,7 @@ class RandomGenerator;
 class SettingsModel;
 class SoundPlayer;
 class Synthesizer;
+class TForm2;
 
 // What main() builds and hands to the main window: program-level state and platform services.
 // The window keeps references; all of it must outlive the window.
@@ -59,8 +60,8 @@ public:
     // The file dialog step of Save WAV: returns the chosen file, or nothing when cancelled.
     using FileChooser = std::function<std::optional<std::filesystem::path>()>;
     void setWavFileChooser(FileChooser chooser);
-    // The window that O1Click shows (the About window); not owned.
-    void setAboutWindow(QWidget* aboutWindow);
+    // The window that O1Click shows; not owned.
+    void setAboutWindow(TForm2* aboutWindow);
 
     // Runs one command; an exception ends it and its message goes to the error reporter.
     // Returns whether the command ran to its end.
@@ -129,7 +130,7 @@ private:
     ErrorReporter m_reportError;
     FileChooser m_chooseWavFile;
     QFileDialog* m_wavDialog = nullptr;
-    QWidget* m_aboutWindow = nullptr;
+    TForm2* m_aboutWindow = nullptr;
     // Set while setall moves the sliders, so that their handlers leave the preset alone.
     bool m_applyingPreset = false;
 };

@@ -1,3 +1,4 @@
+#include "app/about/vortan2.h"
 #include "app/settings_file.h"
 #include "app/settings_model.h"
 #include "app/termination_signals.h"
@@ -158,6 +159,7 @@ private slots:
     void toolbarPictureFollowsButtonFace();
     void everyControlHasAnAccessibleName();
     void playShortcutWorksWhileTyping();
+    void aboutButtonShowsTheAboutWindow();
     void tabFollowsTheFocusOrder();
     void playIsHeardAtTheTonesPitch();
 };
@@ -579,6 +581,18 @@ void TForm1Test::playShortcutWorksWhileTyping()
     QCOMPARE(program.player.calls.back(), std::string("stop"));
     QCOMPARE(program.window->exerciseText(), std::string("vvv =\r\n"));
     QVERIFY(program.button(1)->toolTip().contains(QStringLiteral("F5")));
+}
+
+void TForm1Test::aboutButtonShowsTheAboutWindow()
+{
+    Program program;
+    program.start();
+    TForm2 about;
+    program.window->setAboutWindow(&about);
+    QVERIFY(!about.isVisible());
+    program.button(15)->click();
+    QVERIFY(about.isVisible());
+    QVERIFY(program.errors.isEmpty());
 }
 
 void TForm1Test::tabFollowsTheFocusOrder()
