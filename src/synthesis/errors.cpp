@@ -1,9 +1,17 @@
 #include "synthesis/errors.h"
 
+#include <utility>
+
 namespace vortan {
 
 IoError::IoError(int errorNumber)
     : Error(messageFor(errorNumber))
+    , m_errorNumber(errorNumber)
+{
+}
+
+IoError::IoError(int errorNumber, std::string message)
+    : Error(std::move(message))
     , m_errorNumber(errorNumber)
 {
 }

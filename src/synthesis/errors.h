@@ -18,6 +18,9 @@ public:
 class IoError : public Error {
 public:
     explicit IoError(int errorNumber);
+    // For an operating-system failure outside the table whose number happens to equal one of
+    // the table's (EIO is 5): the number with its own message.
+    IoError(int errorNumber, std::string message);
 
     int errorNumber() const noexcept { return m_errorNumber; }
 

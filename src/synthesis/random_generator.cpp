@@ -1,0 +1,32 @@
+#include "synthesis/random_generator.h"
+
+#include <chrono>
+
+namespace vortan {
+
+std::uint32_t SystemClock::millisecondsSinceMidnightUtc() const
+{
+    using namespace std::chrono;
+    const auto now = time_point_cast<milliseconds>(system_clock::now());
+    const auto sinceMidnight = now - floor<days>(now);
+    return static_cast<std::uint32_t>(sinceMidnight.count());
+}
+
+std::uint32_t RandomGenerator::nextBelow(std::uint32_t n)
+{
+    step();
+    return static_cast<std::uint32_t>((std::uint64_t{m_seed} * n) >> 32);
+}
+
+double RandomGenerator::nextReal()
+{
+    step();
+    return m_seed / 4294967296.0;
+}
+
+void RandomGenerator::seedFromClock(const Clock& clock)
+{
+    m_seed = clock.millisecondsSinceMidnightUtc();
+}
+
+} // namespace vortan

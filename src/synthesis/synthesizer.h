@@ -1,0 +1,69 @@
+#pragma once
+
+// How text becomes sound:
+//
+//   windows-1250 text --txtotr--> pattern string of ".", "-" and " "      (morse_code.h)
+//   pattern --keysymbol--> tone and gap segments, lengths in samples       (keying.h)
+//   pattern --trsize--> total sample count, known before the file exists   (keying.h)
+//   segments --Synthesizer--> slices of the ready tone and noise buffers,
+//                             written after a 44-byte header               (wav_header.h)
+//                             into a file that replaces the old one whole (replacing_file_writer.h)
+//
+// Nothing is computed per sample while writing: one sine cycle, the noisy tone and the noise are
+// computed once per rendering, and every element and pause is one block copy of a buffer slice.
+// With the generator's seed and the clock fixed, the output is fully determined.
+
+#include "synthesis/keying.h"
+#include "synthesis/random_generator.h"
+
+#include <array>
+#include <cstdint>
+#include <filesystem>
+#include <string_view>
+
+namespace vortan {
+
+struct SynthesisSettings {
+    int speed = 60;   // characters per minute, 40 to 250
+    int spaces = 0;   // extra dot lengths per gap symbol, 0 to 10
+    int tone = 600;   // Hz, 400 to 2000
+    int noise = 0;    // width of the uniform noise in sample steps, 0 to 50
+    int straight = 0; // straight-key jitter in hundredths, 0 to 100
+};
+
+// Renders exercise text into 8-bit mono 11025 Hz WAV files. Owns the synthesis buffers, which
+// keep their fixed sizes for the program's life; one per program.
+class Synthesizer {
+public:
+    Synthesizer(RandomGenerator& random, const Clock& clock);
+
+    // Renders windows-1250 text into a WAV file, replacing any file of that name only once the
+    // new one is complete. Throws vortan::IoError / vortan::Error (also for a setting outside its
+    // slider's range, before anything is touched).
+    void txtofile(const std::filesystem::path& fileName, std::string_view text,
+                  const SynthesisSettings& settings);
+
+    // Writes a pattern string with the buffers and lengths the last txtofile prepared.
+    void trtofile(const std::filesystem::path& fileName, std::string_view pattern);
+
+    static constexpr std::size_t sineCapacity = 60;
+    static constexpr std::size_t toneCapacity = 50000;
+    static constexpr std::size_t noiseCapacity = 50000;
+
+private:
+    void prepare(const SynthesisSettings& settings);
+
+    RandomGenerator& m_random;
+    const Clock& m_clock;
+
+    int m_dotlen = 0;
+    int m_dashlen = 0;
+    int m_spaces = 0;
+    int m_straight = 0;
+
+    std::array<std::uint8_t, sineCapacity> m_sinetab{};
+    std::array<std::uint8_t, toneCapacity> m_tonebuf{};
+    std::array<std::uint8_t, noiseCapacity> m_noisebuf{};
+};
+
+} // namespace vortan

@@ -1,0 +1,150 @@
+#include "render_options.h"
+
+#include <charconv>
+#include <functional>
+#include <limits>
+
+namespace vortan {
+
+namespace {
+
+std::int64_t parseInteger(std::string_view option, std::string_view value, std::int64_t low,
+                          std::int64_t high, std::string_view rangeText)
+{
+    std::int64_t number = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+    if (value.empty() || error == std::errc::invalid_argument || end != value.data() + value.size())
+        throw UsageError(std::string(option) + " needs a whole number, not \"" +
+                         std::string(value) + "\"");
+    if (error == std::errc::result_out_of_range || number < low || number > high)
+        throw UsageError(std::string(option) + " must lie between " + std::string(rangeText) +
+                         ", not " + std::string(value));
+    return number;
+}
+
+struct OptionRule {
+    std::string_view name;
+    std::function<void(RenderOptions&, std::string_view option, std::string_view value)> apply;
+};
+
+// A slider setting: refused outside the slider's range, as the program's sliders would.
+OptionRule settingRule(std::string_view name, int SynthesisSettings::*field, int low, int high)
+{
+    return {name, [field, low, high](RenderOptions& options, std::string_view option,
+                                     std::string_view value) {
+                const std::string range = std::to_string(low) + " and " + std::to_string(high);
+                options.settings.*field =
+                    static_cast<int>(parseInteger(option, value, low, high, range));
+            }};
+}
+
+OptionRule seedRule(std::string_view name, std::optional<std::uint32_t> RenderOptions::*field)
+{
+    return {name, [field](RenderOptions& options, std::string_view option, std::string_view value) {
+                options.*field = static_cast<std::uint32_t>(
+                    parseInteger(option, value, 0, std::numeric_limits<std::uint32_t>::max(),
+                                 "0 and 4294967295"));
+            }};
+}
+
+const std::vector<OptionRule>& valueOptions()
+{
+    static const std::vector<OptionRule> rules{
+        settingRule("--speed", &SynthesisSettings::speed, 40, 250),
+        settingRule("--spaces", &SynthesisSettings::spaces, 0, 10),
+        settingRule("--tone", &SynthesisSettings::tone, 400, 2000),
+        settingRule("--noise", &SynthesisSettings::noise, 0, 50),
+        settingRule("--straight", &SynthesisSettings::straight, 0, 100),
+        seedRule("--seed", &RenderOptions::seed),
+        seedRule("--keying-seed", &RenderOptions::keyingSeed),
+        {"--encoding",
+         [](RenderOptions& options, std::string_view option, std::string_view value) {
+             if (value == "windows-1250")
+                 options.encoding = TextEncoding::Windows1250;
+             else if (value == "utf-8")
+                 options.encoding = TextEncoding::Utf8;
+             else
+                 throw UsageError(std::string(option) + " must be windows-1250 or utf-8, not \"" +
+                                  std::string(value) + "\"");
+         }},
+        {"--text", [](RenderOptions& options, std::string_view,
+                      std::string_view value) { options.text = std::string(value); }},
+        {"--text-file", [](RenderOptions& options, std::string_view,
+                           std::string_view value) { options.textFile = std::string(value); }},
+        {"--output", [](RenderOptions& options, std::string_view,
+                        std::string_view value) { options.output = std::string(value); }},
+    };
+    return rules;
+}
+
+} // namespace
+
+RenderOptions parseRenderArguments(std::span<const std::string_view> arguments)
+{
+    RenderOptions options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        std::string_view name = arguments[i];
+        std::optional<std::string_view> value;
+        if (name == "--help" || name == "-h") {
+            options.help = true;
+            return options;
+        }
+        if (const auto equals = name.find('='); name.starts_with("--") && equals != name.npos) {
+            value = name.substr(equals + 1);
+            name = name.substr(0, equals);
+        }
+        const OptionRule* rule = nullptr;
+        for (const OptionRule& candidate : valueOptions()) {
+            if (candidate.name == name)
+                rule = &candidate;
+        }
+        if (rule == nullptr)
+            throw UsageError("unknown option \"" + std::string(arguments[i]) + "\"");
+        if (!value) {
+            if (i + 1 == arguments.size())
+                throw UsageError(std::string(name) + " needs a value");
+            value = arguments[++i];
+        }
+        rule->apply(options, name, *value);
+    }
+    if (options.text && options.textFile)
+        throw UsageError("give either --text or --text-file, not both");
+    if (!options.text && !options.textFile)
+        throw UsageError("no text: give --text TEXT or --text-file FILE");
+    if (options.output.empty())
+        throw UsageError("no output file: give --output FILE.wav");
+    return options;
+}
+
+std::string renderUsage()
+{
+    return R"(Usage: vortan-render [OPTIONS] (--text TEXT | --text-file FILE) --output FILE.wav
+
+Renders an exercise text as Morse code into an 8-bit mono 11025 Hz WAV file, exactly as
+the program's Save WAV does.
+
+  --speed N          sending speed in characters per minute, 40 to 250 (default 60)
+  --spaces N         extra dot lengths added to every gap, 0 to 10 (default 0)
+  --tone N           tone frequency in Hz, 400 to 2000 (default 600)
+  --noise N          noise level in sample steps, the tone's peak being 100, 0 to 50
+                     (default 0)
+  --straight N       straight-key timing jitter in hundredths, 0 to 100 (default 0)
+  --seed N           start the random generator (noise) at seed N, 0 to 4294967295
+                     (default 0, as when the program starts)
+  --keying-seed N    seed for the straight-key jitter, in place of the milliseconds since
+                     midnight UTC the program takes from the clock; fix it (and --seed) to get
+                     the same file every time
+  --text TEXT        the exercise text, in the locale's encoding (UTF-8)
+  --text-file FILE   read the exercise text from FILE; "-" reads standard input
+  --encoding ENC     encoding of --text-file: windows-1250 (default) or utf-8
+  --output FILE      the WAV file to write; an old file of that name is replaced only
+                     once the new one is complete
+  -h, --help         show this help
+
+Letters A-Z are sent as a-z; characters without a Morse code, and characters windows-1250
+cannot hold, make no sound. Line breaks (LF or CR LF) count as word gaps. Options also take
+the form --option=VALUE.
+)";
+}
+
+} // namespace vortan

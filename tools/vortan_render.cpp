@@ -1,0 +1,73 @@
+#include "render_options.h"
+#include "synthesis/synthesizer.h"
+#include "text_encoding.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <memory>
+#include <sstream>
+#include <vector>
+
+namespace {
+
+std::string readAll(std::istream& in)
+{
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string exerciseText(const vortan::RenderOptions& options)
+{
+    using namespace vortan;
+    if (options.text)
+        return withCrLfLineBreaks(utf8ToWindows1250(*options.text));
+    std::string bytes;
+    if (*options.textFile == "-") {
+        bytes = readAll(std::cin);
+    } else {
+        std::ifstream file(*options.textFile, std::ios::binary);
+        if (!file)
+            throw Error("Cannot open file " + *options.textFile);
+        bytes = readAll(file);
+        if (file.bad())
+            throw Error("Cannot open file " + *options.textFile);
+    }
+    if (options.encoding == TextEncoding::Utf8)
+        bytes = utf8ToWindows1250(bytes);
+    return withCrLfLineBreaks(bytes);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    using namespace vortan;
+    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    RenderOptions options;
+    try {
+        options = parseRenderArguments(arguments);
+    } catch (const UsageError& error) {
+        std::cerr << "vortan-render: " << error.what() << "\nTry 'vortan-render --help'.\n";
+        return 2;
+    }
+    if (options.help) {
+        std::cout << renderUsage();
+        return 0;
+    }
+    try {
+        const std::string text = exerciseText(options);
+        RandomGenerator random;
+        random.setSeed(options.seed.value_or(0));
+        SystemClock systemClock;
+        const FixedClock fixedClock(options.keyingSeed.value_or(0));
+        const Clock& clock = options.keyingSeed ? static_cast<const Clock&>(fixedClock)
+                                                : static_cast<const Clock&>(systemClock);
+        auto synthesizer = std::make_unique<Synthesizer>(random, clock);
+        synthesizer->txtofile(options.output, text, options.settings);
+    } catch (const Error& error) {
+        std::cerr << "vortan-render: " << error.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
