@@ -162,6 +162,7 @@ private slots:
     void aboutButtonShowsTheAboutWindow();
     void tabFollowsTheFocusOrder();
     void playIsHeardAtTheTonesPitch();
+    void playWithoutSoundServerIsSilent();
 };
 
 void TForm1Test::firstStartShowsDefaults()
@@ -665,6 +666,27 @@ void TForm1Test::playIsHeardAtTheTonesPitch()
     const double pitchHz = periods * 44100.0 / samplesSpanned;
     qInfo("heard %.1f Hz over %.0f periods", pitchHz, periods);
     QVERIFY2(std::abs(pitchHz - 11025.0 / 18) < 5, qPrintable(QString::number(pitchHz)));
+}
+
+void TForm1Test::playWithoutSoundServerIsSilent()
+{
+    const QByteArray saved = qgetenv("PULSE_SERVER");
+    qputenv("PULSE_SERVER", "unix:/nonexistent/vortan-test/native");
+    {
+        PulseSoundServer server;
+        Program program;
+        program.start(&server);
+        program.button(1)->click();
+        program.button(1)->click();
+        program.button(2)->click();
+        QVERIFY(program.errors.isEmpty());
+        QVERIFY(fs::exists(program.soundFile));
+        QVERIFY(!server.isPlaying());
+    }
+    if (saved.isNull())
+        qunsetenv("PULSE_SERVER");
+    else
+        qputenv("PULSE_SERVER", saved);
 }
 
 QTEST_MAIN(TForm1Test)
