@@ -14,6 +14,7 @@
 #include "synthesis/synthesizer.h"
 #include "ui_vortan1.h"
 
+#include <QAccessibleWidget>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -30,6 +31,14 @@ namespace {
 
 constexpr int kDigitCellWidth = 16;
 constexpr const char* kOpeningLine = "vvv =";
+
+// A plain top-level QWidget reads as a "filler" to screen readers; the main window is a frame.
+QAccessibleInterface* mainWindowAccessible(const QString& className, QObject* object)
+{
+    if (className == QLatin1String("vortan::TForm1") && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    return nullptr;
+}
 
 QFont fontOf(const QStringList& families, int pixelSize)
 {
@@ -54,6 +63,11 @@ TForm1::TForm1(const ProgramContext& context, QWidget* parent)
     , m_reportError([this](const QString& text) { showErrorBox(this, text); })
     , m_chooseWavFile([this] { return chooseWavFileWithDialog(); })
 {
+    static const bool accessibleFactoryInstalled = [] {
+        QAccessible::installFactory(mainWindowAccessible);
+        return true;
+    }();
+    Q_UNUSED(accessibleFactoryInstalled);
     ui->setupUi(this);
     // Fixed size, minimise but no maximise.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

@@ -553,6 +553,8 @@ void TForm1Test::everyControlHasAnAccessibleName()
         if (button->objectName().startsWith(QLatin1String("SpeedItem")))
             QVERIFY2(!nameOf(button).isEmpty(), qPrintable(button->objectName()));
     }
+    QCOMPARE(QAccessible::queryAccessibleInterface(&window)->role(), QAccessible::Window);
+    QCOMPARE(nameOf(&window), QStringLiteral("Vortan ZENTO"));
     QCOMPARE(nameOf(program.button(15)), QStringLiteral("About"));
     QCOMPARE(nameOf(program.button(1)), QStringLiteral("Play"));
     // Every slider is named by the label above it.
