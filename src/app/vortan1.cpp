@@ -1,9 +1,14 @@
 #include "app/vortan1.h"
 
 #include "app/about/vortan2.h"
+#include "app/exercise_text.h"
+#include "app/exercise_text_box.h"
+#include "app/exercise_text_commands.h"
+#include "app/exercise_text_dialogs.h"
 #include "app/settings_file.h"
 #include "app/settings_model.h"
 #include "app/temporary_sound_file.h"
+#include "app/text_printer.h"
 #include "app/toolbar_glyphs.h"
 #include "controls/Rcadigi.h"
 #include "controls/WaveControl.h"
@@ -21,7 +26,6 @@
 #include <QLineEdit>
 #include <QPalette>
 #include <QShortcut>
-#include <QTextCursor>
 
 #include <cstdio>
 
@@ -30,7 +34,6 @@ namespace vortan {
 namespace {
 
 constexpr int kDigitCellWidth = 16;
-constexpr const char* kOpeningLine = "vvv =";
 
 // A plain top-level QWidget reads as a "filler" to screen readers; the main window is a frame.
 QAccessibleInterface* mainWindowAccessible(const QString& className, QObject* object)
@@ -62,6 +65,7 @@ TForm1::TForm1(const ProgramContext& context, QWidget* parent)
     , m_temporarySoundFile(context.temporarySoundFile)
     , m_reportError([this](const QString& text) { showErrorBox(this, text); })
     , m_chooseWavFile([this] { return chooseWavFileWithDialog(); })
+    , m_textDialogs(std::make_unique<ExerciseTextDialogs>())
 {
     static const bool accessibleFactoryInstalled = [] {
         QAccessible::installFactory(mainWindowAccessible);
@@ -76,6 +80,7 @@ TForm1::TForm1(const ProgramContext& context, QWidget* parent)
     setFixedSize(378, 423);
     move(223, 99);
     ui->volumer1->setOutputVolume(context.outputVolume);
+    restrictToWindows1250(*ui->Memo1);
     ui->ComboBox1->setEditText(
         QString::fromLatin1(kDefaultChars.data(), static_cast<qsizetype>(kDefaultChars.size())));
     // An editable box reads out its text as its name; its edit field carries the name.
@@ -99,6 +104,11 @@ void TForm1::setErrorReporter(ErrorReporter reporter)
 void TForm1::setWavFileChooser(FileChooser chooser)
 {
     m_chooseWavFile = std::move(chooser);
+}
+
+void TForm1::setTextDialogs(std::unique_ptr<ExerciseTextDialogs> dialogs)
+{
+    m_textDialogs = std::move(dialogs);
 }
 
 void TForm1::setAboutWindow(TForm2* aboutWindow)
@@ -221,9 +231,7 @@ void TForm1::FormCreate()
     m_settings.selectPreset(1);
     ui->SpeedItem5->setChecked(true);
     setall();
-    QTextCursor end(ui->Memo1->document());
-    end.movePosition(QTextCursor::End);
-    end.insertText(QString::fromLatin1(kOpeningLine) + u'\n');
+    appendExerciseLine(*ui->Memo1, kOpeningLine);
     setModifiedMark();
 }
 
@@ -340,11 +348,7 @@ void TForm1::Ustawstandardowe1Click()
 
 std::string TForm1::exerciseText() const
 {
-    // The document separates paragraphs with U+2029; the program's text uses CR LF.
-    QString text = ui->Memo1->document()->toRawText();
-    text.replace(QChar::ParagraphSeparator, QStringLiteral("\r\n"));
-    text.replace(QChar::LineSeparator, QStringLiteral("\r\n"));
-    return windows1250::fromUnicode(text);
+    return exerciseTextBytes(*ui->Memo1);
 }
 
 void TForm1::renderTo(const std::filesystem::path& wavFile)
@@ -407,15 +411,30 @@ void TForm1::Zapiszdwik1Click()
     setModifiedMark();
 }
 
-void TForm1::N2Click() {}
+void TForm1::N2Click()
+{
+    appendRandomLine(*ui->Memo1, ui->ComboBox1->currentText(), m_random, m_clock);
+}
 
-void TForm1::Nowytekst1Click() {}
+void TForm1::Nowytekst1Click()
+{
+    clearExerciseText(*ui->Memo1);
+}
 
-void TForm1::Otwrzplikzeznakami1Click() {}
+void TForm1::Otwrzplikzeznakami1Click()
+{
+    openExerciseText(*ui->Memo1, *m_textDialogs);
+}
 
-void TForm1::Zapiszznaki1Click() {}
+void TForm1::Zapiszznaki1Click()
+{
+    saveExerciseText(*ui->Memo1, *m_textDialogs);
+}
 
-void TForm1::Drukuj1Click() {}
+void TForm1::Drukuj1Click()
+{
+    printExerciseText(*ui->Memo1);
+}
 
 void TForm1::O1Click()
 {

@@ -29,6 +29,7 @@ class TForm1;
 }
 
 class Clock;
+class ExerciseTextDialogs;
 class OutputVolume;
 class RandomGenerator;
 class SettingsModel;
@@ -60,6 +61,8 @@ public:
     // The file dialog step of Save WAV: returns the chosen file, or nothing when cancelled.
     using FileChooser = std::function<std::optional<std::filesystem::path>()>;
     void setWavFileChooser(FileChooser chooser);
+    // The file dialogs of Open and Save (text); tests put fakes in their stead.
+    void setTextDialogs(std::unique_ptr<ExerciseTextDialogs> dialogs);
     // The window that O1Click shows; not owned.
     void setAboutWindow(TForm2* aboutWindow);
 
@@ -130,6 +133,7 @@ private:
     ErrorReporter m_reportError;
     FileChooser m_chooseWavFile;
     QFileDialog* m_wavDialog = nullptr;
+    std::unique_ptr<ExerciseTextDialogs> m_textDialogs;
     TForm2* m_aboutWindow = nullptr;
     // Set while setall moves the sliders, so that their handlers leave the preset alone.
     bool m_applyingPreset = false;

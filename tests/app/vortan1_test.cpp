@@ -1,4 +1,5 @@
 #include "app/about/vortan2.h"
+#include "app/exercise_text_dialogs.h"
 #include "app/settings_file.h"
 #include "app/settings_model.h"
 #include "app/termination_signals.h"
@@ -64,6 +65,20 @@ std::uint32_t littleEndian(const std::string& bytes, std::size_t offset, int byt
     return value;
 }
 
+// Open and Save (text) without modal dialogs: both answer with one file.
+class FixedTextDialogs final : public ExerciseTextDialogs {
+public:
+    explicit FixedTextDialogs(QString file)
+        : m_file(std::move(file))
+    {
+    }
+    std::optional<QString> askOpenFile(QWidget*) override { return m_file; }
+    std::optional<QString> askSaveFile(QWidget*) override { return m_file; }
+
+private:
+    QString m_file;
+};
+
 // The program as main() builds it, with private files and a recording player.
 struct Program {
     Program()
@@ -83,6 +98,8 @@ struct Program {
         window = std::make_unique<TForm1>(context);
         window->setErrorReporter([this](const QString& text) { errors << text; });
         window->setWavFileChooser([this] { return chosenWavFile; });
+        window->setTextDialogs(std::make_unique<FixedTextDialogs>(
+            QString::fromStdString((root() / "text.txt").string())));
         return *window;
     }
 
@@ -283,6 +300,10 @@ void TForm1Test::modifiedMark_data()
     QTest::newRow("defaults command") << "defaults" << true;
     QTest::newRow("Save WAV confirmed") << "saveWav" << true;
     QTest::newRow("Save WAV cancelled") << "cancelWav" << true;
+    QTest::newRow("Random") << "random" << true;
+    QTest::newRow("Clear") << "clear" << true;
+    QTest::newRow("Open") << "open" << true;
+    QTest::newRow("Save text") << "saveText" << false;
     QTest::newRow("volume slider") << "volume" << false;
     QTest::newRow("picking a character set") << "pickChars" << false;
     QTest::newRow("typing a character set") << "typeChars" << false;
@@ -316,6 +337,14 @@ void TForm1Test::modifiedMark()
              program.button(10)->click();
          }},
         {"cancelWav", [&] { program.button(10)->click(); }},
+        {"random", [&] { program.button(3)->click(); }},
+        {"clear", [&] { program.button(4)->click(); }},
+        {"open",
+         [&] {
+             writeFile(program.root() / "text.txt", "vvv =\r\n");
+             program.button(8)->click();
+         }},
+        {"saveText", [&] { program.button(9)->click(); }},
         {"volume", [&] { program.child<QSlider>("volumer1")->setValue(20); }},
         {"pickChars", [&] { program.child<QComboBox>("ComboBox1")->setCurrentIndex(2); }},
         {"typeChars",

@@ -1,0 +1,194 @@
+#include "app/exercise_text_commands.h"
+
+#include "app/exercise_text.h"
+#include "app/exercise_text_box.h"
+#include "app/exercise_text_dialogs.h"
+#include "platform/windows1250.h"
+#include "synthesis/errors.h"
+#include "synthesis/random_generator.h"
+
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QSaveFile>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace vortan {
+
+namespace {
+
+std::string displayName(const QString& path)
+{
+    return path.toStdString();
+}
+
+[[noreturn]] void cannotOpen(const QString& path)
+{
+    throw Error("Cannot open file " + displayName(path));
+}
+
+// Closes a descriptor on every way out.
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int descriptor)
+        : m_descriptor(descriptor)
+    {
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor()
+    {
+        if (m_descriptor >= 0) {
+            ::close(m_descriptor);
+        }
+    }
+    int get() const { return m_descriptor; }
+
+private:
+    int m_descriptor;
+};
+
+} // namespace
+
+void appendExerciseLine(QPlainTextEdit& memo, std::string_view line)
+{
+    QTextDocument& document = *memo.document();
+    // Appending depends only on whether the text ends with a line break: the last block is then
+    // empty. A non-empty stand-in for a last line that has text is enough.
+    const bool endsOpen = document.lastBlock().length() > 1;
+    const std::string part = appendedPart(endsOpen ? "x" : "", line);
+    if (exerciseTextByteCount(memo) + part.size() > kTextCapacityBytes) {
+        throw Error("Text exceeds memo capacity");
+    }
+    QString unicode = windows1250::toUnicode(part);
+    unicode.remove(u'\r');
+    QTextCursor cursor(&document);
+    cursor.movePosition(QTextCursor::End);
+    cursor.beginEditBlock();
+    cursor.insertText(unicode);
+    cursor.endEditBlock();
+}
+
+void appendRandomLine(QPlainTextEdit& memo, const QString& characterSet, RandomGenerator& generator,
+                      const Clock& clock)
+{
+    generator.seedFromClock(clock);
+    const auto line = randomLine(windows1250::fromUnicode(characterSet), generator);
+    if (line) {
+        appendExerciseLine(memo, *line);
+    }
+}
+
+void clearExerciseText(QPlainTextEdit& memo)
+{
+    // One edit, so that one undo brings the old text back.
+    QTextCursor cursor(memo.document());
+    cursor.beginEditBlock();
+    cursor.select(QTextCursor::Document);
+    cursor.insertText(windows1250::toUnicode(kOpeningLine) + u'\n');
+    cursor.endEditBlock();
+    memo.document()->setModified(true);
+}
+
+std::string readExerciseTextFile(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    // Non-blocking, so that opening a pipe without a writer returns at once.
+    const FileDescriptor file(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    struct stat status {};
+    if (path.isEmpty() || file.get() < 0 || ::fstat(file.get(), &status) != 0 ||
+        !S_ISREG(status.st_mode)) {
+        cannotOpen(path);
+    }
+    // Line breaks only grow when they are made CR LF: a larger file can never fit.
+    if (static_cast<std::uintmax_t>(status.st_size) > kTextCapacityBytes) {
+        throw Error("Text exceeds memo capacity");
+    }
+    // Read up to one byte more than fits, in case the file grew since fstat.
+    const std::size_t limit = kTextCapacityBytes + 1;
+    std::string bytes(std::min<std::size_t>(static_cast<std::size_t>(status.st_size) + 1, limit),
+                      '\0');
+    std::size_t length = 0;
+    for (;;) {
+        if (length == bytes.size()) {
+            if (bytes.size() == limit) {
+                break;
+            }
+            bytes.resize(std::min(bytes.size() * 2, limit));
+        }
+        const ssize_t got = ::read(file.get(), bytes.data() + length, bytes.size() - length);
+        if (got == 0) {
+            break;
+        }
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            cannotOpen(path);
+        }
+        length += static_cast<std::size_t>(got);
+    }
+    if (length > kTextCapacityBytes) {
+        throw Error("Text exceeds memo capacity");
+    }
+    bytes.resize(length);
+    return bytes;
+}
+
+void writeExerciseTextFile(const QString& path, std::string_view bytes)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status {};
+    if (!path.isEmpty() && ::stat(name.constData(), &status) == 0) {
+        // The temporary file would replace a device or a pipe, and a read-only file, by renaming;
+        // refuse them as a plain write would (root included: write bits count, not privileges).
+        const bool writable = (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 &&
+                              ::access(name.constData(), W_OK) == 0;
+        if (!S_ISREG(status.st_mode) || !writable) {
+            throw Error("Cannot create file " + displayName(path));
+        }
+    }
+    QSaveFile file(path);
+    // In a folder where no temporary file can be made, write the file itself, as before.
+    file.setDirectWriteFallback(true);
+    if (path.isEmpty() || !file.open(QIODevice::WriteOnly)) {
+        throw Error("Cannot create file " + displayName(path));
+    }
+    const auto size = static_cast<qint64>(bytes.size());
+    if (file.write(bytes.data(), size) != size || !file.commit()) {
+        throw Error("Stream write error");
+    }
+}
+
+void openExerciseText(QPlainTextEdit& memo, const QString& path)
+{
+    setExerciseTextBytes(memo, readExerciseTextFile(path));
+}
+
+void openExerciseText(QPlainTextEdit& memo, ExerciseTextDialogs& dialogs)
+{
+    if (const auto path = dialogs.askOpenFile(memo.window())) {
+        openExerciseText(memo, *path);
+    }
+}
+
+void saveExerciseText(const QPlainTextEdit& memo, const QString& path)
+{
+    writeExerciseTextFile(path, exerciseTextBytes(memo));
+}
+
+void saveExerciseText(const QPlainTextEdit& memo, ExerciseTextDialogs& dialogs)
+{
+    if (const auto path = dialogs.askSaveFile(memo.window())) {
+        saveExerciseText(memo, *path);
+    }
+}
+
+} // namespace vortan
