@@ -28,13 +28,15 @@ struct OptionRule {
 };
 
 // A slider setting: refused outside the slider's range, as the program's sliders would.
-OptionRule settingRule(std::string_view name, int SynthesisSettings::*field, int low, int high)
+OptionRule settingRule(std::string_view name, int SynthesisSettings::*field,
+                       std::optional<int> GivenSettings::*given, int low, int high)
 {
-    return {name, [field, low, high](RenderOptions& options, std::string_view option,
-                                     std::string_view value) {
+    return {name, [field, given, low, high](RenderOptions& options, std::string_view option,
+                                            std::string_view value) {
                 const std::string range = std::to_string(low) + " and " + std::to_string(high);
                 options.settings.*field =
                     static_cast<int>(parseInteger(option, value, low, high, range));
+                options.given.*given = options.settings.*field;
             }};
 }
 
@@ -50,11 +52,17 @@ OptionRule seedRule(std::string_view name, std::optional<std::uint32_t> RenderOp
 const std::vector<OptionRule>& valueOptions()
 {
     static const std::vector<OptionRule> rules{
-        settingRule("--speed", &SynthesisSettings::speed, 40, 250),
-        settingRule("--spaces", &SynthesisSettings::spaces, 0, 10),
-        settingRule("--tone", &SynthesisSettings::tone, 400, 2000),
-        settingRule("--noise", &SynthesisSettings::noise, 0, 50),
-        settingRule("--straight", &SynthesisSettings::straight, 0, 100),
+        settingRule("--speed", &SynthesisSettings::speed, &GivenSettings::speed, 40, 250),
+        settingRule("--spaces", &SynthesisSettings::spaces, &GivenSettings::spaces, 0, 10),
+        settingRule("--tone", &SynthesisSettings::tone, &GivenSettings::tone, 400, 2000),
+        settingRule("--noise", &SynthesisSettings::noise, &GivenSettings::noise, 0, 50),
+        settingRule("--straight", &SynthesisSettings::straight, &GivenSettings::straight, 0, 100),
+        {"--preset",
+         [](RenderOptions& options, std::string_view option, std::string_view value) {
+             options.preset = static_cast<int>(parseInteger(option, value, 1, 3, "1 and 3"));
+         }},
+        {"--settings", [](RenderOptions& options, std::string_view,
+                          std::string_view value) { options.settingsFile = std::string(value); }},
         seedRule("--seed", &RenderOptions::seed),
         seedRule("--keying-seed", &RenderOptions::keyingSeed),
         {"--encoding",
@@ -89,6 +97,10 @@ RenderOptions parseRenderArguments(std::span<const std::string_view> arguments)
             options.help = true;
             return options;
         }
+        if (name == "--show-settings") {
+            options.showSettings = true;
+            continue;
+        }
         if (const auto equals = name.find('='); name.starts_with("--") && equals != name.npos) {
             value = name.substr(equals + 1);
             name = name.substr(0, equals);
@@ -107,8 +119,12 @@ RenderOptions parseRenderArguments(std::span<const std::string_view> arguments)
         }
         rule->apply(options, name, *value);
     }
+    if (options.settingsFile && !options.preset)
+        throw UsageError("--settings names the file to take --preset N from; give --preset too");
     if (options.text && options.textFile)
         throw UsageError("give either --text or --text-file, not both");
+    if (options.showSettings)
+        return options;
     if (!options.text && !options.textFile)
         throw UsageError("no text: give --text TEXT or --text-file FILE");
     if (options.output.empty())
@@ -116,9 +132,29 @@ RenderOptions parseRenderArguments(std::span<const std::string_view> arguments)
     return options;
 }
 
+void applyPreset(RenderOptions& options, const SettingsPreset& preset)
+{
+    const SynthesisSettings fromPreset = sliderSettings(preset);
+    const GivenSettings& given = options.given;
+    options.settings = {
+        given.speed.value_or(fromPreset.speed), given.spaces.value_or(fromPreset.spaces),
+        given.tone.value_or(fromPreset.tone), given.noise.value_or(fromPreset.noise),
+        given.straight.value_or(fromPreset.straight)};
+}
+
+std::string settingsListing(const SynthesisSettings& settings, std::string_view chars)
+{
+    return "speed=" + std::to_string(settings.speed) +
+           "\nspaces=" + std::to_string(settings.spaces) +
+           "\ntone=" + std::to_string(settings.tone) + "\nnoise=" + std::to_string(settings.noise) +
+           "\nchars=" + std::string(chars) + "\nstraight=" + std::to_string(settings.straight) +
+           "\n";
+}
+
 std::string renderUsage()
 {
     return R"(Usage: vortan-render [OPTIONS] (--text TEXT | --text-file FILE) --output FILE.wav
+       vortan-render [OPTIONS] --show-settings
 
 Renders an exercise text as Morse code into an 8-bit mono 11025 Hz WAV file, exactly as
 the program's Save WAV does.
@@ -129,6 +165,12 @@ the program's Save WAV does.
   --noise N          noise level in sample steps, the tone's peak being 100, 0 to 50
                      (default 0)
   --straight N       straight-key timing jitter in hundredths, 0 to 100 (default 0)
+  --preset N         take the settings of preset N, 1 to 3, from the program's settings
+                     file, as the window would use them (numbers outside a slider's range
+                     go to its nearer end); the options above override them
+  --settings FILE    take --preset from FILE in place of the user's settings file
+  --show-settings    print the settings a rendering would use, one key=value line each,
+                     and render nothing
   --seed N           start the random generator (noise) at seed N, 0 to 4294967295
                      (default 0, as when the program starts)
   --keying-seed N    seed for the straight-key jitter, in place of the milliseconds since

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/settings_preset.h"
 #include "synthesis/errors.h"
 #include "synthesis/synthesizer.h"
 
@@ -13,9 +14,18 @@ namespace vortan {
 
 enum class TextEncoding { Windows1250, Utf8 };
 
+// Settings given on the command line; they override a preset's.
+struct GivenSettings {
+    std::optional<int> speed, spaces, tone, noise, straight;
+};
+
 // What a vortan-render command line asks for.
 struct RenderOptions {
     SynthesisSettings settings;              // the program's start values unless given
+    GivenSettings given;                     // those of settings given explicitly
+    std::optional<int> preset;               // --preset N, 1 to 3
+    std::optional<std::string> settingsFile; // --settings FILE, in place of the user's own
+    bool showSettings = false;               // print the settings, render nothing
     std::optional<std::uint32_t> seed;       // generator seed at start; 0 when not given
     std::optional<std::uint32_t> keyingSeed; // replaces the clock when re-seeding for keying
     TextEncoding encoding = TextEncoding::Windows1250; // of --text-file
@@ -33,6 +43,13 @@ public:
 
 // Parses the arguments after the program name. Throws UsageError.
 RenderOptions parseRenderArguments(std::span<const std::string_view> arguments);
+
+// The settings with those of a preset (from the settings file) under the ones given
+// explicitly; the preset's numbers are clamped into the slider ranges, as the window does.
+void applyPreset(RenderOptions& options, const SettingsPreset& preset);
+
+// One "key=value" line per setting, in the settings file's order of keys; chars as its bytes.
+std::string settingsListing(const SynthesisSettings& settings, std::string_view chars);
 
 // The --help text.
 std::string renderUsage();

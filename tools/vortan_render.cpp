@@ -1,3 +1,4 @@
+#include "app/settings_file.h"
 #include "render_options.h"
 #include "synthesis/synthesizer.h"
 #include "text_encoding.h"
@@ -54,6 +55,21 @@ int main(int argc, char** argv)
     if (options.help) {
         std::cout << renderUsage();
         return 0;
+    }
+    std::string chars(kDefaultChars);
+    if (options.preset) {
+        const std::filesystem::path file = options.settingsFile
+                                               ? std::filesystem::path(*options.settingsFile)
+                                               : defaultSettingsFile();
+        Presets presets;
+        Odczytaj1Click(file, presets);
+        const SettingsPreset& preset = presets[static_cast<std::size_t>(*options.preset - 1)];
+        applyPreset(options, preset);
+        chars = preset.chars;
+    }
+    if (options.showSettings) {
+        std::cout << settingsListing(options.settings, chars) << std::flush;
+        return std::cout ? 0 : 1;
     }
     try {
         const std::string text = exerciseText(options);

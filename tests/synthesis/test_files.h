@@ -11,30 +11,23 @@
 namespace vortan::test {
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
-class ScratchFolder {
-public:
+struct ScratchFolder {
     ScratchFolder()
     {
         std::string name = (std::filesystem::temp_directory_path() / "vortan-test-XXXXXX").string();
-        m_path = ::mkdtemp(name.data());
+        path = ::mkdtemp(name.data());
     }
-    ~ScratchFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(m_path, ignored);
-    }
-    const std::filesystem::path& path() const { return m_path; }
-    std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
-
-    std::size_t entryCount() const
-    {
-        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(m_path),
-                                                      std::filesystem::directory_iterator()));
-    }
-
-private:
-    std::filesystem::path m_path;
+    ~ScratchFolder() { std::filesystem::remove_all(path); }
+    std::filesystem::path operator/(const std::string& name) const { return path / name; }
+    std::filesystem::path path;
 };
+
+inline std::size_t entryCount(const std::filesystem::path& folder)
+{
+    using std::filesystem::directory_iterator;
+    return static_cast<std::size_t>(
+        std::distance(directory_iterator(folder), directory_iterator()));
+}
 
 inline std::vector<std::uint8_t> readBytes(const std::filesystem::path& path)
 {

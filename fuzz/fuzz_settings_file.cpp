@@ -1,0 +1,42 @@
+// Any bytes as a settings file: reading must neither crash nor hang, and what was read must
+// write back and read again the same.
+#include "app/settings_file.h"
+#include "platform/profile_document.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string_view>
+
+using namespace vortan;
+
+namespace {
+
+// A value written as it stands loses blanks at its ends and one pair of enclosing quotes when
+// read back, as the profile functions read it.
+std::string asReadBack(const std::string& value)
+{
+    return *ProfileDocument("[s]\nk=" + value + "\n").value("s", "k");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    ProfileDocument document(bytes);
+    if (document.bytes() != bytes)
+        std::abort();
+    (void)parseSettingsInteger(bytes);
+
+    const Presets presets = presetsFrom(document);
+    storePresets(document, presets); // values read never hold what a line cannot
+    const Presets reread = presetsFrom(ProfileDocument(document.bytes()));
+    for (std::size_t i = 0; i < presets.size(); ++i) {
+        SettingsPreset expected = presets[i];
+        expected.chars = asReadBack(expected.chars);
+        if (reread[i] != expected)
+            std::abort();
+    }
+    return 0;
+}

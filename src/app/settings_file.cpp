@@ -1,0 +1,160 @@
+#include "app/settings_file.h"
+
+#include "platform/profile_document.h"
+#include "platform/profile_file.h"
+#include "synthesis/errors.h"
+
+#include <cstdlib>
+#include <pwd.h>
+#include <stdexcept>
+#include <string>
+#include <unistd.h>
+
+namespace vortan {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::int64_t kLargestInteger = 2147483647;
+
+std::string sectionName(std::size_t index)
+{
+    return "settings" + std::to_string(index + 1);
+}
+
+int hexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Digits of the base up to the limit; stops early so that no number of digits can overflow.
+std::optional<std::int64_t> digitsValue(std::string_view digits, int base, std::int64_t limit)
+{
+    if (digits.empty())
+        return std::nullopt;
+    std::int64_t value = 0;
+    for (char c : digits) {
+        const int digit = hexDigitValue(c);
+        if (digit < 0 || digit >= base)
+            return std::nullopt;
+        value = value * base + digit;
+        if (value > limit)
+            return std::nullopt;
+    }
+    return value;
+}
+
+std::int32_t integerOr(const ProfileDocument& document, const std::string& section,
+                       std::string_view key, std::int32_t fallback)
+{
+    const auto text = document.value(section, key);
+    if (!text)
+        return fallback;
+    return parseSettingsInteger(*text).value_or(fallback);
+}
+
+fs::path homeFolder()
+{
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return home;
+    if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir)
+        return user->pw_dir;
+    return {};
+}
+
+} // namespace
+
+std::optional<std::int32_t> parseSettingsInteger(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    std::optional<std::int64_t> value;
+    if (text.starts_with('$')) {
+        value = digitsValue(text.substr(1), 16, kLargestInteger);
+    } else if (text.starts_with("0x") || text.starts_with("0X")) {
+        value = digitsValue(text.substr(2), 16, kLargestInteger);
+    } else {
+        const bool negative = text.starts_with('-');
+        if (negative || text.starts_with('+'))
+            text.remove_prefix(1);
+        value = digitsValue(text, 10, kLargestInteger + (negative ? 1 : 0));
+        if (value && negative)
+            value = -*value;
+    }
+    if (!value)
+        return std::nullopt;
+    return static_cast<std::int32_t>(*value);
+}
+
+Presets presetsFrom(const ProfileDocument& document)
+{
+    Presets presets;
+    for (std::size_t i = 0; i < presets.size(); ++i) {
+        const std::string section = sectionName(i);
+        SettingsPreset& preset = presets[i];
+        preset.speed = integerOr(document, section, "speed", kSpeedRange.start);
+        preset.spaces = integerOr(document, section, "spaces", kSpacesRange.start);
+        preset.tone = integerOr(document, section, "tone", kToneRange.start);
+        preset.noise = integerOr(document, section, "noise", kNoiseRange.start);
+        preset.straight = integerOr(document, section, "straight", kStraightRange.start);
+        // An empty value is an empty set; only a missing key gives the default.
+        preset.chars = document.value(section, "chars").value_or(std::string(kDefaultChars));
+    }
+    return presets;
+}
+
+void storePresets(ProfileDocument& document, const Presets& presets)
+{
+    for (std::size_t i = 0; i < presets.size(); ++i) {
+        const std::string section = sectionName(i);
+        const SettingsPreset& preset = presets[i];
+        document.setValue(section, "speed", std::to_string(preset.speed));
+        document.setValue(section, "spaces", std::to_string(preset.spaces));
+        document.setValue(section, "tone", std::to_string(preset.tone));
+        document.setValue(section, "noise", std::to_string(preset.noise));
+        document.setValue(section, "chars", preset.chars);
+        document.setValue(section, "straight", std::to_string(preset.straight));
+    }
+}
+
+fs::path defaultSettingsFile()
+{
+    fs::path config;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && fs::path(xdg).is_absolute())
+        config = xdg;
+    else
+        config = homeFolder() / ".config";
+    return config / "vortan" / "vortan.ini";
+}
+
+void Odczytaj1Click(const fs::path& iniFile, Presets& presets) noexcept
+{
+    try {
+        const ProfileFileBytes file = readProfileFile(iniFile);
+        presets = presetsFrom(ProfileDocument(file.state == ProfileFileState::Read
+                                                  ? std::string_view(file.bytes)
+                                                  : std::string_view()));
+    } catch (...) {
+        // Only running out of memory gets here; reading never fails the start.
+        presets.fill(defaultPreset());
+    }
+}
+
+void Zapisz1Click(const fs::path& iniFile, const Presets& presets)
+{
+    try {
+        editProfileFile(iniFile,
+                        [&presets](ProfileDocument& document) { storePresets(document, presets); });
+    } catch (const std::invalid_argument&) {
+        throw Error("Unable to write to " + iniFile.string());
+    }
+}
+
+} // namespace vortan
