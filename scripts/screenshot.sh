@@ -12,7 +12,7 @@ settings=$(if [ -n "${3:-}" ]; then realpath "$3"; fi)
 exec scripts/test-services.sh bash -c '
     if [ -n "$2" ]; then mkdir -p "$XDG_CONFIG_HOME/vortan" && cp "$2" "$XDG_CONFIG_HOME/vortan/vortan.ini"; fi
     "$0/src/app/vortan" & pid=$!
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do
         id=$(xwininfo -root -tree | awk "/\"Vortan ZENTO\"/ {print \$1; exit}")
         [ -n "$id" ] && break
         sleep 0.1
