@@ -36,26 +36,5 @@ TEST(SettingsModel, SelectsOnlyPresetsOneToThree)
     }
 }
 
-TEST(SettingsModel, DefaultsResetEverythingButStraight)
-{
-    SettingsModel model;
-    int n = 0;
-    for (SettingsPreset& preset : model.presets()) {
-        ++n;
-        preset = {300 + n, 9, 1999, 49, 30 + n, "xyz"};
-    }
-    model.restoreDefaults();
-    n = 0;
-    for (const SettingsPreset& preset : model.presets()) {
-        ++n;
-        EXPECT_EQ(preset.speed, 60);
-        EXPECT_EQ(preset.spaces, 0);
-        EXPECT_EQ(preset.tone, 600);
-        EXPECT_EQ(preset.noise, 0);
-        EXPECT_EQ(preset.straight, 30 + n);
-        EXPECT_EQ(preset.chars, "abcdefghijklmnopqrstuvwxyz0123456789!?/=");
-    }
-}
-
 } // namespace
 } // namespace vortan
