@@ -4,7 +4,7 @@
 
 using namespace vortan;
 
-TEST(Windows1250, EveryByteValueRoundTrips)
+TEST(Windows1250, EveryByteRoundTripsAndUnencodableBecomesQuestionMark)
 {
     std::string all;
     for (int byte = 0; byte < 256; ++byte)
@@ -12,12 +12,7 @@ TEST(Windows1250, EveryByteValueRoundTrips)
     const QString text = windows1250::toUnicode(all);
     ASSERT_EQ(text.size(), 256);
     EXPECT_EQ(windows1250::fromUnicode(text), all);
-}
-
-TEST(Windows1250, PolishLettersAndUnencodableCharacters)
-{
-    EXPECT_EQ(windows1250::toUnicode("\xB9\x9C\xA3"), QString::fromUtf8("ąśŁ"));
+    EXPECT_EQ(text.mid(0xB9, 1), QString::fromUtf8("ą"));
     EXPECT_EQ(windows1250::fromUnicode(QString::fromUtf8("ż€中")), "\xBF\x80?");
-    EXPECT_TRUE(windows1250::canEncode(QString::fromUtf8("zażółć")));
     EXPECT_FALSE(windows1250::canEncode(QString::fromUtf8("中")));
 }
