@@ -132,7 +132,7 @@ bool TForm1::runCommand(const std::function<void()>& command)
 
 void TForm1::applyFonts()
 {
-    // The Windows fonts of the original are not on Debian; these are metric-compatible or close.
+    // The classic Windows fonts are not on Debian; these are metric-compatible or close.
     const QFont sans =
         fontOf({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")}, 11);
     setFont(sans);

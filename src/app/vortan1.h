@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 class QCloseEvent;
 class QFileDialog;
