@@ -104,7 +104,7 @@ std::string defaultSection(int number)
 class TForm1Test : public QObject {
     Q_OBJECT
 private slots:
-    void firstStartShowsDefaultsInTheSpecifiedLayout()
+    void firstStartShowsDefaultsInAFixedLayout()
     {
         Program program;
         TForm1& window = program.start();
