@@ -37,7 +37,7 @@ std::string firstRunFile()
     Presets presets;
     presets.fill(defaultPreset());
     Zapisz1Click(scratch.path(), presets);
-    return readProfileFile(scratch.path()).bytes;
+    return readRegularFile(scratch.path(), kMaxProfileFileBytes).bytes;
 }
 
 // Foreign lines filling the file up to its size limit, the presets last.

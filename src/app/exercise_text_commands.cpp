@@ -3,6 +3,7 @@
 #include "app/exercise_text.h"
 #include "app/exercise_text_box.h"
 #include "app/exercise_text_dialogs.h"
+#include "platform/regular_file.h"
 #include "platform/windows1250.h"
 #include "synthesis/errors.h"
 #include "synthesis/random_generator.h"
@@ -14,9 +15,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include <algorithm>
 #include <cerrno>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,27 +32,6 @@ std::string displayName(const QString& path)
 {
     throw Error("Cannot open file " + displayName(path));
 }
-
-// Closes a descriptor on every way out.
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int descriptor)
-        : m_descriptor(descriptor)
-    {
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    ~FileDescriptor()
-    {
-        if (m_descriptor >= 0) {
-            ::close(m_descriptor);
-        }
-    }
-    int get() const { return m_descriptor; }
-
-private:
-    int m_descriptor;
-};
 
 } // namespace
 
@@ -99,47 +77,19 @@ void clearExerciseText(QPlainTextEdit& memo)
 
 std::string readExerciseTextFile(const QString& path)
 {
-    const QByteArray name = QFile::encodeName(path);
-    // Non-blocking, so that opening a pipe without a writer returns at once.
-    const FileDescriptor file(::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    struct stat status {};
-    if (path.isEmpty() || file.get() < 0 || ::fstat(file.get(), &status) != 0 ||
-        !S_ISREG(status.st_mode)) {
+    if (path.isEmpty())
+        cannotOpen(path);
+    // Line breaks only grow when they are made CR LF: a larger file can never fit.
+    RegularFileBytes file =
+        readRegularFile(QFile::encodeName(path).toStdString(), kTextCapacityBytes);
+    switch (file.state) {
+    case RegularFileState::Read:
+        return std::move(file.bytes);
+    case RegularFileState::TooLarge:
+        throw Error("Text exceeds memo capacity");
+    default:
         cannotOpen(path);
     }
-    // Line breaks only grow when they are made CR LF: a larger file can never fit.
-    if (static_cast<std::uintmax_t>(status.st_size) > kTextCapacityBytes) {
-        throw Error("Text exceeds memo capacity");
-    }
-    // Read up to one byte more than fits, in case the file grew since fstat.
-    const std::size_t limit = kTextCapacityBytes + 1;
-    std::string bytes(std::min<std::size_t>(static_cast<std::size_t>(status.st_size) + 1, limit),
-                      '\0');
-    std::size_t length = 0;
-    for (;;) {
-        if (length == bytes.size()) {
-            if (bytes.size() == limit) {
-                break;
-            }
-            bytes.resize(std::min(bytes.size() * 2, limit));
-        }
-        const ssize_t got = ::read(file.get(), bytes.data() + length, bytes.size() - length);
-        if (got == 0) {
-            break;
-        }
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            cannotOpen(path);
-        }
-        length += static_cast<std::size_t>(got);
-    }
-    if (length > kTextCapacityBytes) {
-        throw Error("Text exceeds memo capacity");
-    }
-    bytes.resize(length);
-    return bytes;
 }
 
 void writeExerciseTextFile(const QString& path, std::string_view bytes)

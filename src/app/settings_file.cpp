@@ -137,8 +137,8 @@ fs::path defaultSettingsFile()
 void Odczytaj1Click(const fs::path& iniFile, Presets& presets) noexcept
 {
     try {
-        const ProfileFileBytes file = readProfileFile(iniFile);
-        presets = presetsFrom(ProfileDocument(file.state == ProfileFileState::Read
+        const RegularFileBytes file = readRegularFile(iniFile, kMaxProfileFileBytes);
+        presets = presetsFrom(ProfileDocument(file.state == RegularFileState::Read
                                                   ? std::string_view(file.bytes)
                                                   : std::string_view()));
     } catch (...) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/profile_document.h"
+#include "platform/regular_file.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -11,24 +12,6 @@ namespace vortan {
 
 // A settings file larger than this is not one we wrote; it is neither read nor replaced.
 inline constexpr std::size_t kMaxProfileFileBytes = 1024 * 1024;
-
-enum class ProfileFileState {
-    Read,       // bytes hold the whole file
-    Missing,    // no such file (or a folder on its path is missing)
-    NotRegular, // a folder, FIFO, device or socket: never opened for reading
-    TooLarge,   // more than the byte limit
-    Unreadable, // any other failure to open or read it
-};
-
-struct ProfileFileBytes {
-    ProfileFileState state = ProfileFileState::Missing;
-    std::string bytes;
-};
-
-// Reads the whole file, following symbolic links. Never blocks (a FIFO is not opened) and
-// never throws for file trouble; the state says what happened.
-ProfileFileBytes readProfileFile(const std::filesystem::path& file,
-                                 std::size_t maxBytes = kMaxProfileFileBytes);
 
 // Reads the file's current content (an empty document when it is missing), lets edit change
 // it, and replaces the file in one step: a new file beside it, written, flushed to disk and

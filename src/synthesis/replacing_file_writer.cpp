@@ -183,16 +183,27 @@ void ReplacingFileWriter::closeFile()
         throwForErrno(errno);
 }
 
-void ReplacingFileWriter::commit()
+void ReplacingFileWriter::commit(Durability durability)
 {
     flush();
+    // Renderings are cached: an fsync per Play would stall the window on slow disks for a file
+    // that is made again at will. Files the user keeps (settings) ask for the disk.
+    const bool synced = durability == Durability::SyncedToDisk;
+    if (synced && ::fsync(m_fd) != 0)
+        throwForErrno(errno);
     closeFile();
-    // No fsync: the rename gives old-or-new on a crash-free system at the cost of one write,
-    // and an fsync per Play would stall the window on slow disks for a file that is re-made
-    // at will.
     if (!m_temporary.empty() && std::rename(m_temporary.c_str(), m_target.c_str()) != 0)
         throwForErrno(errno);
     m_committed = true;
+    if (synced && !m_temporary.empty()) {
+        // Make the rename itself durable; the new file is in place whatever this says.
+        const int folder =
+            ::open(m_target.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (folder >= 0) {
+            ::fsync(folder);
+            ::close(folder);
+        }
+    }
 }
 
 } // namespace vortan

@@ -30,8 +30,13 @@ public:
 
     void write(const void* data, std::size_t byteCount);
 
+    enum class Durability {
+        Cached,       // the rename alone: old or new file, short of a system crash
+        SyncedToDisk, // flushed to the disk, and the rename too, before commit returns
+    };
+
     // Writes out what is buffered, closes the file and puts it in place of the target.
-    void commit();
+    void commit(Durability durability = Durability::Cached);
 
     static constexpr std::size_t bufferByteCount = 1024 * 1024;
 
