@@ -313,13 +313,13 @@ struct PulseSoundServer::Connection {
         releaseStream();
         if (!ready() || newSound.samples.empty())
             return;
-        pa_sample_spec spec;
-        spec.format = newSound.bitsPerSample == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
-        spec.rate = static_cast<std::uint32_t>(newSound.sampleRate);
-        spec.channels = static_cast<std::uint8_t>(newSound.channelCount);
-        if (!pa_sample_spec_valid(&spec))
+        pa_sample_spec sampleFormat;
+        sampleFormat.format = newSound.bitsPerSample == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
+        sampleFormat.rate = static_cast<std::uint32_t>(newSound.sampleRate);
+        sampleFormat.channels = static_cast<std::uint8_t>(newSound.channelCount);
+        if (!pa_sample_spec_valid(&sampleFormat))
             return;
-        stream = pa_stream_new(context, "Morse", &spec, nullptr);
+        stream = pa_stream_new(context, "Morse", &sampleFormat, nullptr);
         if (!stream)
             return;
         sound = std::move(newSound);
@@ -331,7 +331,7 @@ struct PulseSoundServer::Connection {
         // is heard at once on every kind of output.
         pa_buffer_attr buffer;
         buffer.maxlength = static_cast<std::uint32_t>(-1);
-        buffer.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(bufferTime, &spec));
+        buffer.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(bufferTime, &sampleFormat));
         buffer.prebuf = static_cast<std::uint32_t>(-1);
         buffer.minreq = static_cast<std::uint32_t>(-1);
         buffer.fragsize = static_cast<std::uint32_t>(-1);

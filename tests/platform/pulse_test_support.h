@@ -94,13 +94,13 @@ private:
 inline std::vector<std::int16_t> record(const std::string& server, const std::string& source,
                                         double seconds)
 {
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, 11025, 1};
+    const pa_sample_spec sampleFormat{PA_SAMPLE_S16LE, 11025, 1};
     pa_buffer_attr attributes{};
     attributes.maxlength = static_cast<std::uint32_t>(-1);
     attributes.fragsize = 2 * 11025 / 100; // 10 ms: keeps the recording close to real time
     pa_simple* simple =
         pa_simple_new(server.c_str(), "vortan-test", PA_STREAM_RECORD, source.c_str(), "monitor",
-                      &spec, nullptr, &attributes, nullptr);
+                      &sampleFormat, nullptr, &attributes, nullptr);
     std::vector<std::int16_t> samples(static_cast<std::size_t>(seconds * 11025));
     if (!simple || pa_simple_read(simple, samples.data(), samples.size() * 2, nullptr) < 0)
         samples.clear();
