@@ -81,15 +81,3 @@ BENCHMARK(BM_SetExerciseText)->Arg(1)->Arg(4)->Arg(16)->Unit(benchmark::kMillise
 BENCHMARK(BM_SetExerciseTextOneLongLine)->Arg(16)->Arg(64)->Arg(256)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SetExerciseTextOneLineOfGroups)->Arg(64)->Arg(256)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ExerciseTextBytes)->Arg(4)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
