@@ -31,8 +31,6 @@ public:
         }).join();
     }
     std::vector<std::uint32_t> writes;
-
-private:
     std::optional<std::uint32_t> m_volume;
     ChangeListener m_listener;
 };

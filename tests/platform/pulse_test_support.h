@@ -76,7 +76,7 @@ public:
     {
         const std::string raw =
             run(environment() + "parec --raw --format=s16le --rate=11025 --channels=1 "
-                                "--latency-msec=10 -d psink.monitor | head -c 22050");
+                                "--latency-msec=10 -d psink.monitor 2>/dev/null | head -c 22050");
         const auto* samples = reinterpret_cast<const std::int16_t*>(raw.data());
         const double n = double(raw.size() / 2);
         double sum = 0;
