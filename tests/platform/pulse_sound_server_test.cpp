@@ -3,15 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 namespace vortan {
 namespace {
 
 using namespace std::chrono_literals;
-
-constexpr std::uint32_t both(std::uint32_t channel)
-{
-    return (channel << 16) | channel;
-}
 
 template <typename Condition>
 bool waitFor(Condition condition, std::chrono::milliseconds limit = 5000ms)
@@ -20,16 +18,6 @@ bool waitFor(Condition condition, std::chrono::milliseconds limit = 5000ms)
         std::this_thread::sleep_for(10ms);
     return condition();
 }
-
-// A private server, so a test may stop it and nothing else gets into what its sink hears.
-#define START_PRIVATE_SERVER(pulse)                                                                \
-    testing::PrivateServer pulse;                                                                  \
-    if (!pulse.start()) {                                                                          \
-        if (testing::servicesRequired())                                                           \
-            FAIL() << "pulseaudio could not start a private server";                               \
-        GTEST_SKIP() << "this test needs pulseaudio to start a private server";                    \
-    }                                                                                              \
-    setenv("PULSE_SERVER", pulse.address().c_str(), 1)
 
 TEST(VolumeScale, RoundTripsEveryChannelValue)
 {
@@ -40,56 +28,47 @@ TEST(VolumeScale, RoundTripsEveryChannelValue)
     EXPECT_EQ(channelFromServerVolume(0x20000), 65535);  // louder than normal
 }
 
-TEST(PulseSoundServer, PlaysAtPitchReplacesAndStops)
+// On a private server, which the test may stop and whose sink hears nothing else.
+TEST(PulseSoundServer, PlaysAtPitchReplacesStopsAndFollowsTheServerAwayAndBack)
 {
-    START_PRIVATE_SERVER(pulse);
+    testing::PrivateServer pulse;
+    if (!pulse.start()) {
+        if (testing::servicesRequired())
+            FAIL() << "pulseaudio could not start a private server";
+        GTEST_SKIP() << "this test needs pulseaudio to start a private server";
+    }
+    setenv("PULSE_SERVER", pulse.address().c_str(), 1);
     PulseSoundServer server("Vortan test");
-    ASSERT_TRUE(waitFor([&] { return server.hasOutput(); }));
-    // One second of the sink, half a second after the change.
-    const auto heard = [&] {
-        std::this_thread::sleep_for(500ms);
-        return testing::rmsAndHz(testing::record(pulse.address(), "psink.monitor", 1));
+    ASSERT_TRUE(waitFor([&] { return server.volume() == (65535u << 16 | 65535u); }));
+    const auto wav = [](int hz, double seconds) {
+        const auto file =
+            std::filesystem::path(::testing::TempDir()) / (std::to_string(hz) + ".wav");
+        testing::writeToneWav(file, hz, seconds);
+        return file;
     };
-    const auto low = std::filesystem::path(::testing::TempDir()) / "low.wav";
-    const auto high = std::filesystem::path(::testing::TempDir()) / "high.wav";
-    testing::writeToneWav(low, 700, 5);
-    testing::writeToneWav(high, 1300, 5);
-
-    server.play(low);
-    auto [rms, hz] = heard();
-    EXPECT_GT(rms, 1000);
-    EXPECT_NEAR(hz, 700, 10);
-    server.play(high);
-    std::tie(rms, hz) = heard();
-    EXPECT_GT(rms, 1000);
-    EXPECT_NEAR(hz, 1300, 10);
+    for (int hz : {700, 1300}) { // the second replaces the first
+        server.play(wav(hz, 5));
+        std::this_thread::sleep_for(500ms);
+        const auto [rms, heardHz] = pulse.listen();
+        EXPECT_GT(rms, 1000);
+        EXPECT_NEAR(heardHz, hz, 10);
+    }
     server.stop();
     EXPECT_FALSE(server.isPlaying());
-    EXPECT_LT(heard().first, 10);
-    std::filesystem::remove(low);
-    std::filesystem::remove(high);
-}
+    std::this_thread::sleep_for(500ms);
+    EXPECT_LT(pulse.listen().first, 10);
 
-TEST(PulseSoundServer, FollowsTheServerAwayAndBack)
-{
-    START_PRIVATE_SERVER(pulse);
-    PulseSoundServer server("Vortan test");
-    ASSERT_TRUE(waitFor([&] { return server.volume() == both(65535); }));
     pulse.stop();
     ASSERT_TRUE(waitFor([&] { return !server.volume(); }));
     ASSERT_TRUE(pulse.start());
     pulse.pactl("set-sink-volume psink 20000");
-    ASSERT_TRUE(waitFor([&] { return server.volume() == both(20000); }, 10000ms));
-
-    server.setVolume(both(7560));
+    ASSERT_TRUE(waitFor([&] { return server.volume() == (20000u << 16 | 20000u); }, 10000ms));
+    server.setVolume(7560u << 16 | 7560u);
     EXPECT_TRUE(waitFor(
         [&] { return pulse.pactl("get-sink-volume psink").find("7560 /") != std::string::npos; }));
-    const auto wav = std::filesystem::path(::testing::TempDir()) / "reconnect.wav";
-    testing::writeToneWav(wav, 700, 0.3);
-    server.play(wav);
+    server.play(wav(700, 0.3));
     EXPECT_TRUE(server.isPlaying());
     EXPECT_TRUE(waitFor([&] { return !server.isPlaying(); })); // played out by the new server
-    std::filesystem::remove(wav);
 }
 
 } // namespace
