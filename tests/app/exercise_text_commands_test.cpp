@@ -68,21 +68,29 @@ private slots:
     void initTestCase() { restrictToWindows1250(m_memo); }
     void init() { m_dir = std::make_unique<QTemporaryDir>(); }
 
-    void randomAppendsOneLineDrawnAfterSeedingFromTheClockAndClearStartsAnew()
+    void randomAppendsGroupsDrawnFromTheWholeSetAndClearStartsAnew()
     {
-        RandomGenerator reference;
-        reference.setSeed(45'296'789);
-        const QByteArray line = QByteArray::fromStdString(*randomLine("\xb9\x62", reference));
-        // Twice, the second line after the first; no line break after an open last line.
-        const std::pair<QByteArray, QByteArray> cases[] = {
-            {"", line + "\r\n" + line + "\r\n"}, {"abc", "abc\r\n" + line + "\r\n" + line}};
-        for (const auto& [before, expected] : cases) {
-            setUnmodified(before);
+        // The second line after the first, no line break after an open last line; of 300
+        // characters the last 256 are 'b' (a count kept in 8 bits would draw only the first 44).
+        const struct {
+            QByteArray before;
+            QString set;
+            QByteArray setBytes;
+        } cases[] = {{"", QStringLiteral("\u0105b"), "\xb9\x62"},
+                     {"abc", QString(44, u'a') + QString(256, u'b'),
+                      QByteArray(44, 'a') + QByteArray(256, 'b')}};
+        for (const auto& c : cases) {
+            RandomGenerator reference; // seeded from the clock anew for every line
+            reference.setSeed(45'296'789);
+            QByteArray line;
+            for (int i = 0; i < 36; ++i)
+                line += i % 6 == 5 ? ' ' : c.setBytes[reference.nextBelow(c.setBytes.size())];
+            setUnmodified(c.before);
             RandomGenerator generator;
             for (int i = 0; i < 2; ++i)
-                appendRandomLine(m_memo, QString::fromUtf8("ąb"), generator,
-                                 FixedClock(45'296'789));
-            QCOMPARE(text(), expected);
+                appendRandomLine(m_memo, c.set, generator, FixedClock(45'296'789));
+            QCOMPARE(text(), c.before.isEmpty() ? line + "\r\n" + line + "\r\n"
+                                                : c.before + "\r\n" + line + "\r\n" + line);
             QVERIFY(modified());
         }
         for (const QString& set : {QString(), QStringLiteral("a")}) {
@@ -97,32 +105,26 @@ private slots:
         QVERIFY(modified());
     }
 
-    void openMakesLineBreaksCrLfAndSaveWritesThemBack_data()
-    {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("LF only") << QByteArray("a\nb\n") << QByteArray("a\r\nb\r\n");
-        QTest::newRow("CR only") << QByteArray("a\rb") << QByteArray("a\r\nb");
-        QTest::newRow("mixed") << QByteArray("a\r\nb\n\rc\r") << QByteArray("a\r\nb\r\n\r\nc\r\n");
-        QTest::newRow("empty") << QByteArray() << QByteArray();
-        QByteArray everyByte;
-        for (int byte = 0; byte < 256; byte += byte == '\t' ? 2 : 1) { // LF comes after CR
-            everyByte += byte == '\r' ? QByteArray("\r\n") : QByteArray(1, static_cast<char>(byte));
-        }
-        QTest::newRow("every byte") << everyByte << everyByte;
-    }
     void openMakesLineBreaksCrLfAndSaveWritesThemBack()
     {
-        QFETCH(QByteArray, file);
-        QFETCH(QByteArray, expected);
-        setUnmodified("keep");
-        writeFile(path("in.txt"), file);
-        openExerciseText(m_memo, path("in.txt"));
-        QCOMPARE(text(), expected);
-        QVERIFY(modified());
-        writeFile(path("out.txt"), "an older and longer text");
-        saveExerciseText(m_memo, path("out.txt"));
-        QCOMPARE(readFile(path("out.txt")), expected);
+        QByteArray everyByte; // LF comes after CR
+        for (int byte = 0; byte < 256; byte += byte == '\t' ? 2 : 1)
+            everyByte += byte == '\r' ? QByteArray("\r\n") : QByteArray(1, static_cast<char>(byte));
+        const std::pair<QByteArray, QByteArray> cases[] = {{"a\nb\n", "a\r\nb\r\n"},
+                                                           {"a\rb", "a\r\nb"},
+                                                           {"a\r\nb\n\rc\r", "a\r\nb\r\n\r\nc\r\n"},
+                                                           {"", ""},
+                                                           {everyByte, everyByte}};
+        for (const auto& [file, expected] : cases) {
+            setUnmodified("keep");
+            writeFile(path("in.txt"), file);
+            openExerciseText(m_memo, path("in.txt"));
+            QCOMPARE(text(), expected);
+            QVERIFY(modified());
+            writeFile(path("out.txt"), "an older and longer text");
+            saveExerciseText(m_memo, path("out.txt"));
+            QCOMPARE(readFile(path("out.txt")), expected);
+        }
     }
 
     void openThatFailsChangesNothingAndNeverWaits()

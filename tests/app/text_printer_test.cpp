@@ -1,3 +1,4 @@
+#include "app/exercise_text.h"
 #include "app/exercise_text_box.h"
 #include "app/text_printer.h"
 #include "synthesis/errors.h"
@@ -58,6 +59,15 @@ class TextPrinterTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void linesStackAndEveryPageStartsAtTheSameTop()
+    {
+        // 100 units a line on a page 1000 high: the lines at 300 to 900 fit.
+        const auto positions = printedLinePositions(9, 100, 1000);
+        QCOMPARE(positions.size(), std::size_t(9));
+        for (int i = 0; i < 9; ++i)
+            QVERIFY(positions[i] == (PrintedLinePosition{i / 7, 200, 300 + i % 7 * 100}));
+    }
+
     void noDefaultPrinterIsReported()
     {
         // libcups reads the server's name once per thread: ask a new thread, with no server to
@@ -99,11 +109,7 @@ private slots:
         setExerciseTextBytes(memo, text);
         const QStringList lines = printedLines(memo);
         QCOMPARE(lines.size(), 76); // the long line takes two
-        try {
-            printExerciseText(memo);
-        } catch (const Error& error) {
-            QFAIL(error.what()); // not thrown on: QTest would abort the whole run
-        }
+        QVERIFY_THROWS_NO_EXCEPTION(printExerciseText(memo));
 
         // cups-pdf writes the file while we look: wait for ours, whole.
         const QDir pdfDir(qEnvironmentVariable("VORTAN_PDF_DIR"));

@@ -1,27 +1,108 @@
-#include "reference_rendering.h"
 #include "synthesis/morse_code.h"
+#include "synthesis/replacing_file_writer.h"
 #include "synthesis/synthesizer.h"
 #include "test_files.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cmath>
 #include <memory>
+#include <sys/mount.h>
 
 using namespace vortan;
+using test::readBytes;
+using test::writeText;
 
 namespace {
 
-// The whole file, header included, with the generator starting at `seed`.
-std::vector<std::uint8_t> render(std::string_view text, const SynthesisSettings& settings,
-                                 std::uint32_t seed = 0)
+// A second, deliberately plain rendering of a pattern string, sample by sample and straight from
+// the formulas, to check the library's buffered one for the exact samples (noise and jitter too).
+
+// remainder() rounds its quotient half to even, whatever the rounding mode.
+int roundHalfEven(double x)
 {
-    test::ScratchFolder folder;
+    return static_cast<int>(x - std::remainder(x, 1.0));
+}
+
+// `seed` is the generator's state when the rendering starts, `clock` what the clock says when
+// keying starts.
+std::vector<std::uint8_t> referenceSamples(std::string_view pattern, const SynthesisSettings& s,
+                                           std::uint64_t seed, std::uint64_t clock)
+{
+    auto draw = [&seed] { return seed = (seed * 134775813u + 1u) % 0x100000000u; };
+    const int dot = roundHalfEven(48700.0 / s.speed);
+    const int period = roundHalfEven(11025.0 / s.tone);
+    std::vector<int> gap(50000), tone(6 * dot + 1);
+    for (int& sample : gap)
+        sample = 128 + static_cast<int>(draw() * s.noise >> 32) - s.noise / 2;
+    for (int i = 0; i <= 6 * dot; ++i)
+        tone[i] = static_cast<int>(draw() * s.noise >> 32) - s.noise / 2 + 128 +
+                  roundHalfEven(100 * std::sin(2 * M_PI * (i % period + 1) / period));
+
+    std::vector<std::uint8_t> samples;
+    auto emit = [&samples](const std::vector<int>& from, int first, int count) {
+        for (int t = first; t < first + count; ++t)
+            samples.push_back(static_cast<std::uint8_t>(from[t]));
+    };
+    seed = clock;
+    const int centring = roundHalfEven(dot * (s.straight * 0.01) * 0.5);
+    for (const char symbol : pattern) {
+        if (symbol == ' ') {
+            emit(gap, 0, (s.spaces + 3) * dot);
+            continue;
+        }
+        const double r = static_cast<double>(draw()) / 0x100000000u;
+        const double scale = symbol == '.' ? 0.01 : 0.005;
+        const int jitter = roundHalfEven(r * dot * (s.straight * scale)) - centring;
+        emit(tone, 1, (symbol == '.' ? dot : 3 * dot) + jitter);
+        emit(gap, 0, dot - jitter);
+    }
+    return samples;
+}
+
+const test::ScratchFolder scratch;
+
+// Renders into `file` with the generator starting at `seed`, and reads the whole file back.
+std::vector<std::uint8_t> render(std::string_view text, const SynthesisSettings& settings,
+                                 std::uint32_t seed = 0,
+                                 const std::filesystem::path& file = scratch / "out.wav")
+{
     RandomGenerator random;
     random.setSeed(seed);
     const FixedClock clock(1234567);
-    std::make_unique<Synthesizer>(random, clock)->txtofile(folder / "out.wav", text, settings);
-    return test::readBytes(folder / "out.wav");
+    std::make_unique<Synthesizer>(random, clock)->txtofile(file, text, settings);
+    return readBytes(file);
+}
+
+// A mount of our own (root only), undone when done.
+struct Mount {
+    std::filesystem::path at;
+    bool mounted;
+    ~Mount()
+    {
+        if (mounted)
+            ::umount(at.c_str());
+    }
+};
+
+// Expects the rendering to be refused with `message`, leaving the folder as it was: an old file
+// unchanged and no temporary file behind.
+void expectRefused(const std::filesystem::path& file, std::string_view text,
+                   const SynthesisSettings& settings, const std::string& message)
+{
+    const auto folder = file.parent_path();
+    const auto old = readBytes(file);
+    const std::size_t entries = test::entryCount(folder);
+    try {
+        render(text, settings, 0, file);
+        ADD_FAILURE() << "accepted; expected " << message;
+    } catch (const Error& error) {
+        EXPECT_EQ(error.what(), message);
+    }
+    EXPECT_EQ(readBytes(file), old) << message;
+    EXPECT_EQ(test::entryCount(folder), entries) << message;
 }
 
 } // namespace
@@ -33,7 +114,6 @@ TEST(Synthesizer, EmptyTextAndLetterEByteForByte)
         44);
     std::vector<std::uint8_t> expected(header.begin(), header.end());
     EXPECT_EQ(render("", {}), expected);
-    EXPECT_EQ(render(",\n\xA5", {}), expected);
 
     // N = 4060 = 0x0FDC, RIFF size N + 36 = 0x1000.
     expected[4] = 0x00, expected[5] = 0x10, expected[40] = 0xDC, expected[41] = 0x0F;
@@ -79,7 +159,40 @@ TEST(Synthesizer, MatchesThePlainRenderingWithNoiseAndJitter)
     const SynthesisSettings settings{
         .speed = 97, .spaces = 2, .tone = 777, .noise = 37, .straight = 73};
     const auto file = render(text, settings, 12345);
-    const auto expected = test::referenceSamples(txtotr(text), settings, 12345, 1234567);
+    const auto expected = referenceSamples(txtotr(text), settings, 12345, 1234567);
     ASSERT_EQ(file.size(), 44 + expected.size());
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), file.begin() + 44));
+}
+
+TEST(ReplacingFileWriter, RefusalsLeaveTheOldFileAlone)
+{
+    test::ScratchFolder folder;
+    expectRefused(folder / "missing" / "out.wav", "e", {}, "Invalid filename");
+    // Refused before the file is touched: 300 000 gap symbols at speed 40, spaces 10, would
+    // be 4.75 billion samples, more than the header's 32 bits hold.
+    writeText(folder / "old.wav", "old");
+    expectRefused(folder / "old.wav", std::string(150000, ' '), {.speed = 40, .spaces = 10},
+                  "The text is too long to render into one WAV file (119 hours of signal; a WAV "
+                  "file holds at most 108 hours at this quality)");
+    expectRefused(folder / "old.wav", "e", {.noise = 51},
+                  "The setting noise must lie between 0 and 50, not 51");
+
+    // Linux errors that share no meaning with the program's numbers keep their own.
+    EXPECT_STREQ(ioErrorForErrno(EIO).what(), "I/O error 5");
+    EXPECT_STREQ(ioErrorForErrno(EMFILE).what(), "Too many open files");
+
+    // A full disk, and a read-only file in a folder that could take a new one.
+    std::filesystem::create_directory(folder / "full");
+    const auto locked = folder / "locked.wav";
+    writeText(locked, "old");
+    const Mount full{folder / "full",
+                     ::mount("tmpfs", (folder / "full").c_str(), "tmpfs", 0, "size=16k") == 0};
+    const Mount bound{locked,
+                      ::mount(locked.c_str(), locked.c_str(), nullptr, MS_BIND, nullptr) == 0};
+    if (!full.mounted || !bound.mounted ||
+        ::mount(nullptr, locked.c_str(), nullptr, MS_REMOUNT | MS_BIND | MS_RDONLY, nullptr) != 0)
+        GTEST_SKIP() << "the full-disk and read-only cases need root to mount a tmpfs and a file";
+    writeText(full.at / "out.wav", "old");
+    expectRefused(full.at / "out.wav", "paris paris", {}, "Disk full");
+    expectRefused(locked, "e", {}, "File access denied");
 }

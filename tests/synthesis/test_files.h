@@ -12,21 +12,19 @@ namespace vortan::test {
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 struct ScratchFolder {
-    ScratchFolder()
-    {
-        std::string name = (std::filesystem::temp_directory_path() / "vortan-test-XXXXXX").string();
-        path = ::mkdtemp(name.data());
-    }
+    std::string name = (std::filesystem::temp_directory_path() / "vortan-test-XXXXXX").string();
+    std::filesystem::path path = ::mkdtemp(name.data());
     ~ScratchFolder() { std::filesystem::remove_all(path); }
-    std::filesystem::path operator/(const std::string& name) const { return path / name; }
-    std::filesystem::path path;
+    std::filesystem::path operator/(const std::string& entry) const { return path / entry; }
 };
 
+// 0 for a folder that does not exist.
 inline std::size_t entryCount(const std::filesystem::path& folder)
 {
     using std::filesystem::directory_iterator;
-    return static_cast<std::size_t>(
-        std::distance(directory_iterator(folder), directory_iterator()));
+    return exists(folder) ? static_cast<std::size_t>(
+                                std::distance(directory_iterator(folder), directory_iterator()))
+                          : 0;
 }
 
 inline std::vector<std::uint8_t> readBytes(const std::filesystem::path& path)

@@ -11,35 +11,31 @@
 
 using namespace vortan;
 using test::readBytes;
+using test::writeText;
 
 namespace {
 
+// None of the arguments here holds a quote.
 std::string quoted(const std::string& argument)
 {
-    std::string result = "'";
-    for (const char c : argument)
-        result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return result + "'";
+    return "'" + argument + "'";
 }
 
-struct RunResult {
-    int exitStatus;
-    std::string errors;
-};
-
-// Standard error and the exit status of one run, `input` on its standard input.
-RunResult runRender(const std::vector<std::string>& arguments, const std::string& input = {})
+// The exit status and all the program printed, `input` on its standard input.
+std::pair<int, std::string> runRender(const std::vector<std::string>& arguments,
+                                      const std::string& input = {},
+                                      const std::string& environment = {})
 {
-    std::string command = "printf %s " + quoted(input) + " | " + quoted(VORTAN_RENDER_PATH);
+    std::string command =
+        "printf %s " + quoted(input) + " | " + environment + " " + quoted(VORTAN_RENDER_PATH);
     for (const std::string& argument : arguments)
         command += ' ' + quoted(argument);
     FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-    RunResult result{-1, {}};
+    std::string output;
     for (int c; (c = std::fgetc(pipe)) != EOF;)
-        result.errors += static_cast<char>(c);
+        output += static_cast<char>(c);
     const int status = ::pclose(pipe);
-    result.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
 }
 
 } // namespace
@@ -55,8 +51,7 @@ TEST(RenderCommand, MatchesTheLibraryFromEveryTextSourceAndReportsFailures)
     const FixedClock clock(777);
     std::make_unique<Synthesizer>(random, clock)
         ->txtofile(folder / "library.wav", text, {83, 3, 1234, 23, 61});
-    const auto expected = readBytes(folder / "library.wav");
-    test::writeText(folder / "1250.txt", text);
+    writeText(folder / "1250.txt", text);
 
     const std::string out = folder / "out.wav";
     for (const std::vector<std::string>& source : {std::vector<std::string>{"--text", utf8},
@@ -66,15 +61,33 @@ TEST(RenderCommand, MatchesTheLibraryFromEveryTextSourceAndReportsFailures)
             "--speed=83",  "--spaces=3",    "--tone=1234", "--noise=23", "--straight=61",
             "--seed=4242", "--keying-seed", "777",         "--output",   out};
         arguments.insert(arguments.end(), source.begin(), source.end());
-        const RunResult run = runRender(arguments, utf8);
-        ASSERT_EQ(run.exitStatus, 0) << run.errors;
-        EXPECT_TRUE(readBytes(out) == expected) << source[0];
+        EXPECT_EQ(runRender(arguments, utf8).first, 0);
+        EXPECT_TRUE(readBytes(out) == readBytes(folder / "library.wav")) << source[0];
     }
-    const RunResult refused = runRender({"--speed", "300"});
-    EXPECT_EQ(refused.exitStatus, 2);
-    EXPECT_EQ(refused.errors, "vortan-render: --speed must lie between 40 and 250, not 300\n"
-                              "Try 'vortan-render --help'.\n");
-    const RunResult failed = runRender({"--text=e", "--output", folder / "no" / "x.wav"});
-    EXPECT_EQ(failed.exitStatus, 1);
-    EXPECT_EQ(failed.errors, "vortan-render: Invalid filename\n");
+    EXPECT_EQ(runRender({"--speed", "300"}),
+              std::pair(2, std::string("vortan-render: --speed must lie between 40 and 250, not "
+                                       "300\nTry 'vortan-render --help'.\n")));
+    EXPECT_EQ(runRender({"--text=e", "--output", folder / "no" / "x.wav"}),
+              std::pair(1, std::string("vortan-render: Invalid filename\n")));
+}
+
+TEST(RenderCommand, ShowsThePresetOfTheNamedOrTheUsersFileClampedAndOverridden)
+{
+    test::ScratchFolder folder;
+    const std::string ini = "[settings1]\r\nspeed=90\r\n[SETTINGS2]\r\nspeed=300\r\nspaces=3\r\n"
+                            "tone=$3E8\r\nnoise=-4\r\nchars= \xB9q \r\nstraight=70\r\n";
+    writeText(folder / "other.ini", ini);
+    EXPECT_EQ(runRender({"--preset", "2", "--settings", folder / "other.ini", "--show-settings"}),
+              std::pair(0, std::string("speed=250\nspaces=3\ntone=1000\nnoise=0\nchars=\xB9q\n"
+                                       "straight=70\n")));
+
+    // The user's own file, found through XDG_CONFIG_HOME; options given override the preset.
+    std::filesystem::create_directories(folder / "config" / "vortan");
+    writeText(folder / "config" / "vortan" / "vortan.ini", ini);
+    const std::string user = "XDG_CONFIG_HOME=" + quoted(folder / "config");
+    EXPECT_EQ(runRender({"--show-settings", "--preset", "1", "--spaces", "2"}, {}, user),
+              std::pair(0, std::string("speed=90\nspaces=2\ntone=600\nnoise=0\n"
+                                       "chars=abcdefghijklmnopqrstuvwxyz0123456789/=?!\n"
+                                       "straight=0\n")));
+    EXPECT_EQ(runRender({"--show-settings", "--preset", "4"}, {}, user).first, 2);
 }
