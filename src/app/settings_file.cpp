@@ -2,13 +2,11 @@
 
 #include "platform/profile_document.h"
 #include "platform/profile_file.h"
+#include "platform/xdg_paths.h"
 #include "synthesis/errors.h"
 
-#include <cstdlib>
-#include <pwd.h>
 #include <stdexcept>
 #include <string>
-#include <unistd.h>
 
 namespace vortan {
 
@@ -58,15 +56,6 @@ std::int32_t integerOr(const ProfileDocument& document, const std::string& secti
     if (!text)
         return fallback;
     return parseSettingsInteger(*text).value_or(fallback);
-}
-
-fs::path homeFolder()
-{
-    if (const char* home = std::getenv("HOME"); home && *home)
-        return home;
-    if (const passwd* user = ::getpwuid(::getuid()); user && user->pw_dir)
-        return user->pw_dir;
-    return {};
 }
 
 } // namespace
@@ -126,12 +115,7 @@ void storePresets(ProfileDocument& document, const Presets& presets)
 
 fs::path defaultSettingsFile()
 {
-    fs::path config;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && fs::path(xdg).is_absolute())
-        config = xdg;
-    else
-        config = homeFolder() / ".config";
-    return config / "vortan" / "vortan.ini";
+    return xdg::configHome() / "vortan" / "vortan.ini";
 }
 
 void Odczytaj1Click(const fs::path& iniFile, Presets& presets) noexcept

@@ -1,9 +1,9 @@
 #include "app/temporary_sound_file.h"
 
+#include "platform/xdg_paths.h"
 #include "synthesis/errors.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <sys/stat.h>
@@ -15,27 +15,13 @@ namespace {
 
 constexpr const char* kFileName = "~ortan.wav";
 
-// An environment folder counts only when it is set to an absolute path, as the XDG rules say.
-std::filesystem::path absoluteFromEnvironment(const char* name)
-{
-    const char* value = std::getenv(name);
-    if (value == nullptr || value[0] != '/')
-        return {};
-    return value;
-}
-
 } // namespace
 
 std::filesystem::path temporarySoundFilePath()
 {
-    std::filesystem::path base = absoluteFromEnvironment("XDG_RUNTIME_DIR");
-    if (base.empty() || !std::filesystem::is_directory(base)) {
-        base = absoluteFromEnvironment("XDG_CACHE_HOME");
-        if (base.empty()) {
-            const std::filesystem::path home = absoluteFromEnvironment("HOME");
-            base = (home.empty() ? std::filesystem::path("/") : home) / ".cache";
-        }
-    }
+    std::filesystem::path base = xdg::runtimeDir();
+    if (base.empty() || !std::filesystem::is_directory(base))
+        base = xdg::cacheHome();
     return base / "vortan" / kFileName;
 }
 
