@@ -1,6 +1,6 @@
 // How long the text box takes to take and give back large texts: the ground for its capacity.
 #include "app/exercise_text_box.h"
-#include "platform/windows1250.h"
+#include "desktop/windows1250.h"
 
 #include <QApplication>
 #include <QPlainTextEdit>

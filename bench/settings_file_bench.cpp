@@ -1,6 +1,6 @@
 // How long the settings file takes at start (read) and at close (write).
-#include "app/settings_file.h"
-#include "platform/profile_file.h"
+#include "settings/profile_file.h"
+#include "settings/settings_file.h"
 
 #include <benchmark/benchmark.h>
 

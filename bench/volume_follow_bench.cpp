@@ -2,7 +2,7 @@
 // Needs a sound server with a default sink (scripts/test-services.sh bench/...).
 
 #include "controls/WaveControl.h"
-#include "platform/pulse_sound_server.h"
+#include "sound/pulse_sound_server.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -1,7 +1,7 @@
 // What the browser check costs a label at construction: the About window builds one at start-up.
 // Compared with asking xdg-mime, the route the check avoids.
 #include "controls/mdURLLabel.h"
-#include "platform/webBrowser.h"
+#include "desktop/webBrowser.h"
 
 #include <QApplication>
 #include <QProcess>

@@ -1,29 +1,44 @@
 include(GoogleTest)
 
-# vortan_add_gtest(name SOURCES a.cpp ... LIBS lib ... [LABELS l ...])
-# A GoogleTest executable for Qt-free code, each TEST its own CTest case.
+# Helpers every test may use, as "support/<header>".
+add_library(vortan_test_support INTERFACE)
+target_include_directories(vortan_test_support INTERFACE ${PROJECT_SOURCE_DIR}/tests)
+target_compile_definitions(vortan_test_support INTERFACE
+    VORTAN_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
+
+# vortan_add_gtest(name SOURCES a.cpp ... LIBS lib ... [LABELS l ...] [LOCK resource])
+# A GoogleTest executable for Qt-free code, each TEST its own CTest case. LOCK: the tests share
+# a service (a sound server's sink, a print queue) and run one at a time.
 function(vortan_add_gtest name)
-    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;LABELS" ${ARGN})
+    cmake_parse_arguments(ARG "" "LOCK" "SOURCES;LIBS;LABELS" ${ARGN})
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
-    target_compile_definitions(${name} PRIVATE VORTAN_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} vortan_test_support GTest::gtest
+                                          GTest::gtest_main)
     vortan_target_options(${name})
-    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES LABELS "${ARG_LABELS}")
+    set(properties LABELS "${ARG_LABELS}")
+    if(ARG_LOCK)
+        list(APPEND properties RESOURCE_LOCK ${ARG_LOCK})
+    endif()
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES ${properties})
 endfunction()
 
-# vortan_add_qtest(name SOURCES a.cpp ... LIBS lib ... [LABELS l ...] [PLATFORM xcb])
+# vortan_add_qtest(name SOURCES a.cpp ... LIBS lib ... [LABELS l ...] [PLATFORM xcb]
+#                  [LOCK resource])
 # A QtTest executable for widgets, offscreen unless PLATFORM says otherwise.
 function(vortan_add_qtest name)
-    cmake_parse_arguments(ARG "" "PLATFORM" "SOURCES;LIBS;LABELS" ${ARGN})
+    cmake_parse_arguments(ARG "" "PLATFORM;LOCK" "SOURCES;LIBS;LABELS" ${ARGN})
     if(NOT ARG_PLATFORM)
         set(ARG_PLATFORM offscreen)
     endif()
     add_executable(${name} ${ARG_SOURCES})
-    target_link_libraries(${name} PRIVATE ${ARG_LIBS} Qt6::Test)
-    target_compile_definitions(${name} PRIVATE VORTAN_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
+    target_link_libraries(${name} PRIVATE ${ARG_LIBS} vortan_test_support Qt6::Test)
     vortan_target_options(${name})
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
         LABELS "qt;${ARG_LABELS}"
-        ENVIRONMENT "QT_QPA_PLATFORM=${ARG_PLATFORM}")
+        ENVIRONMENT "QT_QPA_PLATFORM=${ARG_PLATFORM}"
+        SKIP_RETURN_CODE 77)
+    if(ARG_LOCK)
+        set_tests_properties(${name} PROPERTIES RESOURCE_LOCK ${ARG_LOCK})
+    endif()
 endfunction()

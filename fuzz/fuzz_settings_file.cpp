@@ -1,7 +1,7 @@
 // Any bytes as a settings file: reading must neither crash nor hang, and what was read must
 // write back and read again the same.
-#include "app/settings_file.h"
-#include "platform/profile_document.h"
+#include "settings/profile_document.h"
+#include "settings/settings_file.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,5 +1,5 @@
 // Any bytes given to the WAV reader: refused or parsed, never a read outside them.
-#include "platform/pcm_wav.h"
+#include "sound/pcm_wav.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/settings_preset.h"
-#include "synthesis/errors.h"
+#include "base/errors.h"
+#include "settings/settings_preset.h"
 #include "synthesis/synthesizer.h"
 
 #include <cstdint>

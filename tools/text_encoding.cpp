@@ -1,6 +1,6 @@
 #include "text_encoding.h"
 
-#include "synthesis/errors.h"
+#include "base/errors.h"
 
 #include <array>
 #include <cstdint>

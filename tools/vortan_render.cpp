@@ -1,5 +1,5 @@
-#include "app/settings_file.h"
 #include "render_options.h"
+#include "settings/settings_file.h"
 #include "synthesis/synthesizer.h"
 #include "text_encoding.h"
 

@@ -1,6 +1,6 @@
 #include "app/error_box.h"
 
-#include "platform/windows1250.h"
+#include "desktop/windows1250.h"
 
 #include <QMessageBox>
 

@@ -1,8 +1,8 @@
 #include "app/exercise_text_box.h"
 
 #include "app/exercise_text.h"
-#include "platform/windows1250.h"
-#include "synthesis/errors.h"
+#include "base/errors.h"
+#include "desktop/windows1250.h"
 
 #include <QPlainTextEdit>
 #include <QScopedValueRollback>

@@ -3,9 +3,9 @@
 #include "app/exercise_text.h"
 #include "app/exercise_text_box.h"
 #include "app/exercise_text_dialogs.h"
-#include "platform/regular_file.h"
-#include "platform/windows1250.h"
-#include "synthesis/errors.h"
+#include "base/errors.h"
+#include "desktop/windows1250.h"
+#include "files/regular_file.h"
 #include "synthesis/random_generator.h"
 
 #include <QFile>

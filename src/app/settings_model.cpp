@@ -29,10 +29,11 @@ const SettingsPreset& SettingsModel::current() const
 void SettingsModel::restoreDefaults()
 {
     for (SettingsPreset& preset : m_presets) {
-        preset.speed = kSpeedRange.start;
-        preset.spaces = kSpacesRange.start;
-        preset.tone = kToneRange.start;
-        preset.noise = kNoiseRange.start;
+        // The defaults command leaves the straight-key ratio as it is.
+        for (const IntegerSetting& setting : kIntegerSettings) {
+            if (setting.id != IntegerSettingId::Straight)
+                preset.*setting.inPreset = setting.start;
+        }
         preset.chars = kDefaultsCommandChars;
     }
 }

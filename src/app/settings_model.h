@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/settings_preset.h"
+#include "settings/settings_preset.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #include "app/temporary_sound_file.h"
 
-#include "platform/xdg_paths.h"
-#include "synthesis/errors.h"
+#include "base/errors.h"
+#include "files/xdg_paths.h"
 
 #include <cerrno>
 #include <cstring>

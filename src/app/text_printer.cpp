@@ -1,7 +1,7 @@
 #include "app/text_printer.h"
 
 #include "app/exercise_text.h"
-#include "synthesis/errors.h"
+#include "base/errors.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>

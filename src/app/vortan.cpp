@@ -3,12 +3,12 @@
 
 #include "app/about/applicationIcon.h"
 #include "app/about/vortan2.h"
-#include "app/settings_file.h"
 #include "app/settings_model.h"
 #include "app/temporary_sound_file.h"
 #include "app/termination_signals.h"
 #include "app/vortan1.h"
-#include "platform/pulse_sound_server.h"
+#include "settings/settings_file.h"
+#include "sound/pulse_sound_server.h"
 #include "synthesis/random_generator.h"
 #include "synthesis/synthesizer.h"
 

@@ -1,6 +1,6 @@
 #include "controls/WaveControl.h"
 
-#include "platform/output_volume.h"
+#include "sound/output_volume.h"
 
 #include <QAccessible>
 #include <QAccessibleValueInterface>

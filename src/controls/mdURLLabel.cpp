@@ -1,6 +1,6 @@
 #include "controls/mdURLLabel.h"
 
-#include "platform/webBrowser.h"
+#include "desktop/webBrowser.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

@@ -1,8 +1,9 @@
 #include "synthesis/synthesizer.h"
 
-#include "synthesis/errors.h"
+#include "base/errors.h"
+#include "files/replacing_file_writer.h"
+#include "settings/settings_schema.h"
 #include "synthesis/morse_code.h"
-#include "synthesis/replacing_file_writer.h"
 #include "synthesis/wav_header.h"
 
 #include <cmath>
@@ -20,12 +21,15 @@ Synthesizer::Synthesizer(RandomGenerator& random, const Clock& clock)
 namespace {
 
 // The buffers are sized for the sliders' ranges; anything outside would overrun them.
-void checkRange(const char* name, int value, int low, int high)
+void checkRanges(const SynthesisSettings& settings)
 {
-    if (value < low || value > high) {
-        throw Error(std::string("The setting ") + name + " must lie between " +
-                    std::to_string(low) + " and " + std::to_string(high) + ", not " +
-                    std::to_string(value));
+    for (const IntegerSetting& setting : kIntegerSettings) {
+        const int value = settings.*setting.inRendering;
+        if (value < setting.minimum || value > setting.maximum) {
+            throw Error("The setting " + std::string(setting.key) + " must lie between " +
+                        std::to_string(setting.minimum) + " and " +
+                        std::to_string(setting.maximum) + ", not " + std::to_string(value));
+        }
     }
 }
 
@@ -33,11 +37,7 @@ void checkRange(const char* name, int value, int low, int high)
 
 void Synthesizer::prepare(const SynthesisSettings& settings)
 {
-    checkRange("speed", settings.speed, 40, 250);
-    checkRange("spaces", settings.spaces, 0, 10);
-    checkRange("tone", settings.tone, 400, 2000);
-    checkRange("noise", settings.noise, 0, 50);
-    checkRange("straight", settings.straight, 0, 100);
+    checkRanges(settings);
     m_spaces = settings.spaces;
     m_straight = settings.straight;
     const auto n = static_cast<std::uint32_t>(static_cast<std::uint8_t>(settings.noise));

@@ -13,6 +13,7 @@
 // computed once per rendering, and every element and pause is one block copy of a buffer slice.
 // With the generator's seed and the clock fixed, the output is fully determined.
 
+#include "settings/synthesis_settings.h"
 #include "synthesis/keying.h"
 #include "synthesis/random_generator.h"
 
@@ -22,14 +23,6 @@
 #include <string_view>
 
 namespace vortan {
-
-struct SynthesisSettings {
-    int speed = 60;   // characters per minute, 40 to 250
-    int spaces = 0;   // extra dot lengths per gap symbol, 0 to 10
-    int tone = 600;   // Hz, 400 to 2000
-    int noise = 0;    // width of the uniform noise in sample steps, 0 to 50
-    int straight = 0; // straight-key jitter in hundredths, 0 to 100
-};
 
 // Renders exercise text into 8-bit mono 11025 Hz WAV files. Owns the synthesis buffers, which
 // keep their fixed sizes for the program's life; one per program.

@@ -1,6 +1,6 @@
 #include "synthesis/wav_header.h"
 
-#include "synthesis/errors.h"
+#include "base/errors.h"
 #include "synthesis/keying.h"
 
 #include <cstring>

@@ -1,7 +1,7 @@
 #include "app/exercise_text.h"
 #include "app/exercise_text_box.h"
 #include "app/exercise_text_commands.h"
-#include "synthesis/errors.h"
+#include "base/errors.h"
 #include "synthesis/random_generator.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
 #include "app/temporary_sound_file.h"
-#include "synthesis/errors.h"
+#include "base/errors.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "app/exercise_text.h"
 #include "app/exercise_text_box.h"
 #include "app/text_printer.h"
-#include "synthesis/errors.h"
+#include "base/errors.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,8 +2,8 @@
 #include "app/termination_signals.h"
 #include "app/vortan1.h"
 #include "controls/Rcadigi.h"
-#include "platform/pulse_sound_server.h"
-#include "platform/sound_player.h"
+#include "sound/pulse_sound_server.h"
+#include "sound/sound_player.h"
 #include "synthesis/random_generator.h"
 #include "synthesis/synthesizer.h"
 

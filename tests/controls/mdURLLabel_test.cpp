@@ -1,5 +1,5 @@
 #include "controls/mdURLLabel.h"
-#include "platform/webBrowser.h"
+#include "desktop/webBrowser.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>

@@ -1,6 +1,6 @@
 #include "controls/WaveControl.h"
-#include "platform/pulse_sound_server.h"
-#include "pulse_test_support.h"
+#include "sound/pulse_sound_server.h"
+#include "support/pulse_test_support.h"
 
 #include <QtTest>
 

@@ -1,5 +1,5 @@
 #include "controls/WaveControl.h"
-#include "platform/output_volume.h"
+#include "sound/output_volume.h"
 
 #include <QtTest>
 

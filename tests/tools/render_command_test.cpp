@@ -1,6 +1,6 @@
 // Runs the real vortan-render executable.
 
-#include "../synthesis/test_files.h"
+#include "support/test_files.h"
 #include "synthesis/synthesizer.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
+#include "base/errors.h"
 #include "render_options.h"
-#include "synthesis/errors.h"
 #include "text_encoding.h"
 
 #include <gtest/gtest.h>

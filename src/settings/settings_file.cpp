@@ -1,0 +1,141 @@
+#include "settings/settings_file.h"
+
+#include "base/errors.h"
+#include "files/xdg_paths.h"
+#include "settings/profile_document.h"
+#include "settings/profile_file.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace vortan {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::int64_t kLargestInteger = 2147483647;
+
+std::string sectionName(std::size_t index)
+{
+    return "settings" + std::to_string(index + 1);
+}
+
+int hexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// Digits of the base up to the limit; stops early so that no number of digits can overflow.
+std::optional<std::int64_t> digitsValue(std::string_view digits, int base, std::int64_t limit)
+{
+    if (digits.empty())
+        return std::nullopt;
+    std::int64_t value = 0;
+    for (char c : digits) {
+        const int digit = hexDigitValue(c);
+        if (digit < 0 || digit >= base)
+            return std::nullopt;
+        value = value * base + digit;
+        if (value > limit)
+            return std::nullopt;
+    }
+    return value;
+}
+
+std::int32_t integerOr(const ProfileDocument& document, const std::string& section,
+                       std::string_view key, std::int32_t fallback)
+{
+    const auto text = document.value(section, key);
+    if (!text)
+        return fallback;
+    return parseSettingsInteger(*text).value_or(fallback);
+}
+
+} // namespace
+
+std::optional<std::int32_t> parseSettingsInteger(std::string_view text)
+{
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    std::optional<std::int64_t> value;
+    if (text.starts_with('$')) {
+        value = digitsValue(text.substr(1), 16, kLargestInteger);
+    } else if (text.starts_with("0x") || text.starts_with("0X")) {
+        value = digitsValue(text.substr(2), 16, kLargestInteger);
+    } else {
+        const bool negative = text.starts_with('-');
+        if (negative || text.starts_with('+'))
+            text.remove_prefix(1);
+        value = digitsValue(text, 10, kLargestInteger + (negative ? 1 : 0));
+        if (value && negative)
+            value = -*value;
+    }
+    if (!value)
+        return std::nullopt;
+    return static_cast<std::int32_t>(*value);
+}
+
+Presets presetsFrom(const ProfileDocument& document)
+{
+    Presets presets;
+    for (std::size_t i = 0; i < presets.size(); ++i) {
+        const std::string section = sectionName(i);
+        SettingsPreset& preset = presets[i];
+        for (const IntegerSetting& setting : kIntegerSettings)
+            preset.*setting.inPreset = integerOr(document, section, setting.key, setting.start);
+        // An empty value is an empty set; only a missing key gives the default.
+        preset.chars = document.value(section, kCharsKey).value_or(std::string(kDefaultChars));
+    }
+    return presets;
+}
+
+void storePresets(ProfileDocument& document, const Presets& presets)
+{
+    for (std::size_t i = 0; i < presets.size(); ++i) {
+        const std::string section = sectionName(i);
+        const SettingsPreset& preset = presets[i];
+        // The file's own order: the character set comes before the straight-key ratio.
+        for (const IntegerSetting& setting : kIntegerSettings) {
+            if (setting.id == IntegerSettingId::Straight)
+                document.setValue(section, kCharsKey, preset.chars);
+            document.setValue(section, setting.key, std::to_string(preset.*setting.inPreset));
+        }
+    }
+}
+
+fs::path defaultSettingsFile()
+{
+    return xdg::configHome() / "vortan" / "vortan.ini";
+}
+
+void Odczytaj1Click(const fs::path& iniFile, Presets& presets) noexcept
+{
+    try {
+        const RegularFileBytes file = readRegularFile(iniFile, kMaxProfileFileBytes);
+        presets = presetsFrom(ProfileDocument(file.state == RegularFileState::Read
+                                                  ? std::string_view(file.bytes)
+                                                  : std::string_view()));
+    } catch (...) {
+        // Only running out of memory gets here; reading never fails the start.
+        presets.fill(defaultPreset());
+    }
+}
+
+void Zapisz1Click(const fs::path& iniFile, const Presets& presets)
+{
+    try {
+        editProfileFile(iniFile,
+                        [&presets](ProfileDocument& document) { storePresets(document, presets); });
+    } catch (const std::invalid_argument&) {
+        throw Error("Unable to write to " + iniFile.string());
+    }
+}
+
+} // namespace vortan

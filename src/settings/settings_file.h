@@ -1,0 +1,40 @@
+#pragma once
+
+#include "settings/settings_preset.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string_view>
+
+namespace vortan {
+
+class ProfileDocument;
+
+// $XDG_CONFIG_HOME/vortan/vortan.ini, or ~/.config/vortan/vortan.ini when XDG_CONFIG_HOME is
+// unset, empty or not an absolute path.
+std::filesystem::path defaultSettingsFile();
+
+// Reads the three presets (sections settings1 to settings3) from the file. A missing, unreadable
+// or odd file (a folder, a FIFO, more than 1 MiB) gives the defaults; never throws.
+void Odczytaj1Click(const std::filesystem::path& iniFile, Presets& presets) noexcept;
+
+// Writes the eighteen keys of the three presets into the file's current content and replaces
+// the file in one step; other sections, keys and comments stay as they are. Throws
+// vortan::Error("Unable to write to <iniFile>") and leaves the old file untouched on failure.
+void Zapisz1Click(const std::filesystem::path& iniFile, const Presets& presets);
+
+// The presets a document holds, defaults where keys are missing or not numbers.
+Presets presetsFrom(const ProfileDocument& document);
+
+// Writes the presets into the document: per section speed, spaces, tone, noise, chars,
+// straight. Throws std::invalid_argument for a character set holding a line feed or NUL byte.
+void storePresets(ProfileDocument& document, const Presets& presets);
+
+// An integer value of the settings file: optional leading blanks, then an optional sign and
+// decimal digits, or "$", "0x" or "0X" and hexadecimal digits (with no sign before them).
+// The value must fit a signed 32-bit integer, hexadecimal ones included, so $80000000 and
+// above are no number. Anything else, an empty text included, is no number.
+std::optional<std::int32_t> parseSettingsInteger(std::string_view text);
+
+} // namespace vortan
