@@ -3,13 +3,14 @@
 #   scripts/test-services.sh [--] CMD ARGS...
 # Headless Debian 12, no systemd, no sound card. Starts:
 #   PulseAudio with a null sink "vsink" as the default output (any user);
-#   cupsd with a cups-pdf queue "PDF" as the default printer (root only: as another user the
-#     printing tests skip and say so);
+#   a private cupsd with a PDF queue "PDF" as the default printer (root only: as another user
+#     the printing tests skip and say so);
 #   Xvfb when DISPLAY is unset; a fake web browser registered for text/html and http(s).
 # Everything lives in private folders under $VORTAN_SERVICES_DIR (default: a new temporary one),
 # so a developer's own settings, sound server and browser are never touched.
 # Exports to CMD: XDG_RUNTIME_DIR XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME PULSE_SERVER DISPLAY
-#   VORTAN_TEST_SERVICES (pulse, and cups when it runs), VORTAN_PDF_DIR, VORTAN_FAKE_BROWSER_LOG.
+#   VORTAN_TEST_SERVICES (pulse, and cups when it runs), CUPS_SERVER, VORTAN_PDF_DIR,
+#   VORTAN_FAKE_BROWSER_LOG.
 set -euo pipefail
 [ "${1:-}" = -- ] && shift
 [ $# -gt 0 ] || { echo "usage: $0 [--] CMD ARGS..." >&2; exit 2; }
@@ -52,19 +53,67 @@ export PULSE_SERVER="unix:$XDG_RUNTIME_DIR/pulse/native"
 services="pulse"
 log "pulseaudio ready (default sink $(pactl get-default-sink))"
 
-# CUPS: cupsd in the foreground as our child, the cups-pdf queue as default. Root only.
-if [ "$(id -u)" -eq 0 ]; then
-    mkdir -p /run/cups "$VORTAN_PDF_DIR"
-    if ! lpstat -r 2>/dev/null | grep -q 'is running'; then
-        cupsd -f >"$D/cupsd.log" 2>&1 &
-        CUPSD_PID=$!
-    fi
-    wait_for 20 sh -c "lpstat -r | grep -q 'is running'" || { log "cupsd did not start"; exit 1; }
-    # cups-pdf rereads its configuration for every job.
-    sed -i "s|^#\{0,1\}Out .*|Out $VORTAN_PDF_DIR|" /etc/cups/cups-pdf.conf
-    lpadmin -p PDF -E -v cups-pdf:/ -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd \
+# CUPS: a cupsd of our own in the foreground, with its configuration, spool, logs, socket and
+# backend in $D, so the machine's CUPS is neither used nor changed. Its one queue "PDF" (the
+# cups-pdf driver's PPD) ends in a backend of ours that turns each job into a PDF named after
+# the job in $VORTAN_PDF_DIR, with the job's title. Root only: cupsd runs its backends as root.
+start_cups() {
+    local c="$D/cups" f
+    # cupsd makes its spool, cache and state folders itself, with the owners and modes it needs.
+    mkdir -p "$c/etc" "$c/log" "$c/lib/backend" "$VORTAN_PDF_DIR"
+    # Filters run as the lp user: they must reach the links below.
+    chmod 711 "$D" "$c"
+    chmod 755 "$c/lib" "$c/lib/backend"
+    for f in cgi-bin daemon driver filter monitor notifier; do
+        ln -sfn "/usr/lib/cups/$f" "$c/lib/$f"
+    done
+    cat >"$c/lib/backend/vortan-pdf" <<EOS
+#!/bin/sh
+# job-id user title copies options [file]; no arguments: say what we are.
+[ \$# -eq 0 ] && { echo 'file vortan-pdf "Vortan test PDF" "PDF files for the tests"'; exit 0; }
+title=\$(printf '%s' "\$3" | sed 's/[\\\\()]/\\\\&/g')
+out="$VORTAN_PDF_DIR/job-\$1.pdf"
+gs -q -dBATCH -dNOPAUSE -dSAFER -sDEVICE=pdfwrite -sOutputFile="\$out.part" \\
+    -c "[ /Title (\$title) /DOCINFO pdfmark" -f "\${6:--}" && mv "\$out.part" "\$out"
+EOS
+    chmod 700 "$c/lib/backend/vortan-pdf"
+    cat >"$c/cups-files.conf" <<EOS
+SystemGroup root
+ServerRoot $c/etc
+ServerBin $c/lib
+RequestRoot $c/spool
+CacheDir $c/cache
+StateDir $c/state
+AccessLog $c/log/access_log
+ErrorLog $c/log/error_log
+PageLog $c/log/page_log
+EOS
+    cat >"$c/cupsd.conf" <<EOS
+LogLevel warn
+Listen $c/cups.sock
+Browsing No
+WebInterface No
+<Location />
+  Order allow,deny
+  Allow localhost
+</Location>
+<Policy default>
+  <Limit All>
+    Order deny,allow
+  </Limit>
+</Policy>
+EOS
+    export CUPS_SERVER="$c/cups.sock"
+    cupsd -f -c "$c/cupsd.conf" -s "$c/cups-files.conf" >"$D/cupsd.log" 2>&1 &
+    CUPSD_PID=$!
+    wait_for 20 sh -c "lpstat -r | grep -q 'is running'" || {
+        log "cupsd did not start"; cat "$D/cupsd.log" "$c/log/error_log" >&2 2>/dev/null; exit 1; }
+    lpadmin -p PDF -E -v vortan-pdf:/ -m lsb/usr/cups-pdf/CUPS-PDF_opt.ppd \
         -o pdftops-renderer-default=pdftocairo 2>/dev/null
     lpadmin -d PDF
+}
+if [ "$(id -u)" -eq 0 ]; then
+    start_cups
     services="$services cups"
     log "cups ready (default printer $(lpstat -d | sed 's/.*: //'), PDFs in $VORTAN_PDF_DIR)"
 else

@@ -1,7 +1,8 @@
+#include "base/line_breaks.h"
+#include "base/windows1250.h"
 #include "render_options.h"
 #include "settings/settings_file.h"
 #include "synthesis/synthesizer.h"
-#include "text_encoding.h"
 
 #include <cstdio>
 #include <fstream>
@@ -22,7 +23,7 @@ std::string exerciseText(const vortan::RenderOptions& options)
 {
     using namespace vortan;
     if (options.text)
-        return withCrLfLineBreaks(utf8ToWindows1250(*options.text));
+        return normalizeLineBreaks(windows1250::fromUtf8(*options.text));
     std::string bytes;
     if (*options.textFile == "-") {
         bytes = readAll(std::cin);
@@ -35,8 +36,8 @@ std::string exerciseText(const vortan::RenderOptions& options)
             throw Error("Cannot open file " + *options.textFile);
     }
     if (options.encoding == TextEncoding::Utf8)
-        bytes = utf8ToWindows1250(bytes);
-    return withCrLfLineBreaks(bytes);
+        bytes = windows1250::fromUtf8(bytes);
+    return normalizeLineBreaks(bytes);
 }
 
 } // namespace

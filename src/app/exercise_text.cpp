@@ -6,8 +6,6 @@ namespace vortan {
 
 namespace {
 
-constexpr std::string_view kLineBreak = "\r\n";
-
 bool endsWithLineBreak(std::string_view text)
 {
     return text.size() >= 2 && text.substr(text.size() - 2) == kLineBreak;
@@ -50,26 +48,6 @@ std::optional<std::string> randomLine(std::string_view characterSet, RandomGener
         line += ' ';
     }
     return line;
-}
-
-std::string normalizeLineBreaks(std::string_view bytes)
-{
-    std::string result;
-    result.reserve(bytes.size() + bytes.size() / 32);
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (c == '\r') {
-            result += kLineBreak;
-            if (i + 1 < bytes.size() && bytes[i + 1] == '\n') {
-                ++i;
-            }
-        } else if (c == '\n') {
-            result += kLineBreak;
-        } else {
-            result += c;
-        }
-    }
-    return result;
 }
 
 std::vector<PrintedLinePosition> printedLinePositions(std::size_t lineCount, int lineHeight,

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/line_breaks.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -34,9 +36,6 @@ std::string appendLine(std::string_view text, std::string_view line);
 // uniformly over its whole length, so a repeated byte is drawn that much more often.
 // Nothing (no draw at all) for a set of fewer than two bytes.
 std::optional<std::string> randomLine(std::string_view characterSet, RandomGenerator& generator);
-
-// Every CR LF stays; every other CR and every other LF becomes CR LF.
-std::string normalizeLineBreaks(std::string_view bytes);
 
 // Where the printed lines go, in the printer's device units. Every page starts its first line
 // at the same place; a line that would pass the bottom of the printable area goes to the next

@@ -1,5 +1,7 @@
 #include "desktop/webBrowser.h"
 
+#include "files/xdg_paths.h"
+
 #include <QDesktopServices>
 #include <QDir>
 #include <QDirIterator>
@@ -16,15 +18,17 @@ namespace vortan {
 
 namespace {
 
-QString environmentPath(const char* name, const QString& fallback)
+QString qtPath(const std::filesystem::path& path)
 {
-    const QString value = qEnvironmentVariable(name);
-    return value.isEmpty() ? fallback : value;
+    return QString::fromStdString(path.string());
 }
 
-QStringList environmentPathList(const char* name, const QString& fallback)
+QStringList qtPaths(const std::vector<std::filesystem::path>& paths)
 {
-    return environmentPath(name, fallback).split(u':', Qt::SkipEmptyParts);
+    QStringList list;
+    for (const auto& path : paths)
+        list << qtPath(path);
+    return list;
 }
 
 QStringList applicationDirs(const XdgDirectories& dirs)
@@ -100,12 +104,11 @@ QString firstInstalled(const std::optional<QStringList>& ids, const XdgDirectori
 
 XdgDirectories XdgDirectories::fromEnvironment()
 {
-    const QString home = QDir::homePath();
     XdgDirectories dirs;
-    dirs.configHome = environmentPath("XDG_CONFIG_HOME", home + QStringLiteral("/.config"));
-    dirs.configDirs = environmentPathList("XDG_CONFIG_DIRS", u"/etc/xdg"_qs);
-    dirs.dataHome = environmentPath("XDG_DATA_HOME", home + QStringLiteral("/.local/share"));
-    dirs.dataDirs = environmentPathList("XDG_DATA_DIRS", u"/usr/local/share:/usr/share"_qs);
+    dirs.configHome = qtPath(xdg::configHome());
+    dirs.configDirs = qtPaths(xdg::configDirs());
+    dirs.dataHome = qtPath(xdg::dataHome());
+    dirs.dataDirs = qtPaths(xdg::dataDirs());
     dirs.desktopNames =
         qEnvironmentVariable("XDG_CURRENT_DESKTOP").toLower().split(u':', Qt::SkipEmptyParts);
     return dirs;

@@ -1,35 +1,41 @@
 #include "desktop/windows1250.h"
 
-#include <QTextCodec>
+#include "base/windows1250.h"
+
+#include <algorithm>
 
 namespace vortan::windows1250 {
 
-namespace {
-
-QTextCodec& codec()
-{
-    // Qt's own table (Core5Compat), not iconv: iconv refuses the five unassigned bytes.
-    static QTextCodec* const windows1250 = QTextCodec::codecForName("windows-1250");
-    Q_ASSERT(windows1250);
-    return *windows1250;
-}
-
-} // namespace
-
 QString toUnicode(std::string_view bytes)
 {
-    return codec().toUnicode(bytes.data(), static_cast<int>(bytes.size()));
+    QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
+    QChar* out = text.data();
+    for (const char byte : bytes)
+        *out++ = QChar(toUnicode(static_cast<unsigned char>(byte)));
+    return text;
 }
 
 std::string fromUnicode(const QString& text)
 {
-    const QByteArray bytes = codec().fromUnicode(text);
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    std::string bytes;
+    bytes.reserve(static_cast<std::size_t>(text.size()));
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t codePoint = text.at(i).unicode();
+        // A surrogate pair is one character: one "?".
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size() &&
+            text.at(i + 1).isLowSurrogate()) {
+            codePoint = QChar::surrogateToUcs4(text.at(i), text.at(i + 1));
+            ++i;
+        }
+        bytes.push_back(static_cast<char>(fromUnicode(codePoint).value_or('?')));
+    }
+    return bytes;
 }
 
 bool canEncode(const QString& text)
 {
-    return codec().canEncode(text);
+    return std::all_of(text.cbegin(), text.cend(),
+                       [](QChar c) { return fromUnicode(c.unicode()).has_value(); });
 }
 
 } // namespace vortan::windows1250

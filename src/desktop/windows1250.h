@@ -5,9 +5,8 @@
 #include <string>
 #include <string_view>
 
-// The program's text is windows-1250 bytes (the Morse table, the text files, the ini file);
-// Qt's widgets hold Unicode. These two convert at that edge. All 256 byte values round-trip,
-// the five unassigned ones included (they map to the C1 controls U+0081 and so on).
+// Qt's widgets hold Unicode; the program's text is windows-1250 bytes. These convert at that
+// edge, through the one table in base/windows1250.h (all 256 byte values round-trip).
 namespace vortan::windows1250 {
 
 QString toUnicode(std::string_view bytes);

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <pwd.h>
+#include <string_view>
 #include <unistd.h>
 
 namespace vortan::xdg {
@@ -20,6 +21,24 @@ std::filesystem::path fromEnvironmentOrHome(const char* name, const char* underH
 {
     std::filesystem::path folder = absoluteFromEnvironment(name);
     return folder.empty() ? homeFolder() / underHome : folder;
+}
+
+// The absolute entries of a colon-separated list; the fallback when there are none.
+std::vector<std::filesystem::path> folderList(const char* name, std::string_view fallback)
+{
+    const char* value = std::getenv(name);
+    std::vector<std::filesystem::path> folders;
+    std::string_view list = value ? std::string_view(value) : std::string_view();
+    for (int pass = 0; pass < 2 && folders.empty(); ++pass, list = fallback) {
+        while (!list.empty()) {
+            const std::size_t colon = list.find(':');
+            const std::string_view entry = list.substr(0, colon);
+            if (entry.starts_with('/'))
+                folders.emplace_back(entry);
+            list = colon == std::string_view::npos ? std::string_view() : list.substr(colon + 1);
+        }
+    }
+    return folders;
 }
 
 } // namespace
@@ -41,6 +60,21 @@ std::filesystem::path configHome()
 std::filesystem::path cacheHome()
 {
     return fromEnvironmentOrHome("XDG_CACHE_HOME", ".cache");
+}
+
+std::filesystem::path dataHome()
+{
+    return fromEnvironmentOrHome("XDG_DATA_HOME", ".local/share");
+}
+
+std::vector<std::filesystem::path> configDirs()
+{
+    return folderList("XDG_CONFIG_DIRS", "/etc/xdg");
+}
+
+std::vector<std::filesystem::path> dataDirs()
+{
+    return folderList("XDG_DATA_DIRS", "/usr/local/share:/usr/share");
 }
 
 std::filesystem::path runtimeDir()

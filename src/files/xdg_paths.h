@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <vector>
 
 // The per-user folders of the XDG base directory rules. A variable counts only when it holds an
 // absolute path; otherwise the rules' defaults under the home folder apply.
@@ -14,6 +15,15 @@ std::filesystem::path configHome();
 
 // $XDG_CACHE_HOME, else ~/.cache.
 std::filesystem::path cacheHome();
+
+// $XDG_DATA_HOME, else ~/.local/share.
+std::filesystem::path dataHome();
+
+// The absolute entries of $XDG_CONFIG_DIRS, else /etc/xdg.
+std::vector<std::filesystem::path> configDirs();
+
+// The absolute entries of $XDG_DATA_DIRS, else /usr/local/share and /usr/share.
+std::vector<std::filesystem::path> dataDirs();
 
 // $XDG_RUNTIME_DIR; empty when there is none (the rules give it no default).
 std::filesystem::path runtimeDir();

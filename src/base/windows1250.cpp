@@ -1,20 +1,22 @@
-#include "text_encoding.h"
+#include "base/windows1250.h"
 
 #include "base/errors.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <utility>
 
-namespace vortan {
+namespace vortan::windows1250 {
 
 namespace {
 
-// Code points of the bytes 0x80 to 0xFF; 0 where the code page leaves a byte undefined.
-constexpr std::array<char32_t, 128> upperHalf{
-    0x20AC, 0,      0x201A, 0,      0x201E, 0x2026, 0x2020, 0x2021, //
-    0,      0x2030, 0x0160, 0x2039, 0x015A, 0x0164, 0x017D, 0x0179, //
-    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, //
-    0,      0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A, //
+// Code points of the bytes 0x80 to 0xFF; an undefined byte stands for itself.
+constexpr std::array<char16_t, 128> kUpperHalf{
+    0x20AC, 0x0081, 0x201A, 0x0083, 0x201E, 0x2026, 0x2020, 0x2021, //
+    0x0088, 0x2030, 0x0160, 0x2039, 0x015A, 0x0164, 0x017D, 0x0179, //
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, //
+    0x0098, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A, //
     0x00A0, 0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6, 0x00A7, //
     0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B, //
     0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7, //
@@ -29,17 +31,14 @@ constexpr std::array<char32_t, 128> upperHalf{
     0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9, //
 };
 
-// 0 when the code point has no byte (0 itself is ASCII and handled before).
-unsigned char windows1250Byte(char32_t codePoint)
-{
-    if (codePoint < 0x80)
-        return static_cast<unsigned char>(codePoint);
-    for (std::size_t i = 0; i < upperHalf.size(); ++i) {
-        if (upperHalf[i] == codePoint)
-            return static_cast<unsigned char>(0x80 + i);
-    }
-    return 0;
-}
+// The upper half sorted by code point, for a binary search on the way back.
+constexpr auto kByCodePoint = [] {
+    std::array<std::pair<char16_t, unsigned char>, 128> sorted{};
+    for (std::size_t i = 0; i < kUpperHalf.size(); ++i)
+        sorted[i] = {kUpperHalf[i], static_cast<unsigned char>(0x80 + i)};
+    std::sort(sorted.begin(), sorted.end());
+    return sorted;
+}();
 
 [[noreturn]] void throwInvalid(std::size_t offset)
 {
@@ -48,7 +47,24 @@ unsigned char windows1250Byte(char32_t codePoint)
 
 } // namespace
 
-std::string utf8ToWindows1250(std::string_view utf8)
+char16_t toUnicode(unsigned char byte)
+{
+    return byte < 0x80 ? char16_t{byte} : kUpperHalf[byte - 0x80];
+}
+
+std::optional<unsigned char> fromUnicode(char32_t codePoint)
+{
+    if (codePoint < 0x80)
+        return static_cast<unsigned char>(codePoint);
+    const auto at = std::lower_bound(kByCodePoint.begin(), kByCodePoint.end(), codePoint,
+                                     [](const std::pair<char16_t, unsigned char>& entry,
+                                        char32_t c) { return entry.first < c; });
+    if (at == kByCodePoint.end() || at->first != codePoint)
+        return std::nullopt;
+    return at->second;
+}
+
+std::string fromUtf8(std::string_view utf8)
 {
     std::string result;
     result.reserve(utf8.size());
@@ -81,22 +97,10 @@ std::string utf8ToWindows1250(std::string_view utf8)
         if (codePoint < smallest || (codePoint >= 0xD800 && codePoint <= 0xDFFF) ||
             codePoint > 0x10FFFF)
             throwInvalid(start);
-        if (const unsigned char byte = windows1250Byte(codePoint); byte != 0)
-            result.push_back(static_cast<char>(byte));
+        if (const auto byte = fromUnicode(codePoint))
+            result.push_back(static_cast<char>(*byte));
     }
     return result;
 }
 
-std::string withCrLfLineBreaks(std::string_view text)
-{
-    std::string result;
-    result.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
-            result.push_back('\r');
-        result.push_back(text[i]);
-    }
-    return result;
-}
-
-} // namespace vortan
+} // namespace vortan::windows1250
