@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 #include "files/replacing_file_writer.h"
+#include "settings/options_schema.h"
 #include "settings/settings_schema.h"
 #include "synthesis/morse_code.h"
 #include "synthesis/wav_header.h"
@@ -21,8 +22,13 @@ Synthesizer::Synthesizer(RandomGenerator& random, const Clock& clock)
 namespace {
 
 // The buffers are sized for the sliders' ranges; anything outside would overrun them.
-void checkRanges(const SynthesisSettings& settings)
+void checkRanges(const SynthesisSettings& settings, int riseMs)
 {
+    const ProgramOption& rise = programOption(OptionId::Rise);
+    if (riseMs < rise.minimum || riseMs > rise.maximum) {
+        throw Error("The setting rise must lie between " + std::to_string(rise.minimum) + " and " +
+                    std::to_string(rise.maximum) + ", not " + std::to_string(riseMs));
+    }
     for (const IntegerSetting& setting : kIntegerSettings) {
         const int value = settings.*setting.inRendering;
         if (value < setting.minimum || value > setting.maximum) {
@@ -35,9 +41,9 @@ void checkRanges(const SynthesisSettings& settings)
 
 } // namespace
 
-void Synthesizer::prepare(const SynthesisSettings& settings)
+void Synthesizer::prepare(const SynthesisSettings& settings, int riseMs)
 {
-    checkRanges(settings);
+    checkRanges(settings, riseMs);
     m_spaces = settings.spaces;
     m_straight = settings.straight;
     const auto n = static_cast<std::uint32_t>(static_cast<std::uint8_t>(settings.noise));
@@ -58,13 +64,15 @@ void Synthesizer::prepare(const SynthesisSettings& settings)
     for (int i = 0; i <= 2 * m_dashlen; ++i) {
         const int r = static_cast<int>(m_random.nextBelow(n));
         m_tonebuf[i] = static_cast<std::uint8_t>(r + m_sinetab[i % period] - h);
+        m_toneNoise[i] = static_cast<std::uint8_t>(128 + r - h);
     }
+    m_ramps.prepare(riseMs, m_sinetab.data(), period);
 }
 
 void Synthesizer::txtofile(const std::filesystem::path& fileName, std::string_view text,
-                           const SynthesisSettings& settings)
+                           const SynthesisSettings& settings, int riseMs)
 {
-    prepare(settings);
+    prepare(settings, riseMs);
     trtofile(fileName, txtotr(text));
 }
 
@@ -82,13 +90,30 @@ void Synthesizer::trtofile(const std::filesystem::path& fileName, std::string_vi
             keysymbol(symbol, m_dotlen, m_dashlen, m_spaces, m_straight, m_random, segments);
         for (int i = 0; i < count; ++i) {
             const Segment& segment = segments[i];
-            // Tone starts one sample in, so every element opens at the same phase.
-            const std::uint8_t* from =
-                segment.kind == SegmentKind::Tone ? &m_tonebuf[1] : m_noisebuf.data();
-            file.write(from, static_cast<std::size_t>(segment.sampleCount));
+            if (segment.kind == SegmentKind::Tone)
+                writeTone(file, segment.sampleCount);
+            else
+                file.write(m_noisebuf.data(), static_cast<std::size_t>(segment.sampleCount));
         }
     }
     file.commit();
+}
+
+void Synthesizer::writeTone(ReplacingFileWriter& file, int sampleCount)
+{
+    // Tone starts one sample in, so every element opens at the same phase.
+    const int ramp = m_ramps.rampLength(sampleCount);
+    if (ramp == 0) {
+        file.write(&m_tonebuf[1], static_cast<std::size_t>(sampleCount));
+        return;
+    }
+    std::array<std::uint8_t, ToneRamps::maxRampSamples> edge;
+    const auto rampBytes = static_cast<std::size_t>(ramp);
+    m_ramps.rise(ramp, 1, m_toneNoise.data(), edge.data());
+    file.write(edge.data(), rampBytes);
+    file.write(&m_tonebuf[1 + ramp], static_cast<std::size_t>(sampleCount - 2 * ramp));
+    m_ramps.fall(ramp, sampleCount + 1 - ramp, m_toneNoise.data(), edge.data());
+    file.write(edge.data(), rampBytes);
 }
 
 } // namespace vortan
