@@ -66,7 +66,7 @@ void Synthesizer::prepare(const SynthesisSettings& settings, int riseMs)
         m_tonebuf[i] = static_cast<std::uint8_t>(r + m_sinetab[i % period] - h);
         m_toneNoise[i] = static_cast<std::uint8_t>(128 + r - h);
     }
-    m_ramps.prepare(riseMs, m_sinetab.data(), period);
+    m_ramps.prepare(riseMs, m_sinetab.data(), period, m_toneNoise.data());
 }
 
 void Synthesizer::txtofile(const std::filesystem::path& fileName, std::string_view text,
@@ -107,13 +107,10 @@ void Synthesizer::writeTone(ReplacingFileWriter& file, int sampleCount)
         file.write(&m_tonebuf[1], static_cast<std::size_t>(sampleCount));
         return;
     }
-    std::array<std::uint8_t, ToneRamps::maxRampSamples> edge;
     const auto rampBytes = static_cast<std::size_t>(ramp);
-    m_ramps.rise(ramp, 1, m_toneNoise.data(), edge.data());
-    file.write(edge.data(), rampBytes);
+    file.write(m_ramps.edge(ToneRamps::Edge::Rising, ramp, 1), rampBytes);
     file.write(&m_tonebuf[1 + ramp], static_cast<std::size_t>(sampleCount - 2 * ramp));
-    m_ramps.fall(ramp, sampleCount + 1 - ramp, m_toneNoise.data(), edge.data());
-    file.write(edge.data(), rampBytes);
+    file.write(m_ramps.edge(ToneRamps::Edge::Falling, ramp, sampleCount + 1 - ramp), rampBytes);
 }
 
 } // namespace vortan

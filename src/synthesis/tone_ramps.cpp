@@ -22,13 +22,17 @@ int ToneRamps::rampSamples(int riseMs)
     return nearest(riseMs * (sampleRateHz / 1000.0));
 }
 
-void ToneRamps::prepare(int riseMs, const std::uint8_t* sinetab, int period)
+void ToneRamps::prepare(int riseMs, const std::uint8_t* sinetab, int period,
+                        const std::uint8_t* noise)
 {
     m_rampSamples = std::min(rampSamples(riseMs), maxRampSamples);
     m_period = period;
+    m_noise = noise;
     for (int phase = 0; phase < period; ++phase)
         m_tone[phase] = sinetab[phase] - 128;
     m_tableReady.fill(false);
+    for (MadeEdge& made : m_madeEdges)
+        made.first = -1;
 }
 
 int ToneRamps::rampLength(int toneSamples) const
@@ -36,40 +40,41 @@ int ToneRamps::rampLength(int toneSamples) const
     return std::min(m_rampSamples, toneSamples / 4);
 }
 
-const std::int8_t* ToneRamps::risingTable(int length)
+const std::int8_t* ToneRamps::scaledTone(Edge edge, int length, int phase)
 {
-    std::int8_t* table = &m_tables[maxPeriod * length * (length - 1) / 2];
+    // Lengths 1 to length - 1 come first, each 2 * maxPeriod rows of its length.
+    std::int8_t* tables = &m_tables[static_cast<std::size_t>(maxPeriod * length * (length - 1))];
     if (!m_tableReady[length]) {
         for (int k = 0; k < length; ++k) {
             const double weight = (1 - std::cos(std::numbers::pi * (k + 0.5) / length)) / 2;
-            for (int phase = 0; phase < m_period; ++phase)
-                table[k * m_period + phase] =
-                    static_cast<std::int8_t>(nearest(weight * m_tone[phase]));
+            for (int start = 0; start < m_period; ++start) {
+                const int tone = m_tone[(start + k) % m_period];
+                tables[start * length + k] = static_cast<std::int8_t>(nearest(weight * tone));
+                // The fall is the rise's mirror: its sample k is k samples before the edge.
+                const int toneBeforeEdge = m_tone[(start + length - 1 - k) % m_period];
+                tables[(maxPeriod + start) * length + length - 1 - k] =
+                    static_cast<std::int8_t>(nearest(weight * toneBeforeEdge));
+            }
         }
         m_tableReady[length] = true;
     }
-    return table;
+    return &tables[((edge == Edge::Rising ? 0 : maxPeriod) + phase) * length];
 }
 
-void ToneRamps::rise(int length, int first, const std::uint8_t* noise, std::uint8_t* out)
+const std::uint8_t* ToneRamps::edge(Edge edge, int length, int first)
 {
-    const std::int8_t* table = risingTable(length);
-    int phase = first % m_period;
-    for (int k = 0; k < length; ++k) {
-        out[k] = static_cast<std::uint8_t>(noise[first + k] + table[k * m_period + phase]);
-        phase = phase + 1 == m_period ? 0 : phase + 1;
+    MadeEdge& made = m_madeEdges[static_cast<std::size_t>(2 * first + (edge == Edge::Falling)) %
+                                 m_madeEdges.size()];
+    if (made.first != first || made.length != length || made.edge != edge) {
+        const std::int8_t* tone = scaledTone(edge, length, first % m_period);
+        const std::uint8_t* noise = m_noise + first;
+        for (int k = 0; k < length; ++k)
+            made.samples[k] = static_cast<std::uint8_t>(noise[k] + tone[k]);
+        made.first = first;
+        made.length = length;
+        made.edge = edge;
     }
-}
-
-void ToneRamps::fall(int length, int first, const std::uint8_t* noise, std::uint8_t* out)
-{
-    const std::int8_t* table = risingTable(length);
-    int phase = first % m_period;
-    for (int k = 0; k < length; ++k) {
-        out[k] = static_cast<std::uint8_t>(noise[first + k] +
-                                           table[(length - 1 - k) * m_period + phase]);
-        phase = phase + 1 == m_period ? 0 : phase + 1;
-    }
+    return made.samples.data();
 }
 
 } // namespace vortan

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace vortan {
 
@@ -10,9 +11,9 @@ namespace vortan {
 // noise mixed into it) is scaled by w(k) = (1 - cos(pi * (k + 0.5) / R)) / 2 at the k-th sample
 // from the element's edge: w runs from near 0 to near 1, and w(k) + w(R - 1 - k) = 1.
 //
-// The scaled tone values come from tables filled once per rendering (one per ramp length in use,
-// over one tone cycle), so an edge costs one table look-up and one add per ramp sample and
-// nothing is allocated.
+// The scaled tone values come from tables made once per rendering (for each ramp length in use
+// and each phase the tone may have at the ramp's first sample), so an edge costs one add per
+// ramp sample over contiguous memory and nothing is allocated while writing.
 class ToneRamps {
 public:
     static constexpr int maxRiseMs = 10;
@@ -25,33 +26,46 @@ public:
     static int rampSamples(int riseMs);
 
     // Starts a rendering with ramps of riseMs (0: none) on the tone cycle sinetab[0..period-1]
-    // (samples around 128; entry j is the tone at buffer indices j, j + period, ...).
-    void prepare(int riseMs, const std::uint8_t* sinetab, int period);
+    // (samples around 128; entry j is the tone at buffer indices j, j + period, ...) over the
+    // noise-only samples noise[] (around 128) of the tone buffer, which must stay unchanged
+    // until the next prepare.
+    void prepare(int riseMs, const std::uint8_t* sinetab, int period, const std::uint8_t* noise);
 
     // The ramp length for a tone element of toneSamples: the full ramp, but at most a quarter
     // of the element. 0 when soft keying is off.
     int rampLength(int toneSamples) const;
 
-    // Writes `length` ramp samples for the tone buffer's indices first, first + 1, ...: each the
-    // noise-only sample noise[index] (noise around 128) plus the tone at that index scaled by
-    // the rising ramp (rise) or the falling one (fall) of that length. length at most
-    // maxRampSamples.
-    void rise(int length, int first, const std::uint8_t* noise, std::uint8_t* out);
-    void fall(int length, int first, const std::uint8_t* noise, std::uint8_t* out);
+    enum class Edge { Rising, Falling };
+
+    // The `length` samples (at most maxRampSamples) of a ramp over the tone buffer's indices
+    // first, first + 1, ...: each the noise-only sample plus the tone at that index scaled by the
+    // ramp. Valid until the next call.
+    const std::uint8_t* edge(Edge edge, int length, int first);
 
 private:
-    // The tone scaled by the rising ramp of `length`: entry k * period + phase is sample k of
-    // the ramp at a tone phase. Filled on first use in a rendering.
-    const std::int8_t* risingTable(int length);
+    // The tone scaled by the ramp of `length` for a ramp whose first sample has tone phase
+    // `phase`: entry k is the ramp's sample k. Made on first use in a rendering.
+    const std::int8_t* scaledTone(Edge edge, int length, int phase);
 
     int m_rampSamples = 0;
     int m_period = 1;
     std::array<int, maxPeriod> m_tone{}; // the tone cycle less 128
+    const std::uint8_t* m_noise = nullptr;
 
-    // Tables for lengths 1 to maxRampSamples, one after the other.
-    static constexpr int tableEntries = maxPeriod * maxRampSamples * (maxRampSamples + 1) / 2;
-    std::array<std::int8_t, tableEntries> m_tables{};
+    // For each length 1 to maxRampSamples: rising rows for every phase, then falling rows.
+    std::vector<std::int8_t> m_tables =
+        std::vector<std::int8_t>(maxPeriod * maxRampSamples * (maxRampSamples + 1));
     std::array<bool, maxRampSamples + 1> m_tableReady{};
+
+    // Edges made lately: every element's rise is the same, and without straight-key jitter
+    // every dot's fall too, and every dash's; these come back as block copies.
+    struct MadeEdge {
+        int first = -1;
+        int length = 0;
+        Edge edge = Edge::Rising;
+        std::array<std::uint8_t, maxRampSamples> samples;
+    };
+    std::array<MadeEdge, 32> m_madeEdges{};
 };
 
 } // namespace vortan
