@@ -7,6 +7,7 @@
 #include "synthesis/morse_code.h"
 #include "synthesis/wav_header.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -66,7 +67,14 @@ void Synthesizer::prepare(const SynthesisSettings& settings, int riseMs)
         m_tonebuf[i] = static_cast<std::uint8_t>(r + m_sinetab[i % period] - h);
         m_toneNoise[i] = static_cast<std::uint8_t>(128 + r - h);
     }
-    m_ramps.prepare(riseMs, m_sinetab.data(), period, m_toneNoise.data());
+    // Noise of 0 or 1 step is all zeros: the edges are then the clean ramps of the tables.
+    m_ramps.prepare(riseMs, m_sinetab.data(), period, n > 1 ? m_toneNoise.data() : nullptr);
+    m_fullRamp = ToneRamps::rampSamples(riseMs);
+    if (m_fullRamp > 0) {
+        std::copy_n(m_tonebuf.begin(), 2 * m_dashlen + 1, m_risenTonebuf.begin());
+        std::copy_n(m_ramps.edge(ToneRamps::Edge::Rising, m_fullRamp, 1), m_fullRamp,
+                    &m_risenTonebuf[1]);
+    }
 }
 
 void Synthesizer::txtofile(const std::filesystem::path& fileName, std::string_view text,
@@ -107,10 +115,15 @@ void Synthesizer::writeTone(ReplacingFileWriter& file, int sampleCount)
         file.write(&m_tonebuf[1], static_cast<std::size_t>(sampleCount));
         return;
     }
-    const auto rampBytes = static_cast<std::size_t>(ramp);
-    file.write(m_ramps.edge(ToneRamps::Edge::Rising, ramp, 1), rampBytes);
-    file.write(&m_tonebuf[1 + ramp], static_cast<std::size_t>(sampleCount - 2 * ramp));
-    file.write(m_ramps.edge(ToneRamps::Edge::Falling, ramp, sampleCount + 1 - ramp), rampBytes);
+    if (ramp == m_fullRamp) {
+        file.write(&m_risenTonebuf[1], static_cast<std::size_t>(sampleCount - ramp));
+    } else {
+        // A short element: a quarter of it rises.
+        file.write(m_ramps.edge(ToneRamps::Edge::Rising, ramp, 1), static_cast<std::size_t>(ramp));
+        file.write(&m_tonebuf[1 + ramp], static_cast<std::size_t>(sampleCount - 2 * ramp));
+    }
+    file.write(m_ramps.edge(ToneRamps::Edge::Falling, ramp, sampleCount + 1 - ramp),
+               static_cast<std::size_t>(ramp));
 }
 
 } // namespace vortan

@@ -68,6 +68,9 @@ private:
     std::array<std::uint8_t, noiseCapacity> m_noisebuf{};
     // The noise alone of every tone sample (around 128), for the ramps, which scale only the tone.
     std::array<std::uint8_t, toneCapacity> m_toneNoise{};
+    // With soft keying: the tone buffer with the full rise in place at its start, and its length.
+    std::array<std::uint8_t, toneCapacity> m_risenTonebuf{};
+    int m_fullRamp = 0;
     ToneRamps m_ramps;
 };
 

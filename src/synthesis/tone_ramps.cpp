@@ -35,25 +35,21 @@ void ToneRamps::prepare(int riseMs, const std::uint8_t* sinetab, int period,
         made.first = -1;
 }
 
-int ToneRamps::rampLength(int toneSamples) const
-{
-    return std::min(m_rampSamples, toneSamples / 4);
-}
-
-const std::int8_t* ToneRamps::scaledTone(Edge edge, int length, int phase)
+const std::uint8_t* ToneRamps::scaledTone(Edge edge, int length, int phase)
 {
     // Lengths 1 to length - 1 come first, each 2 * maxPeriod rows of its length.
-    std::int8_t* tables = &m_tables[static_cast<std::size_t>(maxPeriod * length * (length - 1))];
+    std::uint8_t* tables = &m_tables[static_cast<std::size_t>(maxPeriod * length * (length - 1))];
     if (!m_tableReady[length]) {
         for (int k = 0; k < length; ++k) {
             const double weight = (1 - std::cos(std::numbers::pi * (k + 0.5) / length)) / 2;
             for (int start = 0; start < m_period; ++start) {
                 const int tone = m_tone[(start + k) % m_period];
-                tables[start * length + k] = static_cast<std::int8_t>(nearest(weight * tone));
+                tables[start * length + k] =
+                    static_cast<std::uint8_t>(128 + nearest(weight * tone));
                 // The fall is the rise's mirror: its sample k is k samples before the edge.
                 const int toneBeforeEdge = m_tone[(start + length - 1 - k) % m_period];
                 tables[(maxPeriod + start) * length + length - 1 - k] =
-                    static_cast<std::int8_t>(nearest(weight * toneBeforeEdge));
+                    static_cast<std::uint8_t>(128 + nearest(weight * toneBeforeEdge));
             }
         }
         m_tableReady[length] = true;
@@ -63,13 +59,15 @@ const std::int8_t* ToneRamps::scaledTone(Edge edge, int length, int phase)
 
 const std::uint8_t* ToneRamps::edge(Edge edge, int length, int first)
 {
+    if (m_noise == nullptr)
+        return scaledTone(edge, length, first % m_period);
     MadeEdge& made = m_madeEdges[static_cast<std::size_t>(2 * first + (edge == Edge::Falling)) %
                                  m_madeEdges.size()];
     if (made.first != first || made.length != length || made.edge != edge) {
-        const std::int8_t* tone = scaledTone(edge, length, first % m_period);
+        const std::uint8_t* tone = scaledTone(edge, length, first % m_period);
         const std::uint8_t* noise = m_noise + first;
         for (int k = 0; k < length; ++k)
-            made.samples[k] = static_cast<std::uint8_t>(noise[k] + tone[k]);
+            made.samples[k] = static_cast<std::uint8_t>(noise[k] + tone[k] - 128);
         made.first = first;
         made.length = length;
         made.edge = edge;

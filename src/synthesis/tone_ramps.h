@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -28,12 +29,12 @@ public:
     // Starts a rendering with ramps of riseMs (0: none) on the tone cycle sinetab[0..period-1]
     // (samples around 128; entry j is the tone at buffer indices j, j + period, ...) over the
     // noise-only samples noise[] (around 128) of the tone buffer, which must stay unchanged
-    // until the next prepare.
+    // until the next prepare; null when the tone carries no noise.
     void prepare(int riseMs, const std::uint8_t* sinetab, int period, const std::uint8_t* noise);
 
     // The ramp length for a tone element of toneSamples: the full ramp, but at most a quarter
     // of the element. 0 when soft keying is off.
-    int rampLength(int toneSamples) const;
+    int rampLength(int toneSamples) const { return std::min(m_rampSamples, toneSamples / 4); }
 
     enum class Edge { Rising, Falling };
 
@@ -43,9 +44,9 @@ public:
     const std::uint8_t* edge(Edge edge, int length, int first);
 
 private:
-    // The tone scaled by the ramp of `length` for a ramp whose first sample has tone phase
-    // `phase`: entry k is the ramp's sample k. Made on first use in a rendering.
-    const std::int8_t* scaledTone(Edge edge, int length, int phase);
+    // The clean tone (around 128) scaled by the ramp of `length` for a ramp whose first sample
+    // has tone phase `phase`: entry k is the ramp's sample k. Made on first use in a rendering.
+    const std::uint8_t* scaledTone(Edge edge, int length, int phase);
 
     int m_rampSamples = 0;
     int m_period = 1;
@@ -53,12 +54,13 @@ private:
     const std::uint8_t* m_noise = nullptr;
 
     // For each length 1 to maxRampSamples: rising rows for every phase, then falling rows.
-    std::vector<std::int8_t> m_tables =
-        std::vector<std::int8_t>(maxPeriod * maxRampSamples * (maxRampSamples + 1));
+    std::vector<std::uint8_t> m_tables =
+        std::vector<std::uint8_t>(maxPeriod * maxRampSamples * (maxRampSamples + 1));
     std::array<bool, maxRampSamples + 1> m_tableReady{};
 
-    // Edges made lately: every element's rise is the same, and without straight-key jitter
-    // every dot's fall too, and every dash's; these come back as block copies.
+    // Noisy edges made lately: every element's rise is the same, and without straight-key
+    // jitter every dot's fall too, and every dash's; these come back as block copies. Without
+    // noise every edge is a row of the tables.
     struct MadeEdge {
         int first = -1;
         int length = 0;
