@@ -41,13 +41,7 @@ TEST(OptionsStore, RefusesValuesOutsideTheRange)
 {
     OptionsStore store;
     store.setValue(OptionId::LeadIn, 3000);
-    EXPECT_EQ(store.value(OptionId::LeadIn), 3000);
-    try {
-        store.setValue(OptionId::Rise, 11);
-        ADD_FAILURE() << "accepted 11";
-    } catch (const Error& error) {
-        EXPECT_STREQ(error.what(), "The option rise must lie between 0 and 10, not 11");
-    }
+    EXPECT_THROW(store.setValue(OptionId::Rise, 11), Error);
     EXPECT_THROW(store.setValue(OptionId::LeadIn, -1), Error);
     EXPECT_EQ(store.options(), (ProgramOptions{0, 3000}));
 }
