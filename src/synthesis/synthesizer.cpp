@@ -22,6 +22,9 @@ Synthesizer::Synthesizer(RandomGenerator& random, const Clock& clock)
 
 namespace {
 
+// The longest tone buffer (twice the dash at speed 40, and one) leaves room for the ramps' reads.
+static_assert(Synthesizer::toneCapacity >= 2 * 3 * 1218 + 1 + ToneRamps::readAhead);
+
 // The buffers are sized for the sliders' ranges; anything outside would overrun them.
 void checkRanges(const SynthesisSettings& settings, int riseMs)
 {

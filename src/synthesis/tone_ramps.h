@@ -22,6 +22,8 @@ public:
     static constexpr int maxRampSamples = 110;
     // Longest tone cycle in samples, at the lowest tone of 400 Hz.
     static constexpr int maxPeriod = 28;
+    // Samples read past the end of a noisy edge, which is mixed in blocks of this many.
+    static constexpr int readAhead = 16;
 
     // Samples of a ramp lasting riseMs (0 to 10): nearest(riseMs * 11.025).
     static int rampSamples(int riseMs);
@@ -29,7 +31,8 @@ public:
     // Starts a rendering with ramps of riseMs (0: none) on the tone cycle sinetab[0..period-1]
     // (samples around 128; entry j is the tone at buffer indices j, j + period, ...) over the
     // noise-only samples noise[] (around 128) of the tone buffer, which must stay unchanged
-    // until the next prepare; null when the tone carries no noise.
+    // until the next prepare and be readable readAhead samples past the buffer's last tone
+    // sample; null when the tone carries no noise.
     void prepare(int riseMs, const std::uint8_t* sinetab, int period, const std::uint8_t* noise);
 
     // The ramp length for a tone element of toneSamples: the full ramp, but at most a quarter
@@ -55,7 +58,7 @@ private:
 
     // For each length 1 to maxRampSamples: rising rows for every phase, then falling rows.
     std::vector<std::uint8_t> m_tables =
-        std::vector<std::uint8_t>(maxPeriod * maxRampSamples * (maxRampSamples + 1));
+        std::vector<std::uint8_t>(maxPeriod * maxRampSamples * (maxRampSamples + 1) + readAhead);
     std::array<bool, maxRampSamples + 1> m_tableReady{};
 
     // Noisy edges made lately: every element's rise is the same, and without straight-key
@@ -65,7 +68,7 @@ private:
         int first = -1;
         int length = 0;
         Edge edge = Edge::Rising;
-        std::array<std::uint8_t, maxRampSamples> samples;
+        std::array<std::uint8_t, maxRampSamples + readAhead> samples;
     };
     std::array<MadeEdge, 32> m_madeEdges{};
 };
