@@ -1,4 +1,5 @@
-// Rendering to a file against the cheapest way to put the same bytes there.
+// Rendering to a file against the cheapest way to put the same bytes there, and soft keying
+// against hard keying.
 //
 // Both benchmarks write into one folder: $VORTAN_BENCH_DIR, or the system's temporary folder.
 // Run with --benchmark_repetitions=N for medians; the ratio of the two is printed at the end.
@@ -148,6 +149,49 @@ void BM_RenderAgainstPlainWrite(benchmark::State& state)
     std::filesystem::remove(plain);
 }
 
+// Soft keying at 5 ms against hard keying, in turn within every iteration as above. Argument 0
+// renders into files, 1 into /dev/null, which leaves the synthesis alone to be measured.
+void BM_SoftAgainstHardKeying(benchmark::State& state)
+{
+    using Clock = std::chrono::steady_clock;
+    vortan::RandomGenerator random;
+    vortan::FixedClock clock(0);
+    auto synthesizer = std::make_unique<vortan::Synthesizer>(random, clock);
+    const bool toNull = state.range(0) == 1;
+    const auto hardFile = toNull ? "/dev/null" : benchFolder() / "vortan-bench-hard.wav";
+    const auto softFile = toNull ? "/dev/null" : benchFolder() / "vortan-bench-soft.wav";
+    Clock::duration hardTime{};
+    Clock::duration softTime{};
+    int iteration = 0;
+    for (auto _ : state) {
+        if (!toNull) {
+            removeOutsideTiming(state, hardFile);
+            removeOutsideTiming(state, softFile);
+        }
+        // Turn about, so that neither always meets the other's writes still going to disk.
+        const bool softFirst = (iteration++ % 2) == 1;
+        const auto start = Clock::now();
+        synthesizer->txtofile(softFirst ? softFile : hardFile, exerciseText(), settings,
+                              softFirst ? 5 : 0);
+        const auto middle = Clock::now();
+        synthesizer->txtofile(softFirst ? hardFile : softFile, exerciseText(), settings,
+                              softFirst ? 0 : 5);
+        const auto end = Clock::now();
+        (softFirst ? softTime : hardTime) += middle - start;
+        (softFirst ? hardTime : softTime) += end - middle;
+    }
+    const auto ms = [&state](Clock::duration d) {
+        return std::chrono::duration<double, std::milli>(d).count() / state.iterations();
+    };
+    state.counters["hard_ms"] = ms(hardTime);
+    state.counters["soft_ms"] = ms(softTime);
+    state.counters["ratio"] = ms(softTime) / ms(hardTime);
+    if (!toNull) {
+        std::filesystem::remove(hardFile);
+        std::filesystem::remove(softFile);
+    }
+}
+
 BENCHMARK(BM_RenderRandomGroups)->Unit(benchmark::kMillisecond)->MinWarmUpTime(1.0)->UseRealTime();
 // Write sizes of the plain write, 0 being all at once (which Linux does slowest of all here).
 BENCHMARK(BM_PlainWriteOfTheSameBytes)
@@ -161,6 +205,13 @@ BENCHMARK(BM_PlainWriteOfTheSameBytes)
     ->Arg(16 << 20)
     ->Arg(0);
 BENCHMARK(BM_RenderAgainstPlainWrite)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(BM_SoftAgainstHardKeying)
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0)
+    ->UseRealTime()
+    ->ArgName("null")
+    ->Arg(0)
+    ->Arg(1);
 
 // Prints the render's median (or single run) over the one-call plain write's, after the table.
 // Separate runs drift with the machine's load; the interleaved benchmark's ratio is steadier.

@@ -1,5 +1,7 @@
 #include "render_options.h"
 
+#include "settings/options_schema.h"
+
 #include <charconv>
 #include <functional>
 #include <limits>
@@ -63,6 +65,13 @@ const std::vector<OptionRule>& valueOptions()
          }},
         {"--settings", [](RenderOptions& options, std::string_view,
                           std::string_view value) { options.settingsFile = std::string(value); }},
+        {"--rise",
+         [](RenderOptions& options, std::string_view option, std::string_view value) {
+             const ProgramOption& rise = programOption(OptionId::Rise);
+             options.riseMs = static_cast<int>(parseInteger(
+                 option, value, rise.minimum, rise.maximum,
+                 std::to_string(rise.minimum) + " and " + std::to_string(rise.maximum)));
+         }},
         seedRule("--seed", &RenderOptions::seed),
         seedRule("--keying-seed", &RenderOptions::keyingSeed),
         {"--encoding",
@@ -165,6 +174,8 @@ the program's Save WAV does.
   --noise N          noise level in sample steps, the tone's peak being 100, 0 to 50
                      (default 0)
   --straight N       straight-key timing jitter in hundredths, 0 to 100 (default 0)
+  --rise MS          soft keying: every tone element rises and falls over MS milliseconds,
+                     0 to 10 (default 0, the tone switched on and off at once)
   --preset N         take the settings of preset N, 1 to 3, from the program's settings
                      file, as the window would use them (numbers outside a slider's range
                      go to its nearer end); the options above override them

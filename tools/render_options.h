@@ -28,6 +28,7 @@ struct RenderOptions {
     bool showSettings = false;               // print the settings, render nothing
     std::optional<std::uint32_t> seed;       // generator seed at start; 0 when not given
     std::optional<std::uint32_t> keyingSeed; // replaces the clock when re-seeding for keying
+    int riseMs = 0;                          // --rise: soft keying's rise and fall, 0 = off
     TextEncoding encoding = TextEncoding::Windows1250; // of --text-file
     std::optional<std::string> text;                   // --text, in the locale's encoding (UTF-8)
     std::optional<std::string> textFile;               // --text-file; "-" is standard input

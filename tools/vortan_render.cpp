@@ -81,7 +81,7 @@ int main(int argc, char** argv)
         const Clock& clock = options.keyingSeed ? static_cast<const Clock&>(fixedClock)
                                                 : static_cast<const Clock&>(systemClock);
         auto synthesizer = std::make_unique<Synthesizer>(random, clock);
-        synthesizer->txtofile(options.output, text, options.settings);
+        synthesizer->txtofile(options.output, text, options.settings, options.riseMs);
     } catch (const Error& error) {
         std::cerr << "vortan-render: " << error.what() << '\n';
         return 1;

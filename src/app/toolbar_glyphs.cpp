@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <QRandomGenerator>
+#include <QTransform>
 
 #include <cmath>
 
@@ -157,6 +158,24 @@ void drawGlyph(QPainter& p, Glyph glyph)
     case Glyph::Settings3:
         drawDigit(p, '3');
         break;
+    case Glyph::Options: {
+        // A cogwheel of eight teeth round a hole.
+        QPainterPath wheel;
+        wheel.setFillRule(Qt::WindingFill);
+        wheel.addEllipse(QPointF(8, 8), 5, 5);
+        for (int tooth = 0; tooth < 8; ++tooth) {
+            QTransform turn;
+            turn.translate(8, 8);
+            turn.rotate(45.0 * tooth);
+            wheel.addPolygon(turn.map(QPolygonF(QRectF(-1.5, -7.5, 3, 4))));
+        }
+        QPainterPath hole;
+        hole.addEllipse(QPointF(8, 8), 2, 2);
+        p.setPen(QPen(QColor(0x30, 0x38, 0x48), 1));
+        p.setBrush(QColor(0x90, 0xa0, 0xb8));
+        p.drawPath(wheel.simplified().subtracted(hole));
+        break;
+    }
     }
 }
 

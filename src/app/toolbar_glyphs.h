@@ -5,7 +5,7 @@
 
 namespace vortan {
 
-// The pictures of the thirteen toolbar buttons, drawn by the program itself.
+// The pictures of the toolbar buttons, drawn by the program itself.
 enum class Glyph {
     Play,
     Stop,
@@ -20,6 +20,7 @@ enum class Glyph {
     Settings1,
     Settings2,
     Settings3,
+    Options,
 };
 
 // The 16 x 16 glyph as it shows on an enabled button.

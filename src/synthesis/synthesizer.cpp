@@ -2,10 +2,12 @@
 
 #include "base/errors.h"
 #include "files/replacing_file_writer.h"
+#include "settings/options_schema.h"
 #include "settings/settings_schema.h"
 #include "synthesis/morse_code.h"
 #include "synthesis/wav_header.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -20,9 +22,17 @@ Synthesizer::Synthesizer(RandomGenerator& random, const Clock& clock)
 
 namespace {
 
+// The longest tone buffer (twice the dash at speed 40, and one) leaves room for the ramps' reads.
+static_assert(Synthesizer::toneCapacity >= 2 * 3 * 1218 + 1 + ToneRamps::readAhead);
+
 // The buffers are sized for the sliders' ranges; anything outside would overrun them.
-void checkRanges(const SynthesisSettings& settings)
+void checkRanges(const SynthesisSettings& settings, int riseMs)
 {
+    const ProgramOption& rise = programOption(OptionId::Rise);
+    if (riseMs < rise.minimum || riseMs > rise.maximum) {
+        throw Error("The setting rise must lie between " + std::to_string(rise.minimum) + " and " +
+                    std::to_string(rise.maximum) + ", not " + std::to_string(riseMs));
+    }
     for (const IntegerSetting& setting : kIntegerSettings) {
         const int value = settings.*setting.inRendering;
         if (value < setting.minimum || value > setting.maximum) {
@@ -35,9 +45,9 @@ void checkRanges(const SynthesisSettings& settings)
 
 } // namespace
 
-void Synthesizer::prepare(const SynthesisSettings& settings)
+void Synthesizer::prepare(const SynthesisSettings& settings, int riseMs)
 {
-    checkRanges(settings);
+    checkRanges(settings, riseMs);
     m_spaces = settings.spaces;
     m_straight = settings.straight;
     const auto n = static_cast<std::uint32_t>(static_cast<std::uint8_t>(settings.noise));
@@ -58,13 +68,22 @@ void Synthesizer::prepare(const SynthesisSettings& settings)
     for (int i = 0; i <= 2 * m_dashlen; ++i) {
         const int r = static_cast<int>(m_random.nextBelow(n));
         m_tonebuf[i] = static_cast<std::uint8_t>(r + m_sinetab[i % period] - h);
+        m_toneNoise[i] = static_cast<std::uint8_t>(128 + r - h);
+    }
+    // Noise of 0 or 1 step is all zeros: the edges are then the clean ramps of the tables.
+    m_ramps.prepare(riseMs, m_sinetab.data(), period, n > 1 ? m_toneNoise.data() : nullptr);
+    m_fullRamp = ToneRamps::rampSamples(riseMs);
+    if (m_fullRamp > 0) {
+        std::copy_n(m_tonebuf.begin(), 2 * m_dashlen + 1, m_risenTonebuf.begin());
+        std::copy_n(m_ramps.edge(ToneRamps::Edge::Rising, m_fullRamp, 1), m_fullRamp,
+                    &m_risenTonebuf[1]);
     }
 }
 
 void Synthesizer::txtofile(const std::filesystem::path& fileName, std::string_view text,
-                           const SynthesisSettings& settings)
+                           const SynthesisSettings& settings, int riseMs)
 {
-    prepare(settings);
+    prepare(settings, riseMs);
     trtofile(fileName, txtotr(text));
 }
 
@@ -82,13 +101,32 @@ void Synthesizer::trtofile(const std::filesystem::path& fileName, std::string_vi
             keysymbol(symbol, m_dotlen, m_dashlen, m_spaces, m_straight, m_random, segments);
         for (int i = 0; i < count; ++i) {
             const Segment& segment = segments[i];
-            // Tone starts one sample in, so every element opens at the same phase.
-            const std::uint8_t* from =
-                segment.kind == SegmentKind::Tone ? &m_tonebuf[1] : m_noisebuf.data();
-            file.write(from, static_cast<std::size_t>(segment.sampleCount));
+            if (segment.kind == SegmentKind::Tone)
+                writeTone(file, segment.sampleCount);
+            else
+                file.write(m_noisebuf.data(), static_cast<std::size_t>(segment.sampleCount));
         }
     }
     file.commit();
+}
+
+void Synthesizer::writeTone(ReplacingFileWriter& file, int sampleCount)
+{
+    // Tone starts one sample in, so every element opens at the same phase.
+    const int ramp = m_ramps.rampLength(sampleCount);
+    if (ramp == 0) {
+        file.write(&m_tonebuf[1], static_cast<std::size_t>(sampleCount));
+        return;
+    }
+    if (ramp == m_fullRamp) {
+        file.write(&m_risenTonebuf[1], static_cast<std::size_t>(sampleCount - ramp));
+    } else {
+        // A short element: a quarter of it rises.
+        file.write(m_ramps.edge(ToneRamps::Edge::Rising, ramp, 1), static_cast<std::size_t>(ramp));
+        file.write(&m_tonebuf[1 + ramp], static_cast<std::size_t>(sampleCount - 2 * ramp));
+    }
+    file.write(m_ramps.edge(ToneRamps::Edge::Falling, ramp, sampleCount + 1 - ramp),
+               static_cast<std::size_t>(ramp));
 }
 
 } // namespace vortan

@@ -8,14 +8,18 @@
 //   segments --Synthesizer--> slices of the ready tone and noise buffers,
 //                             written after a 44-byte header               (wav_header.h)
 //                             into a file that replaces the old one whole (replacing_file_writer.h)
+//   with soft keying, the first and last samples of each tone element
+//   --ToneRamps--> the tone scaled by a raised-cosine ramp, noise as it was (tone_ramps.h)
 //
 // Nothing is computed per sample while writing: one sine cycle, the noisy tone and the noise are
 // computed once per rendering, and every element and pause is one block copy of a buffer slice.
+// Soft keying adds a table look-up per ramp sample, nothing in the gaps.
 // With the generator's seed and the clock fixed, the output is fully determined.
 
 #include "settings/synthesis_settings.h"
 #include "synthesis/keying.h"
 #include "synthesis/random_generator.h"
+#include "synthesis/tone_ramps.h"
 
 #include <array>
 #include <cstdint>
@@ -24,6 +28,8 @@
 
 namespace vortan {
 
+class ReplacingFileWriter;
+
 // Renders exercise text into 8-bit mono 11025 Hz WAV files. Owns the synthesis buffers, which
 // keep their fixed sizes for the program's life; one per program.
 class Synthesizer {
@@ -31,10 +37,12 @@ public:
     Synthesizer(RandomGenerator& random, const Clock& clock);
 
     // Renders windows-1250 text into a WAV file, replacing any file of that name only once the
-    // new one is complete. Throws vortan::IoError / vortan::Error (also for a setting outside its
-    // slider's range, before anything is touched).
+    // new one is complete. riseMs (0 to 10) is the soft keying's rise and fall of every tone
+    // element; 0 keys hard, the tone starting and stopping in one sample. Throws
+    // vortan::IoError / vortan::Error (also for a setting outside its range, before anything is
+    // touched).
     void txtofile(const std::filesystem::path& fileName, std::string_view text,
-                  const SynthesisSettings& settings);
+                  const SynthesisSettings& settings, int riseMs = 0);
 
     // Writes a pattern string with the buffers and lengths the last txtofile prepared.
     void trtofile(const std::filesystem::path& fileName, std::string_view pattern);
@@ -44,7 +52,8 @@ public:
     static constexpr std::size_t noiseCapacity = 50000;
 
 private:
-    void prepare(const SynthesisSettings& settings);
+    void prepare(const SynthesisSettings& settings, int riseMs);
+    void writeTone(ReplacingFileWriter& file, int sampleCount);
 
     RandomGenerator& m_random;
     const Clock& m_clock;
@@ -57,6 +66,12 @@ private:
     std::array<std::uint8_t, sineCapacity> m_sinetab{};
     std::array<std::uint8_t, toneCapacity> m_tonebuf{};
     std::array<std::uint8_t, noiseCapacity> m_noisebuf{};
+    // The noise alone of every tone sample (around 128), for the ramps, which scale only the tone.
+    std::array<std::uint8_t, toneCapacity> m_toneNoise{};
+    // With soft keying: the tone buffer with the full rise in place at its start, and its length.
+    std::array<std::uint8_t, toneCapacity> m_risenTonebuf{};
+    int m_fullRamp = 0;
+    ToneRamps m_ramps;
 };
 
 } // namespace vortan

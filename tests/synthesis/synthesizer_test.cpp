@@ -24,20 +24,28 @@ int roundHalfEven(double x)
     return static_cast<int>(x - std::remainder(x, 1.0));
 }
 
+// The soft keying's weight of the tone k samples from an element's edge, on a ramp of `ramp`.
+double rampWeight(int k, int ramp)
+{
+    const double s = std::sin(M_PI / 2 * (k + 0.5) / ramp);
+    return s * s;
+}
+
 // `seed` is the generator's state when the rendering starts, `clock` what the clock says when
-// keying starts.
+// keying starts; `riseMs` the soft keying's rise and fall.
 std::vector<std::uint8_t> referenceSamples(std::string_view pattern, const SynthesisSettings& s,
-                                           std::uint64_t seed, std::uint64_t clock)
+                                           std::uint64_t seed, std::uint64_t clock, int riseMs = 0)
 {
     auto draw = [&seed] { return seed = (seed * 134775813u + 1u) % 0x100000000u; };
     const int dot = roundHalfEven(48700.0 / s.speed);
     const int period = roundHalfEven(11025.0 / s.tone);
-    std::vector<int> gap(50000), tone(6 * dot + 1);
+    std::vector<int> gap(50000), noise(6 * dot + 1), sine(6 * dot + 1);
     for (int& sample : gap)
         sample = 128 + static_cast<int>(draw() * s.noise >> 32) - s.noise / 2;
-    for (int i = 0; i <= 6 * dot; ++i)
-        tone[i] = static_cast<int>(draw() * s.noise >> 32) - s.noise / 2 + 128 +
-                  roundHalfEven(100 * std::sin(2 * M_PI * (i % period + 1) / period));
+    for (int i = 0; i <= 6 * dot; ++i) {
+        noise[i] = static_cast<int>(draw() * s.noise >> 32) - s.noise / 2;
+        sine[i] = roundHalfEven(100 * std::sin(2 * M_PI * (i % period + 1) / period));
+    }
 
     std::vector<std::uint8_t> samples;
     auto emit = [&samples](const std::vector<int>& from, int first, int count) {
@@ -54,7 +62,14 @@ std::vector<std::uint8_t> referenceSamples(std::string_view pattern, const Synth
         const double r = static_cast<double>(draw()) / 0x100000000u;
         const double scale = symbol == '.' ? 0.01 : 0.005;
         const int jitter = roundHalfEven(r * dot * (s.straight * scale)) - centring;
-        emit(tone, 1, (symbol == '.' ? dot : 3 * dot) + jitter);
+        const int length = (symbol == '.' ? dot : 3 * dot) + jitter;
+        const int ramp = std::min(roundHalfEven(riseMs * 11.025), length / 4);
+        for (int t = 0; t < length; ++t) {
+            const int fromEdge = std::min(t, length - 1 - t);
+            const double weight = fromEdge < ramp ? rampWeight(fromEdge, ramp) : 1.0;
+            samples.push_back(static_cast<std::uint8_t>(128 + noise[t + 1] +
+                                                        roundHalfEven(weight * sine[t + 1])));
+        }
         emit(gap, 0, dot - jitter);
     }
     return samples;
@@ -65,25 +80,32 @@ const test::ScratchFolder scratch;
 // Renders into `file` with the generator starting at `seed`, and reads the whole file back.
 std::vector<std::uint8_t> render(std::string_view text, const SynthesisSettings& settings,
                                  std::uint32_t seed = 0,
-                                 const std::filesystem::path& file = scratch / "out.wav")
+                                 const std::filesystem::path& file = scratch / "out.wav",
+                                 int riseMs = 0)
 {
     RandomGenerator random;
     random.setSeed(seed);
     const FixedClock clock(1234567);
-    std::make_unique<Synthesizer>(random, clock)->txtofile(file, text, settings);
+    std::make_unique<Synthesizer>(random, clock)->txtofile(file, text, settings, riseMs);
     return readBytes(file);
+}
+
+std::vector<std::uint8_t> renderSoft(std::string_view text, const SynthesisSettings& settings,
+                                     int riseMs, std::uint32_t seed = 0)
+{
+    return render(text, settings, seed, scratch / "soft.wav", riseMs);
 }
 
 // Expects the rendering to be refused with `message`, leaving the folder as it was: an old file
 // unchanged and no temporary file behind.
 void expectRefused(const std::filesystem::path& file, std::string_view text,
-                   const SynthesisSettings& settings, const std::string& message)
+                   const SynthesisSettings& settings, const std::string& message, int riseMs = 0)
 {
     const auto folder = file.parent_path();
     const auto old = readBytes(file);
     const std::size_t entries = test::entryCount(folder);
     try {
-        render(text, settings, 0, file);
+        render(text, settings, 0, file, riseMs);
         ADD_FAILURE() << "accepted; expected " << message;
     } catch (const Error& error) {
         EXPECT_EQ(error.what(), message);
@@ -163,4 +185,67 @@ TEST(Synthesizer, RefusalsLeaveTheOldFileAlone)
                   "file holds at most 108 hours at this quality)");
     expectRefused(folder / "old.wav", "e", {.noise = 51},
                   "The setting noise must lie between 0 and 50, not 51");
+    expectRefused(folder / "old.wav", "e", {}, "The setting rise must lie between 0 and 10, not 11",
+                  11);
+}
+
+TEST(Synthesizer, SoftKeyingMatchesThePlainRenderingAndKeepsTheLength)
+{
+    // Short dots at speeds 200 and 250 get a quarter of their length; noise and jitter stay as
+    // they were.
+    const std::string text = "Vvv = CQ de SP5ABC\r\n&@?! 0123456789 \xB9\xEA\xB3";
+    const std::pair<int, SynthesisSettings> rows[] = {
+        {2, {.speed = 97, .spaces = 2, .tone = 777, .noise = 37, .straight = 73}},
+        {5, {}},
+        {10, {.speed = 250, .tone = 400, .noise = 50, .straight = 100}},
+        {10, {.speed = 200, .spaces = 10, .tone = 2000, .noise = 1, .straight = 30}},
+    };
+    for (const auto& [riseMs, settings] : rows) {
+        const auto soft = renderSoft(text, settings, riseMs, 777);
+        const auto hard = render(text, settings, 777);
+        const auto expected = referenceSamples(txtotr(text), settings, 777, 1234567, riseMs);
+        ASSERT_EQ(soft.size(), hard.size()) << "rise " << riseMs;
+        EXPECT_TRUE(std::equal(hard.begin(), hard.begin() + 44, soft.begin()));
+        EXPECT_TRUE(std::equal(expected.begin(), expected.end(), soft.begin() + 44))
+            << "rise " << riseMs << ", speed " << settings.speed;
+    }
+}
+
+TEST(Synthesizer, SoftKeyingRampEdgesAndSymmetry)
+{
+    // The dash of "t": 2436 tone samples, then 3248 of silence.
+    const int length = 2436;
+    const auto hard = render("t", {});
+    for (const auto& [riseMs, ramp] : {std::pair{2, 22}, {5, 55}, {10, 110}}) {
+        const auto soft = renderSoft("t", {}, riseMs);
+        ASSERT_EQ(soft.size(), hard.size());
+        const auto at = [&](const std::vector<std::uint8_t>& file, int t) {
+            return static_cast<int>(file[44 + t]) - 128;
+        };
+        // The element starts and ends at silence where the hard one jumps.
+        EXPECT_EQ(at(soft, 0), 0) << riseMs;
+        EXPECT_EQ(at(soft, length - 1), 0) << riseMs;
+        EXPECT_NE(at(hard, 0), 0);
+        EXPECT_NE(at(hard, length - 1), 0);
+        // Between the ramps and in the gap nothing changes.
+        EXPECT_TRUE(std::equal(hard.begin() + 44 + ramp, hard.begin() + 44 + length - ramp,
+                               soft.begin() + 44 + ramp));
+        EXPECT_TRUE(std::equal(hard.begin() + 44 + length, hard.end(), soft.begin() + 44 + length));
+        // The envelope, read off where the tone is loud enough for rounding not to blur it:
+        // rising like the raised cosine, and falling as the mirror image of the rise.
+        for (int k = 0; k < ramp; ++k) {
+            const int headTone = at(hard, k), tailTone = at(hard, length - 1 - k);
+            const double head = static_cast<double>(at(soft, k)) / headTone;
+            const double tail = static_cast<double>(at(soft, length - 1 - k)) / tailTone;
+            if (std::abs(headTone) >= 30) {
+                EXPECT_NEAR(head, rampWeight(k, ramp), 0.5 / 30) << riseMs << " head " << k;
+            }
+            if (std::abs(tailTone) >= 30) {
+                EXPECT_NEAR(tail, rampWeight(k, ramp), 0.5 / 30) << riseMs << " tail " << k;
+            }
+            if (std::abs(headTone) >= 30 && std::abs(tailTone) >= 30) {
+                EXPECT_NEAR(head, tail, 1.0 / 30) << riseMs << " at " << k;
+            }
+        }
+    }
 }

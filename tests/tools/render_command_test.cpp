@@ -64,6 +64,12 @@ TEST(RenderCommand, MatchesTheLibraryFromEveryTextSourceAndReportsFailures)
         EXPECT_EQ(runRender(arguments, utf8).first, 0);
         EXPECT_TRUE(readBytes(out) == readBytes(folder / "library.wav")) << source[0];
     }
+    // Soft keying, the rest at the program's start values.
+    random.setSeed(0);
+    std::make_unique<Synthesizer>(random, clock)->txtofile(folder / "soft.wav", text, {}, 7);
+    EXPECT_EQ(
+        runRender({"--rise", "7", "--keying-seed=777", "--text", utf8, "--output", out}).first, 0);
+    EXPECT_TRUE(readBytes(out) == readBytes(folder / "soft.wav"));
     EXPECT_EQ(runRender({"--speed", "300"}),
               std::pair(2, std::string("vortan-render: --speed must lie between 40 and 250, not "
                                        "300\nTry 'vortan-render --help'.\n")));

@@ -15,6 +15,7 @@ TEST(RenderOptions, RefusedArguments)
     } cases[] = {
         {{"--speed", "39"}, "--speed must lie between 40 and 250, not 39"},
         {{"--straight=101"}, "--straight must lie between 0 and 100, not 101"},
+        {{"--rise", "11"}, "--rise must lie between 0 and 10, not 11"},
         {{"--seed", "4294967296"}, "--seed must lie between 0 and 4294967295, not 4294967296"},
         {{"--tone", "99999999999999999999"},
          "--tone must lie between 400 and 2000, not 99999999999999999999"},

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QWidget>
+
+class QSpinBox;
+
+namespace vortan {
+
+class OptionsStore;
+
+// The Options window: the soft keying of every rendering and the lead-in before Play. Made
+// once at program start, hidden; Options shows it without blocking the main window, Close or
+// the close box hide it again. A change goes into the store at once and is announced.
+class OptionsWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    // The store must outlive the window.
+    explicit OptionsWindow(OptionsStore& options, QWidget* parent = nullptr);
+    ~OptionsWindow() override;
+
+    // The main window's Options command: shows the store's values, or brings the window to
+    // the front when it is already shown.
+    void showOptions();
+
+    // The two-line hint of the toolbar button that opens the window: English, then Polish.
+    static QString buttonHint();
+
+Q_SIGNALS:
+    // The rise and fall of tone elements changed, in milliseconds (0: hard keying): the last
+    // rendering no longer sounds as the next one will.
+    void softKeyingChanged(int riseMs);
+    // The quiet sound before Play changed, in milliseconds (0: none).
+    void leadInChanged(int leadInMs);
+
+private:
+    void showStoreValues();
+
+    OptionsStore& m_options;
+    QSpinBox* m_rise = nullptr;
+    QSpinBox* m_leadIn = nullptr;
+};
+
+} // namespace vortan

@@ -1,0 +1,83 @@
+#include "settings/options_store.h"
+
+#include "base/errors.h"
+#include "files/regular_file.h"
+#include "settings/profile_document.h"
+#include "settings/profile_file.h"
+#include "settings/settings_file.h"
+
+#include <algorithm>
+#include <stdexcept>
+#include <string>
+
+namespace vortan {
+
+int OptionsStore::value(OptionId id) const
+{
+    return m_options.*programOption(id).field;
+}
+
+void OptionsStore::setValue(OptionId id, int value)
+{
+    const ProgramOption& option = programOption(id);
+    if (value < option.minimum || value > option.maximum) {
+        throw Error("The option " + std::string(option.key) + " must lie between " +
+                    std::to_string(option.minimum) + " and " + std::to_string(option.maximum) +
+                    ", not " + std::to_string(value));
+    }
+    m_options.*option.field = value;
+}
+
+void OptionsStore::load(const ProfileDocument& document)
+{
+    const std::string section(kOptionsSection);
+    for (const ProgramOption& option : kProgramOptions) {
+        const auto text = document.value(section, option.key);
+        const auto number = text ? parseSettingsInteger(*text) : std::nullopt;
+        m_options.*option.field =
+            number ? std::clamp<std::int32_t>(*number, option.minimum, option.maximum)
+                   : option.start;
+    }
+}
+
+void OptionsStore::store(ProfileDocument& document) const
+{
+    const std::string section(kOptionsSection);
+    for (const ProgramOption& option : kProgramOptions) {
+        const int value = m_options.*option.field;
+        if (value != option.start || document.value(section, option.key))
+            document.setValue(section, option.key, std::to_string(value));
+    }
+}
+
+void readSettingsFile(const std::filesystem::path& iniFile, Presets& presets,
+                      OptionsStore& options) noexcept
+{
+    try {
+        const RegularFileBytes file = readRegularFile(iniFile, kMaxProfileFileBytes);
+        const ProfileDocument document(file.state == RegularFileState::Read
+                                           ? std::string_view(file.bytes)
+                                           : std::string_view());
+        presets = presetsFrom(document);
+        options.load(document);
+    } catch (...) {
+        // Only running out of memory gets here; reading never fails the start.
+        presets.fill(defaultPreset());
+        options.load(ProfileDocument());
+    }
+}
+
+void writeSettingsFile(const std::filesystem::path& iniFile, const Presets& presets,
+                       const OptionsStore& options)
+{
+    try {
+        editProfileFile(iniFile, [&](ProfileDocument& document) {
+            storePresets(document, presets);
+            options.store(document);
+        });
+    } catch (const std::invalid_argument&) {
+        throw Error("Unable to write to " + iniFile.string());
+    }
+}
+
+} // namespace vortan

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "settings/options_schema.h"
+#include "settings/settings_schema.h"
+
+#include <filesystem>
+
+namespace vortan {
+
+class ProfileDocument;
+
+// The program's options while it runs, each always within its range. main() owns the one store;
+// the Options window changes it, Play and the renderings read it. Read from the settings file
+// at start and written back at close, in the section [options] only.
+class OptionsStore {
+public:
+    const ProgramOptions& options() const { return m_options; }
+    int value(OptionId id) const;
+
+    // Throws vortan::Error for a value outside the option's range; the option keeps its value.
+    void setValue(OptionId id, int value);
+
+    // Takes the options the document holds: the default for a missing key or one that is no
+    // number (the settings file's integers), the nearer end of the range for a number outside.
+    void load(const ProfileDocument& document);
+
+    // Writes an option into the document when its value is not the default or the document
+    // already holds its key: a file that never had options gets none while they stay at their
+    // defaults, and a file that had them keeps them up to date. Nothing else is touched.
+    void store(ProfileDocument& document) const;
+
+private:
+    ProgramOptions m_options;
+};
+
+// Reads the three presets and the options from one reading of the settings file; a missing,
+// unreadable or odd file gives the defaults. Never throws.
+void readSettingsFile(const std::filesystem::path& iniFile, Presets& presets,
+                      OptionsStore& options) noexcept;
+
+// Writes the presets (as Zapisz1Click does) and the options into the file's current content
+// and replaces the file in one step; other sections, keys and comments stay byte for byte.
+// Throws vortan::Error("Unable to write to <iniFile>") and leaves the old file untouched.
+void writeSettingsFile(const std::filesystem::path& iniFile, const Presets& presets,
+                       const OptionsStore& options);
+
+} // namespace vortan
