@@ -2,8 +2,10 @@
 
 #include "synthesis/errors.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace vortan {
 
@@ -29,7 +31,7 @@ constexpr std::array<char32_t, 128> upperHalf{
     0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9, //
 };
 
-// 0 when the code point has no byte (0 itself is ASCII and handled before).
+// 0 when the code point has no byte, and for 0 itself.
 unsigned char windows1250Byte(char32_t codePoint)
 {
     if (codePoint < 0x80)
@@ -41,9 +43,54 @@ unsigned char windows1250Byte(char32_t codePoint)
     return 0;
 }
 
-[[noreturn]] void throwInvalid(std::size_t offset)
+// The code point of the UTF-8 sequence at utf8[at], moving `at` past it; nullopt when the bytes
+// there are no UTF-8 (`at` is then undefined).
+std::optional<char32_t> nextCodePoint(std::string_view utf8, std::size_t& at)
 {
-    throw Error("The text is not valid UTF-8 (at byte " + std::to_string(offset) + ")");
+    const auto lead = static_cast<unsigned char>(utf8[at++]);
+    if (lead < 0x80)
+        return lead;
+    int continuation;
+    char32_t codePoint;
+    char32_t smallest;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        continuation = 1, codePoint = lead & 0x1F, smallest = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        continuation = 2, codePoint = lead & 0x0F, smallest = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        continuation = 3, codePoint = lead & 0x07, smallest = 0x10000;
+    } else {
+        return std::nullopt;
+    }
+    for (int k = 0; k < continuation; ++k) {
+        if (at >= utf8.size() || (static_cast<unsigned char>(utf8[at]) & 0xC0) != 0x80)
+            return std::nullopt;
+        codePoint = (codePoint << 6) | (static_cast<unsigned char>(utf8[at++]) & 0x3F);
+    }
+    // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
+    if (codePoint < smallest || (codePoint >= 0xD800 && codePoint <= 0xDFFF) ||
+        codePoint > 0x10FFFF)
+        return std::nullopt;
+    return codePoint;
+}
+
+bool isValidUtf8(std::string_view bytes)
+{
+    for (std::size_t at = 0; at < bytes.size();) {
+        if (!nextCodePoint(bytes, at))
+            return false;
+    }
+    return true;
+}
+
+std::string lowerCase(std::string_view text)
+{
+    std::string lower(text);
+    for (char& c : lower) {
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    }
+    return lower;
 }
 
 } // namespace
@@ -52,39 +99,43 @@ std::string utf8ToWindows1250(std::string_view utf8)
 {
     std::string result;
     result.reserve(utf8.size());
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const std::size_t start = i;
-        const auto lead = static_cast<unsigned char>(utf8[i++]);
-        if (lead < 0x80) {
-            result.push_back(static_cast<char>(lead));
-            continue;
-        }
-        int continuation;
-        char32_t codePoint;
-        char32_t smallest;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            continuation = 1, codePoint = lead & 0x1F, smallest = 0x80;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            continuation = 2, codePoint = lead & 0x0F, smallest = 0x800;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            continuation = 3, codePoint = lead & 0x07, smallest = 0x10000;
-        } else {
-            throwInvalid(start);
-        }
-        for (int k = 0; k < continuation; ++k) {
-            if (i >= utf8.size() || (static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80)
-                throwInvalid(start);
-            codePoint = (codePoint << 6) | (static_cast<unsigned char>(utf8[i++]) & 0x3F);
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
-        if (codePoint < smallest || (codePoint >= 0xD800 && codePoint <= 0xDFFF) ||
-            codePoint > 0x10FFFF)
-            throwInvalid(start);
-        if (const unsigned char byte = windows1250Byte(codePoint); byte != 0)
+    for (std::size_t at = 0; at < utf8.size();) {
+        const std::size_t start = at;
+        const std::optional<char32_t> codePoint = nextCodePoint(utf8, at);
+        if (!codePoint)
+            throw Error("The text is not valid UTF-8 (at byte " + std::to_string(start) + ")");
+        if (const unsigned char byte = windows1250Byte(*codePoint); byte != 0 || *codePoint == 0)
             result.push_back(static_cast<char>(byte));
     }
     return result;
+}
+
+std::optional<TextEncoding> encodingNamed(std::string_view name)
+{
+    const std::string lower = lowerCase(name);
+    if (lower == "auto")
+        return TextEncoding::Auto;
+    if (lower == "utf-8" || lower == "utf8")
+        return TextEncoding::Utf8;
+    if (lower == "windows-1250" || lower == "cp1250")
+        return TextEncoding::Windows1250;
+    return std::nullopt;
+}
+
+TextEncoding detectedEncoding(std::string_view bytes)
+{
+    if (bytes.starts_with("\xEF\xBB\xBF"))
+        return TextEncoding::Utf8;
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return !ascii && isValidUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Windows1250;
+}
+
+std::string windows1250Text(std::string_view bytes, TextEncoding encoding)
+{
+    if (encoding == TextEncoding::Auto)
+        encoding = detectedEncoding(bytes);
+    return encoding == TextEncoding::Utf8 ? utf8ToWindows1250(bytes) : std::string(bytes);
 }
 
 std::string withCrLfLineBreaks(std::string_view text)
