@@ -21,6 +21,7 @@
 #include <filesystem>
 #include <functional>
 #include <string_view>
+#include <utility>
 
 namespace vortan {
 
