@@ -1,4 +1,5 @@
-# cmake -DBUILD_DIR=.. -DPREFIX=.. -DVALIDATE=desktop-file-validate -P check-install.cmake
+# cmake -DBUILD_DIR=.. -DPREFIX=.. -DVALIDATE=desktop-file-validate -DAPPSTREAMCLI=appstreamcli
+#       -DVERSION=x.y -P check-install.cmake
 # Installs the desktop component into PREFIX and checks that a desktop would find Vortan there.
 cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE "${PREFIX}")
@@ -33,3 +34,19 @@ foreach(key "Icon=vortan" "Exec=vortan" "Terminal=false")
         message(FATAL_ERROR "${entry} lacks ${key}")
     endif()
 endforeach()
+
+# The AppStream metadata: valid even to the pedantic checks (no network: the screenshot's address
+# is not fetched), launching the entry above, and its newest release the project's version.
+set(metainfo "${PREFIX}/share/metainfo/org.example.vortan.metainfo.xml")
+execute_process(COMMAND "${APPSTREAMCLI}" validate --no-net --pedantic "${metainfo}"
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+if(NOT rc EQUAL 0 OR NOT out MATCHES "^[^\n]*Validation was successful\.\n*$")
+    message(FATAL_ERROR "appstreamcli validate ${metainfo}:\n${out}")
+endif()
+file(READ "${metainfo}" component)
+if(NOT component MATCHES "<launchable type=\"desktop-id\">vortan.desktop</launchable>")
+    message(FATAL_ERROR "${metainfo} does not launch vortan.desktop")
+endif()
+if(NOT component MATCHES "<releases>[ \n]*<release version=\"${VERSION}\"")
+    message(FATAL_ERROR "${metainfo}: the newest release is not ${VERSION}")
+endif()

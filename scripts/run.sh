@@ -3,6 +3,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-debian.sh --runtime
-cmake --preset release -DVORTAN_BUILD_TESTS=OFF -DVORTAN_BUILD_BENCHMARKS=OFF >/dev/null
+cmake --preset release >/dev/null
 cmake --build --preset release -j "$(nproc)"
 exec build/release/src/app/vortan "$@"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the format check, the tests of a debug
 # build and of an AddressSanitizer + UBSan build under real services (PulseAudio, CUPS, Xvfb),
-# and a short fuzzing run.
+# a short fuzzing run, the release build users install (warnings as errors too), and the Debian
+# package built, installed, run and purged (as root).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -15,6 +16,8 @@ for preset in dev asan; do
 done
 cmake --preset fuzz -DVORTAN_WERROR=ON >/dev/null
 cmake --build --preset fuzz -j "$jobs"
+cmake --preset release -DVORTAN_WERROR=ON >/dev/null
+cmake --build --preset release -j "$jobs"
 
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp:print_suppressions=0
@@ -27,3 +30,6 @@ done
 
 echo "=== fuzzing"
 scripts/fuzz.sh 30
+
+echo "=== package"
+scripts/test-package.sh

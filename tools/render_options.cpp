@@ -76,13 +76,12 @@ const std::vector<OptionRule>& valueOptions()
         seedRule("--keying-seed", &RenderOptions::keyingSeed),
         {"--encoding",
          [](RenderOptions& options, std::string_view option, std::string_view value) {
-             if (value == "windows-1250")
-                 options.encoding = TextEncoding::Windows1250;
-             else if (value == "utf-8")
-                 options.encoding = TextEncoding::Utf8;
-             else
-                 throw UsageError(std::string(option) + " must be windows-1250 or utf-8, not \"" +
+             const std::optional<TextEncoding> encoding = encodingNamed(value);
+             if (!encoding)
+                 throw UsageError(std::string(option) +
+                                  " must be auto, utf-8 (utf8) or windows-1250 (cp1250), not \"" +
                                   std::string(value) + "\"");
+             options.encoding = *encoding;
          }},
         {"--text", [](RenderOptions& options, std::string_view,
                       std::string_view value) { options.text = std::string(value); }},
@@ -99,11 +98,16 @@ const std::vector<OptionRule>& valueOptions()
 RenderOptions parseRenderArguments(std::span<const std::string_view> arguments)
 {
     RenderOptions options;
+    bool encodingGiven = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         std::string_view name = arguments[i];
         std::optional<std::string_view> value;
         if (name == "--help" || name == "-h") {
             options.help = true;
+            return options;
+        }
+        if (name == "--version") {
+            options.version = true;
             return options;
         }
         if (name == "--show-settings") {
@@ -127,11 +131,14 @@ RenderOptions parseRenderArguments(std::span<const std::string_view> arguments)
             value = arguments[++i];
         }
         rule->apply(options, name, *value);
+        encodingGiven = encodingGiven || name == "--encoding";
     }
     if (options.settingsFile && !options.preset)
         throw UsageError("--settings names the file to take --preset N from; give --preset too");
     if (options.text && options.textFile)
         throw UsageError("give either --text or --text-file, not both");
+    if (options.text && encodingGiven)
+        throw UsageError("--encoding is for --text-file; --text is always UTF-8");
     if (options.showSettings)
         return options;
     if (!options.text && !options.textFile)
@@ -187,17 +194,29 @@ the program's Save WAV does.
   --keying-seed N    seed for the straight-key jitter, in place of the milliseconds since
                      midnight UTC the program takes from the clock; fix it (and --seed) to get
                      the same file every time
-  --text TEXT        the exercise text, in the locale's encoding (UTF-8)
+  --text TEXT        the exercise text, in UTF-8
   --text-file FILE   read the exercise text from FILE; "-" reads standard input
-  --encoding ENC     encoding of --text-file: windows-1250 (default) or utf-8
+  --encoding ENC     encoding of --text-file: auto (default), utf-8 or windows-1250
+                     (also utf8, cp1250, in any case); auto takes a file that opens with
+                     a byte-order mark, or is valid UTF-8 with letters beyond ASCII, as
+                     UTF-8, and any other as windows-1250, the program's own format
   --output FILE      the WAV file to write; an old file of that name is replaced only
-                     once the new one is complete
+                     once the new one is complete; "-" writes to standard output
   -h, --help         show this help
+      --version      show the version
 
 Letters A-Z are sent as a-z; characters without a Morse code, and characters windows-1250
 cannot hold, make no sound. Line breaks (LF or CR LF) count as word gaps. Options also take
-the form --option=VALUE.
+the form --option=VALUE. When standard error is a terminal, a rendering that takes more
+than a second shows its progress there.
+
+Exit status: 0 done, 1 a file could not be read or written, 2 a wrong command line.
 )";
+}
+
+std::string renderVersion()
+{
+    return "vortan-render " VORTAN_VERSION "\n";
 }
 
 } // namespace vortan

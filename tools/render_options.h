@@ -3,6 +3,7 @@
 #include "base/errors.h"
 #include "settings/settings_preset.h"
 #include "synthesis/synthesizer.h"
+#include "text_encoding.h"
 
 #include <cstdint>
 #include <optional>
@@ -12,8 +13,6 @@
 
 namespace vortan {
 
-enum class TextEncoding { Windows1250, Utf8 };
-
 // Settings given on the command line; they override a preset's.
 struct GivenSettings {
     std::optional<int> speed, spaces, tone, noise, straight;
@@ -21,19 +20,20 @@ struct GivenSettings {
 
 // What a vortan-render command line asks for.
 struct RenderOptions {
-    SynthesisSettings settings;              // the program's start values unless given
-    GivenSettings given;                     // those of settings given explicitly
-    std::optional<int> preset;               // --preset N, 1 to 3
-    std::optional<std::string> settingsFile; // --settings FILE, in place of the user's own
-    bool showSettings = false;               // print the settings, render nothing
-    std::optional<std::uint32_t> seed;       // generator seed at start; 0 when not given
-    std::optional<std::uint32_t> keyingSeed; // replaces the clock when re-seeding for keying
-    int riseMs = 0;                          // --rise: soft keying's rise and fall, 0 = off
-    TextEncoding encoding = TextEncoding::Windows1250; // of --text-file
-    std::optional<std::string> text;                   // --text, in the locale's encoding (UTF-8)
-    std::optional<std::string> textFile;               // --text-file; "-" is standard input
-    std::string output;
+    SynthesisSettings settings;                 // the program's start values unless given
+    GivenSettings given;                        // those of settings given explicitly
+    std::optional<int> preset;                  // --preset N, 1 to 3
+    std::optional<std::string> settingsFile;    // --settings FILE, in place of the user's own
+    bool showSettings = false;                  // print the settings, render nothing
+    std::optional<std::uint32_t> seed;          // generator seed at start; 0 when not given
+    std::optional<std::uint32_t> keyingSeed;    // replaces the clock when re-seeding for keying
+    int riseMs = 0;                             // --rise: soft keying's rise and fall, 0 = off
+    TextEncoding encoding = TextEncoding::Auto; // of --text-file
+    std::optional<std::string> text;            // --text, in the locale's encoding (UTF-8)
+    std::optional<std::string> textFile;        // --text-file; "-" is standard input
+    std::string output;                         // "-" is standard output
     bool help = false;
+    bool version = false;
 };
 
 // A command line that cannot be obeyed; the message names the option at fault.
@@ -54,5 +54,8 @@ std::string settingsListing(const SynthesisSettings& settings, std::string_view 
 
 // The --help text.
 std::string renderUsage();
+
+// The --version text.
+std::string renderVersion();
 
 } // namespace vortan

@@ -1,87 +1,183 @@
 #include "base/line_breaks.h"
 #include "base/windows1250.h"
+#include "files/replacing_file_writer.h"
+#include "progress_line.h"
 #include "render_options.h"
 #include "settings/settings_file.h"
 #include "synthesis/synthesizer.h"
+#include "text_encoding.h"
 
-#include <cstdio>
-#include <fstream>
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
 #include <iostream>
-#include <iterator>
 #include <memory>
-#include <sstream>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
 
-std::string readAll(std::istream& in)
+using namespace vortan;
+
+// How a file is named in messages: as given, and "-" as the stream it stands for.
+std::string shownName(const std::string& fileName, const char* stream)
 {
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return fileName == "-" ? stream : fileName;
 }
 
-std::string exerciseText(const vortan::RenderOptions& options)
+// Runs a step on one file; an error it raises gets the file's name before its message.
+template <typename Step> auto onFile(const std::string& shownName, Step step)
 {
-    using namespace vortan;
-    if (options.text)
-        return normalizeLineBreaks(windows1250::fromUtf8(*options.text));
-    std::string bytes;
-    if (*options.textFile == "-") {
-        bytes = readAll(std::cin);
-    } else {
-        std::ifstream file(*options.textFile, std::ios::binary);
-        if (!file)
-            throw Error("Cannot open file " + *options.textFile);
-        bytes = readAll(file);
-        if (file.bad())
-            throw Error("Cannot open file " + *options.textFile);
+    try {
+        return step();
+    } catch (const Error& error) {
+        throw Error(shownName + ": " + error.what());
     }
-    if (options.encoding == TextEncoding::Utf8)
-        bytes = windows1250::fromUtf8(bytes);
-    return normalizeLineBreaks(bytes);
+}
+
+// A missing file is "File not found" when reading (creating, it is a missing folder).
+IoError readError(int errnoValue)
+{
+    return errnoValue == ENOENT || errnoValue == ENOTDIR ? IoError(2) : ioErrorForErrno(errnoValue);
+}
+
+std::string readAll(int descriptor)
+{
+    std::string bytes;
+    char block[65536];
+    for (;;) {
+        const ssize_t count = ::read(descriptor, block, sizeof block);
+        if (count == 0)
+            return bytes;
+        if (count < 0 && errno != EINTR)
+            throw readError(errno);
+        if (count > 0)
+            bytes.append(block, static_cast<std::size_t>(count));
+    }
+}
+
+std::string readFile(const std::string& fileName)
+{
+    const int descriptor = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0)
+        throw readError(errno);
+    try {
+        std::string bytes = readAll(descriptor);
+        ::close(descriptor);
+        return bytes;
+    } catch (...) {
+        ::close(descriptor);
+        throw;
+    }
+}
+
+// The exercise text as the window would hold it: windows-1250, CR LF line breaks.
+std::string exerciseText(const RenderOptions& options)
+{
+    if (options.text)
+        return onFile("--text",
+                      [&] { return normalizeLineBreaks(windows1250::fromUtf8(*options.text)); });
+    const std::string& fileName = *options.textFile;
+    return onFile(shownName(fileName, "standard input"), [&] {
+        const std::string bytes = fileName == "-" ? readAll(STDIN_FILENO) : readFile(fileName);
+        return normalizeLineBreaks(windows1250Text(bytes, options.encoding));
+    });
+}
+
+// A settings file named on the command line must be there (the user's own may be missing: the
+// program starts with the defaults then).
+void checkSettingsFile(const std::string& fileName)
+{
+    onFile(fileName, [&] {
+        struct stat status {};
+        if (::stat(fileName.c_str(), &status) != 0 || ::access(fileName.c_str(), R_OK) != 0)
+            throw readError(errno);
+        if (!S_ISREG(status.st_mode))
+            throw Error("Not a regular file");
+    });
+}
+
+void render(const RenderOptions& options, const std::string& text)
+{
+    RandomGenerator random;
+    random.setSeed(options.seed.value_or(0));
+    SystemClock systemClock;
+    const FixedClock fixedClock(options.keyingSeed.value_or(0));
+    const Clock& clock = options.keyingSeed ? static_cast<const Clock&>(fixedClock)
+                                            : static_cast<const Clock&>(systemClock);
+    auto synthesizer = std::make_unique<Synthesizer>(random, clock);
+
+    const std::string outputName = shownName(options.output, "standard output");
+    std::optional<ProgressLine> progress;
+    if (::isatty(STDERR_FILENO)) {
+        progress.emplace(std::cerr, outputName);
+        const auto start = std::chrono::steady_clock::now();
+        synthesizer->setProgressCallback(
+            [&progress, start](std::int64_t written, std::int64_t all) {
+                progress->show(written, all, std::chrono::steady_clock::now() - start);
+            });
+    }
+    try {
+        onFile(outputName, [&] {
+            if (options.output == "-")
+                synthesizer->txtodescriptor(STDOUT_FILENO, text, options.settings, options.riseMs);
+            else
+                synthesizer->txtofile(options.output, text, options.settings, options.riseMs);
+        });
+    } catch (...) {
+        if (progress)
+            progress->finish();
+        throw;
+    }
+    if (progress)
+        progress->finish();
+}
+
+int usageError(const std::string& message)
+{
+    std::cerr << "vortan-render: " << message << "\nTry 'vortan-render --help'.\n";
+    return 2;
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    using namespace vortan;
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
     RenderOptions options;
     try {
         options = parseRenderArguments(arguments);
     } catch (const UsageError& error) {
-        std::cerr << "vortan-render: " << error.what() << "\nTry 'vortan-render --help'.\n";
-        return 2;
+        return usageError(error.what());
     }
-    if (options.help) {
-        std::cout << renderUsage();
-        return 0;
-    }
-    std::string chars(kDefaultChars);
-    if (options.preset) {
-        const std::filesystem::path file = options.settingsFile
-                                               ? std::filesystem::path(*options.settingsFile)
-                                               : defaultSettingsFile();
-        Presets presets;
-        Odczytaj1Click(file, presets);
-        const SettingsPreset& preset = presets[static_cast<std::size_t>(*options.preset - 1)];
-        applyPreset(options, preset);
-        chars = preset.chars;
-    }
-    if (options.showSettings) {
-        std::cout << settingsListing(options.settings, chars) << std::flush;
+    if (options.help || options.version) {
+        std::cout << (options.help ? renderUsage() : renderVersion()) << std::flush;
         return std::cout ? 0 : 1;
     }
+    if (options.output == "-" && !options.showSettings && ::isatty(STDOUT_FILENO))
+        return usageError("standard output is a terminal: redirect it, or give --output FILE");
+
     try {
-        const std::string text = exerciseText(options);
-        RandomGenerator random;
-        random.setSeed(options.seed.value_or(0));
-        SystemClock systemClock;
-        const FixedClock fixedClock(options.keyingSeed.value_or(0));
-        const Clock& clock = options.keyingSeed ? static_cast<const Clock&>(fixedClock)
-                                                : static_cast<const Clock&>(systemClock);
-        auto synthesizer = std::make_unique<Synthesizer>(random, clock);
-        synthesizer->txtofile(options.output, text, options.settings, options.riseMs);
+        std::string chars(kDefaultChars);
+        if (options.preset) {
+            if (options.settingsFile)
+                checkSettingsFile(*options.settingsFile);
+            const std::filesystem::path file = options.settingsFile
+                                                   ? std::filesystem::path(*options.settingsFile)
+                                                   : defaultSettingsFile();
+            Presets presets;
+            Odczytaj1Click(file, presets);
+            const SettingsPreset& preset = presets[static_cast<std::size_t>(*options.preset - 1)];
+            applyPreset(options, preset);
+            chars = preset.chars;
+        }
+        if (options.showSettings) {
+            std::cout << settingsListing(options.settings, chars) << std::flush;
+            return std::cout ? 0 : 1;
+        }
+        render(options, exerciseText(options));
     } catch (const Error& error) {
         std::cerr << "vortan-render: " << error.what() << '\n';
         return 1;

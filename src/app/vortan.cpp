@@ -3,6 +3,7 @@
 
 #include "app/about/applicationIcon.h"
 #include "app/about/vortan2.h"
+#include "app/command_line.h"
 #include "app/settings_model.h"
 #include "app/temporary_sound_file.h"
 #include "app/termination_signals.h"
@@ -15,8 +16,19 @@
 #include <QApplication>
 #include <QSessionManager>
 
+#include <cstdio>
+
 int main(int argc, char* argv[])
 {
+    {
+        // --help, --version and a wrong command line are answered without a display.
+        const QCoreApplication commandLine(argc, argv);
+        if (const auto exit = vortan::answerCommandLine(QCoreApplication::arguments())) {
+            std::fputs(exit->standardOutput.toLocal8Bit().constData(), stdout);
+            std::fputs(exit->standardError.toLocal8Bit().constData(), stderr);
+            return std::fflush(stdout) == 0 ? exit->status : 1;
+        }
+    }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vortan"));
     QApplication::setDesktopFileName(QStringLiteral("vortan"));

@@ -40,9 +40,35 @@ constexpr auto kByCodePoint = [] {
     return sorted;
 }();
 
-[[noreturn]] void throwInvalid(std::size_t offset)
+// The code point of the UTF-8 sequence at utf8[at], moving `at` past it; nothing when the bytes
+// there are no UTF-8 (`at` is then undefined).
+std::optional<char32_t> nextCodePoint(std::string_view utf8, std::size_t& at)
 {
-    throw Error("The text is not valid UTF-8 (at byte " + std::to_string(offset) + ")");
+    const auto lead = static_cast<unsigned char>(utf8[at++]);
+    if (lead < 0x80)
+        return lead;
+    int continuation;
+    char32_t codePoint;
+    char32_t smallest;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        continuation = 1, codePoint = lead & 0x1F, smallest = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        continuation = 2, codePoint = lead & 0x0F, smallest = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        continuation = 3, codePoint = lead & 0x07, smallest = 0x10000;
+    } else {
+        return std::nullopt;
+    }
+    for (int k = 0; k < continuation; ++k) {
+        if (at >= utf8.size() || (static_cast<unsigned char>(utf8[at]) & 0xC0) != 0x80)
+            return std::nullopt;
+        codePoint = (codePoint << 6) | (static_cast<unsigned char>(utf8[at++]) & 0x3F);
+    }
+    // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
+    if (codePoint < smallest || (codePoint >= 0xD800 && codePoint <= 0xDFFF) ||
+        codePoint > 0x10FFFF)
+        return std::nullopt;
+    return codePoint;
 }
 
 } // namespace
@@ -68,39 +94,24 @@ std::string fromUtf8(std::string_view utf8)
 {
     std::string result;
     result.reserve(utf8.size());
-    std::size_t i = 0;
-    while (i < utf8.size()) {
-        const std::size_t start = i;
-        const auto lead = static_cast<unsigned char>(utf8[i++]);
-        if (lead < 0x80) {
-            result.push_back(static_cast<char>(lead));
-            continue;
-        }
-        int continuation;
-        char32_t codePoint;
-        char32_t smallest;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            continuation = 1, codePoint = lead & 0x1F, smallest = 0x80;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            continuation = 2, codePoint = lead & 0x0F, smallest = 0x800;
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            continuation = 3, codePoint = lead & 0x07, smallest = 0x10000;
-        } else {
-            throwInvalid(start);
-        }
-        for (int k = 0; k < continuation; ++k) {
-            if (i >= utf8.size() || (static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80)
-                throwInvalid(start);
-            codePoint = (codePoint << 6) | (static_cast<unsigned char>(utf8[i++]) & 0x3F);
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
-        if (codePoint < smallest || (codePoint >= 0xD800 && codePoint <= 0xDFFF) ||
-            codePoint > 0x10FFFF)
-            throwInvalid(start);
-        if (const auto byte = fromUnicode(codePoint))
+    for (std::size_t at = 0; at < utf8.size();) {
+        const std::size_t start = at;
+        const std::optional<char32_t> codePoint = nextCodePoint(utf8, at);
+        if (!codePoint)
+            throw Error("The text is not valid UTF-8 (at byte " + std::to_string(start) + ")");
+        if (const auto byte = fromUnicode(*codePoint))
             result.push_back(static_cast<char>(*byte));
     }
     return result;
+}
+
+bool isValidUtf8(std::string_view bytes)
+{
+    for (std::size_t at = 0; at < bytes.size();) {
+        if (!nextCodePoint(bytes, at))
+            return false;
+    }
+    return true;
 }
 
 } // namespace vortan::windows1250

@@ -21,4 +21,7 @@ std::optional<unsigned char> fromUnicode(char32_t codePoint);
 // offset when the input is not valid UTF-8.
 std::string fromUtf8(std::string_view utf8);
 
+// Whether the bytes are valid UTF-8 (overlong forms and surrogates are not).
+bool isValidUtf8(std::string_view bytes);
+
 } // namespace vortan::windows1250

@@ -131,9 +131,16 @@ ReplacingFileWriter::ReplacingFileWriter(const std::filesystem::path& target)
     m_buffer = std::make_unique<unsigned char[]>(bufferByteCount);
 }
 
+ReplacingFileWriter::ReplacingFileWriter(int openDescriptor)
+    : m_fd(openDescriptor)
+    , m_ownsDescriptor(false)
+    , m_buffer(std::make_unique<unsigned char[]>(bufferByteCount))
+{
+}
+
 ReplacingFileWriter::~ReplacingFileWriter()
 {
-    if (m_fd >= 0)
+    if (m_fd >= 0 && m_ownsDescriptor)
         ::close(m_fd);
     if (!m_committed && !m_temporary.empty())
         ::unlink(m_temporary.c_str());
@@ -186,6 +193,10 @@ void ReplacingFileWriter::closeFile()
 void ReplacingFileWriter::commit(Durability durability)
 {
     flush();
+    if (!m_ownsDescriptor) {
+        m_committed = true;
+        return;
+    }
     // Renderings are cached: an fsync per Play would stall the window on slow disks for a file
     // that is made again at will. Files the user keeps (settings) ask for the disk.
     const bool synced = durability == Durability::SyncedToDisk;

@@ -23,6 +23,9 @@ class ReplacingFileWriter {
 public:
     // Checks that the target may be written and creates the temporary file.
     explicit ReplacingFileWriter(const std::filesystem::path& target);
+    // Writes straight into a descriptor that is already open and stays the caller's (standard
+    // output, say): nothing is created, renamed or closed; commit() writes out the buffer.
+    explicit ReplacingFileWriter(int openDescriptor);
     ~ReplacingFileWriter();
 
     ReplacingFileWriter(const ReplacingFileWriter&) = delete;
@@ -48,6 +51,7 @@ private:
     std::filesystem::path m_target;
     std::filesystem::path m_temporary; // empty when writing the target directly
     int m_fd = -1;
+    bool m_ownsDescriptor = true;
     bool m_committed = false;
     std::unique_ptr<unsigned char[]> m_buffer;
     std::size_t m_buffered = 0;

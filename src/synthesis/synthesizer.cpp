@@ -87,12 +87,17 @@ void Synthesizer::txtofile(const std::filesystem::path& fileName, std::string_vi
     trtofile(fileName, txtotr(text));
 }
 
-void Synthesizer::trtofile(const std::filesystem::path& fileName, std::string_view pattern)
+template <typename Target>
+void Synthesizer::writeWav(const Target& target, std::string_view pattern)
 {
-    const auto header = wavHeader(trsize(pattern, m_dotlen, m_dashlen, m_spaces));
+    const std::int64_t sampleCount = trsize(pattern, m_dotlen, m_dashlen, m_spaces);
+    const auto header = wavHeader(sampleCount);
 
-    ReplacingFileWriter file(fileName);
+    ReplacingFileWriter file(target);
     file.write(header.data(), header.size());
+    const auto fileBytes = static_cast<std::int64_t>(header.size()) + sampleCount;
+    auto writtenBytes = static_cast<std::int64_t>(header.size());
+    std::int64_t nextReport = progressStepBytes;
 
     m_random.seedFromClock(m_clock);
     std::array<Segment, 2> segments;
@@ -105,6 +110,11 @@ void Synthesizer::trtofile(const std::filesystem::path& fileName, std::string_vi
                 writeTone(file, segment.sampleCount);
             else
                 file.write(m_noisebuf.data(), static_cast<std::size_t>(segment.sampleCount));
+            writtenBytes += segment.sampleCount;
+        }
+        if (m_progress && writtenBytes >= nextReport) {
+            m_progress(writtenBytes, fileBytes);
+            nextReport = writtenBytes + progressStepBytes;
         }
     }
     file.commit();
@@ -127,6 +137,18 @@ void Synthesizer::writeTone(ReplacingFileWriter& file, int sampleCount)
     }
     file.write(m_ramps.edge(ToneRamps::Edge::Falling, ramp, sampleCount + 1 - ramp),
                static_cast<std::size_t>(ramp));
+}
+
+void Synthesizer::trtofile(const std::filesystem::path& fileName, std::string_view pattern)
+{
+    writeWav(fileName, pattern);
+}
+
+void Synthesizer::txtodescriptor(int descriptor, std::string_view text,
+                                 const SynthesisSettings& settings, int riseMs)
+{
+    prepare(settings, riseMs);
+    writeWav(descriptor, txtotr(text));
 }
 
 } // namespace vortan

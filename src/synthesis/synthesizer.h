@@ -24,7 +24,9 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string_view>
+#include <utility>
 
 namespace vortan {
 
@@ -47,16 +49,31 @@ public:
     // Writes a pattern string with the buffers and lengths the last txtofile prepared.
     void trtofile(const std::filesystem::path& fileName, std::string_view pattern);
 
+    // Renders as txtofile does, into a descriptor that is already open (standard output, say)
+    // and stays open. A failure may leave part of the file written there.
+    void txtodescriptor(int descriptor, std::string_view text, const SynthesisSettings& settings,
+                        int riseMs = 0);
+
+    // Told the bytes written so far and the whole file's size in bytes, about once per
+    // progressStepBytes while a file is written; none unless set.
+    using ProgressCallback = std::function<void(std::int64_t writtenBytes, std::int64_t fileBytes)>;
+    void setProgressCallback(ProgressCallback callback) { m_progress = std::move(callback); }
+    static constexpr std::int64_t progressStepBytes = 1024 * 1024;
+
     static constexpr std::size_t sineCapacity = 60;
     static constexpr std::size_t toneCapacity = 50000;
     static constexpr std::size_t noiseCapacity = 50000;
 
 private:
     void prepare(const SynthesisSettings& settings, int riseMs);
+    // Target: a file name, or an open descriptor. A text too long is refused before the file
+    // is created.
+    template <typename Target> void writeWav(const Target& target, std::string_view pattern);
     void writeTone(ReplacingFileWriter& file, int sampleCount);
 
     RandomGenerator& m_random;
     const Clock& m_clock;
+    ProgressCallback m_progress;
 
     int m_dotlen = 0;
     int m_dashlen = 0;

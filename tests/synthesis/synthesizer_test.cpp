@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fcntl.h>
 #include <memory>
 
 using namespace vortan;
@@ -171,6 +172,52 @@ TEST(Synthesizer, MatchesThePlainRenderingWithNoiseAndJitter)
     const auto expected = referenceSamples(txtotr(text), settings, 12345, 1234567);
     ASSERT_EQ(file.size(), 44 + expected.size());
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), file.begin() + 44));
+}
+
+TEST(Synthesizer, WritesIntoAnOpenDescriptorAndTellsProgressPerMebibyte)
+{
+    test::ScratchFolder folder;
+    const std::string text(150, '0'); // about 4 MiB at speed 40
+    const SynthesisSettings settings{.speed = 40, .noise = 20, .straight = 50};
+    RandomGenerator random;
+    const FixedClock clock(1234567);
+    auto synthesizer = std::make_unique<Synthesizer>(random, clock);
+    std::vector<std::pair<std::int64_t, std::int64_t>> reports;
+    synthesizer->setProgressCallback(
+        [&reports](std::int64_t written, std::int64_t all) { reports.emplace_back(written, all); });
+    random.setSeed(7);
+    synthesizer->txtofile(folder / "file.wav", text, settings);
+    const auto file = readBytes(folder / "file.wav");
+
+    const auto fileBytes = static_cast<std::int64_t>(file.size());
+    // Each report may come up to one symbol late, so the last mebibyte may go unreported.
+    const auto steps = static_cast<std::size_t>(fileBytes / Synthesizer::progressStepBytes);
+    ASSERT_GE(steps, 3u);
+    ASSERT_TRUE(reports.size() == steps || reports.size() == steps - 1) << reports.size();
+    std::int64_t previous = 0;
+    for (const auto& [written, all] : reports) {
+        EXPECT_EQ(all, fileBytes);
+        EXPECT_GE(written - previous, Synthesizer::progressStepBytes);
+        EXPECT_LT(written - previous, Synthesizer::progressStepBytes + 50000); // one symbol more
+        previous = written;
+    }
+
+    // The same bytes after what the descriptor already holds; it stays open, nothing is made.
+    const std::filesystem::path stream = folder / "stream";
+    writeText(stream, "xy");
+    const int descriptor = ::open(stream.c_str(), O_WRONLY | O_APPEND);
+    ASSERT_GE(descriptor, 0);
+    random.setSeed(7);
+    synthesizer->setProgressCallback({});
+    synthesizer->txtodescriptor(descriptor, text, settings);
+    EXPECT_EQ(::write(descriptor, "z", 1), 1);
+    ::close(descriptor);
+    auto expected = std::vector<std::uint8_t>{'x', 'y'};
+    expected.insert(expected.end(), file.begin(), file.end());
+    expected.push_back('z');
+    EXPECT_TRUE(readBytes(stream) == expected);
+    EXPECT_EQ(test::entryCount(folder.path), 2u);
+    EXPECT_TRUE(reports.size() == steps || reports.size() == steps - 1); // none added
 }
 
 TEST(Synthesizer, RefusalsLeaveTheOldFileAlone)

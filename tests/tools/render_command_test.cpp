@@ -1,46 +1,44 @@
 // Runs the real vortan-render executable.
 
+#include "support/run_command.h"
 #include "support/test_files.h"
 #include "synthesis/synthesizer.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <memory>
-#include <sys/wait.h>
 
 using namespace vortan;
+using test::CommandResult;
 using test::readBytes;
+using test::shellQuoted;
 using test::writeText;
 
 namespace {
 
-// None of the arguments here holds a quote.
-std::string quoted(const std::string& argument)
+std::string commandLine(const std::vector<std::string>& arguments)
 {
-    return "'" + argument + "'";
+    std::string command = shellQuoted(VORTAN_RENDER_PATH);
+    for (const std::string& argument : arguments)
+        command += ' ' + shellQuoted(argument);
+    return command;
 }
 
 // The exit status and all the program printed, `input` on its standard input.
-std::pair<int, std::string> runRender(const std::vector<std::string>& arguments,
-                                      const std::string& input = {},
-                                      const std::string& environment = {})
+CommandResult runRender(const std::vector<std::string>& arguments, const std::string& input = {},
+                        const std::string& environment = {})
 {
-    std::string command =
-        "printf %s " + quoted(input) + " | " + environment + " " + quoted(VORTAN_RENDER_PATH);
-    for (const std::string& argument : arguments)
-        command += ' ' + quoted(argument);
-    FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-    std::string output;
-    for (int c; (c = std::fgetc(pipe)) != EOF;)
-        output += static_cast<char>(c);
-    const int status = ::pclose(pipe);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+    return test::runShell(environment + " " + commandLine(arguments), input);
+}
+
+std::string asText(const std::vector<std::uint8_t>& bytes)
+{
+    return {bytes.begin(), bytes.end()};
 }
 
 } // namespace
 
-TEST(RenderCommand, MatchesTheLibraryFromEveryTextSourceAndReportsFailures)
+TEST(RenderCommand, MatchesTheLibraryFromEveryTextSourceAndEncoding)
 {
     test::ScratchFolder folder;
     // The library's rendering of the same text in windows-1250, its line break CR LF.
@@ -51,30 +49,91 @@ TEST(RenderCommand, MatchesTheLibraryFromEveryTextSourceAndReportsFailures)
     const FixedClock clock(777);
     std::make_unique<Synthesizer>(random, clock)
         ->txtofile(folder / "library.wav", text, {83, 3, 1234, 23, 61});
+    const std::string expected = asText(readBytes(folder / "library.wav"));
     writeText(folder / "1250.txt", text);
+    writeText(folder / "utf8.txt", utf8);
+    writeText(folder / "bom.txt", "\xEF\xBB\xBF" + utf8);
 
     const std::string out = folder / "out.wav";
-    for (const std::vector<std::string>& source : {std::vector<std::string>{"--text", utf8},
-                                                   {"--text-file", folder / "1250.txt"},
-                                                   {"--encoding=utf-8", "--text-file", "-"}}) {
+    const std::vector<std::string> sources[] = {
+        {"--text", utf8},
+        {"--text-file", folder / "1250.txt"}, // not UTF-8, so windows-1250
+        {"--text-file", folder / "utf8.txt"},
+        {"--text-file", folder / "bom.txt"},
+        {"--encoding=CP1250", "--text-file", folder / "1250.txt"},
+        {"--encoding", "Windows-1250", "--text-file", folder / "1250.txt"},
+        {"--encoding=utf-8", "--text-file", "-"},
+        {"--encoding=UTF8", "--text-file", folder / "bom.txt"},
+        {"--encoding=auto", "--text-file", "-"},
+    };
+    for (const std::vector<std::string>& source : sources) {
         std::vector<std::string> arguments{
             "--speed=83",  "--spaces=3",    "--tone=1234", "--noise=23", "--straight=61",
             "--seed=4242", "--keying-seed", "777",         "--output",   out};
         arguments.insert(arguments.end(), source.begin(), source.end());
-        EXPECT_EQ(runRender(arguments, utf8).first, 0);
-        EXPECT_TRUE(readBytes(out) == readBytes(folder / "library.wav")) << source[0];
+        std::filesystem::remove(out);
+        EXPECT_EQ(runRender(arguments, utf8), (CommandResult{0, "", ""})) << commandLine(arguments);
+        EXPECT_EQ(asText(readBytes(out)), expected) << commandLine(arguments);
+
+        // The same WAV on standard output, nothing else there.
+        arguments[9] = "-";
+        const CommandResult piped = runRender(arguments, utf8);
+        EXPECT_EQ(piped.status, 0);
+        EXPECT_TRUE(piped.output == expected) << commandLine(arguments);
+        EXPECT_EQ(piped.errors, "");
     }
     // Soft keying, the rest at the program's start values.
     random.setSeed(0);
     std::make_unique<Synthesizer>(random, clock)->txtofile(folder / "soft.wav", text, {}, 7);
     EXPECT_EQ(
-        runRender({"--rise", "7", "--keying-seed=777", "--text", utf8, "--output", out}).first, 0);
+        runRender({"--rise", "7", "--keying-seed=777", "--text", utf8, "--output", out}).status, 0);
     EXPECT_TRUE(readBytes(out) == readBytes(folder / "soft.wav"));
-    EXPECT_EQ(runRender({"--speed", "300"}),
-              std::pair(2, std::string("vortan-render: --speed must lie between 40 and 250, not "
-                                       "300\nTry 'vortan-render --help'.\n")));
-    EXPECT_EQ(runRender({"--text=e", "--output", folder / "no" / "x.wav"}),
-              std::pair(1, std::string("vortan-render: Invalid filename\n")));
+}
+
+TEST(RenderCommand, EveryFailureNamesItsFileOrOption)
+{
+    test::ScratchFolder folder;
+    const std::string missing = folder / "missing";
+    writeText(folder / "bad.txt", "ab\xC3(");
+    const std::string out = folder / "out.wav";
+    const std::string help = "\nTry 'vortan-render --help'.";
+    const struct {
+        std::vector<std::string> arguments;
+        int status;
+        std::string errors;
+    } cases[] = {
+        {{"--text=e", "--output", missing + "/x.wav"}, 1, missing + "/x.wav: Invalid filename"},
+        {{"--text=e", "--output", folder.path}, 1, folder.path.string() + ": File access denied"},
+        {{"--text-file", missing, "--output", out}, 1, missing + ": File not found"},
+        {{"--text-file", folder.path, "--output", out},
+         1,
+         folder.path.string() + ": File access denied"},
+        {{"--encoding=utf8", "--text-file", folder / "bad.txt", "--output", out},
+         1,
+         folder / "bad.txt: The text is not valid UTF-8 (at byte 2)"},
+        {{"--encoding=utf8", "--text-file", "-", "--output", out},
+         1,
+         "standard input: The text is not valid UTF-8 (at byte 2)"},
+        {{"--text", "ab\xC3(", "--output", out},
+         1,
+         "--text: The text is not valid UTF-8 (at byte 2)"},
+        {{"--preset=1", "--settings", missing, "--show-settings"}, 1, missing + ": File not found"},
+        {{"--preset=1", "--settings", folder.path, "--show-settings"},
+         1,
+         folder.path.string() + ": Not a regular file"},
+        {{"--speed", "300"}, 2, "--speed must lie between 40 and 250, not 300" + help},
+        {{"--text=e", "--encoding", "utf-8", "--output", out},
+         2,
+         "--encoding is for --text-file; --text is always UTF-8" + help},
+    };
+    for (const auto& c : cases) {
+        const CommandResult result = runRender(c.arguments, "ab\xC3(");
+        EXPECT_EQ(result, (CommandResult{c.status, "", "vortan-render: " + c.errors + "\n"}))
+            << commandLine(c.arguments);
+    }
+    EXPECT_FALSE(std::filesystem::exists(out)); // nothing half-written
+    EXPECT_EQ(runRender({"--version"}),
+              (CommandResult{0, "vortan-render " VORTAN_VERSION "\n", ""}));
 }
 
 TEST(RenderCommand, ShowsThePresetOfTheNamedOrTheUsersFileClampedAndOverridden)
@@ -84,16 +143,39 @@ TEST(RenderCommand, ShowsThePresetOfTheNamedOrTheUsersFileClampedAndOverridden)
                             "tone=$3E8\r\nnoise=-4\r\nchars= \xB9q \r\nstraight=70\r\n";
     writeText(folder / "other.ini", ini);
     EXPECT_EQ(runRender({"--preset", "2", "--settings", folder / "other.ini", "--show-settings"}),
-              std::pair(0, std::string("speed=250\nspaces=3\ntone=1000\nnoise=0\nchars=\xB9q\n"
-                                       "straight=70\n")));
+              (CommandResult{
+                  0, "speed=250\nspaces=3\ntone=1000\nnoise=0\nchars=\xB9q\nstraight=70\n", ""}));
 
     // The user's own file, found through XDG_CONFIG_HOME; options given override the preset.
     std::filesystem::create_directories(folder / "config" / "vortan");
     writeText(folder / "config" / "vortan" / "vortan.ini", ini);
-    const std::string user = "XDG_CONFIG_HOME=" + quoted(folder / "config");
-    EXPECT_EQ(runRender({"--show-settings", "--preset", "1", "--spaces", "2"}, {}, user),
-              std::pair(0, std::string("speed=90\nspaces=2\ntone=600\nnoise=0\n"
-                                       "chars=abcdefghijklmnopqrstuvwxyz0123456789/=?!\n"
-                                       "straight=0\n")));
-    EXPECT_EQ(runRender({"--show-settings", "--preset", "4"}, {}, user).first, 2);
+    const std::string user = "XDG_CONFIG_HOME=" + shellQuoted(folder / "config");
+    EXPECT_EQ(runRender({"--show-settings", "--preset", "1", "--spaces", "2"}, {}, user).output,
+              "speed=90\nspaces=2\ntone=600\nnoise=0\n"
+              "chars=abcdefghijklmnopqrstuvwxyz0123456789/=?!\nstraight=0\n");
+    EXPECT_EQ(runRender({"--show-settings", "--preset", "4"}, {}, user).status, 2);
+    // A user without a settings file gets the program's defaults.
+    const std::string nobody = "XDG_CONFIG_HOME=" + shellQuoted(folder / "none");
+    EXPECT_EQ(runRender({"--show-settings", "--preset", "3"}, {}, nobody).status, 0);
+}
+
+// Standard error a terminal (a pseudo-terminal of script(1)): a rendering held up past a second,
+// here by a reader that starts late, shows its progress and wipes it; a quick one shows nothing.
+TEST(RenderCommand, ShowsProgressOnATerminalOnlyForLongRenderings)
+{
+    const auto onTerminal = [](const std::string& command) {
+        return test::runShell("script -qec " + shellQuoted(command) + " /dev/null");
+    };
+    // 150 zeros at 40 characters per minute: about 4 MiB.
+    const CommandResult slow =
+        onTerminal(commandLine({"--speed=40", "--text", std::string(150, '0'), "--output", "-"}) +
+                   " | { sleep 1.5; cat >/dev/null; }");
+    ASSERT_EQ(slow.status, 0) << slow.errors;
+    EXPECT_NE(slow.output.find("vortan-render: writing standard output: "), std::string::npos)
+        << slow.output;
+    EXPECT_TRUE(slow.output.ends_with(" MiB)\r\x1b[K")) << testing::PrintToString(slow.output);
+
+    const CommandResult quick =
+        onTerminal(commandLine({"--text", std::string(150, '0'), "--output", "/dev/null"}));
+    EXPECT_EQ(quick, (CommandResult{0, "", ""}));
 }

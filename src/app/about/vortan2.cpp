@@ -38,6 +38,10 @@ TForm2::TForm2(QWidget* parent)
     setFixedSize(361, 177);
     move(137, 125);
 
+    // The build's version (the project's, in CMake), not the layout's copy of it.
+    ui->Label1->setText(QStringLiteral(VORTAN_VERSION));
+    ui->Label1->setAccessibleName(QStringLiteral("Version " VORTAN_VERSION));
+
     ui->StaticText1->setFont(pixelFont(sansFamilies, 48, true));
     ui->StaticText2->setFont(pixelFont(sansFamilies, 16, true));
     ui->StaticText3->setFont(pixelFont(serifFamilies, 19, true, true));

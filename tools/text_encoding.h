@@ -1,0 +1,24 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vortan {
+
+// The encoding of a text file. Auto looks at the bytes: see detectedEncoding.
+enum class TextEncoding { Auto, Windows1250, Utf8 };
+
+// The encoding a name stands for, in any case: auto, utf-8 or utf8, windows-1250 or cp1250.
+std::optional<TextEncoding> encodingNamed(std::string_view name);
+
+// UTF-8 when the bytes open with its byte-order mark, or are valid UTF-8 and hold a byte above
+// 0x7F; otherwise windows-1250, the program's own text format. (Windows-1250 text with a letter
+// outside ASCII is hardly ever valid UTF-8 as well.)
+TextEncoding detectedEncoding(std::string_view bytes);
+
+// The bytes of a text file as windows-1250 text. Throws vortan::Error for bytes that are to be
+// UTF-8 and are not.
+std::string windows1250Text(std::string_view bytes, TextEncoding encoding);
+
+} // namespace vortan
