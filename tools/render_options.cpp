@@ -25,26 +25,33 @@ std::int64_t parseInteger(std::string_view option, std::string_view value, std::
 }
 
 struct OptionRule {
-    std::string_view name;
+    std::string name;
     std::function<void(RenderOptions&, std::string_view option, std::string_view value)> apply;
 };
 
-// A slider setting: refused outside the slider's range, as the program's sliders would.
-OptionRule settingRule(std::string_view name, int SynthesisSettings::*field,
-                       std::optional<int> GivenSettings::*given, int low, int high)
+std::string optionName(const IntegerSetting& setting)
 {
-    return {name, [field, given, low, high](RenderOptions& options, std::string_view option,
-                                            std::string_view value) {
-                const std::string range = std::to_string(low) + " and " + std::to_string(high);
-                options.settings.*field =
-                    static_cast<int>(parseInteger(option, value, low, high, range));
-                options.given.*given = options.settings.*field;
+    return "--" + std::string(setting.key);
+}
+
+// A slider setting: refused outside the slider's range, as the program's sliders would.
+OptionRule settingRule(const IntegerSetting& setting)
+{
+    return {optionName(setting),
+            [&setting](RenderOptions& options, std::string_view option, std::string_view value) {
+                const std::string range =
+                    std::to_string(setting.minimum) + " and " + std::to_string(setting.maximum);
+                const int number = static_cast<int>(
+                    parseInteger(option, value, setting.minimum, setting.maximum, range));
+                options.settings.*setting.inRendering = number;
+                options.given[static_cast<std::size_t>(setting.id)] = number;
             }};
 }
 
 OptionRule seedRule(std::string_view name, std::optional<std::uint32_t> RenderOptions::*field)
 {
-    return {name, [field](RenderOptions& options, std::string_view option, std::string_view value) {
+    return {std::string(name),
+            [field](RenderOptions& options, std::string_view option, std::string_view value) {
                 options.*field = static_cast<std::uint32_t>(
                     parseInteger(option, value, 0, std::numeric_limits<std::uint32_t>::max(),
                                  "0 and 4294967295"));
@@ -53,43 +60,52 @@ OptionRule seedRule(std::string_view name, std::optional<std::uint32_t> RenderOp
 
 const std::vector<OptionRule>& valueOptions()
 {
-    static const std::vector<OptionRule> rules{
-        settingRule("--speed", &SynthesisSettings::speed, &GivenSettings::speed, 40, 250),
-        settingRule("--spaces", &SynthesisSettings::spaces, &GivenSettings::spaces, 0, 10),
-        settingRule("--tone", &SynthesisSettings::tone, &GivenSettings::tone, 400, 2000),
-        settingRule("--noise", &SynthesisSettings::noise, &GivenSettings::noise, 0, 50),
-        settingRule("--straight", &SynthesisSettings::straight, &GivenSettings::straight, 0, 100),
-        {"--preset",
-         [](RenderOptions& options, std::string_view option, std::string_view value) {
-             options.preset = static_cast<int>(parseInteger(option, value, 1, 3, "1 and 3"));
-         }},
-        {"--settings", [](RenderOptions& options, std::string_view,
-                          std::string_view value) { options.settingsFile = std::string(value); }},
-        {"--rise",
-         [](RenderOptions& options, std::string_view option, std::string_view value) {
-             const ProgramOption& rise = programOption(OptionId::Rise);
-             options.riseMs = static_cast<int>(parseInteger(
-                 option, value, rise.minimum, rise.maximum,
-                 std::to_string(rise.minimum) + " and " + std::to_string(rise.maximum)));
-         }},
-        seedRule("--seed", &RenderOptions::seed),
-        seedRule("--keying-seed", &RenderOptions::keyingSeed),
-        {"--encoding",
-         [](RenderOptions& options, std::string_view option, std::string_view value) {
-             const std::optional<TextEncoding> encoding = encodingNamed(value);
-             if (!encoding)
-                 throw UsageError(std::string(option) +
-                                  " must be auto, utf-8 (utf8) or windows-1250 (cp1250), not \"" +
-                                  std::string(value) + "\"");
-             options.encoding = *encoding;
-         }},
-        {"--text", [](RenderOptions& options, std::string_view,
-                      std::string_view value) { options.text = std::string(value); }},
-        {"--text-file", [](RenderOptions& options, std::string_view,
-                           std::string_view value) { options.textFile = std::string(value); }},
-        {"--output", [](RenderOptions& options, std::string_view,
-                        std::string_view value) { options.output = std::string(value); }},
-    };
+    static const std::vector<OptionRule> rules = [] {
+        std::vector<OptionRule> all;
+        for (const IntegerSetting& setting : kIntegerSettings)
+            all.push_back(settingRule(setting));
+        all.insert(
+            all.end(),
+            {
+                {"--preset",
+                 [](RenderOptions& options, std::string_view option, std::string_view value) {
+                     options.preset =
+                         static_cast<int>(parseInteger(option, value, 1, 3, "1 and 3"));
+                 }},
+                {"--settings",
+                 [](RenderOptions& options, std::string_view, std::string_view value) {
+                     options.settingsFile = std::string(value);
+                 }},
+                {"--rise",
+                 [](RenderOptions& options, std::string_view option, std::string_view value) {
+                     const ProgramOption& rise = programOption(OptionId::Rise);
+                     options.riseMs = static_cast<int>(parseInteger(
+                         option, value, rise.minimum, rise.maximum,
+                         std::to_string(rise.minimum) + " and " + std::to_string(rise.maximum)));
+                 }},
+                seedRule("--seed", &RenderOptions::seed),
+                seedRule("--keying-seed", &RenderOptions::keyingSeed),
+                {"--encoding",
+                 [](RenderOptions& options, std::string_view option, std::string_view value) {
+                     const std::optional<TextEncoding> encoding = encodingNamed(value);
+                     if (!encoding)
+                         throw UsageError(
+                             std::string(option) +
+                             " must be auto, utf-8 (utf8) or windows-1250 (cp1250), not \"" +
+                             std::string(value) + "\"");
+                     options.encoding = *encoding;
+                 }},
+                {"--text", [](RenderOptions& options, std::string_view,
+                              std::string_view value) { options.text = std::string(value); }},
+                {"--text-file",
+                 [](RenderOptions& options, std::string_view, std::string_view value) {
+                     options.textFile = std::string(value);
+                 }},
+                {"--output", [](RenderOptions& options, std::string_view,
+                                std::string_view value) { options.output = std::string(value); }},
+            });
+        return all;
+    }();
     return rules;
 }
 
@@ -151,37 +167,48 @@ RenderOptions parseRenderArguments(std::span<const std::string_view> arguments)
 void applyPreset(RenderOptions& options, const SettingsPreset& preset)
 {
     const SynthesisSettings fromPreset = sliderSettings(preset);
-    const GivenSettings& given = options.given;
-    options.settings = {
-        given.speed.value_or(fromPreset.speed), given.spaces.value_or(fromPreset.spaces),
-        given.tone.value_or(fromPreset.tone), given.noise.value_or(fromPreset.noise),
-        given.straight.value_or(fromPreset.straight)};
+    for (const IntegerSetting& setting : kIntegerSettings) {
+        options.settings.*setting.inRendering =
+            options.given[static_cast<std::size_t>(setting.id)].value_or(fromPreset.*
+                                                                         setting.inRendering);
+    }
 }
 
 std::string settingsListing(const SynthesisSettings& settings, std::string_view chars)
 {
-    return "speed=" + std::to_string(settings.speed) +
-           "\nspaces=" + std::to_string(settings.spaces) +
-           "\ntone=" + std::to_string(settings.tone) + "\nnoise=" + std::to_string(settings.noise) +
-           "\nchars=" + std::string(chars) + "\nstraight=" + std::to_string(settings.straight) +
-           "\n";
+    // In the settings file's order: the character set before the straight-key ratio.
+    std::string listing;
+    for (const IntegerSetting& setting : kIntegerSettings) {
+        if (setting.id == IntegerSettingId::Straight)
+            listing += std::string(kCharsKey) + "=" + std::string(chars) + "\n";
+        listing +=
+            std::string(setting.key) + "=" + std::to_string(settings.*setting.inRendering) + "\n";
+    }
+    return listing;
 }
 
 std::string renderUsage()
 {
+    std::string settingLines;
+    for (const IntegerSetting& setting : kIntegerSettings) {
+        std::string line = "  " + optionName(setting) + " N";
+        line.resize(21, ' ');
+        line += std::string(setting.description) + ", " + std::to_string(setting.minimum) + " to " +
+                std::to_string(setting.maximum);
+        const std::string defaultText = " (default " + std::to_string(setting.start) + ")";
+        // Wrapped as the other lines are, within 90 columns.
+        line += line.size() + defaultText.size() > 90 ? "\n" + std::string(20, ' ') + defaultText
+                                                      : defaultText;
+        settingLines += line + "\n";
+    }
     return R"(Usage: vortan-render [OPTIONS] (--text TEXT | --text-file FILE) --output FILE.wav
        vortan-render [OPTIONS] --show-settings
 
 Renders an exercise text as Morse code into an 8-bit mono 11025 Hz WAV file, exactly as
 the program's Save WAV does.
 
-  --speed N          sending speed in characters per minute, 40 to 250 (default 60)
-  --spaces N         extra dot lengths added to every gap, 0 to 10 (default 0)
-  --tone N           tone frequency in Hz, 400 to 2000 (default 600)
-  --noise N          noise level in sample steps, the tone's peak being 100, 0 to 50
-                     (default 0)
-  --straight N       straight-key timing jitter in hundredths, 0 to 100 (default 0)
-  --rise MS          soft keying: every tone element rises and falls over MS milliseconds,
+)" + settingLines +
+           R"(  --rise MS          soft keying: every tone element rises and falls over MS milliseconds,
                      0 to 10 (default 0, the tone switched on and off at once)
   --preset N         take the settings of preset N, 1 to 3, from the program's settings
                      file, as the window would use them (numbers outside a slider's range

@@ -5,6 +5,7 @@
 #include "synthesis/synthesizer.h"
 #include "text_encoding.h"
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -14,9 +15,8 @@
 namespace vortan {
 
 // Settings given on the command line; they override a preset's.
-struct GivenSettings {
-    std::optional<int> speed, spaces, tone, noise, straight;
-};
+// The settings given on the command line, in the order of kIntegerSettings.
+using GivenSettings = std::array<std::optional<int>, kIntegerSettings.size()>;
 
 // What a vortan-render command line asks for.
 struct RenderOptions {

@@ -32,8 +32,8 @@ enum class IntegerSettingId { Speed, Spaces, Tone, Noise, Straight };
 
 struct IntegerSetting {
     IntegerSettingId id;
-    std::string_view key;  // the key in the settings file; the renderer's option is "--" + key
-    std::string_view unit; // what the number counts, for help texts
+    std::string_view key; // the key in the settings file; the renderer's option is "--" + key
+    std::string_view description; // what the number means, for help texts
     int minimum;
     int maximum;
     int start; // the slider's start position, and the value of a missing key
@@ -43,16 +43,16 @@ struct IntegerSetting {
 
 // In the order of the sliders TrackBar1 to TrackBar5.
 inline constexpr std::array<IntegerSetting, 5> kIntegerSettings{{
-    {IntegerSettingId::Speed, "speed", "characters per minute", 40, 250, 60, &SettingsPreset::speed,
-     &SynthesisSettings::speed},
-    {IntegerSettingId::Spaces, "spaces", "extra dot lengths per gap", 0, 10, 0,
+    {IntegerSettingId::Speed, "speed", "sending speed in characters per minute", 40, 250, 60,
+     &SettingsPreset::speed, &SynthesisSettings::speed},
+    {IntegerSettingId::Spaces, "spaces", "extra dot lengths added to every gap", 0, 10, 0,
      &SettingsPreset::spaces, &SynthesisSettings::spaces},
-    {IntegerSettingId::Tone, "tone", "Hz", 400, 2000, 600, &SettingsPreset::tone,
+    {IntegerSettingId::Tone, "tone", "tone frequency in Hz", 400, 2000, 600, &SettingsPreset::tone,
      &SynthesisSettings::tone},
-    {IntegerSettingId::Noise, "noise", "sample steps", 0, 50, 0, &SettingsPreset::noise,
-     &SynthesisSettings::noise},
-    {IntegerSettingId::Straight, "straight", "hundredths", 0, 100, 0, &SettingsPreset::straight,
-     &SynthesisSettings::straight},
+    {IntegerSettingId::Noise, "noise", "noise level in sample steps, the tone's peak being 100", 0,
+     50, 0, &SettingsPreset::noise, &SynthesisSettings::noise},
+    {IntegerSettingId::Straight, "straight", "straight-key timing jitter in hundredths", 0, 100, 0,
+     &SettingsPreset::straight, &SynthesisSettings::straight},
 }};
 
 constexpr const IntegerSetting& integerSetting(IntegerSettingId id)
