@@ -10,6 +10,13 @@ jobs=$(nproc)
 scripts/setup-debian.sh
 scripts/check-format.sh
 
+# ccache makes a second run on the same machine quick; paths below this folder count relative to
+# it, so another clone shares the cache.
+if command -v ccache >/dev/null; then
+    export CMAKE_C_COMPILER_LAUNCHER=ccache CMAKE_CXX_COMPILER_LAUNCHER=ccache
+    export CCACHE_BASEDIR=$PWD
+fi
+
 for preset in dev asan; do
     cmake --preset "$preset" -DVORTAN_WERROR=ON >/dev/null
     cmake --build --preset "$preset" -j "$jobs"
