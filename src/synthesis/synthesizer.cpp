@@ -76,6 +76,7 @@ void Synthesizer::trtofile(const std::filesystem::path& fileName, std::string_vi
     file.write(header.data(), header.size());
 
     m_random.seedFromClock(m_clock);
+    m_sampleSeed = m_random.seed();
     std::array<Segment, 2> segments;
     for (const char symbol : pattern) {
         const int count =

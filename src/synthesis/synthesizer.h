@@ -39,6 +39,10 @@ public:
     // Writes a pattern string with the buffers and lengths the last txtofile prepared.
     void trtofile(const std::filesystem::path& fileName, std::string_view pattern);
 
+    // The generator's seed at the start of the last sample pass (taken from the clock), which
+    // with the text and the settings tells what the last rendering sent; 0 before any.
+    std::uint32_t lastSampleSeed() const { return m_sampleSeed; }
+
     static constexpr std::size_t sineCapacity = 60;
     static constexpr std::size_t toneCapacity = 50000;
     static constexpr std::size_t noiseCapacity = 50000;
@@ -53,6 +57,7 @@ private:
     int m_dashlen = 0;
     int m_spaces = 0;
     int m_straight = 0;
+    std::uint32_t m_sampleSeed = 0;
 
     std::array<std::uint8_t, sineCapacity> m_sinetab{};
     std::array<std::uint8_t, toneCapacity> m_tonebuf{};

@@ -151,6 +151,17 @@ TEST(Synthesizer, MatchesThePlainRenderingWithNoiseAndJitter)
     EXPECT_TRUE(std::equal(expected.begin(), expected.end(), file.begin() + 44));
 }
 
+TEST(Synthesizer, ReportsTheSeedItsSamplePassStartedFrom)
+{
+    RandomGenerator random;
+    const FixedClock clock(1234567);
+    Synthesizer synthesizer(random, clock);
+    EXPECT_EQ(synthesizer.lastSampleSeed(), 0u);
+    synthesizer.txtofile(scratch / "seed.wav", "paris", {.straight = 50});
+    EXPECT_EQ(synthesizer.lastSampleSeed(), 1234567u);
+    EXPECT_NE(random.seed(), 1234567u); // the jitter drew on from there
+}
+
 TEST(Synthesizer, RefusalsLeaveTheOldFileAlone)
 {
     test::ScratchFolder folder;
