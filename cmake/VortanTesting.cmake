@@ -15,6 +15,7 @@ function(vortan_add_gtest name)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} vortan_test_support GTest::gtest
                                           GTest::gtest_main)
     vortan_target_options(${name})
+    vortan_qt_strict(${name})
     set(properties LABELS "${ARG_LABELS}")
     if(ARG_LOCK)
         list(APPEND properties RESOURCE_LOCK ${ARG_LOCK})
@@ -33,6 +34,7 @@ function(vortan_add_qtest name)
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} vortan_test_support Qt6::Test)
     vortan_target_options(${name})
+    vortan_qt_strict(${name})
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
         LABELS "qt;${ARG_LABELS}"

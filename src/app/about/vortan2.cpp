@@ -21,8 +21,10 @@ QFont pixelFont(const QStringList& families, int pixelSize, bool bold = false, b
     return font;
 }
 
-const QStringList sansFamilies{"Liberation Sans", "Arimo", "DejaVu Sans"};
-const QStringList serifFamilies{"Liberation Serif", "Tinos", "DejaVu Serif"};
+const QStringList sansFamilies{QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                               QStringLiteral("DejaVu Sans")};
+const QStringList serifFamilies{QStringLiteral("Liberation Serif"), QStringLiteral("Tinos"),
+                                QStringLiteral("DejaVu Serif")};
 
 } // namespace
 
