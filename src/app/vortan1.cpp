@@ -38,10 +38,15 @@ namespace {
 constexpr int kDigitCellWidth = 16;
 
 // A plain top-level QWidget reads as a "filler" to screen readers; the main window is a frame.
+// The plain frames right in it are its two toolbars, which would read as frames of their own.
 QAccessibleInterface* mainWindowAccessible(const QString& className, QObject* object)
 {
-    if (className == QLatin1String("vortan::TForm1") && object->isWidgetType())
+    if (!object->isWidgetType())
+        return nullptr;
+    if (className == QLatin1StringView("vortan::TForm1"))
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    if (className == QLatin1StringView("QFrame") && qobject_cast<TForm1*>(object->parent()))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::ToolBar);
     return nullptr;
 }
 
