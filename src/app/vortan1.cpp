@@ -50,6 +50,12 @@ QAccessibleInterface* mainWindowAccessible(const QString& className, QObject* ob
     return nullptr;
 }
 
+// Where a setting's slider and display stand in the window's arrays: the schema's order.
+std::size_t indexOf(IntegerSettingId id)
+{
+    return static_cast<std::size_t>(id);
+}
+
 QFont fontOf(const QStringList& families, int pixelSize)
 {
     QFont font;
@@ -284,13 +290,6 @@ void TForm1::showTempo()
     ui->RCADigital5->setValue(transmissionTempo(ui->TrackBar1->value(), ui->TrackBar2->value()));
 }
 
-namespace {
-std::size_t indexOf(IntegerSettingId id)
-{
-    return static_cast<std::size_t>(id);
-}
-} // namespace
-
 void TForm1::setall()
 {
     const SettingsPreset& preset = m_settings.current();
@@ -299,8 +298,9 @@ void TForm1::setall()
     for (const IntegerSetting& setting : kIntegerSettings)
         m_sliders[indexOf(setting.id)]->setValue(preset.*setting.inPreset);
     ui->ComboBox1->setEditText(windows1250::toUnicode(preset.chars));
-    m_presetButtons[std::max(m_settings.currentPresetNumber(), std::uint8_t{1}) - 1]->setChecked(
-        true);
+    // Before the first selection (0) preset 1 is the one shown.
+    const int presetNumber = std::max<int>(m_settings.currentPresetNumber(), 1);
+    m_presetButtons[presetNumber - 1]->setChecked(true);
     m_applyingPreset = false;
     for (std::size_t i = 0; i < m_sliders.size(); ++i)
         m_displays[i]->setValue(m_sliders[i]->value());
@@ -464,7 +464,8 @@ void TForm1::Zapiszdwik1Click()
 
 void TForm1::N2Click()
 {
-    appendRandomLine(*ui->Memo1, ui->ComboBox1->currentText(), m_random, m_clock);
+    appendRandomLine(*ui->Memo1, windows1250::toUnicode(m_settings.current().chars), m_random,
+                     m_clock);
 }
 
 void TForm1::Nowytekst1Click()

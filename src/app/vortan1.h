@@ -162,7 +162,8 @@ private:
     std::array<QSlider*, kIntegerSettings.size()> m_sliders{};
     std::array<TRCADigital*, kIntegerSettings.size()> m_displays{};
     std::array<QAbstractButton*, 3> m_presetButtons{};
-    // Set while setall moves the sliders, so that their handlers leave the preset alone.
+    // Set while the window moves its own controls to show the model (setall, a change made
+    // elsewhere), so that their handlers write nothing back into the preset.
     bool m_applyingPreset = false;
     // Whether the preset button being clicked was already down when it was pressed.
     bool m_presetButtonWasDown = false;
