@@ -6,6 +6,7 @@
 #include <QMetaEnum>
 #include <QMetaProperty>
 #include <QObject>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace vortan::testing {
@@ -56,6 +57,22 @@ inline QVariant differentValue(const QMetaProperty& property, const QObject& obj
     default:
         return {};
     }
+}
+
+// Writing a new value into the property sends its NOTIFY signal once; writing the same value
+// again sends nothing (unless told it does: a property too costly to compare).
+inline void checkNotifies(QObject& object, const QByteArray& property, bool sameValueTells = false)
+{
+    const QMetaObject& meta = *object.metaObject();
+    const QMetaProperty written = meta.property(meta.indexOfProperty(property));
+    QVERIFY(written.hasNotifySignal());
+    QSignalSpy notified(&object, written.notifySignal());
+    const QVariant other = differentValue(written, object);
+    QVERIFY2(other.isValid(), "no different value known for this type");
+    QVERIFY(written.write(&object, other));
+    QCOMPARE(notified.size(), 1);
+    written.write(&object, written.read(&object));
+    QCOMPARE(notified.size(), sameValueTells ? 2 : 1);
 }
 
 } // namespace vortan::testing
