@@ -174,22 +174,56 @@ void press(const QKeySequence& keys)
                     combination.keyboardModifiers());
 }
 
-// Each command of the window and its key.
-const std::pair<const char*, QKeySequence> kCommandKeys[] = {
-    {"Play", QKeySequence(u"F5"_s)},
-    {"Stop", QKeySequence(u"F6"_s)},
-    {"Open", QKeySequence(u"Ctrl+O"_s)},
-    {"Save", QKeySequence(u"Ctrl+S"_s)},
-    {"Print", QKeySequence(u"Ctrl+P"_s)},
-    {"Clear", QKeySequence(u"Ctrl+N"_s)},
-    {"Random", QKeySequence(u"Ctrl+R"_s)},
-    {"Save WAV", QKeySequence(u"Ctrl+E"_s)},
-    {"Defaults", QKeySequence(u"Ctrl+Shift+R"_s)},
-    {"Settings 1", QKeySequence(u"Ctrl+1"_s)},
-    {"Settings 2", QKeySequence(u"Ctrl+2"_s)},
-    {"Settings 3", QKeySequence(u"Ctrl+3"_s)},
-    {"About", QKeySequence(u"F1"_s)},
+// Each command of the window, its button and its key.
+const std::tuple<const char*, const char*, QKeySequence> kCommands[] = {
+    {"Play", "SpeedItem1", QKeySequence(u"F5"_s)},
+    {"Stop", "SpeedItem2", QKeySequence(u"F6"_s)},
+    {"Open", "SpeedItem8", QKeySequence(u"Ctrl+O"_s)},
+    {"Save", "SpeedItem9", QKeySequence(u"Ctrl+S"_s)},
+    {"Print", "SpeedItem14", QKeySequence(u"Ctrl+P"_s)},
+    {"Clear", "SpeedItem4", QKeySequence(u"Ctrl+N"_s)},
+    {"Random", "SpeedItem3", QKeySequence(u"Ctrl+R"_s)},
+    {"Save WAV", "SpeedItem10", QKeySequence(u"Ctrl+E"_s)},
+    {"Defaults", "SpeedItem11", QKeySequence(u"Ctrl+Shift+R"_s)},
+    {"Settings 1", "SpeedItem5", QKeySequence(u"Ctrl+1"_s)},
+    {"Settings 2", "SpeedItem6", QKeySequence(u"Ctrl+2"_s)},
+    {"Settings 3", "SpeedItem7", QKeySequence(u"Ctrl+3"_s)},
+    {"About", "SpeedItem15", QKeySequence(u"F1"_s)},
 };
+
+// A started program in which each command of kCommands shows that it ran: the text is "keep",
+// preset 1's speed is not the default, and preset 2 is current before "Settings 1".
+void prepareForCommand(Program& program, const QString& command)
+{
+    program.memo()->setPlainText(u"keep"_s);
+    program.settings.setInteger(IntegerSettingId::Speed, 100);
+    if (command == "Settings 1"_L1)
+        program.settings.selectPreset(2);
+}
+
+// Whether the command ran in a program prepared by prepareForCommand.
+bool commandRan(const Program& program, const QString& command)
+{
+    const std::string text = program.window->exerciseText();
+    const auto& calls = program.player.calls;
+    if (command == "Play"_L1)
+        return !calls.empty() && calls.back().starts_with("play ");
+    if (command == "Stop"_L1)
+        return calls == std::vector<std::string>{"stop"};
+    if (command == "Open"_L1 || command == "Save"_L1 || command == "Print"_L1)
+        return program.asked == QStringList{command.toLower()};
+    if (command == "Save WAV"_L1)
+        return program.asked == QStringList{u"wav"_s};
+    if (command == "Clear"_L1)
+        return text == "vvv =\r\n";
+    if (command == "Random"_L1)
+        return text.starts_with("keep\r\n") && text.size() == 6 + 36;
+    if (command == "Defaults"_L1)
+        return program.settings.current().speed == 60;
+    if (command == "About"_L1)
+        return program.about.isVisible();
+    return program.settings.currentPresetNumber() == command.back().digitValue();
+}
 
 // The slider positions the layout file gives: name -> minimum, maximum, value.
 QMap<QString, QList<int>> sliderRangesInLayout()
@@ -650,7 +684,7 @@ private Q_SLOTS:
         QTest::addColumn<QKeySequence>("keys");
         QTest::addColumn<QString>("typingIn");
         for (const char* box : {"Memo1", "ComboBox1"})
-            for (const auto& [command, keys] : kCommandKeys)
+            for (const auto& [command, button, keys] : kCommands)
                 QTest::addRow("%s in %s", command, box)
                     << QString::fromLatin1(command) << keys << QString::fromLatin1(box);
     }
@@ -662,37 +696,12 @@ private Q_SLOTS:
         QFETCH(QString, typingIn);
         Program program;
         program.startShown();
-        program.memo()->setPlainText(u"keep"_s);
-        program.settings.setInteger(IntegerSettingId::Speed, 100);
-        if (command == "Settings 1"_L1)
-            program.settings.selectPreset(2);
+        prepareForCommand(program, command);
         QWidget* box = program.child(qPrintable(typingIn));
         box->setFocus();
         const QString boxText = program.charSet()->currentText();
         press(keys);
-
-        const auto ran = [&]() -> bool {
-            const std::string text = program.window->exerciseText();
-            const auto& calls = program.player.calls;
-            if (command == "Play"_L1)
-                return !calls.empty() && calls.back().starts_with("play ");
-            if (command == "Stop"_L1)
-                return calls == std::vector<std::string>{"stop"};
-            if (command == "Open"_L1 || command == "Save"_L1 || command == "Print"_L1)
-                return program.asked == QStringList{command.toLower()};
-            if (command == "Save WAV"_L1)
-                return program.asked == QStringList{u"wav"_s};
-            if (command == "Clear"_L1)
-                return text == "vvv =\r\n";
-            if (command == "Random"_L1)
-                return text.starts_with("keep\r\n") && text.size() == 6 + 36;
-            if (command == "Defaults"_L1)
-                return program.settings.current().speed == 60;
-            if (command == "About"_L1)
-                return program.about.isVisible();
-            return program.settings.currentPresetNumber() == command.back().digitValue();
-        };
-        QTRY_VERIFY(ran());
+        QTRY_VERIFY(commandRan(program, command));
         // Nothing was typed into the box.
         if (command != "Random"_L1 && command != "Clear"_L1)
             QCOMPARE(program.window->exerciseText(), std::string("keep"));
@@ -700,6 +709,30 @@ private Q_SLOTS:
             QCOMPARE(program.charSet()->currentText(), boxText);
         if (command != "About"_L1)
             QCOMPARE(program.focused(), box);
+        QVERIFY(program.errors.isEmpty());
+    }
+
+    void screenReadersPressEveryCommand_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("button");
+        for (const auto& [command, button, keys] : kCommands)
+            QTest::newRow(command) << QString::fromLatin1(command) << QString::fromLatin1(button);
+    }
+
+    void screenReadersPressEveryCommand()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, button);
+        Program program;
+        program.startShown();
+        prepareForCommand(program, command);
+        QAccessibleInterface* accessible =
+            QAccessible::queryAccessibleInterface(program.child(qPrintable(button)));
+        QVERIFY(accessible->actionInterface()->actionNames().contains(
+            QAccessibleActionInterface::pressAction()));
+        accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QTRY_VERIFY(commandRan(program, command));
         QVERIFY(program.errors.isEmpty());
     }
 
