@@ -46,6 +46,7 @@ try:
 
     gi.require_version("Atspi", "2.0")
     gi.require_version("Gio", "2.0")
+    from gi.repository import Atspi, Gio, GLib
 except (ImportError, ValueError):
     give_up("the AT-SPI bindings are missing (packages python3-gi, gir1.2-atspi-2.0)")
 
@@ -78,10 +79,9 @@ def check(condition, what):
 
 def pump():
     """Lets libatspi take in the events that keep its view of the tree up to date."""
-    if "GLib" in globals():
-        context = GLib.MainContext.default()
-        while context.pending():
-            context.iteration(False)
+    context = GLib.MainContext.default()
+    while context.pending():
+        context.iteration(False)
 
 
 def wait_for(predicate, seconds=15):
@@ -129,8 +129,6 @@ try:
     start([LAUNCHER, "--launch-immediately", "--a11y=1"],
           {k: v for k, v in env.items() if k != "DISPLAY"})
     os.environ["DBUS_SESSION_BUS_ADDRESS"] = env["DBUS_SESSION_BUS_ADDRESS"]
-    global GLib
-    from gi.repository import Gio, GLib  # noqa: E402 (needs the private session bus)
 
     def a11y_address():
         try:
@@ -144,7 +142,6 @@ try:
     env["AT_SPI_BUS_ADDRESS"] = wait_for(a11y_address) or give_up("no accessibility bus")
     os.environ["AT_SPI_BUS_ADDRESS"] = env["AT_SPI_BUS_ADDRESS"]
     start([REGISTRY], env)
-    from gi.repository import Atspi  # noqa: E402 (needs the accessibility bus)
 
     Atspi.init()
     # Every question goes to the program itself: libatspi's cache would need its events.
