@@ -43,7 +43,9 @@ void BM_XdgMimeQuery(benchmark::State& state)
 {
     for (auto _ : state) {
         QProcess process;
-        process.start("xdg-mime", {"query", "default", "text/html"});
+        process.start(
+            QStringLiteral("xdg-mime"),
+            {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("text/html")});
         benchmark::DoNotOptimize(process.waitForFinished(5000));
     }
 }

@@ -15,6 +15,7 @@ function(vortan_add_gtest name)
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} vortan_test_support GTest::gtest
                                           GTest::gtest_main)
     vortan_target_options(${name})
+    vortan_qt_strict(${name})
     set(properties LABELS "${ARG_LABELS}")
     if(ARG_LOCK)
         list(APPEND properties RESOURCE_LOCK ${ARG_LOCK})
@@ -33,11 +34,29 @@ function(vortan_add_qtest name)
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} vortan_test_support Qt6::Test)
     vortan_target_options(${name})
+    vortan_qt_strict(${name})
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES
         LABELS "qt;${ARG_LABELS}"
         ENVIRONMENT "QT_QPA_PLATFORM=${ARG_PLATFORM}"
         SKIP_RETURN_CODE 77)
+    if(ARG_LOCK)
+        set_tests_properties(${name} PROPERTIES RESOURCE_LOCK ${ARG_LOCK})
+    endif()
+endfunction()
+
+# vortan_add_script_test(name SCRIPT file.py [ARGS arg ...] [LABELS l ...] [LOCK resource])
+# A test written in Python for the system's python3 (Debian's packaged bindings, such as the
+# AT-SPI ones, live there). Exit code 77 means skipped.
+find_program(VORTAN_SYSTEM_PYTHON python3 PATHS /usr/bin NO_DEFAULT_PATH)
+function(vortan_add_script_test name)
+    cmake_parse_arguments(ARG "" "SCRIPT;LOCK" "ARGS;LABELS" ${ARGN})
+    if(NOT VORTAN_SYSTEM_PYTHON)
+        message(STATUS "${name}: no /usr/bin/python3, test left out")
+        return()
+    endif()
+    add_test(NAME ${name} COMMAND ${VORTAN_SYSTEM_PYTHON} ${ARG_SCRIPT} ${ARG_ARGS})
+    set_tests_properties(${name} PROPERTIES LABELS "${ARG_LABELS}" SKIP_RETURN_CODE 77)
     if(ARG_LOCK)
         set_tests_properties(${name} PROPERTIES RESOURCE_LOCK ${ARG_LOCK})
     endif()

@@ -10,13 +10,26 @@ namespace {
 constexpr const char* kDefaultsCommandChars = "abcdefghijklmnopqrstuvwxyz0123456789!?/=";
 } // namespace
 
-void SettingsModel::selectPreset(int number)
+SettingsModel::SettingsModel(QObject* parent)
+    : QObject(parent)
 {
-    if (number >= 1 && number <= static_cast<int>(m_presets.size()))
-        m_currentPreset = static_cast<std::uint8_t>(number);
 }
 
-SettingsPreset& SettingsModel::current()
+void SettingsModel::setPresets(const Presets& presets)
+{
+    m_presets = presets;
+    Q_EMIT presetChanged(m_currentPreset == 0 ? 1 : m_currentPreset);
+}
+
+void SettingsModel::selectPreset(int number)
+{
+    if (number < 1 || number > static_cast<int>(m_presets.size()))
+        return;
+    m_currentPreset = static_cast<std::uint8_t>(number);
+    Q_EMIT presetChanged(number);
+}
+
+SettingsPreset& SettingsModel::currentPreset()
 {
     return m_presets[m_currentPreset == 0 ? 0 : m_currentPreset - 1];
 }
@@ -24,6 +37,24 @@ SettingsPreset& SettingsModel::current()
 const SettingsPreset& SettingsModel::current() const
 {
     return m_presets[m_currentPreset == 0 ? 0 : m_currentPreset - 1];
+}
+
+void SettingsModel::setInteger(IntegerSettingId id, std::int32_t value)
+{
+    std::int32_t& stored = currentPreset().*integerSetting(id).inPreset;
+    if (stored == value)
+        return;
+    stored = value;
+    Q_EMIT settingChanged(id, value);
+}
+
+void SettingsModel::setChars(const std::string& chars)
+{
+    std::string& stored = currentPreset().chars;
+    if (stored == chars)
+        return;
+    stored = chars;
+    Q_EMIT charsChanged();
 }
 
 void SettingsModel::restoreDefaults()
@@ -36,6 +67,7 @@ void SettingsModel::restoreDefaults()
         }
         preset.chars = kDefaultsCommandChars;
     }
+    Q_EMIT presetChanged(m_currentPreset == 0 ? 1 : m_currentPreset);
 }
 
 int transmissionTempo(int speed, int spaces)

@@ -2,31 +2,56 @@
 
 #include "settings/settings_preset.h"
 
+#include <QObject>
+
 #include <cstdint>
+#include <string>
 
 namespace vortan {
 
 // The program-level settings state: the three presets and which of them is current. The window
 // shows the current preset in its sliders (clamped) while the preset keeps the numbers as read,
 // so a value outside a slider's range survives until the user moves that slider.
-class SettingsModel {
+// Every change goes through the setters, which tell the listeners (the main window, and any other
+// window that shows or changes a setting) through the signals below.
+class SettingsModel : public QObject {
+    Q_OBJECT
 public:
-    Presets& presets() { return m_presets; }
+    explicit SettingsModel(QObject* parent = nullptr);
+
     const Presets& presets() const { return m_presets; }
+    // Replaces all three presets (the settings file read at start); presetChanged follows.
+    void setPresets(const Presets& presets);
 
     // 1 to 3 once a preset was selected, 0 before.
     std::uint8_t currentPresetNumber() const { return m_currentPreset; }
-    // number: 1, 2 or 3; anything else is a programming error and is ignored.
+    // number: 1, 2 or 3; anything else is a programming error and is ignored. Choosing the
+    // preset that is already current tells the listeners all the same: it is applied anew.
     void selectPreset(int number);
 
     // The current preset; preset 1 while none was selected yet.
-    SettingsPreset& current();
     const SettingsPreset& current() const;
+
+    // Writes one number of the current preset as given, even outside its slider's range.
+    void setInteger(IntegerSettingId id, std::int32_t value);
+    // Writes the current preset's character set (windows-1250 bytes).
+    void setChars(const std::string& chars);
 
     // Resets speed, spaces, tone, noise and chars of all three presets; straight stays.
     void restoreDefaults();
 
+Q_SIGNALS:
+    // One number of the current preset changed; value is the number as stored.
+    void settingChanged(vortan::IntegerSettingId id, std::int32_t value);
+    // The current preset's character set changed.
+    void charsChanged();
+    // Another preset became current, or the presets were replaced or reset: every setting of
+    // the current preset may differ. presetNumber is the current preset's, 1 to 3.
+    void presetChanged(int presetNumber);
+
 private:
+    SettingsPreset& currentPreset();
+
     Presets m_presets{};
     std::uint8_t m_currentPreset = 0;
 };

@@ -60,7 +60,7 @@ void TerminationSignals::readPendingSignals()
 {
     unsigned char byte = 0;
     while (::read(m_readEnd, &byte, 1) == 1)
-        emit terminationRequested(byte);
+        Q_EMIT terminationRequested(byte);
 }
 
 } // namespace vortan

@@ -22,7 +22,7 @@ public:
     TerminationSignals(const TerminationSignals&) = delete;
     TerminationSignals& operator=(const TerminationSignals&) = delete;
 
-signals:
+Q_SIGNALS:
     void terminationRequested(int signalNumber);
 
 private:

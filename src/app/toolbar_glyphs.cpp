@@ -25,7 +25,7 @@ void drawDigit(QPainter& p, char digit)
     font.setBold(true);
     p.setFont(font);
     p.setPen(QColor(0x20, 0x3a, 0x78));
-    p.drawText(QRectF(0, 0.5, 16, 16), Qt::AlignCenter, QString(QChar(digit)));
+    p.drawText(QRectF(0, 0.5, 16, 16), Qt::AlignCenter, QString(QLatin1Char(digit)));
 }
 
 void drawGlyph(QPainter& p, Glyph glyph)

@@ -4,6 +4,7 @@
 #include "app/about/applicationIcon.h"
 #include "app/about/vortan2.h"
 #include "app/command_line.h"
+#include "app/commands/command_runner.h"
 #include "app/settings_model.h"
 #include "app/temporary_sound_file.h"
 #include "app/termination_signals.h"
@@ -34,23 +35,25 @@ int main(int argc, char* argv[])
     QApplication::setDesktopFileName(QStringLiteral("vortan"));
     QApplication::setWindowIcon(vortan::applicationIcon());
 
+    // The services, owned here and lent to the windows, which must not outlive them.
     vortan::RandomGenerator random;
     const vortan::SystemClock clock;
     vortan::Synthesizer synthesizer(random, clock);
     vortan::SettingsModel settings;
     vortan::PulseSoundServer soundServer;
+    const vortan::CommandRunner commands; // the standard error box
 
-    const vortan::ProgramContext context{settings,
-                                         synthesizer,
-                                         random,
-                                         clock,
-                                         &soundServer,
-                                         &soundServer,
-                                         vortan::defaultSettingsFile(),
-                                         vortan::temporarySoundFilePath()};
-    vortan::TForm1 form1(context);
     vortan::TForm2 form2; // hidden until About
-    form1.setAboutWindow(&form2);
+    vortan::TForm1 form1({.settings = settings,
+                          .synthesizer = synthesizer,
+                          .random = random,
+                          .clock = clock,
+                          .player = soundServer,
+                          .outputVolume = soundServer,
+                          .commands = commands,
+                          .aboutWindow = form2},
+                         {.settingsFile = vortan::defaultSettingsFile(),
+                          .temporarySoundFile = vortan::temporarySoundFilePath()});
 
     // A logout or shutdown saves what a close saves, without asking anything.
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &form1,

@@ -1,6 +1,7 @@
 #include "app/vortan1.h"
 
 #include "app/about/vortan2.h"
+#include "app/commands/command_runner.h"
 #include "app/exercise_text.h"
 #include "app/exercise_text_box.h"
 #include "app/exercise_text_commands.h"
@@ -15,6 +16,7 @@
 #include "controls/digit_strip.h"
 #include "desktop/windows1250.h"
 #include "settings/settings_file.h"
+#include "settings/settings_preset.h"
 #include "sound/sound_player.h"
 #include "synthesis/synthesizer.h"
 #include "ui_vortan1.h"
@@ -25,8 +27,8 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QPalette>
-#include <QShortcut>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace vortan {
@@ -36,11 +38,22 @@ namespace {
 constexpr int kDigitCellWidth = 16;
 
 // A plain top-level QWidget reads as a "filler" to screen readers; the main window is a frame.
+// The plain frames right in it are its two toolbars, which would read as frames of their own.
 QAccessibleInterface* mainWindowAccessible(const QString& className, QObject* object)
 {
-    if (className == QLatin1String("vortan::TForm1") && object->isWidgetType())
+    if (!object->isWidgetType())
+        return nullptr;
+    if (className == QLatin1StringView("vortan::TForm1"))
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+    if (className == QLatin1StringView("QFrame") && qobject_cast<TForm1*>(object->parent()))
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::ToolBar);
     return nullptr;
+}
+
+// Where a setting's slider and display stand in the window's arrays: the schema's order.
+std::size_t indexOf(IntegerSettingId id)
+{
+    return static_cast<std::size_t>(id);
 }
 
 QFont fontOf(const QStringList& families, int pixelSize)
@@ -53,19 +66,20 @@ QFont fontOf(const QStringList& families, int pixelSize)
 
 } // namespace
 
-TForm1::TForm1(const ProgramContext& context, QWidget* parent)
+TForm1::TForm1(const MainWindowServices& services, MainWindowFiles files, QWidget* parent)
     : QWidget(parent)
     , ui(std::make_unique<Ui::TForm1>())
-    , m_settings(context.settings)
-    , m_synthesizer(context.synthesizer)
-    , m_random(context.random)
-    , m_clock(context.clock)
-    , m_player(context.player)
-    , m_settingsFile(context.settingsFile)
-    , m_temporarySoundFile(context.temporarySoundFile)
-    , m_reportError([this](const QString& text) { showErrorBox(this, text); })
+    , m_settings(services.settings)
+    , m_synthesizer(services.synthesizer)
+    , m_random(services.random)
+    , m_clock(services.clock)
+    , m_player(services.player)
+    , m_commands(services.commands)
+    , m_aboutWindow(services.aboutWindow)
+    , m_files(std::move(files))
     , m_chooseWavFile([this] { return chooseWavFileWithDialog(); })
     , m_textDialogs(std::make_unique<ExerciseTextDialogs>())
+    , m_printText([](const QPlainTextEdit& memo) { printExerciseText(memo); })
 {
     static const bool accessibleFactoryInstalled = [] {
         QAccessible::installFactory(mainWindowAccessible);
@@ -73,33 +87,36 @@ TForm1::TForm1(const ProgramContext& context, QWidget* parent)
     }();
     Q_UNUSED(accessibleFactoryInstalled);
     ui->setupUi(this);
+    m_sliders = {ui->TrackBar1, ui->TrackBar2, ui->TrackBar3, ui->TrackBar4, ui->TrackBar5};
+    m_displays = {ui->RCADigital1, ui->RCADigital2, ui->RCADigital3, ui->RCADigital4,
+                  ui->RCADigital6};
     // Fixed size, minimise but no maximise.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(378, 423);
     move(223, 99);
-    ui->volumer1->setOutputVolume(context.outputVolume);
+    ui->volumer1->setOutputVolume(&services.outputVolume);
     restrictToWindows1250(*ui->Memo1);
     ui->ComboBox1->setEditText(
         QString::fromLatin1(kDefaultChars.data(), static_cast<qsizetype>(kDefaultChars.size())));
+    // The box holds the set as typed: completing "ab" to the first entry that starts with it
+    // would quietly draw from another set.
+    ui->ComboBox1->setCompleter(nullptr);
     // An editable box reads out its text as its name; its edit field carries the name.
     ui->ComboBox1->lineEdit()->setAccessibleName(ui->ComboBox1->accessibleName());
     ui->SpeedBar1->setAccessibleName(QStringLiteral("Commands"));
     ui->SpeedBar2->setAccessibleName(QStringLiteral("Settings"));
     applyFonts();
     setUpDisplays();
-    setUpGlyphsAndShortcuts();
+    setUpCommands();
+    setUpPresetButtons();
     connectControls();
+    connectModel();
     FormCreate();
 }
 
 TForm1::~TForm1() = default;
-
-void TForm1::setErrorReporter(ErrorReporter reporter)
-{
-    m_reportError = std::move(reporter);
-}
 
 void TForm1::setWavFileChooser(FileChooser chooser)
 {
@@ -111,23 +128,9 @@ void TForm1::setTextDialogs(std::unique_ptr<ExerciseTextDialogs> dialogs)
     m_textDialogs = std::move(dialogs);
 }
 
-void TForm1::setAboutWindow(TForm2* aboutWindow)
+void TForm1::setTextPrinter(TextPrinter printer)
 {
-    m_aboutWindow = aboutWindow;
-}
-
-bool TForm1::runCommand(const std::function<void()>& command)
-{
-    // The one place where a command's error reaches the user.
-    try {
-        command();
-        return true;
-    } catch (const std::exception& error) {
-        m_reportError(errorBoxText(error.what()));
-    } catch (...) {
-        m_reportError(errorBoxText("Unexpected error"));
-    }
-    return false;
+    m_printText = std::move(printer);
 }
 
 void TForm1::applyFonts()
@@ -155,82 +158,111 @@ void TForm1::setUpDisplays()
     ui->RCADigital5->setNumberWidth(kDigitCellWidth);
 }
 
-void TForm1::setUpGlyphsAndShortcuts()
+void TForm1::setUpCommands()
 {
-    const std::pair<QAbstractButton*, Glyph> glyphs[] = {
-        {ui->SpeedItem1, Glyph::Play},      {ui->SpeedItem2, Glyph::Stop},
-        {ui->SpeedItem3, Glyph::Random},    {ui->SpeedItem4, Glyph::Clear},
-        {ui->SpeedItem8, Glyph::Open},      {ui->SpeedItem9, Glyph::Save},
-        {ui->SpeedItem10, Glyph::Wav},      {ui->SpeedItem15, Glyph::About},
-        {ui->SpeedItem11, Glyph::Defaults}, {ui->SpeedItem14, Glyph::Print},
-        {ui->SpeedItem5, Glyph::Settings1}, {ui->SpeedItem6, Glyph::Settings2},
-        {ui->SpeedItem7, Glyph::Settings3},
+    // Each command's button, picture, handler and key. The keys work anywhere in the window and
+    // none of them is a key that types or edits text, so the text box and the character-set box
+    // keep every key they use; a preset button goes through its click (setUpPresetButtons).
+    const struct {
+        QAbstractButton* button;
+        Glyph glyph;
+        void (TForm1::*handler)();
+        QKeySequence keys;
+    } commands[] = {
+        {ui->SpeedItem1, Glyph::Play, &TForm1::SpeedButton1Click, QKeySequence(Qt::Key_F5)},
+        {ui->SpeedItem2, Glyph::Stop, &TForm1::SpeedButton2Click, QKeySequence(Qt::Key_F6)},
+        {ui->SpeedItem3, Glyph::Random, &TForm1::N2Click, QKeySequence(Qt::CTRL | Qt::Key_R)},
+        {ui->SpeedItem4, Glyph::Clear, &TForm1::Nowytekst1Click, QKeySequence::New},
+        {ui->SpeedItem8, Glyph::Open, &TForm1::Otwrzplikzeznakami1Click, QKeySequence::Open},
+        {ui->SpeedItem9, Glyph::Save, &TForm1::Zapiszznaki1Click, QKeySequence::Save},
+        {ui->SpeedItem10, Glyph::Wav, &TForm1::Zapiszdwik1Click,
+         QKeySequence(Qt::CTRL | Qt::Key_E)},
+        {ui->SpeedItem15, Glyph::About, &TForm1::O1Click, QKeySequence(Qt::Key_F1)},
+        {ui->SpeedItem11, Glyph::Defaults, &TForm1::Ustawstandardowe1Click,
+         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R)},
+        {ui->SpeedItem14, Glyph::Print, &TForm1::Drukuj1Click, QKeySequence::Print},
+        {ui->SpeedItem5, Glyph::Settings1, nullptr, QKeySequence(Qt::CTRL | Qt::Key_1)},
+        {ui->SpeedItem6, Glyph::Settings2, nullptr, QKeySequence(Qt::CTRL | Qt::Key_2)},
+        {ui->SpeedItem7, Glyph::Settings3, nullptr, QKeySequence(Qt::CTRL | Qt::Key_3)},
     };
-    for (const auto& [button, glyph] : glyphs)
-        button->setIcon(glyphIcon(glyph));
-
-    // Function keys, so that typing in the text box never triggers them.
-    const auto addShortcut = [this](QKeySequence keys, void (TForm1::*handler)()) {
-        auto* shortcut = new QShortcut(keys, this);
-        shortcut->setContext(Qt::WindowShortcut);
-        connect(shortcut, &QShortcut::activated, this,
-                [this, handler] { runCommand([this, handler] { (this->*handler)(); }); });
-    };
-    addShortcut(QKeySequence(Qt::Key_F5), &TForm1::SpeedButton1Click);
-    addShortcut(QKeySequence(Qt::Key_F6), &TForm1::SpeedButton2Click);
-    ui->SpeedItem1->setToolTip(ui->SpeedItem1->toolTip() + QStringLiteral(" (F5)"));
-    ui->SpeedItem2->setToolTip(ui->SpeedItem2->toolTip() + QStringLiteral(" (F6)"));
+    for (const auto& command : commands) {
+        command.button->setIcon(glyphIcon(command.glyph));
+        // The button's own shortcut clicks it, and screen readers announce it as its key.
+        command.button->setShortcut(command.keys);
+        // The hint, and so the accessible description, names the key.
+        command.button->setToolTip(command.button->toolTip() + QStringLiteral(" (") +
+                                   command.keys.toString(QKeySequence::NativeText) +
+                                   QLatin1Char(')'));
+        if (command.handler != nullptr)
+            connect(command.button, &QAbstractButton::clicked, this,
+                    m_commands.command(this, command.handler));
+    }
 }
 
-void TForm1::connectCommand(QAbstractButton* button, void (TForm1::*handler)())
+void TForm1::setUpPresetButtons()
 {
-    connect(button, &QAbstractButton::clicked, this,
-            [this, handler] { runCommand([this, handler] { (this->*handler)(); }); });
+    m_presetButtons = {ui->SpeedItem5, ui->SpeedItem6, ui->SpeedItem7};
+    const std::array<void (TForm1::*)(), 3> handlers = {
+        &TForm1::SpeedItem5Click, &TForm1::SpeedItem6Click, &TForm1::SpeedItem7Click};
+    for (int number = 1; number <= 3; ++number) {
+        QAbstractButton* button = m_presetButtons[number - 1];
+        const auto select = m_commands.command(this, handlers[number - 1]);
+        // Whatever puts a preset button down selects its preset: a click, a key, or a screen
+        // reader's Toggle action, which checks the button without clicking it.
+        connect(button, &QAbstractButton::toggled, this, [this, number, select](bool down) {
+            if (down && !m_applyingPreset && m_settings.currentPresetNumber() != number)
+                select();
+        });
+        // A click on the button that is already down applies its preset anew (setting the mark);
+        // any other click put the button down and was handled through toggled.
+        connect(button, &QAbstractButton::pressed, this,
+                [this, button] { m_presetButtonWasDown = button->isChecked(); });
+        connect(button, &QAbstractButton::clicked, this, [this, select] {
+            if (m_presetButtonWasDown)
+                select();
+        });
+    }
 }
 
 void TForm1::connectControls()
 {
-    connectCommand(ui->SpeedItem1, &TForm1::SpeedButton1Click);
-    connectCommand(ui->SpeedItem2, &TForm1::SpeedButton2Click);
-    connectCommand(ui->SpeedItem3, &TForm1::N2Click);
-    connectCommand(ui->SpeedItem4, &TForm1::Nowytekst1Click);
-    connectCommand(ui->SpeedItem8, &TForm1::Otwrzplikzeznakami1Click);
-    connectCommand(ui->SpeedItem9, &TForm1::Zapiszznaki1Click);
-    connectCommand(ui->SpeedItem10, &TForm1::Zapiszdwik1Click);
-    connectCommand(ui->SpeedItem15, &TForm1::O1Click);
-    connectCommand(ui->SpeedItem11, &TForm1::Ustawstandardowe1Click);
-    connectCommand(ui->SpeedItem14, &TForm1::Drukuj1Click);
-    connectCommand(ui->SpeedItem5, &TForm1::SpeedItem5Click);
-    connectCommand(ui->SpeedItem6, &TForm1::SpeedItem6Click);
-    connectCommand(ui->SpeedItem7, &TForm1::SpeedItem7Click);
-
     // valueChanged covers every user's move (keys, drags, track clicks, a screen reader's
     // setValue); setall's own moves are told apart by m_applyingPreset.
-    const std::pair<QSlider*, void (TForm1::*)()> sliders[] = {
-        {ui->TrackBar1, &TForm1::TrackBar1Change}, {ui->TrackBar2, &TForm1::TrackBar2Change},
-        {ui->TrackBar3, &TForm1::TrackBar3Change}, {ui->TrackBar4, &TForm1::TrackBar4Change},
-        {ui->TrackBar5, &TForm1::TrackBar5Change},
-    };
-    for (const auto& [slider, handler] : sliders) {
-        connect(slider, &QSlider::valueChanged, this, [this, handler = handler] {
-            if (!m_applyingPreset)
-                runCommand([this, handler] { (this->*handler)(); });
-        });
+    const std::array<void (TForm1::*)(), kIntegerSettings.size()> handlers = {
+        &TForm1::TrackBar1Change, &TForm1::TrackBar2Change, &TForm1::TrackBar3Change,
+        &TForm1::TrackBar4Change, &TForm1::TrackBar5Change};
+    for (std::size_t i = 0; i < m_sliders.size(); ++i) {
+        connect(m_sliders[i], &QSlider::valueChanged, this,
+                [this, handler = m_commands.command(this, handlers[i])] {
+                    if (!m_applyingPreset)
+                        handler();
+                });
     }
-    connect(ui->ComboBox1, &QComboBox::currentTextChanged, this, [this] {
-        if (!m_applyingPreset)
-            runCommand([this] { ComboBox1Change(); });
-    });
+    connect(ui->ComboBox1, &QComboBox::currentTextChanged, this,
+            [this, handler = m_commands.command(this, &TForm1::ComboBox1Change)] {
+                if (!m_applyingPreset)
+                    handler();
+            });
+}
+
+void TForm1::connectModel()
+{
+    // The model tells of every change, also of those made elsewhere (another window): the
+    // controls follow it.
+    connect(&m_settings, &SettingsModel::settingChanged, this,
+            [this](IntegerSettingId id) { settingChanged(id); });
+    connect(&m_settings, &SettingsModel::charsChanged, this, &TForm1::charsChanged);
+    connect(&m_settings, &SettingsModel::presetChanged, this, &TForm1::setall);
 }
 
 void TForm1::FormCreate()
 {
     applyToolbarBackground();
     ui->SpeedBar1->setFont(font());
-    Odczytaj1Click(m_settingsFile, m_settings.presets());
-    m_settings.selectPreset(1);
-    ui->SpeedItem5->setChecked(true);
-    setall();
+    Presets presets;
+    Odczytaj1Click(m_files.settingsFile, presets);
+    m_settings.setPresets(presets);
+    m_settings.selectPreset(1); // applied through presetChanged: setall puts SpeedItem5 down
     appendExerciseLine(*ui->Memo1, kOpeningLine);
     setModifiedMark();
 }
@@ -263,86 +295,104 @@ void TForm1::setall()
     const SettingsPreset& preset = m_settings.current();
     m_applyingPreset = true;
     // The sliders clamp out-of-range numbers; the preset keeps them as they are.
-    ui->TrackBar1->setValue(preset.speed);
-    ui->TrackBar2->setValue(preset.spaces);
-    ui->TrackBar3->setValue(preset.tone);
-    ui->TrackBar4->setValue(preset.noise);
-    ui->TrackBar5->setValue(preset.straight);
+    for (const IntegerSetting& setting : kIntegerSettings)
+        m_sliders[indexOf(setting.id)]->setValue(preset.*setting.inPreset);
     ui->ComboBox1->setEditText(windows1250::toUnicode(preset.chars));
+    // Before the first selection (0) preset 1 is the one shown.
+    const int presetNumber = std::max<int>(m_settings.currentPresetNumber(), 1);
+    m_presetButtons[presetNumber - 1]->setChecked(true);
     m_applyingPreset = false;
-    ui->RCADigital1->setValue(ui->TrackBar1->value());
-    ui->RCADigital2->setValue(ui->TrackBar2->value());
-    ui->RCADigital3->setValue(ui->TrackBar3->value());
-    ui->RCADigital4->setValue(ui->TrackBar4->value());
+    for (std::size_t i = 0; i < m_sliders.size(); ++i)
+        m_displays[i]->setValue(m_sliders[i]->value());
     showTempo();
-    ui->RCADigital6->setValue(ui->TrackBar5->value());
     setModifiedMark();
+}
+
+void TForm1::showSetting(IntegerSettingId id)
+{
+    m_displays[indexOf(id)]->setValue(m_sliders[indexOf(id)]->value());
+    if (id == IntegerSettingId::Speed || id == IntegerSettingId::Spaces)
+        showTempo();
+}
+
+void TForm1::sliderChanged(IntegerSettingId id)
+{
+    showSetting(id);
+    m_settings.setInteger(id, m_sliders[indexOf(id)]->value());
+    setModifiedMark();
+}
+
+void TForm1::settingChanged(IntegerSettingId id)
+{
+    // A change made elsewhere moves the slider as setall would: clamped, without writing back.
+    const IntegerSetting& setting = integerSetting(id);
+    m_applyingPreset = true;
+    m_sliders[indexOf(id)]->setValue(m_settings.current().*setting.inPreset);
+    m_applyingPreset = false;
+    showSetting(id);
+    setModifiedMark();
+}
+
+void TForm1::charsChanged()
+{
+    // Only a change made elsewhere differs from the box; the box keeps its cursor otherwise.
+    const std::string& chars = m_settings.current().chars;
+    if (windows1250::fromUnicode(ui->ComboBox1->currentText()) == chars)
+        return;
+    m_applyingPreset = true;
+    ui->ComboBox1->setEditText(windows1250::toUnicode(chars));
+    m_applyingPreset = false;
 }
 
 void TForm1::TrackBar1Change()
 {
-    ui->RCADigital1->setValue(ui->TrackBar1->value());
-    showTempo();
-    m_settings.current().speed = ui->TrackBar1->value();
-    setModifiedMark();
+    sliderChanged(IntegerSettingId::Speed);
 }
 
 void TForm1::TrackBar2Change()
 {
-    ui->RCADigital2->setValue(ui->TrackBar2->value());
-    showTempo();
-    m_settings.current().spaces = ui->TrackBar2->value();
-    setModifiedMark();
+    sliderChanged(IntegerSettingId::Spaces);
 }
 
 void TForm1::TrackBar3Change()
 {
-    ui->RCADigital3->setValue(ui->TrackBar3->value());
-    m_settings.current().tone = ui->TrackBar3->value();
-    setModifiedMark();
+    sliderChanged(IntegerSettingId::Tone);
 }
 
 void TForm1::TrackBar4Change()
 {
-    ui->RCADigital4->setValue(ui->TrackBar4->value());
-    m_settings.current().noise = ui->TrackBar4->value();
-    setModifiedMark();
+    sliderChanged(IntegerSettingId::Noise);
 }
 
 void TForm1::TrackBar5Change()
 {
-    ui->RCADigital6->setValue(ui->TrackBar5->value());
-    m_settings.current().straight = ui->TrackBar5->value();
-    setModifiedMark();
+    sliderChanged(IntegerSettingId::Straight);
 }
 
 void TForm1::ComboBox1Change()
 {
-    m_settings.current().chars = windows1250::fromUnicode(ui->ComboBox1->currentText());
+    m_settings.setChars(windows1250::fromUnicode(ui->ComboBox1->currentText()));
 }
 
+// The preset commands change the model; setall follows from its presetChanged.
 void TForm1::SpeedItem5Click()
 {
     m_settings.selectPreset(1);
-    setall();
 }
 
 void TForm1::SpeedItem6Click()
 {
     m_settings.selectPreset(2);
-    setall();
 }
 
 void TForm1::SpeedItem7Click()
 {
     m_settings.selectPreset(3);
-    setall();
 }
 
 void TForm1::Ustawstandardowe1Click()
 {
     m_settings.restoreDefaults();
-    setall();
     setModifiedMark();
 }
 
@@ -353,35 +403,36 @@ std::string TForm1::exerciseText() const
 
 void TForm1::renderTo(const std::filesystem::path& wavFile)
 {
-    SynthesisSettings settings;
-    settings.speed = ui->TrackBar1->value();
-    settings.spaces = ui->TrackBar2->value();
-    settings.tone = ui->TrackBar3->value();
-    settings.noise = ui->TrackBar4->value();
-    settings.straight = ui->TrackBar5->value();
-    m_synthesizer.txtofile(wavFile, exerciseText(), settings);
+    // What is sent comes from the model and the text, as the sliders show it: clamped.
+    const SettingsPreset& preset = m_settings.current();
+    SentExercise exercise;
+    exercise.text = exerciseText();
+    exercise.settings = sliderSettings(preset);
+    exercise.characterSet = preset.chars;
+    exercise.sentAtMs = m_clock.millisecondsSinceEpoch();
+    m_synthesizer.txtofile(wavFile, exercise.text, exercise.settings);
+    exercise.seed = m_synthesizer.lastSampleSeed();
+    m_lastSentExercise = std::move(exercise);
+    Q_EMIT exerciseRendered(*m_lastSentExercise);
 }
 
 void TForm1::SpeedButton1Click()
 {
     QTextDocument* document = ui->Memo1->document();
     // The file is also gone after a refused close deleted it; then there is nothing to replay.
-    if (document->isModified() || !std::filesystem::exists(m_temporarySoundFile)) {
+    if (document->isModified() || !std::filesystem::exists(m_files.temporarySoundFile)) {
         // The server may still read the old file; stop it before the file is replaced.
-        if (m_player != nullptr)
-            m_player->stop();
-        preparePrivateFolder(m_temporarySoundFile.parent_path());
-        renderTo(m_temporarySoundFile);
+        m_player.stop();
+        preparePrivateFolder(m_files.temporarySoundFile.parent_path());
+        renderTo(m_files.temporarySoundFile);
     }
     document->setModified(false);
-    if (m_player != nullptr)
-        m_player->play(m_temporarySoundFile);
+    m_player.play(m_files.temporarySoundFile);
 }
 
 void TForm1::SpeedButton2Click()
 {
-    if (m_player != nullptr)
-        m_player->stop();
+    m_player.stop();
 }
 
 std::optional<std::filesystem::path> TForm1::chooseWavFileWithDialog()
@@ -413,7 +464,8 @@ void TForm1::Zapiszdwik1Click()
 
 void TForm1::N2Click()
 {
-    appendRandomLine(*ui->Memo1, ui->ComboBox1->currentText(), m_random, m_clock);
+    appendRandomLine(*ui->Memo1, windows1250::toUnicode(m_settings.current().chars), m_random,
+                     m_clock);
 }
 
 void TForm1::Nowytekst1Click()
@@ -433,27 +485,26 @@ void TForm1::Zapiszznaki1Click()
 
 void TForm1::Drukuj1Click()
 {
-    printExerciseText(*ui->Memo1);
+    m_printText(*ui->Memo1);
 }
 
 void TForm1::O1Click()
 {
-    if (m_aboutWindow != nullptr)
-        m_aboutWindow->showAbout();
+    m_aboutWindow.showAbout();
 }
 
 void TForm1::FormClose()
 {
     std::error_code ignored;
-    std::filesystem::remove(m_temporarySoundFile, ignored);
-    Zapisz1Click(m_settingsFile, m_settings.presets());
+    std::filesystem::remove(m_files.temporarySoundFile, ignored);
+    Zapisz1Click(m_files.settingsFile, m_settings.presets());
 }
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
-    if (runCommand([this] { FormClose(); })) {
+    if (m_commands.run([this] { FormClose(); })) {
         event->accept();
-        emit closed();
+        Q_EMIT closed();
     } else {
         event->ignore();
     }
@@ -462,9 +513,9 @@ void TForm1::closeEvent(QCloseEvent* event)
 void TForm1::endSession() noexcept
 {
     std::error_code ignored;
-    std::filesystem::remove(m_temporarySoundFile, ignored);
+    std::filesystem::remove(m_files.temporarySoundFile, ignored);
     try {
-        Zapisz1Click(m_settingsFile, m_settings.presets());
+        Zapisz1Click(m_files.settingsFile, m_settings.presets());
     } catch (const std::exception& error) {
         std::fprintf(stderr, "vortan: settings not saved at session end: %s\n", error.what());
     } catch (...) {

@@ -2,26 +2,32 @@
 
 // The main window. How a Play becomes sound:
 //   Memo1 (Unicode) -> exerciseText() (windows-1250 bytes, CR LF lines)
-//   -> Synthesizer::txtofile() with the five slider positions -> temporary WAV file
+//   + the current preset of SettingsModel (clamped to the sliders' ranges) -> a SentExercise
+//   -> Synthesizer::txtofile() -> temporary WAV file
 //   -> SoundPlayer::play(), which returns at once while the server plays the file.
-// Play renders only when Memo1's modified mark is set (any text edit, slider move, applied
+// Play renders only when Memo1's modified mark is set (any text edit, setting change, applied
 // preset or Save WAV sets it) or the file is gone; otherwise it replays the last rendering.
-// The presets live in SettingsModel, owned by main(); the sliders show the current preset
-// clamped to their ranges, the preset keeps its numbers until the user moves a slider.
+// The presets live in SettingsModel, owned by main(); the sliders follow the model's signals and
+// show the current preset clamped to their ranges, the preset keeps its numbers until the user
+// moves a slider. Every command runs through the CommandRunner, which shows its errors.
 
-#include "app/error_box.h"
+#include "settings/settings_schema.h"
+#include "synthesis/sent_exercise.h"
 
 #include <QWidget>
 
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 
+class QAbstractButton;
 class QCloseEvent;
 class QFileDialog;
-class QAbstractButton;
+class QPlainTextEdit;
+class QSlider;
 
 namespace vortan {
 
@@ -30,6 +36,7 @@ class TForm1;
 }
 
 class Clock;
+class CommandRunner;
 class ExerciseTextDialogs;
 class OutputVolume;
 class RandomGenerator;
@@ -37,16 +44,22 @@ class SettingsModel;
 class SoundPlayer;
 class Synthesizer;
 class TForm2;
+class TRCADigital;
 
-// What main() builds and hands to the main window: program-level state and platform services.
-// The window keeps references; all of it must outlive the window.
-struct ProgramContext {
+// The services main() owns and lends to the main window; all of them must outlive it.
+struct MainWindowServices {
     SettingsModel& settings;
     Synthesizer& synthesizer;
-    RandomGenerator& random;
+    RandomGenerator& random; // Random draws from it, as the synthesizer does
     const Clock& clock;
-    SoundPlayer* player = nullptr;        // null: Play renders but nothing sounds
-    OutputVolume* outputVolume = nullptr; // null: the volume slider acts on nothing
+    SoundPlayer& player;
+    OutputVolume& outputVolume; // what the volume slider acts on
+    const CommandRunner& commands;
+    TForm2& aboutWindow; // what About shows
+};
+
+// The files the main window reads and writes.
+struct MainWindowFiles {
     std::filesystem::path settingsFile;
     std::filesystem::path temporarySoundFile;
 };
@@ -54,22 +67,20 @@ struct ProgramContext {
 class TForm1 : public QWidget {
     Q_OBJECT
 public:
-    explicit TForm1(const ProgramContext& context, QWidget* parent = nullptr);
+    TForm1(const MainWindowServices& services, MainWindowFiles files, QWidget* parent = nullptr);
     ~TForm1() override;
 
-    // Where command errors go; the standard error box unless replaced (tests record instead).
-    void setErrorReporter(ErrorReporter reporter);
     // The file dialog step of Save WAV: returns the chosen file, or nothing when cancelled.
     using FileChooser = std::function<std::optional<std::filesystem::path>()>;
     void setWavFileChooser(FileChooser chooser);
     // The file dialogs of Open and Save (text); tests put fakes in their stead.
     void setTextDialogs(std::unique_ptr<ExerciseTextDialogs> dialogs);
-    // The window that O1Click shows; not owned.
-    void setAboutWindow(TForm2* aboutWindow);
+    // What Print does with the text box; the default printer unless replaced (tests).
+    using TextPrinter = std::function<void(const QPlainTextEdit& memo)>;
+    void setTextPrinter(TextPrinter printer);
 
-    // Runs one command; an exception ends it and its message goes to the error reporter.
-    // Returns whether the command ran to its end.
-    bool runCommand(const std::function<void()>& command);
+    // What the last rendering (Play or Save WAV) sent; nothing before the first.
+    const std::optional<SentExercise>& lastSentExercise() const { return m_lastSentExercise; }
 
     // A logout, shutdown or termination signal: saves what a close saves, shows nothing, never
     // throws; failures go to stderr.
@@ -78,10 +89,13 @@ public:
     // The exercise text as the synthesizer and the text files take it: windows-1250, CR LF.
     std::string exerciseText() const;
 
-    // Apply the current preset to the sliders, the character set, the displays; set the mark.
+    // Apply the current preset to the sliders, the character set, the displays and the preset
+    // buttons; set the mark.
     void setall();
 
-public slots:
+public Q_SLOTS:
+    // The five slider handlers: each shows its slider's position, writes it into the current
+    // preset and sets the mark.
     void TrackBar1Change();
     void TrackBar2Change();
     void TrackBar3Change();
@@ -102,9 +116,11 @@ public slots:
     void Drukuj1Click();             // Print
     void O1Click();                  // About
 
-signals:
+Q_SIGNALS:
     // The close went through: the program ends.
     void closed();
+    // A rendering (Play or Save WAV) was written whole.
+    void exerciseRendered(const vortan::SentExercise& exercise);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -115,9 +131,14 @@ private:
     void applyToolbarBackground();
     void applyFonts();
     void setUpDisplays();
-    void setUpGlyphsAndShortcuts();
+    void setUpCommands();
+    void setUpPresetButtons();
     void connectControls();
-    void connectCommand(QAbstractButton* button, void (TForm1::*handler)());
+    void connectModel();
+    void sliderChanged(IntegerSettingId id);
+    void showSetting(IntegerSettingId id);
+    void settingChanged(IntegerSettingId id);
+    void charsChanged();
     void showTempo();
     void setModifiedMark();
     void renderTo(const std::filesystem::path& wavFile);
@@ -128,16 +149,24 @@ private:
     Synthesizer& m_synthesizer;
     RandomGenerator& m_random;
     const Clock& m_clock;
-    SoundPlayer* m_player;
-    std::filesystem::path m_settingsFile;
-    std::filesystem::path m_temporarySoundFile;
-    ErrorReporter m_reportError;
+    SoundPlayer& m_player;
+    const CommandRunner& m_commands;
+    TForm2& m_aboutWindow;
+    MainWindowFiles m_files;
     FileChooser m_chooseWavFile;
     QFileDialog* m_wavDialog = nullptr;
     std::unique_ptr<ExerciseTextDialogs> m_textDialogs;
-    TForm2* m_aboutWindow = nullptr;
-    // Set while setall moves the sliders, so that their handlers leave the preset alone.
+    TextPrinter m_printText;
+    std::optional<SentExercise> m_lastSentExercise;
+    // TrackBar1 to TrackBar5 and the display each one feeds, in the schema's order.
+    std::array<QSlider*, kIntegerSettings.size()> m_sliders{};
+    std::array<TRCADigital*, kIntegerSettings.size()> m_displays{};
+    std::array<QAbstractButton*, 3> m_presetButtons{};
+    // Set while the window moves its own controls to show the model (setall, a change made
+    // elsewhere), so that their handlers write nothing back into the preset.
     bool m_applyingPreset = false;
+    // Whether the preset button being clicked was already down when it was pressed.
+    bool m_presetButtonWasDown = false;
 };
 
 } // namespace vortan

@@ -129,6 +129,15 @@ QString TRCADigital::formatValue(std::int32_t value, int formatWidth)
     return digits;
 }
 
+template <class T> void TRCADigital::setLook(T& field, const T& value)
+{
+    const bool changed = field != value;
+    field = value;
+    update();
+    if (changed)
+        Q_EMIT lookChanged();
+}
+
 void TRCADigital::setNumbers(const QImage& strip)
 {
     m_numbers = strip;
@@ -137,84 +146,78 @@ void TRCADigital::setNumbers(const QImage& strip)
     m_numberWidth = clampUnsigned16(m_numbers.width() / 10);
     applyHeightRule();
     update();
+    Q_EMIT lookChanged(); // comparing strips costs more than a needless notification
 }
 
 void TRCADigital::setNumberWidth(int pixels)
 {
-    m_numberWidth = clampUnsigned16(pixels);
-    update();
+    setLook(m_numberWidth, clampUnsigned16(pixels));
 }
 
 void TRCADigital::setValue(std::int32_t value)
 {
+    const bool changed = m_value != value;
     m_value = value;
     m_text = formatValue(m_value, m_formatWidth);
     update();
     QAccessibleValueChangeEvent event(this, m_value);
     QAccessible::updateAccessibility(&event);
+    if (changed)
+        Q_EMIT valueChanged(m_value);
 }
 
 void TRCADigital::setMargin(int pixels)
 {
-    m_margin = clampUnsigned16(pixels);
+    setLook(m_margin, clampUnsigned16(pixels));
     applyHeightRule();
-    update();
 }
 
 void TRCADigital::setAutoSize(bool on)
 {
-    m_autoSize = on;
     setSizePolicy(QSizePolicy::Preferred, on ? QSizePolicy::Fixed : QSizePolicy::Preferred);
+    setLook(m_autoSize, on);
     applyHeightRule();
-    update();
 }
 
 void TRCADigital::setGap(std::int32_t pixels)
 {
-    m_gap = pixels;
-    update();
+    setLook(m_gap, pixels);
 }
 
 void TRCADigital::setFormatWidth(int digits)
 {
-    m_formatWidth = clampUnsigned16(digits);
-    setValue(m_value);
+    setLook(m_formatWidth, clampUnsigned16(digits));
+    setValue(m_value); // the same number in the new width: text, picture and screen readers
 }
 
 void TRCADigital::setBevelOuter(Bevel bevel)
 {
-    m_bevelOuter = bevel;
-    update();
+    setLook(m_bevelOuter, bevel);
 }
 
 void TRCADigital::setBevelInner(Bevel bevel)
 {
-    m_bevelInner = bevel;
-    update();
+    setLook(m_bevelInner, bevel);
 }
 
 void TRCADigital::setBevelWidth(int pixels)
 {
-    m_bevelWidth = std::max(1, pixels);
-    update();
+    setLook(m_bevelWidth, std::max(1, pixels));
 }
 
 void TRCADigital::setBorderWidth(int pixels)
 {
-    m_borderWidth = std::max(0, pixels);
-    update();
+    setLook(m_borderWidth, std::max(0, pixels));
 }
 
 void TRCADigital::setColor(const QColor& face)
 {
-    m_color = face;
-    update();
+    setLook(m_color, face);
 }
 
 void TRCADigital::setCaption(const QString& caption)
 {
-    m_caption = caption;
-    update();
+    setLook(m_caption, caption);
 }
 
 void TRCADigital::applyHeightRule()

@@ -13,19 +13,19 @@ namespace vortan {
 // right-aligned to the content inset. Pure display: it never reads anything by itself.
 class TRCADigital : public QWidget {
     Q_OBJECT
-    Q_PROPERTY(QImage Numbers READ numbers WRITE setNumbers)
-    Q_PROPERTY(int NumberWidth READ numberWidth WRITE setNumberWidth)
-    Q_PROPERTY(int Value READ value WRITE setValue)
-    Q_PROPERTY(int Margin READ margin WRITE setMargin)
-    Q_PROPERTY(bool AutoSize READ autoSize WRITE setAutoSize)
-    Q_PROPERTY(int Gap READ gap WRITE setGap)
-    Q_PROPERTY(int FormatWidth READ formatWidth WRITE setFormatWidth)
-    Q_PROPERTY(Bevel BevelOuter READ bevelOuter WRITE setBevelOuter)
-    Q_PROPERTY(Bevel BevelInner READ bevelInner WRITE setBevelInner)
-    Q_PROPERTY(int BevelWidth READ bevelWidth WRITE setBevelWidth)
-    Q_PROPERTY(int BorderWidth READ borderWidth WRITE setBorderWidth)
-    Q_PROPERTY(QColor Color READ color WRITE setColor)
-    Q_PROPERTY(QString Caption READ caption WRITE setCaption)
+    Q_PROPERTY(QImage Numbers READ numbers WRITE setNumbers NOTIFY lookChanged)
+    Q_PROPERTY(int NumberWidth READ numberWidth WRITE setNumberWidth NOTIFY lookChanged)
+    Q_PROPERTY(int Value READ value WRITE setValue NOTIFY valueChanged)
+    Q_PROPERTY(int Margin READ margin WRITE setMargin NOTIFY lookChanged)
+    Q_PROPERTY(bool AutoSize READ autoSize WRITE setAutoSize NOTIFY lookChanged)
+    Q_PROPERTY(int Gap READ gap WRITE setGap NOTIFY lookChanged)
+    Q_PROPERTY(int FormatWidth READ formatWidth WRITE setFormatWidth NOTIFY lookChanged)
+    Q_PROPERTY(Bevel BevelOuter READ bevelOuter WRITE setBevelOuter NOTIFY lookChanged)
+    Q_PROPERTY(Bevel BevelInner READ bevelInner WRITE setBevelInner NOTIFY lookChanged)
+    Q_PROPERTY(int BevelWidth READ bevelWidth WRITE setBevelWidth NOTIFY lookChanged)
+    Q_PROPERTY(int BorderWidth READ borderWidth WRITE setBorderWidth NOTIFY lookChanged)
+    Q_PROPERTY(QColor Color READ color WRITE setColor NOTIFY lookChanged)
+    Q_PROPERTY(QString Caption READ caption WRITE setCaption NOTIFY lookChanged)
 
 public:
     enum class Bevel { None, Lowered, Raised };
@@ -80,12 +80,20 @@ public:
     // Builds the display text for a value: "%.<formatWidth>d" as printf would.
     static QString formatValue(std::int32_t value, int formatWidth);
 
+Q_SIGNALS:
+    // Value changed (not sent when it is set to the number it already has).
+    void valueChanged(int value);
+    // Any other property changed, so the display looks different.
+    void lookChanged();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void applyHeightRule();
+    // Stores a look property: repaints, and tells lookChanged when the value is a new one.
+    template <class T> void setLook(T& field, const T& value);
     void paintBevel(class QPainter& painter, QRect& rect, Bevel bevel) const;
 
     QImage m_numbers;

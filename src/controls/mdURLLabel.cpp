@@ -94,27 +94,40 @@ TmdURLLabel::~TmdURLLabel() = default;
 
 void TmdURLLabel::setWebPage(const QString& webPage)
 {
+    const bool changed = m_webPage != webPage;
     m_webPage = webPage;
     applyCaption();
+    if (changed)
+        Q_EMIT captionChanged();
 }
 
 void TmdURLLabel::setShowHTTP(bool showHTTP)
 {
+    const bool changed = m_showHTTP != showHTTP;
     m_showHTTP = showHTTP;
     applyCaption();
+    if (changed)
+        Q_EMIT captionChanged();
 }
 
 void TmdURLLabel::setLabelType(TmdLabelType labelType)
 {
+    // The fonts take effect here even when the type stays the same.
+    const bool changed = m_labelType != labelType;
     m_labelType = labelType;
     applyLook();
+    if (changed)
+        Q_EMIT lookChanged();
 }
 
 void TmdURLLabel::setAutoSize(bool autoSize)
 {
+    const bool changed = m_autoSize != autoSize;
     m_autoSize = autoSize;
     if (m_autoSize)
         adjustSize();
+    if (changed)
+        Q_EMIT lookChanged();
 }
 
 bool TmdURLLabel::actsAsLink() const
@@ -125,7 +138,7 @@ bool TmdURLLabel::actsAsLink() const
 
 void TmdURLLabel::click()
 {
-    emit clicked();
+    Q_EMIT clicked();
     if (actsAsLink() && m_browser)
         m_browser->openWebPage(QStringLiteral("http://") + m_webPage);
 }

@@ -19,14 +19,14 @@ enum class TmdLabelType { Auto, Passive, Link };
 // asked once, when the label is built.
 class TmdURLLabel : public QLabel {
     Q_OBJECT
-    Q_PROPERTY(QFont LinkFont READ linkFont WRITE setLinkFont)
-    Q_PROPERTY(QFont PassiveFont READ passiveFont WRITE setPassiveFont)
-    Q_PROPERTY(QColor LinkColor READ linkColor WRITE setLinkColor)
-    Q_PROPERTY(QColor PassiveColor READ passiveColor WRITE setPassiveColor)
-    Q_PROPERTY(QString WebPage READ webPage WRITE setWebPage)
-    Q_PROPERTY(bool ShowHTTP READ showHTTP WRITE setShowHTTP)
-    Q_PROPERTY(TmdLabelType LabelType READ labelType WRITE setLabelType)
-    Q_PROPERTY(bool AutoSize READ autoSize WRITE setAutoSize)
+    Q_PROPERTY(QFont LinkFont READ linkFont WRITE setLinkFont NOTIFY lookChanged)
+    Q_PROPERTY(QFont PassiveFont READ passiveFont WRITE setPassiveFont NOTIFY lookChanged)
+    Q_PROPERTY(QColor LinkColor READ linkColor WRITE setLinkColor NOTIFY lookChanged)
+    Q_PROPERTY(QColor PassiveColor READ passiveColor WRITE setPassiveColor NOTIFY lookChanged)
+    Q_PROPERTY(QString WebPage READ webPage WRITE setWebPage NOTIFY captionChanged)
+    Q_PROPERTY(bool ShowHTTP READ showHTTP WRITE setShowHTTP NOTIFY captionChanged)
+    Q_PROPERTY(TmdLabelType LabelType READ labelType WRITE setLabelType NOTIFY lookChanged)
+    Q_PROPERTY(bool AutoSize READ autoSize WRITE setAutoSize NOTIFY lookChanged)
 
 public:
     // Asks the desktop's own browser registration.
@@ -37,15 +37,15 @@ public:
 
     // The fonts take effect at the next setLabelType, not at once.
     QFont linkFont() const { return m_linkFont; }
-    void setLinkFont(const QFont& font) { m_linkFont = font; }
+    void setLinkFont(const QFont& font) { store(m_linkFont, font); }
     QFont passiveFont() const { return m_passiveFont; }
-    void setPassiveFont(const QFont& font) { m_passiveFont = font; }
+    void setPassiveFont(const QFont& font) { store(m_passiveFont, font); }
     // A QFont has no colour, so the colours of the two looks stand beside the fonts and take
     // effect with them. Link: blue; passive: invalid, meaning the window-text colour.
     QColor linkColor() const { return m_linkColor; }
-    void setLinkColor(const QColor& colour) { m_linkColor = colour; }
+    void setLinkColor(const QColor& colour) { store(m_linkColor, colour); }
     QColor passiveColor() const { return m_passiveColor; }
-    void setPassiveColor(const QColor& colour) { m_passiveColor = colour; }
+    void setPassiveColor(const QColor& colour) { store(m_passiveColor, colour); }
 
     // The address without a scheme; "http://" is put in front when it is opened.
     QString webPage() const { return m_webPage; }
@@ -69,14 +69,27 @@ public:
     // link.
     void click();
 
-signals:
+Q_SIGNALS:
     void clicked();
+    // WebPage or ShowHTTP changed, and with them the caption.
+    void captionChanged();
+    // A font, a colour, LabelType or AutoSize changed.
+    void lookChanged();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    // Stores a font or colour (they take effect at the next setLabelType), telling lookChanged
+    // when the value is a new one.
+    template <class T> void store(T& field, const T& value)
+    {
+        if (field == value)
+            return;
+        field = value;
+        Q_EMIT lookChanged();
+    }
     void applyCaption();
     void applyLook();
 

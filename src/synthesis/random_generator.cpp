@@ -12,6 +12,12 @@ std::uint32_t SystemClock::millisecondsSinceMidnightUtc() const
     return static_cast<std::uint32_t>(sinceMidnight.count());
 }
 
+std::int64_t SystemClock::millisecondsSinceEpoch() const
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
 std::uint32_t RandomGenerator::nextBelow(std::uint32_t n)
 {
     step();

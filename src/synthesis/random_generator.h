@@ -4,19 +4,24 @@
 
 namespace vortan {
 
-// Where the generator's clock seed comes from; tests and the renderer pass a fixed one.
+// Where the generator's clock seed and the time of a rendering come from; tests and the renderer
+// pass a fixed one.
 class Clock {
 public:
     virtual ~Clock() = default;
     // ((hours * 60 + minutes) * 60 + seconds) * 1000 + milliseconds, in UTC.
     virtual std::uint32_t millisecondsSinceMidnightUtc() const = 0;
+    // Milliseconds since 1970-01-01 00:00 UTC.
+    virtual std::int64_t millisecondsSinceEpoch() const = 0;
 };
 
 class SystemClock final : public Clock {
 public:
     std::uint32_t millisecondsSinceMidnightUtc() const override;
+    std::int64_t millisecondsSinceEpoch() const override;
 };
 
+// Always the same moment of 1970-01-01 UTC.
 class FixedClock final : public Clock {
 public:
     explicit FixedClock(std::uint32_t milliseconds)
@@ -24,6 +29,7 @@ public:
     {
     }
     std::uint32_t millisecondsSinceMidnightUtc() const override { return m_milliseconds; }
+    std::int64_t millisecondsSinceEpoch() const override { return m_milliseconds; }
 
 private:
     std::uint32_t m_milliseconds;

@@ -100,6 +100,7 @@ void Synthesizer::writeWav(const Target& target, std::string_view pattern)
     std::int64_t nextReport = progressStepBytes;
 
     m_random.seedFromClock(m_clock);
+    m_sampleSeed = m_random.seed();
     std::array<Segment, 2> segments;
     for (const char symbol : pattern) {
         const int count =

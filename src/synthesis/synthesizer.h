@@ -59,6 +59,9 @@ public:
     using ProgressCallback = std::function<void(std::int64_t writtenBytes, std::int64_t fileBytes)>;
     void setProgressCallback(ProgressCallback callback) { m_progress = std::move(callback); }
     static constexpr std::int64_t progressStepBytes = 1024 * 1024;
+    // The generator's seed at the start of the last sample pass (taken from the clock), which
+    // with the text and the settings tells what the last rendering sent; 0 before any.
+    std::uint32_t lastSampleSeed() const { return m_sampleSeed; }
 
     static constexpr std::size_t sineCapacity = 60;
     static constexpr std::size_t toneCapacity = 50000;
@@ -79,6 +82,7 @@ private:
     int m_dashlen = 0;
     int m_spaces = 0;
     int m_straight = 0;
+    std::uint32_t m_sampleSeed = 0;
 
     std::array<std::uint8_t, sineCapacity> m_sinetab{};
     std::array<std::uint8_t, toneCapacity> m_tonebuf{};

@@ -24,7 +24,7 @@ namespace {
 QByteArray readFile(const QString& path)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : "<unreadable>";
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
 void writeFile(const QString& path, const QByteArray& bytes)
@@ -64,87 +64,122 @@ private:
         m_memo.document()->setModified(false);
     }
 
-private slots:
+private Q_SLOTS:
     void initTestCase() { restrictToWindows1250(m_memo); }
     void init() { m_dir = std::make_unique<QTemporaryDir>(); }
 
-    void randomAppendsGroupsDrawnFromTheWholeSetAndClearStartsAnew()
+    void randomAppendsGroupsDrawnFromTheWholeSet_data()
     {
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QString>("set");
+        QTest::addColumn<QByteArray>("setBytes");
         // The second line after the first, no line break after an open last line; of 300
         // characters the last 256 are 'b' (a count kept in 8 bits would draw only the first 44).
-        const struct {
-            QByteArray before;
-            QString set;
-            QByteArray setBytes;
-        } cases[] = {{"", QStringLiteral("\u0105b"), "\xb9\x62"},
-                     {"abc", QString(44, u'a') + QString(256, u'b'),
-                      QByteArray(44, 'a') + QByteArray(256, 'b')}};
-        for (const auto& c : cases) {
-            RandomGenerator reference; // seeded from the clock anew for every line
-            reference.setSeed(45'296'789);
-            QByteArray line;
-            for (int i = 0; i < 36; ++i)
-                line += i % 6 == 5 ? ' ' : c.setBytes[reference.nextBelow(c.setBytes.size())];
-            setUnmodified(c.before);
-            RandomGenerator generator;
-            for (int i = 0; i < 2; ++i)
-                appendRandomLine(m_memo, c.set, generator, FixedClock(45'296'789));
-            QCOMPARE(text(), c.before.isEmpty() ? line + "\r\n" + line + "\r\n"
-                                                : c.before + "\r\n" + line + "\r\n" + line);
-            QVERIFY(modified());
-        }
-        for (const QString& set : {QString(), QStringLiteral("a")}) {
-            setUnmodified("abc");
-            RandomGenerator generator;
-            appendRandomLine(m_memo, set, generator, FixedClock(777));
-            QCOMPARE(text(), QByteArray("abc"));
-            QVERIFY(!modified());
-        }
+        QTest::newRow("empty text, Polish letter")
+            << QByteArray() << QStringLiteral("\u0105b") << QByteArray("\xb9\x62");
+        QTest::newRow("open last line, 300 characters")
+            << QByteArray("abc") << QString(44, u'a') + QString(256, u'b')
+            << QByteArray(44, 'a') + QByteArray(256, 'b');
+    }
+
+    void randomAppendsGroupsDrawnFromTheWholeSet()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, set);
+        QFETCH(QByteArray, setBytes);
+        RandomGenerator reference; // seeded from the clock anew for every line
+        reference.setSeed(45'296'789);
+        QByteArray line;
+        for (int i = 0; i < 36; ++i)
+            line += i % 6 == 5 ? ' ' : setBytes[reference.nextBelow(setBytes.size())];
+        setUnmodified(before);
+        RandomGenerator generator;
+        for (int i = 0; i < 2; ++i)
+            appendRandomLine(m_memo, set, generator, FixedClock(45'296'789));
+        QCOMPARE(text(), before.isEmpty() ? line + "\r\n" + line + "\r\n"
+                                          : before + "\r\n" + line + "\r\n" + line);
+        QVERIFY(modified());
+    }
+
+    void randomWithFewerThanTwoCharactersChangesNothing_data()
+    {
+        QTest::addColumn<QString>("set");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("one character") << QStringLiteral("a");
+    }
+
+    void randomWithFewerThanTwoCharactersChangesNothing()
+    {
+        QFETCH(QString, set);
+        setUnmodified("abc");
+        RandomGenerator generator;
+        appendRandomLine(m_memo, set, generator, FixedClock(777));
+        QCOMPARE(text(), QByteArray("abc"));
+        QVERIFY(!modified());
+    }
+
+    void clearStartsAnew()
+    {
+        setUnmodified("abc");
         clearExerciseText(m_memo); // and Clear leaves the opening line
         QCOMPARE(text(), QByteArray("vvv =\r\n"));
         QVERIFY(modified());
     }
 
-    void openMakesLineBreaksCrLfAndSaveWritesThemBack()
+    void openMakesLineBreaksCrLfAndSaveWritesThemBack_data()
     {
         QByteArray everyByte; // LF comes after CR
         for (int byte = 0; byte < 256; byte += byte == '\t' ? 2 : 1)
             everyByte += byte == '\r' ? QByteArray("\r\n") : QByteArray(1, static_cast<char>(byte));
-        const std::pair<QByteArray, QByteArray> cases[] = {{"a\nb\n", "a\r\nb\r\n"},
-                                                           {"a\rb", "a\r\nb"},
-                                                           {"a\r\nb\n\rc\r", "a\r\nb\r\n\r\nc\r\n"},
-                                                           {"", ""},
-                                                           {everyByte, everyByte}};
-        for (const auto& [file, expected] : cases) {
-            setUnmodified("keep");
-            writeFile(path("in.txt"), file);
-            openExerciseText(m_memo, path("in.txt"));
-            QCOMPARE(text(), expected);
-            QVERIFY(modified());
-            writeFile(path("out.txt"), "an older and longer text");
-            saveExerciseText(m_memo, path("out.txt"));
-            QCOMPARE(readFile(path("out.txt")), expected);
-        }
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("LF") << QByteArray("a\nb\n") << QByteArray("a\r\nb\r\n");
+        QTest::newRow("CR") << QByteArray("a\rb") << QByteArray("a\r\nb");
+        QTest::newRow("mixed") << QByteArray("a\r\nb\n\rc\r") << QByteArray("a\r\nb\r\n\r\nc\r\n");
+        QTest::newRow("empty") << QByteArray() << QByteArray();
+        QTest::newRow("every byte") << everyByte << everyByte;
+    }
+
+    void openMakesLineBreaksCrLfAndSaveWritesThemBack()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QByteArray, expected);
+        setUnmodified("keep");
+        writeFile(path("in.txt"), file);
+        openExerciseText(m_memo, path("in.txt"));
+        QCOMPARE(text(), expected);
+        QVERIFY(modified());
+        writeFile(path("out.txt"), "an older and longer text");
+        saveExerciseText(m_memo, path("out.txt"));
+        QCOMPARE(readFile(path("out.txt")), expected);
+    }
+
+    void openThatFailsChangesNothingAndNeverWaits_data()
+    {
+        QTest::addColumn<QString>("name"); // in the test's folder unless absolute
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing") << QStringLiteral("missing.txt")
+                                 << QStringLiteral("Cannot open file %1");
+        QTest::newRow("FIFO") << QStringLiteral("fifo") << QStringLiteral("Cannot open file %1");
+        QTest::newRow("device") << QStringLiteral("/dev/zero")
+                                << QStringLiteral("Cannot open file %1");
+        QTest::newRow("too big") << QStringLiteral("big.txt")
+                                 << QStringLiteral("Text exceeds memo capacity");
     }
 
     void openThatFailsChangesNothingAndNeverWaits()
     {
-        const QString fifo = path("fifo");
-        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QFETCH(QString, name);
+        QFETCH(QString, message);
+        QCOMPARE(::mkfifo(QFile::encodeName(path("fifo")).constData(), 0600), 0);
         QFile big(path("big.txt"));
         QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(kTextCapacityBytes + 1));
-        const std::pair<QString, QString> cases[] = {
-            {path("missing.txt"), "Cannot open file " + path("missing.txt")},
-            {fifo, "Cannot open file " + fifo},
-            {"/dev/zero", "Cannot open file /dev/zero"},
-            {path("big.txt"), "Text exceeds memo capacity"},
-        };
-        for (const auto& [name, message] : cases) {
-            setUnmodified("keep");
-            QCOMPARE(errorOf([&] { openExerciseText(m_memo, name); }), message);
-            QCOMPARE(text(), QByteArray("keep"));
-            QVERIFY(!modified());
-        }
+        const QString file = QDir(m_dir->path()).filePath(name);
+        setUnmodified("keep");
+        QCOMPARE(errorOf([&] { openExerciseText(m_memo, file); }),
+                 message.contains(u'%') ? message.arg(file) : message);
+        QCOMPARE(text(), QByteArray("keep"));
+        QVERIFY(!modified());
     }
 
     void saveThatFailsKeepsTheOldFile()
@@ -162,7 +197,8 @@ private slots:
         std::signal(SIGXFSZ, previousHandler);
         QCOMPARE(error, QStringLiteral("Stream write error"));
         QCOMPARE(readFile(path("target.txt")), QByteArray("the old text"));
-        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{"target.txt"});
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
+                 QStringList{QStringLiteral("target.txt")});
     }
 
     void typedAndPastedCharactersOutsideTheCodePageBecomeQuestionMarks()

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace vortan {
 namespace {
 
@@ -12,6 +15,63 @@ TEST(TransmissionTempo, RoundsToNearestWithHalvesToEven)
                             {250, 10, 111}, {61, 8, 30}, {63, 8, 32}, {65, 8, 32}};
     for (const auto& [speed, spaces, tempo] : cases)
         EXPECT_EQ(transmissionTempo(speed, spaces), tempo) << speed << " " << spaces;
+}
+
+// Records what the model tells its listeners, one line a signal.
+struct Listener {
+    explicit Listener(SettingsModel& model)
+    {
+        QObject::connect(&model, &SettingsModel::settingChanged, &context,
+                         [this](IntegerSettingId id, std::int32_t value) {
+                             heard.push_back("setting " + std::to_string(int(id)) + "=" +
+                                             std::to_string(value));
+                         });
+        QObject::connect(&model, &SettingsModel::charsChanged, &context,
+                         [this] { heard.push_back("chars"); });
+        QObject::connect(&model, &SettingsModel::presetChanged, &context, [this](int number) {
+            heard.push_back("preset " + std::to_string(number));
+        });
+    }
+    QObject context;
+    std::vector<std::string> heard;
+};
+
+TEST(SettingsModel, TellsEveryChangeOnceAndOnlyChanges)
+{
+    SettingsModel model;
+    Listener listener(model);
+    model.selectPreset(2);
+    model.selectPreset(2); // applied anew: the window sets the modified mark
+    model.selectPreset(4); // no such preset
+    model.setInteger(IntegerSettingId::Tone, 3000); // kept as given, outside the range
+    model.setInteger(IntegerSettingId::Tone, 3000);
+    model.setChars("abs");
+    model.setChars("abs");
+    EXPECT_EQ(listener.heard,
+              (std::vector<std::string>{"preset 2", "preset 2", "setting 2=3000", "chars"}));
+    EXPECT_EQ(model.presets()[1].tone, 3000);
+    EXPECT_EQ(model.presets()[1].chars, "abs");
+    EXPECT_EQ(model.presets()[0], SettingsPreset{}); // only the current preset is written
+}
+
+TEST(SettingsModel, DefaultsAndReadPresetsReplaceEverySettingButStraight)
+{
+    SettingsModel model;
+    Presets read{};
+    read[0].straight = 30;
+    read[2].speed = 300;
+    model.setPresets(read); // before any selection: preset 1 shows
+    model.selectPreset(3);
+    Listener listener(model);
+    model.restoreDefaults();
+    EXPECT_EQ(listener.heard, std::vector<std::string>{"preset 3"});
+    for (const SettingsPreset& preset : model.presets()) {
+        EXPECT_EQ(preset.speed, 60);
+        EXPECT_EQ(preset.tone, 600);
+        EXPECT_EQ(preset.chars, "abcdefghijklmnopqrstuvwxyz0123456789!?/=");
+    }
+    EXPECT_EQ(model.presets()[0].straight, 30);
+    EXPECT_EQ(model.currentPresetNumber(), 3);
 }
 
 } // namespace

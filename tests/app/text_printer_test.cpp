@@ -40,7 +40,9 @@ QList<PdfLine> pdfLines(const QString& pdf)
         QStringLiteral(R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)"[^>]*>([^<]*)</word>)re"));
     QList<PdfLine> lines;
     int page = -1;
-    for (auto it = tag.globalMatch(run("pdftotext", {"-bbox", pdf, "-"})); it.hasNext();) {
+    for (auto it = tag.globalMatch(
+             run(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
+         it.hasNext();) {
         const auto match = it.next();
         const double y = match.captured(2).toDouble();
         if (match.captured(0) == QStringLiteral("<page "))
@@ -58,7 +60,7 @@ QList<PdfLine> pdfLines(const QString& pdf)
 class TextPrinterTest : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void linesStackAndEveryPageStartsAtTheSameTop()
     {
         // 100 units a line on a page 1000 high: the lines at 300 to 900 fit.
@@ -116,17 +118,19 @@ private slots:
         QString pdf;
         QList<PdfLine> found;
         const auto findOurs = [&] {
-            for (const QFileInfo& file : pdfDir.entryInfoList({"*.pdf"}, QDir::Files)) {
+            for (const QFileInfo& file :
+                 pdfDir.entryInfoList({QStringLiteral("*.pdf")}, QDir::Files)) {
                 found = pdfLines(pdf = file.filePath());
                 if (found.size() >= lines.size() && found[0].text == lines[0])
                     return true;
             }
             return false;
         };
-        QTRY_VERIFY2_WITH_TIMEOUT(findOurs(),
-                                  qPrintable("no whole PDF of ours in " + pdfDir.path()), 30'000);
+        QTRY_VERIFY2_WITH_TIMEOUT(
+            findOurs(), qPrintable(QStringLiteral("no whole PDF of ours in ") + pdfDir.path()),
+            30'000);
         QVERIFY(
-            run("pdfinfo", {pdf})
+            run(QStringLiteral("pdfinfo"), {pdf})
                 .contains(QRegularExpression(QStringLiteral("Title: +\\(?Wydruk z Vortan\\)?\n"))));
 
         // Every line at x = 200 dots and h below the one before; a new page starts at 300 again.

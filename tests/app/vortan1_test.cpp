@@ -1,15 +1,24 @@
+#include "app/about/vortan2.h"
+#include "app/commands/command_runner.h"
+#include "app/exercise_text_dialogs.h"
 #include "app/settings_model.h"
 #include "app/termination_signals.h"
 #include "app/vortan1.h"
 #include "controls/Rcadigi.h"
+#include "desktop/windows1250.h"
+#include "sound/output_volume.h"
 #include "sound/pulse_sound_server.h"
 #include "sound/sound_player.h"
 #include "synthesis/random_generator.h"
 #include "synthesis/synthesizer.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QAccessibleValueInterface>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -18,6 +27,7 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QXmlStreamReader>
 
 #include <csignal>
 #include <fstream>
@@ -25,6 +35,7 @@
 
 namespace fs = std::filesystem;
 using namespace vortan;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -43,7 +54,39 @@ std::string readFile(const fs::path& path)
     return bytes.str();
 }
 
-// The program as main() builds it, with private files, a recording player and recorded errors.
+// An output with no sound server behind it: the volume slider only keeps its level.
+class NoOutputVolume final : public OutputVolume {
+public:
+    std::optional<std::uint32_t> volume() const override { return std::nullopt; }
+    void setVolume(std::uint32_t) override {}
+    int subscribe(ChangeListener) override { return 0; }
+    void unsubscribe(int) override {}
+};
+
+// The questions of Open and Save (text), counted; the user cancels both.
+class CancelledTextDialogs final : public ExerciseTextDialogs {
+public:
+    explicit CancelledTextDialogs(QStringList& asked)
+        : m_asked(asked)
+    {
+    }
+    std::optional<QString> askOpenFile(QWidget*) override
+    {
+        m_asked << u"open"_s;
+        return std::nullopt;
+    }
+    std::optional<QString> askSaveFile(QWidget*) override
+    {
+        m_asked << u"save"_s;
+        return std::nullopt;
+    }
+
+private:
+    QStringList& m_asked;
+};
+
+// The program as main() builds it, with private files, a recording player, recorded errors and
+// the questions of the file dialogs and the printer recorded.
 struct Program {
     Program() { fs::create_directories(root() / "config"); }
 
@@ -51,19 +94,40 @@ struct Program {
 
     TForm1& start(SoundPlayer* soundPlayer = nullptr)
     {
-        const ProgramContext context{
-            settings, synthesizer,  random,   clock, soundPlayer ? soundPlayer : &player,
-            nullptr,  settingsFile, soundFile};
-        window = std::make_unique<TForm1>(context);
-        window->setErrorReporter([this](const QString& text) { errors << text; });
-        window->setWavFileChooser([this] { return chosenWavFile; });
+        window = std::make_unique<TForm1>(
+            MainWindowServices{.settings = settings,
+                               .synthesizer = synthesizer,
+                               .random = random,
+                               .clock = clock,
+                               .player = soundPlayer ? *soundPlayer : player,
+                               .outputVolume = noOutput,
+                               .commands = commands,
+                               .aboutWindow = about},
+            MainWindowFiles{.settingsFile = settingsFile, .temporarySoundFile = soundFile});
+        window->setWavFileChooser([this] {
+            asked << u"wav"_s;
+            return chosenWavFile;
+        });
+        window->setTextDialogs(std::make_unique<CancelledTextDialogs>(asked));
+        window->setTextPrinter([this](const QPlainTextEdit&) { asked << u"print"_s; });
         return *window;
+    }
+
+    // Shown and active, as a user finds it.
+    TForm1& startShown()
+    {
+        TForm1& shown = start();
+        shown.show();
+        shown.activateWindow();
+        if (!QTest::qWaitForWindowActive(&shown))
+            qFatal("the window did not become active");
+        return shown;
     }
 
     template <class T = QWidget> T* child(const char* name, int number = 0) const
     {
         const QString fullName =
-            QString::fromLatin1(name) + (number ? QString::number(number) : "");
+            QString::fromLatin1(name) + (number ? QString::number(number) : QString());
         T* found = window->findChild<T*>(fullName);
         if (found == nullptr)
             qFatal("no control %s", qPrintable(fullName));
@@ -78,6 +142,12 @@ struct Program {
     QComboBox* charSet() const { return child<QComboBox>("ComboBox1"); }
     QPlainTextEdit* memo() const { return child<QPlainTextEdit>("Memo1"); }
     bool marked() const { return memo()->document()->isModified(); }
+    // The control that has the keyboard focus; the character-set box for its edit field.
+    QWidget* focused() const
+    {
+        QWidget* widget = QApplication::focusWidget();
+        return widget != nullptr && widget->parentWidget() == charSet() ? charSet() : widget;
+    }
 
     QTemporaryDir dir;
     fs::path settingsFile = root() / "config" / "vortan.ini";
@@ -87,10 +157,101 @@ struct Program {
     Synthesizer synthesizer{random, clock};
     SettingsModel settings;
     RecordingPlayer player;
+    NoOutputVolume noOutput;
     std::optional<fs::path> chosenWavFile;
     QStringList errors;
+    QStringList asked; // "wav", "open", "save", "print": what the window asked for
+    CommandRunner commands{[this](const QString& text) { errors << text; }};
+    TForm2 about;
     std::unique_ptr<TForm1> window;
 };
+
+// Presses a key combination on the focused widget, as the keyboard sends it.
+void press(const QKeySequence& keys)
+{
+    const QKeyCombination combination = keys[0];
+    QTest::keyClick(QApplication::focusWidget(), combination.key(),
+                    combination.keyboardModifiers());
+}
+
+// Each command of the window, its button and its key.
+const std::tuple<const char*, const char*, QKeySequence> kCommands[] = {
+    {"Play", "SpeedItem1", QKeySequence(u"F5"_s)},
+    {"Stop", "SpeedItem2", QKeySequence(u"F6"_s)},
+    {"Open", "SpeedItem8", QKeySequence(u"Ctrl+O"_s)},
+    {"Save", "SpeedItem9", QKeySequence(u"Ctrl+S"_s)},
+    {"Print", "SpeedItem14", QKeySequence(u"Ctrl+P"_s)},
+    {"Clear", "SpeedItem4", QKeySequence(u"Ctrl+N"_s)},
+    {"Random", "SpeedItem3", QKeySequence(u"Ctrl+R"_s)},
+    {"Save WAV", "SpeedItem10", QKeySequence(u"Ctrl+E"_s)},
+    {"Defaults", "SpeedItem11", QKeySequence(u"Ctrl+Shift+R"_s)},
+    {"Settings 1", "SpeedItem5", QKeySequence(u"Ctrl+1"_s)},
+    {"Settings 2", "SpeedItem6", QKeySequence(u"Ctrl+2"_s)},
+    {"Settings 3", "SpeedItem7", QKeySequence(u"Ctrl+3"_s)},
+    {"About", "SpeedItem15", QKeySequence(u"F1"_s)},
+};
+
+// A started program in which each command of kCommands shows that it ran: the text is "keep",
+// preset 1's speed is not the default, and preset 2 is current before "Settings 1".
+void prepareForCommand(Program& program, const QString& command)
+{
+    program.memo()->setPlainText(u"keep"_s);
+    program.settings.setInteger(IntegerSettingId::Speed, 100);
+    if (command == "Settings 1"_L1)
+        program.settings.selectPreset(2);
+}
+
+// Whether the command ran in a program prepared by prepareForCommand.
+bool commandRan(const Program& program, const QString& command)
+{
+    const std::string text = program.window->exerciseText();
+    const auto& calls = program.player.calls;
+    if (command == "Play"_L1)
+        return !calls.empty() && calls.back().starts_with("play ");
+    if (command == "Stop"_L1)
+        return calls == std::vector<std::string>{"stop"};
+    if (command == "Open"_L1 || command == "Save"_L1 || command == "Print"_L1)
+        return program.asked == QStringList{command.toLower()};
+    if (command == "Save WAV"_L1)
+        return program.asked == QStringList{u"wav"_s};
+    if (command == "Clear"_L1)
+        return text == "vvv =\r\n";
+    if (command == "Random"_L1)
+        return text.starts_with("keep\r\n") && text.size() == 6 + 36;
+    if (command == "Defaults"_L1)
+        return program.settings.current().speed == 60;
+    if (command == "About"_L1)
+        return program.about.isVisible();
+    return program.settings.currentPresetNumber() == command.back().digitValue();
+}
+
+// The slider positions the layout file gives: name -> minimum, maximum, value.
+QMap<QString, QList<int>> sliderRangesInLayout()
+{
+    QFile file(QStringLiteral(VORTAN_MAIN_WINDOW_UI));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", VORTAN_MAIN_WINDOW_UI);
+    QMap<QString, QList<int>> ranges;
+    QXmlStreamReader xml(&file);
+    QString widget;
+    QString property;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement())
+            continue;
+        if (xml.name() == "widget"_L1) {
+            widget = xml.attributes().value("name"_L1).toString();
+            ranges[widget] = {0, 0, 0};
+        } else if (xml.name() == "property"_L1) {
+            property = xml.attributes().value("name"_L1).toString();
+        } else if (xml.name() == "number"_L1) {
+            const int index = QStringList{u"minimum"_s, u"maximum"_s, u"value"_s}.indexOf(property);
+            if (index >= 0)
+                ranges[widget][index] = xml.readElementText().toInt();
+        }
+    }
+    return ranges;
+}
 
 std::string defaultSection(int number)
 {
@@ -103,7 +264,7 @@ std::string defaultSection(int number)
 
 class TForm1Test : public QObject {
     Q_OBJECT
-private slots:
+private Q_SLOTS:
     void firstStartShowsDefaultsInAFixedLayout()
     {
         Program program;
@@ -142,7 +303,7 @@ private slots:
         program.start();
         program.slider(1)->setValue(100);
         program.charSet()->clearEditText();
-        QTest::keyClicks(program.charSet(), "abs");
+        QTest::keyClicks(program.charSet(), u"abs"_s);
         program.button(6)->click();
         QCOMPARE(program.slider(1)->value(), 60);
         QVERIFY(program.button(6)->isChecked() && !program.button(5)->isChecked());
@@ -182,7 +343,9 @@ private slots:
         program.slider(5)->setValue(30);
         program.slider(1)->setValue(120);
         program.slider(2)->setValue(3);
-        program.settings.presets()[2].straight = 70;
+        Presets presets = program.settings.presets();
+        presets[2].straight = 70;
+        program.settings.setPresets(presets);
         program.button(11)->click();
         QCOMPARE(program.settings.currentPresetNumber(), 2);
         QVERIFY(program.button(6)->isChecked());
@@ -195,41 +358,58 @@ private slots:
                  QStringLiteral("abcdefghijklmnopqrstuvwxyz0123456789!?/="));
     }
 
+    void modifiedMark_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<bool>("wavChosen"); // whether Save WAV is given a file
+        QTest::addColumn<bool>("setsMark");  // whether the mark is set afterwards
+        const std::tuple<const char*, const char*, bool, bool> rows[] = {
+            {"typing", "Memo1", false, true},
+            {"speed", "TrackBar1", false, true},
+            {"spaces", "TrackBar2", false, true},
+            {"tone", "TrackBar3", false, true},
+            {"noise", "TrackBar4", false, true},
+            {"straight", "TrackBar5", false, true},
+            {"another preset", "SpeedItem6", false, true},
+            {"the same preset", "SpeedItem5", false, true},
+            {"defaults", "SpeedItem11", false, true},
+            {"Save WAV", "SpeedItem10", true, true},
+            {"Save WAV cancelled", "SpeedItem10", false, true},
+            {"volume", "volumer1", false, false},
+            {"character set", "ComboBox1", false, false},
+            {"Stop", "SpeedItem2", false, false},
+            {"Play", "SpeedItem1", false, false},
+        };
+        for (const auto& [tag, control, wavChosen, setsMark] : rows)
+            QTest::newRow(tag) << QString::fromLatin1(control) << wavChosen << setsMark;
+    }
+
     void modifiedMark()
     {
+        QFETCH(QString, control);
+        QFETCH(bool, wavChosen);
+        QFETCH(bool, setsMark);
         // Operates a control as a user would: moves a slider, clicks a button, types into a box.
-        const auto operate = [](Program& program, const char* name) {
-            QWidget* control = program.child(name);
-            if (auto* slider = qobject_cast<QSlider*>(control))
+        const auto operate = [&control](Program& program) {
+            QWidget* widget = program.child(qPrintable(control));
+            if (auto* slider = qobject_cast<QSlider*>(widget))
                 slider->setValue(slider->value() + 1);
-            else if (auto* button = qobject_cast<QAbstractButton*>(control))
+            else if (auto* button = qobject_cast<QAbstractButton*>(widget))
                 button->click();
             else
-                QTest::keyClicks(control, "x");
+                QTest::keyClicks(widget, u"x"_s);
         };
-        // Control, whether Save WAV is given a file, whether the mark is set afterwards.
-        const std::tuple<const char*, bool, bool> rows[] = {
-            {"Memo1", false, true},       {"TrackBar1", false, true},
-            {"TrackBar2", false, true},   {"TrackBar3", false, true},
-            {"TrackBar4", false, true},   {"TrackBar5", false, true},
-            {"SpeedItem6", false, true},  {"SpeedItem5", false, true},
-            {"SpeedItem11", false, true}, {"SpeedItem10", true, true},
-            {"SpeedItem10", false, true}, {"volumer1", false, false},
-            {"ComboBox1", false, false},  {"SpeedItem2", false, false},
-            {"SpeedItem1", false, false}};
-        for (const auto& [name, wavChosen, setsMark] : rows) {
-            Program program;
-            program.start();
-            if (wavChosen)
-                program.chosenWavFile = program.root() / "out.wav";
-            // Only Play clears the mark: from the marked start every other action leaves it set.
-            operate(program, name);
-            QVERIFY2(program.marked() == (std::string_view(name) != "SpeedItem1"), name);
-            program.button(1)->click();
-            operate(program, name);
-            QVERIFY2(program.marked() == setsMark, name);
-            QVERIFY2(program.errors.isEmpty(), qPrintable(program.errors.join('\n')));
-        }
+        Program program;
+        program.start();
+        if (wavChosen)
+            program.chosenWavFile = program.root() / "out.wav";
+        // Only Play clears the mark: from the marked start every other action leaves it set.
+        operate(program);
+        QCOMPARE(program.marked(), control != "SpeedItem1"_L1);
+        program.button(1)->click();
+        operate(program);
+        QCOMPARE(program.marked(), setsMark);
+        QVERIFY2(program.errors.isEmpty(), qPrintable(program.errors.join(u'\n')));
     }
 
     void playRendersOnceThenReplays()
@@ -329,15 +509,388 @@ private slots:
         QVERIFY(blocked.errors.isEmpty());
     }
 
-    void errorBoxText()
+    void sentExerciseIsBuiltFromTheModel()
     {
-        // A stop follows when the last windows-1250 byte lies above that of ".".
-        const std::pair<const char*, bool> cases[] = {
-            {"Disk full", true}, {"I/O error 28", true}, {"x)", false},    {"Done.", false},
-            {"a/", true},        {"a-", false},          {"Błąd ż", true}, {"", false}};
-        for (const auto& [message, stopAdded] : cases)
-            QCOMPARE(vortan::errorBoxText(message),
-                     QString::fromUtf8(message) + (stopAdded ? "." : ""));
+        Program program;
+        std::ofstream(program.settingsFile, std::ios::binary)
+            << "[settings1]\r\nspeed=300\r\ntone=900\r\nstraight=20\r\nchars=abs\r\n";
+        TForm1& window = program.start();
+        QSignalSpy rendered(&window, &TForm1::exerciseRendered);
+        QVERIFY(!window.lastSentExercise());
+        program.button(1)->click();
+        QCOMPARE(rendered.size(), 1);
+        const SentExercise expected{.text = "vvv =\r\n",
+                                    .settings = {.speed = 250, .tone = 900, .straight = 20},
+                                    .seed = 45'296'789, // the clock's, at the sample pass
+                                    .characterSet = "abs",
+                                    .sentAtMs = 45'296'789};
+        QVERIFY(window.lastSentExercise() == expected);
+        QVERIFY(rendered[0][0].value<SentExercise>() == expected);
+
+        program.button(1)->click(); // a replay sends nothing new
+        QCOMPARE(rendered.size(), 1);
+
+        // A change made elsewhere is what the next rendering sends: the model, not the sliders.
+        program.settings.setInteger(IntegerSettingId::Noise, 7);
+        program.memo()->setPlainText(u"e"_s);
+        program.chosenWavFile = program.root() / "e.wav";
+        program.button(10)->click();
+        QCOMPARE(rendered.size(), 2);
+        QCOMPARE(window.lastSentExercise()->text, std::string("e"));
+        QCOMPARE(window.lastSentExercise()->settings.noise, 7);
+        QCOMPARE(window.lastSentExercise()->settings.speed, 250);
+    }
+
+    void controlsFollowChangesMadeElsewhere()
+    {
+        Program program;
+        program.start();
+        program.button(1)->click();
+        SettingsModel& model = program.settings;
+        model.setInteger(IntegerSettingId::Speed, 120);
+        QCOMPARE(program.slider(1)->value(), 120);
+        QCOMPARE(program.display(1), 120);
+        QCOMPARE(program.display(5), 120);
+        QVERIFY(program.marked()); // the next Play renders anew
+        model.setInteger(IntegerSettingId::Spaces, 99);
+        QCOMPARE(program.slider(2)->value(), 10); // shown clamped, kept as given
+        QCOMPARE(program.display(5), 53);
+        QCOMPARE(model.current().spaces, 99);
+        model.setChars("xyz");
+        QCOMPARE(program.charSet()->currentText(), u"xyz"_s);
+        model.selectPreset(3);
+        QVERIFY(program.button(7)->isChecked() && !program.button(5)->isChecked());
+        QCOMPARE(program.slider(1)->value(), 60);
+
+        // The window's own changes reach other listeners.
+        QSignalSpy changed(&model, &SettingsModel::settingChanged);
+        program.slider(4)->setValue(9);
+        QCOMPARE(changed.size(), 1);
+        QCOMPARE(changed[0][0].value<IntegerSettingId>(), IntegerSettingId::Noise);
+        QCOMPARE(changed[0][1].toInt(), 9);
+        QVERIFY(program.errors.isEmpty());
+    }
+
+    void sliderRangesInTheLayoutFollowTheSchema_data()
+    {
+        QTest::addColumn<QString>("slider");
+        QTest::addColumn<int>("setting");
+        for (std::size_t i = 0; i < kIntegerSettings.size(); ++i)
+            QTest::newRow(kIntegerSettings[i].key.data())
+                << u"TrackBar%1"_s.arg(i + 1) << static_cast<int>(i);
+    }
+
+    void sliderRangesInTheLayoutFollowTheSchema()
+    {
+        QFETCH(QString, slider);
+        QFETCH(int, setting);
+        static const QMap<QString, QList<int>> layout = sliderRangesInLayout();
+        const IntegerSetting& schema = kIntegerSettings[static_cast<std::size_t>(setting)];
+        QCOMPARE(layout.value(slider), (QList<int>{schema.minimum, schema.maximum, schema.start}));
+    }
+
+    void presetButtonToggledByAScreenReaderSelectsItsPreset()
+    {
+        Program program;
+        std::ofstream(program.settingsFile, std::ios::binary)
+            << "[settings3]\r\nspeed=150\r\nchars=abst\r\n";
+        TForm1& window = program.start();
+        QAccessibleInterface* button = QAccessible::queryAccessibleInterface(program.button(7));
+        QVERIFY(button && button->actionInterface());
+        QVERIFY(button->actionInterface()->actionNames().contains(
+            QAccessibleActionInterface::toggleAction()));
+        button->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        QVERIFY(program.button(7)->isChecked() && !program.button(5)->isChecked());
+        QCOMPARE(program.settings.currentPresetNumber(), 3);
+        QCOMPARE(program.slider(1)->value(), 150);
+        QCOMPARE(program.charSet()->currentText(), u"abst"_s);
+        // What the user changes now goes into preset 3, and preset 1 keeps its numbers.
+        program.slider(1)->setValue(170);
+        QVERIFY(window.close());
+        const std::string saved = readFile(program.settingsFile);
+        QVERIFY2(saved.find("[settings1]\r\nspeed=60\r\n") != std::string::npos, saved.c_str());
+        QVERIFY2(saved.find("[settings3]\r\nspeed=170\r\n") != std::string::npos, saved.c_str());
+
+        // Toggling the button that is down leaves it down.
+        button->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+        QVERIFY(program.button(7)->isChecked());
+        QCOMPARE(program.settings.currentPresetNumber(), 3);
+    }
+
+    void characterSetKeepsWhatIsTyped()
+    {
+        Program program;
+        program.startShown();
+        program.charSet()->setFocus();
+        program.charSet()->clearEditText();
+        QTest::keyClicks(QApplication::focusWidget(), u"ab"_s);
+        QCOMPARE(program.charSet()->currentText(), u"ab"_s);
+        QCOMPARE(program.settings.current().chars, std::string("ab"));
+        // Picking an entry of the list works as before.
+        program.charSet()->setCurrentIndex(2);
+        QCOMPARE(program.charSet()->currentText(), u"0123456789"_s);
+        QCOMPARE(program.settings.current().chars, std::string("0123456789"));
+    }
+
+    void tabAndArrowsReachEveryControl()
+    {
+        Program program;
+        program.startShown();
+        program.slider(1)->setFocus();
+        // Tab enters the presets at the one that is down.
+        const QStringList tabbed = {
+            u"TrackBar2"_s,   u"TrackBar3"_s,   u"TrackBar4"_s,  u"Memo1"_s,       u"ComboBox1"_s,
+            u"volumer1"_s,    u"TrackBar5"_s,   u"SpeedItem1"_s, u"SpeedItem2"_s,  u"SpeedItem3"_s,
+            u"SpeedItem4"_s,  u"SpeedItem8"_s,  u"SpeedItem9"_s, u"SpeedItem10"_s, u"SpeedItem15"_s,
+            u"SpeedItem11"_s, u"SpeedItem14"_s, u"SpeedItem5"_s, u"TrackBar1"_s};
+        QStringList reached;
+        for (qsizetype i = 0; i < tabbed.size(); ++i) {
+            press(QKeySequence(Qt::Key_Tab));
+            QVERIFY(program.focused() != nullptr);
+            reached << program.focused()->objectName();
+        }
+        QCOMPARE(reached, tabbed);
+
+        // The arrow keys choose among the presets, as among radio buttons.
+        press(QKeySequence(Qt::SHIFT | Qt::Key_Backtab));
+        QCOMPARE(program.focused(), program.button(5));
+        for (const auto& [key, preset] :
+             {std::pair{Qt::Key_Down, 2}, {Qt::Key_Down, 3}, {Qt::Key_Up, 2}, {Qt::Key_Up, 1}}) {
+            press(QKeySequence(key));
+            QCOMPARE(program.focused(), program.button(4 + preset));
+            QVERIFY(program.button(4 + preset)->isChecked());
+            QCOMPARE(program.settings.currentPresetNumber(), preset);
+        }
+        QVERIFY(program.errors.isEmpty());
+    }
+
+    void tabLeavesTheTextBoxAndShiftTabComesBack()
+    {
+        Program program;
+        TForm1& window = program.startShown();
+        program.memo()->setFocus();
+        press(QKeySequence(Qt::Key_Tab));
+        QCOMPARE(program.focused(), program.charSet());
+        press(QKeySequence(Qt::SHIFT | Qt::Key_Backtab));
+        QCOMPARE(program.focused(), program.memo());
+        press(QKeySequence(Qt::SHIFT | Qt::Key_Backtab));
+        QCOMPARE(program.focused(), program.slider(4));
+        QCOMPARE(window.exerciseText(), std::string("vvv =\r\n")); // no tab character
+    }
+
+    void keysRunEveryCommandWhileTyping_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<QString>("typingIn");
+        for (const char* box : {"Memo1", "ComboBox1"})
+            for (const auto& [command, button, keys] : kCommands)
+                QTest::addRow("%s in %s", command, box)
+                    << QString::fromLatin1(command) << keys << QString::fromLatin1(box);
+    }
+
+    void keysRunEveryCommandWhileTyping()
+    {
+        QFETCH(QString, command);
+        QFETCH(QKeySequence, keys);
+        QFETCH(QString, typingIn);
+        Program program;
+        program.startShown();
+        prepareForCommand(program, command);
+        QWidget* box = program.child(qPrintable(typingIn));
+        box->setFocus();
+        const QString boxText = program.charSet()->currentText();
+        press(keys);
+        QTRY_VERIFY(commandRan(program, command));
+        // Nothing was typed into the box.
+        if (command != "Random"_L1 && command != "Clear"_L1)
+            QCOMPARE(program.window->exerciseText(), std::string("keep"));
+        if (command != "Defaults"_L1)
+            QCOMPARE(program.charSet()->currentText(), boxText);
+        if (command != "About"_L1)
+            QCOMPARE(program.focused(), box);
+        QVERIFY(program.errors.isEmpty());
+    }
+
+    void screenReadersPressEveryCommand_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("button");
+        for (const auto& [command, button, keys] : kCommands)
+            QTest::newRow(command) << QString::fromLatin1(command) << QString::fromLatin1(button);
+    }
+
+    void screenReadersPressEveryCommand()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, button);
+        Program program;
+        program.startShown();
+        prepareForCommand(program, command);
+        QAccessibleInterface* accessible =
+            QAccessible::queryAccessibleInterface(program.child(qPrintable(button)));
+        QVERIFY(accessible->actionInterface()->actionNames().contains(
+            QAccessibleActionInterface::pressAction()));
+        accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QTRY_VERIFY(commandRan(program, command));
+        QVERIFY(program.errors.isEmpty());
+    }
+
+    void arrowKeysMoveTheSliders_data()
+    {
+        QTest::addColumn<int>("slider");
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<int>("position");
+        QTest::newRow("speed up") << 1 << QKeySequence(Qt::Key_Right) << 61;
+        QTest::newRow("spaces up") << 2 << QKeySequence(Qt::Key_Up) << 1;
+        QTest::newRow("tone down") << 3 << QKeySequence(Qt::Key_Left) << 599;
+        QTest::newRow("noise a page up") << 4 << QKeySequence(Qt::Key_PageUp) << 1;
+        QTest::newRow("straight to the end") << 5 << QKeySequence(Qt::Key_End) << 100;
+    }
+
+    void arrowKeysMoveTheSliders()
+    {
+        QFETCH(int, slider);
+        QFETCH(QKeySequence, keys);
+        QFETCH(int, position);
+        Program program;
+        program.startShown();
+        program.button(1)->click();
+        program.slider(slider)->setFocus();
+        press(keys);
+        QCOMPARE(program.slider(slider)->value(), position);
+        const int displays[] = {0, 1, 2, 3, 4, 6};
+        QCOMPARE(program.display(displays[slider]), position);
+        QCOMPARE(program.settings.current().*kIntegerSettings[slider - 1].inPreset, position);
+        QVERIFY(program.marked());
+    }
+
+    void focusIsVisibleOnEveryControl_data()
+    {
+        QTest::addColumn<QString>("control");
+        for (const char* name :
+             {"TrackBar1",   "TrackBar2",   "TrackBar3",   "TrackBar4",  "Memo1",
+              "ComboBox1",   "volumer1",    "TrackBar5",   "SpeedItem1", "SpeedItem2",
+              "SpeedItem3",  "SpeedItem4",  "SpeedItem8",  "SpeedItem9", "SpeedItem10",
+              "SpeedItem15", "SpeedItem11", "SpeedItem14", "SpeedItem5", "SpeedItem6",
+              "SpeedItem7"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+
+    void focusIsVisibleOnEveryControl()
+    {
+        QFETCH(QString, control);
+        Program program;
+        program.startShown();
+        QWidget* widget = program.child(qPrintable(control));
+        const auto isPreset = [&program](QWidget* candidate) {
+            return candidate == program.button(5) || candidate == program.button(6) ||
+                   candidate == program.button(7);
+        };
+        // Reached by the keyboard alone: Tab, and the arrow keys among the presets.
+        program.slider(1)->setFocus();
+        press(QKeySequence(Qt::Key_Tab));
+        for (int presses = 0; program.focused() != widget && presses < 30; ++presses)
+            press(QKeySequence(isPreset(program.focused()) && isPreset(widget) ? Qt::Key_Down
+                                                                               : Qt::Key_Tab));
+        QCOMPARE(program.focused(), widget);
+        const QImage focused = widget->grab().toImage();
+        press(QKeySequence(Qt::Key_Tab));
+        QVERIFY(!widget->hasFocus());
+        QVERIFY(widget->grab().toImage() != focused);
+    }
+
+    void screenReadersHearEveryControl_data()
+    {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("role");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("value"); // what a sighted user reads there
+        QTest::addColumn<QString>("key");   // in the description and the press action
+        const auto row = [](const char* control, QAccessible::Role role, const QString& name,
+                            const QString& value = {}, const QString& key = {}) {
+            QTest::newRow(control)
+                << QString::fromLatin1(control) << int(role) << name << value << key;
+        };
+        using enum QAccessible::Role;
+        row("TrackBar1", Slider, u"Speed (ch/min)"_s, u"60"_s);
+        row("TrackBar2", Slider, u"Dot spaces"_s, u"0"_s);
+        row("TrackBar3", Slider, u"Tone (Hz)"_s, u"600"_s);
+        row("TrackBar4", Slider, u"% Noise"_s, u"0"_s);
+        row("TrackBar5", Slider, u"Straight key ratio"_s, u"0"_s);
+        row("volumer1", Slider, u"Wave volume"_s, u"13"_s);
+        row("RCADigital1", StaticText, u"Tempo of chars"_s, u"60"_s);
+        row("RCADigital2", StaticText, u"Additional spaces"_s, u"0"_s);
+        row("RCADigital5", StaticText, u"Tempo of transmission"_s, u"60"_s);
+        row("RCADigital3", StaticText, u"Tone"_s, u"600"_s);
+        row("RCADigital4", StaticText, u"Noise"_s, u"0"_s);
+        row("RCADigital6", StaticText, u"Straight ratio"_s, u"0"_s);
+        row("Memo1", EditableText, u"Exercise text"_s, u"vvv =\n"_s);
+        // The box's edit field, which takes the focus, names it; the box reads as its text.
+        row("ComboBox1", EditableText, u"Character set"_s,
+            u"abcdefghijklmnopqrstuvwxyz0123456789/=?!"_s);
+        row("SpeedItem1", Button, u"Play"_s, {}, u"F5"_s);
+        row("SpeedItem2", Button, u"Stop"_s, {}, u"F6"_s);
+        row("SpeedItem3", Button, u"Random"_s, {}, u"Ctrl+R"_s);
+        row("SpeedItem4", Button, u"Clear"_s, {}, u"Ctrl+N"_s);
+        row("SpeedItem8", Button, u"Open"_s, {}, u"Ctrl+O"_s);
+        row("SpeedItem9", Button, u"Save"_s, {}, u"Ctrl+S"_s);
+        row("SpeedItem10", Button, u"WAV"_s, {}, u"Ctrl+E"_s);
+        row("SpeedItem15", Button, u"About"_s, {}, u"F1"_s);
+        row("SpeedItem11", Button, u"Default settings"_s, {}, u"Ctrl+Shift+R"_s);
+        row("SpeedItem14", Button, u"Print"_s, {}, u"Ctrl+P"_s);
+        row("SpeedItem5", RadioButton, u"Settings 1"_s, {}, u"Ctrl+1"_s);
+        row("SpeedItem6", RadioButton, u"Settings 2"_s, {}, u"Ctrl+2"_s);
+        row("SpeedItem7", RadioButton, u"Settings 3"_s, {}, u"Ctrl+3"_s);
+    }
+
+    void screenReadersHearEveryControl()
+    {
+        QFETCH(QString, control);
+        QFETCH(int, role);
+        QFETCH(QString, name);
+        QFETCH(QString, value);
+        QFETCH(QString, key);
+        Program program;
+        program.startShown();
+        QWidget* widget = program.child(qPrintable(control));
+        if (widget == program.charSet()) {
+            QCOMPARE(QAccessible::queryAccessibleInterface(widget)->role(), QAccessible::ComboBox);
+            widget = program.charSet()->lineEdit();
+        }
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+        QVERIFY(accessible != nullptr);
+        QCOMPARE(accessible->role(), QAccessible::Role(role));
+        QCOMPARE(accessible->text(QAccessible::Name), name);
+        QVERIFY(!accessible->state().invisible && !accessible->state().disabled);
+        if (!value.isEmpty()) {
+            if (QAccessibleValueInterface* number = accessible->valueInterface())
+                QCOMPARE(number->currentValue().toString(), value);
+            else
+                QCOMPARE(accessible->text(QAccessible::Value), value);
+        }
+        if (key.isEmpty())
+            return;
+        // The hint names the key, and so the description; pressing says which key it is.
+        QVERIFY(widget->toolTip().endsWith(u" (%1)"_s.arg(key)));
+        QCOMPARE(accessible->text(QAccessible::Description), widget->toolTip());
+        QCOMPARE(accessible->actionInterface()->keyBindingsForAction(
+                     QAccessibleActionInterface::pressAction()),
+                 QStringList{key});
+        if (QAccessible::Role(role) != QAccessible::RadioButton)
+            return;
+        // The presets: a group of three toggles, exactly one of them down.
+        QCOMPARE(accessible->parent()->role(), QAccessible::Grouping);
+        QCOMPARE(accessible->parent()->text(QAccessible::Name), u"Presets"_s);
+        QCOMPARE(accessible->parent()->childCount(), 3);
+        int down = 0;
+        for (int i = 0; i < 3; ++i) {
+            const QAccessible::State state = accessible->parent()->child(i)->state();
+            QVERIFY(state.checkable);
+            down += state.checked;
+        }
+        QCOMPARE(down, 1);
+        QCOMPARE(bool(accessible->state().checked), control == "SpeedItem5"_L1);
     }
 
     void playIsHeardAtTheTonesPitch()

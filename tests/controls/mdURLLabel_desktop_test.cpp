@@ -11,7 +11,7 @@
 class TestMdURLLabelOnDesktop : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void opensInTheRegisteredBrowser();
 };
 
@@ -20,21 +20,23 @@ void TestMdURLLabelOnDesktop::opensInTheRegisteredBrowser()
     QFile log(qEnvironmentVariable("VORTAN_FAKE_BROWSER_LOG"));
     QVERIFY(log.open(QIODevice::ReadWrite | QIODevice::Truncate));
     vortan::TmdURLLabel label;
-    label.setWebPage("vortan.example.org/start");
+    label.setWebPage(QStringLiteral("vortan.example.org/start"));
     label.show();
     QVERIFY(QTest::qWaitForWindowExposed(&label));
     QVERIFY(label.actsAsLink());
     QTest::mouseClick(&label, Qt::LeftButton);
     QTRY_COMPARE_WITH_TIMEOUT((log.seek(0), QString::fromUtf8(log.readAll()).trimmed()),
-                              QString("http://vortan.example.org/start"), 15000);
+                              QStringLiteral("http://vortan.example.org/start"), 15000);
 }
 
 // xcb aborts without a display, before a test could skip: decide here. 77 tells CTest "skipped".
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") ||
-        !qEnvironmentVariable("VORTAN_TEST_SERVICES").split(u' ').contains("browser")) {
-        const bool required = qEnvironmentVariable("VORTAN_REQUIRE_SERVICES") == "1";
+    if (qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariable("VORTAN_TEST_SERVICES")
+                                                       .split(u' ')
+                                                       .contains(QLatin1StringView("browser"))) {
+        const bool required =
+            qEnvironmentVariable("VORTAN_REQUIRE_SERVICES") == QLatin1StringView("1");
         fprintf(stderr,
                 "%s: the desktop browser test needs an X display and the fake browser "
                 "(test-services.sh)\n",

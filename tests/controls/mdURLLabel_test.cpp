@@ -1,9 +1,12 @@
 #include "controls/mdURLLabel.h"
 #include "desktop/webBrowser.h"
+#include "support/property_notify.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QTest>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -20,47 +23,61 @@ struct FakeBrowser final : vortan::WebBrowser {
 class TestMdURLLabel : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
+    void linkStateCaptionAndOpenedAddress_data();
     void linkStateCaptionAndOpenedAddress();
     void linkFontWaitsForSetLabelTypeAndScreenReadersPress();
+    void propertiesTellTheirChanges_data();
+    void propertiesTellTheirChanges();
 };
+
+void TestMdURLLabel::linkStateCaptionAndOpenedAddress_data()
+{
+    using enum vortan::TmdLabelType;
+    QTest::addColumn<vortan::TmdLabelType>("type");
+    QTest::addColumn<bool>("registered"); // whether the desktop has a browser
+    QTest::addColumn<QString>("webPage");
+    QTest::addColumn<bool>("showHTTP");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("opened"); // empty: not a link
+    QTest::newRow("auto with a browser")
+        << Auto << true << u"a.example"_s << false << u"a.example"_s << u"http://a.example"_s;
+    QTest::newRow("auto without a browser")
+        << Auto << false << u"a.example"_s << false << u"a.example"_s << QString();
+    QTest::newRow("link without a browser") << Link << false << u"a.example"_s << true
+                                            << u"http://a.example"_s << u"http://a.example"_s;
+    QTest::newRow("passive") << Passive << true << u"a.example"_s << false << u"a.example"_s
+                             << QString();
+    QTest::newRow("scheme given twice")
+        << Auto << true << u"http://a.example"_s << true << u"http://http://a.example"_s
+        << u"http://http://a.example"_s;
+}
 
 void TestMdURLLabel::linkStateCaptionAndOpenedAddress()
 {
-    using enum vortan::TmdLabelType;
-    const struct {
-        vortan::TmdLabelType type;
-        bool registered;
-        QString webPage;
-        bool showHTTP;
-        QString caption, opened; // opened empty: not a link
-    } cases[] = {
-        {Auto, true, "a.example", false, "a.example", "http://a.example"},
-        {Auto, false, "a.example", false, "a.example", ""},
-        {Link, false, "a.example", true, "http://a.example", "http://a.example"},
-        {Passive, true, "a.example", false, "a.example", ""},
-        {Auto, true, "http://a.example", true, "http://http://a.example",
-         "http://http://a.example"},
-    };
-    for (const auto& c : cases) {
-        auto browser = std::make_shared<FakeBrowser>();
-        browser->registered = c.registered;
-        vortan::TmdURLLabel label(browser);
-        label.setWebPage(c.webPage);
-        label.setShowHTTP(c.showHTTP);
-        label.setLabelType(c.type);
-        label.show();
-        int clicks = 0;
-        connect(&label, &vortan::TmdURLLabel::clicked, [&] { ++clicks; });
-        const bool link = !c.opened.isEmpty();
-        QCOMPARE(label.text(), c.caption);
-        QCOMPARE(label.font().underline(), link);
-        QCOMPARE(label.palette().color(QPalette::WindowText) == QColor(0, 0, 255), link);
-        QCOMPARE(label.cursor().shape(), link ? Qt::PointingHandCursor : Qt::ArrowCursor);
-        QTest::mouseClick(&label, Qt::LeftButton);
-        QCOMPARE(clicks, 1); // the owner hears of every click
-        QCOMPARE(browser->opened, link ? QStringList{c.opened} : QStringList{});
-    }
+    QFETCH(vortan::TmdLabelType, type);
+    QFETCH(bool, registered);
+    QFETCH(QString, webPage);
+    QFETCH(bool, showHTTP);
+    QFETCH(QString, caption);
+    QFETCH(QString, opened);
+    auto browser = std::make_shared<FakeBrowser>();
+    browser->registered = registered;
+    vortan::TmdURLLabel label(browser);
+    label.setWebPage(webPage);
+    label.setShowHTTP(showHTTP);
+    label.setLabelType(type);
+    label.show();
+    int clicks = 0;
+    connect(&label, &vortan::TmdURLLabel::clicked, this, [&] { ++clicks; });
+    const bool link = !opened.isEmpty();
+    QCOMPARE(label.text(), caption);
+    QCOMPARE(label.font().underline(), link);
+    QCOMPARE(label.palette().color(QPalette::WindowText) == QColor(0, 0, 255), link);
+    QCOMPARE(label.cursor().shape(), link ? Qt::PointingHandCursor : Qt::ArrowCursor);
+    QTest::mouseClick(&label, Qt::LeftButton);
+    QCOMPARE(clicks, 1); // the owner hears of every click
+    QCOMPARE(browser->opened, link ? QStringList{opened} : QStringList{});
 }
 
 void TestMdURLLabel::linkFontWaitsForSetLabelTypeAndScreenReadersPress()
@@ -71,20 +88,34 @@ void TestMdURLLabel::linkFontWaitsForSetLabelTypeAndScreenReadersPress()
     QFont big = label.font();
     big.setPixelSize(30);
     label.setLinkFont(big);
-    label.setWebPage("vortan.example.org");
+    label.setWebPage(u"vortan.example.org"_s);
     QCOMPARE(label.font(), before);
     label.setLabelType(vortan::TmdLabelType::Auto); // the value it already has
     QCOMPARE(label.font().pixelSize(), 30);
 
     QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(&label);
     QVERIFY(accessible && accessible->actionInterface());
-    QCOMPARE(accessible->text(QAccessible::Name), QString("vortan.example.org"));
+    QCOMPARE(accessible->role(), QAccessible::Link);
+    QCOMPARE(accessible->text(QAccessible::Name), u"vortan.example.org"_s);
     accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-    QCOMPARE(browser->opened, QStringList{"http://vortan.example.org"});
+    QCOMPARE(browser->opened, QStringList{u"http://vortan.example.org"_s});
     label.setLabelType(vortan::TmdLabelType::Passive);
+    QCOMPARE(accessible->role(), QAccessible::StaticText);
     QVERIFY(accessible->actionInterface()->actionNames().isEmpty());
     accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     QCOMPARE(browser->opened.size(), 1);
+}
+
+void TestMdURLLabel::propertiesTellTheirChanges_data()
+{
+    vortan::testing::addPropertyRows(vortan::TmdURLLabel::staticMetaObject);
+}
+
+void TestMdURLLabel::propertiesTellTheirChanges()
+{
+    QFETCH(QByteArray, property);
+    vortan::TmdURLLabel label(std::make_shared<FakeBrowser>());
+    vortan::testing::checkNotifies(label, property);
 }
 
 QTEST_MAIN(TestMdURLLabel)

@@ -10,7 +10,7 @@ namespace support = vortan::testing;
 class WaveControlPulseTest : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
     void writesAndFollowsTheSink();
 };
 

@@ -45,44 +45,53 @@ constexpr std::uint32_t both(std::uint32_t channel)
 class WaveControlTest : public QObject {
     Q_OBJECT
 
-private slots:
+private Q_SLOTS:
+    void followsTheLeftChannelAndWritesBoth_data();
     void followsTheLeftChannelAndWritesBoth();
     void withoutOutputKeepsItsLevel();
 };
 
+void WaveControlTest::followsTheLeftChannelAndWritesBoth_data()
+{
+    QTest::addColumn<Qt::Orientation>("orientation");
+    QTest::addColumn<int>("maximum");
+    QTest::addColumn<quint32>("volume"); // reported by the output
+    QTest::addColumn<int>("shown");
+    QTest::addColumn<int>("movedTo"); // by the user
+    QTest::addColumn<quint32>("written");
+    QTest::newRow("half") << Qt::Horizontal << 26 << both(32767) << 13 << 0 << 0u;
+    QTest::newRow("left channel counts")
+        << Qt::Horizontal << 26 << (60000u << 16 | 10000u) << 3 << 3 << both(7560);
+    QTest::newRow("silent") << Qt::Horizontal << 26 << both(0) << 0 << 13 << 0x7ff87ff8u;
+    QTest::newRow("shown clamped")
+        << Qt::Horizontal << 1000 << both(65535) << 1000 << 500 << both(65 * 500);
+    QTest::newRow("the top is loud") << Qt::Vertical << 26 << both(0) << 26 << 0 << both(65520);
+}
+
 void WaveControlTest::followsTheLeftChannelAndWritesBoth()
 {
-    const struct {
-        Qt::Orientation orientation;
-        int maximum;
-        std::uint32_t volume;
-        int shown, movedTo;
-        std::uint32_t written;
-    } cases[] = {
-        {Qt::Horizontal, 26, both(32767), 13, 0, 0},
-        {Qt::Horizontal, 26, 60000u << 16 | 10000u, 3, 3, both(7560)},
-        {Qt::Horizontal, 26, both(0), 0, 13, 0x7ff87ff8u},
-        {Qt::Horizontal, 1000, both(65535), 1000, 500, both(65 * 500)}, // shown clamped
-        {Qt::Vertical, 26, both(0), 26, 0, both(65520)},                // the top is loud
-    };
-    for (const auto& c : cases) {
-        FakeOutputVolume output;
-        TWaveVolumeSetting slider;
-        slider.setOrientation(c.orientation);
-        slider.setMaximum(c.maximum);
-        slider.setOutputVolume(&output);
-        output.changeFromOutside(c.volume); // reported from the server's thread
-        QTRY_COMPARE(slider.value(), c.shown);
-        slider.setValue(5); // by code: shown, never written
-        QVERIFY(output.writes.empty());
-        slider.setSliderPosition(c.movedTo); // what a drag does
-        QCOMPARE(output.writes, std::vector<std::uint32_t>{c.written});
-        slider.refresh(); // what was written reads back as the same position
-        QCOMPARE(slider.value(), c.movedTo);
-        output.changeFromOutside(std::nullopt); // the server went away: the level stays
-        QTest::qWait(20);
-        QCOMPARE(slider.value(), c.movedTo);
-    }
+    QFETCH(Qt::Orientation, orientation);
+    QFETCH(int, maximum);
+    QFETCH(quint32, volume);
+    QFETCH(int, shown);
+    QFETCH(int, movedTo);
+    QFETCH(quint32, written);
+    FakeOutputVolume output;
+    TWaveVolumeSetting slider;
+    slider.setOrientation(orientation);
+    slider.setMaximum(maximum);
+    slider.setOutputVolume(&output);
+    output.changeFromOutside(volume); // reported from the server's thread
+    QTRY_COMPARE(slider.value(), shown);
+    slider.setValue(5); // by code: shown, never written
+    QVERIFY(output.writes.empty());
+    slider.setSliderPosition(movedTo); // what a drag does
+    QCOMPARE(output.writes, std::vector<std::uint32_t>{written});
+    slider.refresh(); // what was written reads back as the same position
+    QCOMPARE(slider.value(), movedTo);
+    output.changeFromOutside(std::nullopt); // the server went away: the level stays
+    QTest::qWait(20);
+    QCOMPARE(slider.value(), movedTo);
 }
 
 void WaveControlTest::withoutOutputKeepsItsLevel()

@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const QByteArray defaults = "[Default Applications]\n";
@@ -23,30 +25,30 @@ TEST(DefaultApplication, FollowsTheAssociationFilesAndDecidesTheBrowser)
         QString expected;
     } cases[] = {
         {"nothing registered",
-         {{"config/mimeapps.list", defaults + "text/plain=web.desktop\n"}},
-         ""},
+         {{u"config/mimeapps.list"_s, defaults + "text/plain=web.desktop\n"}},
+         QString()},
         {"user's choice",
-         {{"config/mimeapps.list", defaults + "text/html=web.desktop;\n"}},
-         "web.desktop"},
+         {{u"config/mimeapps.list"_s, defaults + "text/html=web.desktop;\n"}},
+         u"web.desktop"_s},
         {"other section does not count",
-         {{"config/mimeapps.list", "[Added Associations]\ntext/html=web.desktop;\n"}},
-         ""},
+         {{u"config/mimeapps.list"_s, "[Added Associations]\ntext/html=web.desktop;\n"}},
+         QString()},
         {"uninstalled first choice passed over",
-         {{"config/mimeapps.list", defaults + "text/html=gone.desktop;web.desktop;\n"}},
-         "web.desktop"},
+         {{u"config/mimeapps.list"_s, defaults + "text/html=gone.desktop;web.desktop;\n"}},
+         u"web.desktop"_s},
         {"program missing",
-         {{"config/mimeapps.list", defaults + "text/html=broken.desktop\n"}},
-         ""},
+         {{u"config/mimeapps.list"_s, defaults + "text/html=broken.desktop\n"}},
+         QString()},
         {"system defaults",
-         {{"etc-xdg/mimeapps.list", defaults + "text/html=web.desktop\n"}},
-         "web.desktop"},
+         {{u"etc-xdg/mimeapps.list"_s, defaults + "text/html=web.desktop\n"}},
+         u"web.desktop"_s},
         {"mimeinfo.cache",
-         {{"share/applications/mimeinfo.cache", "[MIME Cache]\ntext/html=web.desktop;\n"}},
-         "web.desktop"},
+         {{u"share/applications/mimeinfo.cache"_s, "[MIME Cache]\ntext/html=web.desktop;\n"}},
+         u"web.desktop"_s},
         {"user wins over system",
-         {{"config/mimeapps.list", defaults + "text/html=mine.desktop\n"},
-          {"share/applications/mimeapps.list", defaults + "text/html=system.desktop\n"}},
-         "mine.desktop"},
+         {{u"config/mimeapps.list"_s, defaults + "text/html=mine.desktop\n"},
+          {u"share/applications/mimeapps.list"_s, defaults + "text/html=system.desktop\n"}},
+         u"mine.desktop"_s},
     };
     for (const auto& c : cases) {
         QTemporaryDir root;
@@ -57,18 +59,18 @@ TEST(DefaultApplication, FollowsTheAssociationFilesAndDecidesTheBrowser)
             file.write(text);
         };
         for (const char* id : {"web", "mine", "system", "broken"})
-            write(QString("data/applications/%1.desktop").arg(id),
+            write(u"data/applications/%1.desktop"_s.arg(QLatin1StringView(id)),
                   QByteArray("[Desktop Entry]\nType=Application\nName=App\nExec=") +
                       (id == std::string("broken") ? "/nonexistent/browser" : "/bin/true") +
                       " %u\n");
         for (const auto& [relative, text] : c.files)
             write(relative, text);
-        const vortan::XdgDirectories dirs{root.filePath("config"),
-                                          {root.filePath("etc-xdg")},
-                                          root.filePath("data"),
-                                          {root.filePath("share")},
+        const vortan::XdgDirectories dirs{root.filePath(u"config"_s),
+                                          {root.filePath(u"etc-xdg"_s)},
+                                          root.filePath(u"data"_s),
+                                          {root.filePath(u"share"_s)},
                                           {}};
-        EXPECT_EQ(vortan::defaultApplicationFor("text/html", dirs), c.expected) << c.what;
+        EXPECT_EQ(vortan::defaultApplicationFor(u"text/html"_s, dirs), c.expected) << c.what;
         EXPECT_EQ(vortan::DesktopWebBrowser(dirs).canOpenWebPages(), !c.expected.isEmpty())
             << c.what;
     }

@@ -102,4 +102,9 @@ TEST(RandomGenerator, DrawsFromSeedZeroAndClockSeeding)
     random.seedFromClock(FixedClock(86399999));
     EXPECT_EQ(random.seed(), 86399999u);
     EXPECT_LT(SystemClock().millisecondsSinceMidnightUtc(), 86400000u);
+    // Both readings of the system clock tell the same time of day (unless midnight passes).
+    const SystemClock clock;
+    const std::int64_t sinceMidnight = clock.millisecondsSinceEpoch() % 86400000;
+    const std::int64_t apart = clock.millisecondsSinceMidnightUtc() - sinceMidnight;
+    EXPECT_TRUE((apart >= 0 && apart < 1000) || apart < -86399000) << apart;
 }

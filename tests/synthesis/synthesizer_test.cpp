@@ -220,6 +220,17 @@ TEST(Synthesizer, WritesIntoAnOpenDescriptorAndTellsProgressPerMebibyte)
     EXPECT_TRUE(reports.size() == steps || reports.size() == steps - 1); // none added
 }
 
+TEST(Synthesizer, ReportsTheSeedItsSamplePassStartedFrom)
+{
+    RandomGenerator random;
+    const FixedClock clock(1234567);
+    Synthesizer synthesizer(random, clock);
+    EXPECT_EQ(synthesizer.lastSampleSeed(), 0u);
+    synthesizer.txtofile(scratch / "seed.wav", "paris", {.straight = 50});
+    EXPECT_EQ(synthesizer.lastSampleSeed(), 1234567u);
+    EXPECT_NE(random.seed(), 1234567u); // the jitter drew on from there
+}
+
 TEST(Synthesizer, RefusalsLeaveTheOldFileAlone)
 {
     test::ScratchFolder folder;

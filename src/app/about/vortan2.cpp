@@ -3,6 +3,9 @@
 #include "app/about/applicationIcon.h"
 #include "ui_vortan2.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+
 namespace vortan {
 
 namespace {
@@ -21,8 +24,18 @@ QFont pixelFont(const QStringList& families, int pixelSize, bool bold = false, b
     return font;
 }
 
-const QStringList sansFamilies{"Liberation Sans", "Arimo", "DejaVu Sans"};
-const QStringList serifFamilies{"Liberation Serif", "Tinos", "DejaVu Serif"};
+const QStringList sansFamilies{QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
+                               QStringLiteral("DejaVu Sans")};
+const QStringList serifFamilies{QStringLiteral("Liberation Serif"), QStringLiteral("Tinos"),
+                                QStringLiteral("DejaVu Serif")};
+
+// A plain top-level QWidget reads as a "filler" to screen readers; this one is a dialog.
+QAccessibleInterface* aboutWindowAccessible(const QString& className, QObject* object)
+{
+    if (className == QLatin1StringView("vortan::TForm2") && object->isWidgetType())
+        return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Dialog);
+    return nullptr;
+}
 
 } // namespace
 
@@ -31,6 +44,11 @@ TForm2::TForm2(QWidget* parent)
                           Qt::WindowCloseButtonHint)
     , ui(std::make_unique<Ui::TForm2>())
 {
+    static const bool accessibleFactoryInstalled = [] {
+        QAccessible::installFactory(aboutWindowAccessible);
+        return true;
+    }();
+    Q_UNUSED(accessibleFactoryInstalled);
     const QFont windowFont = pixelFont(sansFamilies, 11);
     setFont(windowFont);
     ui->setupUi(this);

@@ -2,16 +2,11 @@
 
 #include <QString>
 
-#include <functional>
 #include <string_view>
 
 class QWidget;
 
 namespace vortan {
-
-// Shows one error message to the user. The window calls it from exactly one place; tests put a
-// recorder in its stead so that no modal box blocks them.
-using ErrorReporter = std::function<void(const QString& message)>;
 
 // The text the error box shows for an exception's message (UTF-8): the message with a full stop
 // appended when its last character's windows-1250 byte lies above that of ".".

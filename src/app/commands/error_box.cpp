@@ -1,4 +1,4 @@
-#include "app/error_box.h"
+#include "app/commands/error_box.h"
 
 #include "desktop/windows1250.h"
 

@@ -1,0 +1,34 @@
+#include "app/commands/command_runner.h"
+
+#include "app/commands/error_box.h"
+
+#include <QApplication>
+
+#include <exception>
+
+namespace vortan {
+
+CommandRunner::CommandRunner()
+    : CommandRunner([](const QString& text) { showErrorBox(QApplication::activeWindow(), text); })
+{
+}
+
+CommandRunner::CommandRunner(ErrorReporter reporter)
+    : m_report(std::move(reporter))
+{
+}
+
+bool CommandRunner::run(const std::function<void()>& command) const
+{
+    try {
+        command();
+        return true;
+    } catch (const std::exception& error) {
+        m_report(errorBoxText(error.what()));
+    } catch (...) {
+        m_report(errorBoxText("Unexpected error"));
+    }
+    return false;
+}
+
+} // namespace vortan
