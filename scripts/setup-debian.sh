@@ -6,10 +6,11 @@ set -euo pipefail
 
 BUILD_PKGS="cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools qt6-5compat-dev qt6-qpa-plugins libgl-dev
+    qt6-charts-dev libqt6sql6-sqlite
     libpulse-dev pulseaudio pulseaudio-utils
     fonts-liberation fonts-dejavu-core xdg-utils desktop-file-utils"
 TEST_PKGS="clang libclang-rt-14-dev clang-format libgtest-dev libgmock-dev libbenchmark-dev
-    sox cups printer-driver-cups-pdf poppler-utils
+    libsqlite3-dev sox cups printer-driver-cups-pdf poppler-utils
     xvfb xauth x11-apps x11-utils imagemagick librsvg2-bin dbus at-spi2-core python3-gi gir1.2-atspi-2.0"
 
 pkgs=$BUILD_PKGS

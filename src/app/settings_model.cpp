@@ -1,7 +1,5 @@
 #include "app/settings_model.h"
 
-#include <cmath>
-
 namespace vortan {
 
 namespace {
@@ -35,13 +33,6 @@ void SettingsModel::restoreDefaults()
         preset.noise = kNoiseRange.start;
         preset.chars = kDefaultsCommandChars;
     }
-}
-
-int transmissionTempo(int speed, int spaces)
-{
-    const double factor = 48.0 / (6.0 * spaces + 48.0);
-    // nearbyint follows the default rounding mode: to nearest, halves to even.
-    return static_cast<int>(std::nearbyint(factor * speed));
 }
 
 } // namespace vortan

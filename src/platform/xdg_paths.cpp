@@ -38,6 +38,11 @@ std::filesystem::path configHome()
     return fromEnvironmentOrHome("XDG_CONFIG_HOME", ".config");
 }
 
+std::filesystem::path dataHome()
+{
+    return fromEnvironmentOrHome("XDG_DATA_HOME", ".local/share");
+}
+
 std::filesystem::path cacheHome()
 {
     return fromEnvironmentOrHome("XDG_CACHE_HOME", ".cache");

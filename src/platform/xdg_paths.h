@@ -12,6 +12,9 @@ std::filesystem::path homeFolder();
 // $XDG_CONFIG_HOME, else ~/.config.
 std::filesystem::path configHome();
 
+// $XDG_DATA_HOME, else ~/.local/share.
+std::filesystem::path dataHome();
+
 // $XDG_CACHE_HOME, else ~/.cache.
 std::filesystem::path cacheHome();
 
