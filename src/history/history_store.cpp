@@ -1,6 +1,7 @@
 #include "history/history_store.h"
 
 #include "platform/xdg_paths.h"
+#include "scoring/next_set_rule.h"
 #include "settings/transmission_tempo.h"
 #include "synthesis/errors.h"
 
@@ -56,11 +57,20 @@ QByteArray bytes(std::string_view text)
     return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+std::string_view view(const QByteArray& bytes)
+{
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+const QString kThresholdOption = QStringLiteral("advance_threshold_percent");
+
 // The schema, one step per version: a new file takes every step, an old one the steps it
 // lacks, in one transaction.
 using SchemaStep = std::function<void(QSqlDatabase&)>;
 
 void execute(QSqlDatabase& database, const QString& statement);
+void insertOutcomes(QSqlDatabase& database, const QVariant& checkId, const CopyScore& score);
+void scoreKeptChecksAgain(QSqlDatabase& database);
 
 const std::vector<SchemaStep>& schemaSteps()
 {
@@ -89,6 +99,17 @@ const std::vector<SchemaStep>& schemaSteps()
                     extra_count INTEGER NOT NULL))"));
             execute(database,
                     QStringLiteral("CREATE INDEX checks_by_time ON checks (checked_at_ms)"));
+        },
+        // 2: the outcome of every scored character, so that the progress figures are counted
+        // and not scored again; the progress view's own settings.
+        [](QSqlDatabase& database) {
+            execute(database, QStringLiteral(R"(
+                CREATE TABLE check_outcomes (
+                    check_id INTEGER PRIMARY KEY REFERENCES checks (id) ON DELETE CASCADE,
+                    pairs BLOB NOT NULL))"));
+            execute(database,
+                    QStringLiteral("CREATE TABLE options (name TEXT PRIMARY KEY, value NOT NULL)"));
+            scoreKeptChecksAgain(database);
         },
     };
     return steps;
@@ -123,6 +144,56 @@ QVariant singleValue(QSqlDatabase& database, const QString& statement)
         return {};
     }
     return query.value(0);
+}
+
+void insertOutcomes(QSqlDatabase& database, const QVariant& checkId, const CopyScore& score)
+{
+    QSqlQuery insert(database);
+    insert.prepare(QStringLiteral("INSERT INTO check_outcomes (check_id, pairs) VALUES (?, ?)"));
+    insert.addBindValue(checkId);
+    insert.addBindValue(bytes(outcomePairs(score)));
+    if (!insert.exec())
+        fail(insert.lastError());
+}
+
+// Checks kept before the outcomes were: scored from their raw copies, the counts with them.
+void scoreKeptChecksAgain(QSqlDatabase& database)
+{
+    struct Kept {
+        QVariant id;
+        QByteArray sent;
+        QByteArray copy;
+    };
+    std::vector<Kept> kept;
+    QSqlQuery select(database);
+    select.setForwardOnly(true);
+    if (!select.exec(QStringLiteral("SELECT id, sent_text, copy_text FROM checks")))
+        fail(select.lastError());
+    while (select.next())
+        kept.push_back(
+            {select.value(0), select.value(1).toByteArray(), select.value(2).toByteArray()});
+    if (select.lastError().isValid())
+        fail(select.lastError());
+
+    QSqlQuery update(database);
+    update.prepare(QStringLiteral(
+        "UPDATE checks SET sent_count = ?, correct_count = ?, wrong_count = ?, missed_count = ?,"
+        " extra_count = ? WHERE id = ?"));
+    for (const Kept& check : kept) {
+        CopyScore score;
+        try {
+            score = scoreCopy(view(check.sent), view(check.copy));
+        } catch (const Error&) {
+            continue; // too long to score: it keeps its counts and adds no outcomes
+        }
+        for (const int count :
+             {score.sentCount, score.correct, score.wrong, score.missed, score.extra})
+            update.addBindValue(count);
+        update.addBindValue(check.id);
+        if (!update.exec())
+            fail(update.lastError());
+        insertOutcomes(database, check.id, score);
+    }
 }
 
 // One write transaction; rolled back unless committed. BEGIN IMMEDIATE takes the write lock at
@@ -287,6 +358,7 @@ void HistoryStore::addCheck(const CopyCheck& check)
             insert.addBindValue(value);
         if (!insert.exec())
             fail(insert.lastError());
+        insertOutcomes(database, insert.lastInsertId(), score);
         transaction.commit();
     } catch (const SqlFailure& failure) {
         throw Error("Cannot keep the check in the history file " + m_file.string() + ": " +
@@ -294,14 +366,130 @@ void HistoryStore::addCheck(const CopyCheck& check)
     }
 }
 
-std::int64_t HistoryStore::checkCount()
+template <typename Read> auto HistoryStore::reading(Read read)
 {
     Connection& open = connection();
     try {
-        return singleValue(open.database(), QStringLiteral("SELECT count(*) FROM checks"))
-            .toLongLong();
+        return read(open.database());
     } catch (const SqlFailure& failure) {
         throw Error("Cannot read the history file " + m_file.string() + ": " + failure.reason);
+    }
+}
+
+std::int64_t HistoryStore::checkCount()
+{
+    return reading([](QSqlDatabase& database) {
+        return singleValue(database, QStringLiteral("SELECT count(*) FROM checks")).toLongLong();
+    });
+}
+
+ProgressData HistoryStore::progress(const ProgressFilter& filter)
+{
+    return reading([&filter](QSqlDatabase& database) {
+        QString sql = QStringLiteral(
+            "SELECT c.checked_at_ms, c.tempo, c.sent_count, c.correct_count, o.pairs"
+            " FROM checks c JOIN check_outcomes o ON o.check_id = c.id WHERE c.sent_count > 0");
+        QVariantList values;
+        if (filter.fromMs) {
+            sql += QStringLiteral(" AND c.checked_at_ms >= ?");
+            values << qint64{*filter.fromMs};
+        }
+        if (filter.untilMs) {
+            sql += QStringLiteral(" AND c.checked_at_ms < ?");
+            values << qint64{*filter.untilMs};
+        }
+        if (filter.characterSet) {
+            sql += QStringLiteral(" AND c.character_set = ?");
+            values << bytes(*filter.characterSet);
+        }
+        sql += QStringLiteral(" ORDER BY c.checked_at_ms DESC, c.id DESC");
+        QSqlQuery query(database);
+        query.setForwardOnly(true);
+        query.prepare(sql);
+        for (const QVariant& value : values)
+            query.addBindValue(value);
+        if (!query.exec())
+            fail(query.lastError());
+        ProgressAccumulator accumulator;
+        while (query.next()) {
+            const CheckPoint check{query.value(0).toLongLong(), query.value(1).toInt(),
+                                   query.value(2).toInt(), query.value(3).toInt()};
+            accumulator.addCheck(check, view(query.value(4).toByteArray()));
+        }
+        if (query.lastError().isValid())
+            fail(query.lastError());
+        return accumulator.result();
+    });
+}
+
+RecentAccuracy HistoryStore::recentAccuracy(std::string_view characters)
+{
+    return reading([characters](QSqlDatabase& database) {
+        QSqlQuery query(database);
+        query.setForwardOnly(true);
+        if (!query.exec(QStringLiteral(
+                "SELECT o.pairs FROM checks c JOIN check_outcomes o ON o.check_id = c.id"
+                " ORDER BY c.checked_at_ms DESC, c.id DESC")))
+            fail(query.lastError());
+        ProgressAccumulator accumulator;
+        bool full = characters.empty();
+        while (!full && query.next())
+            full = accumulator.addRecentSamples(view(query.value(0).toByteArray()), characters);
+        if (query.lastError().isValid())
+            fail(query.lastError());
+        return accumulator.recentAccuracy();
+    });
+}
+
+std::vector<std::string> HistoryStore::characterSets()
+{
+    return reading([](QSqlDatabase& database) {
+        QSqlQuery query(database);
+        query.setForwardOnly(true);
+        if (!query.exec(QStringLiteral("SELECT character_set FROM checks GROUP BY character_set"
+                                       " ORDER BY max(checked_at_ms) DESC")))
+            fail(query.lastError());
+        std::vector<std::string> sets;
+        while (query.next())
+            sets.emplace_back(view(query.value(0).toByteArray()));
+        if (query.lastError().isValid())
+            fail(query.lastError());
+        return sets;
+    });
+}
+
+int HistoryStore::advanceThresholdPercent()
+{
+    return reading([](QSqlDatabase& database) {
+        QSqlQuery query(database);
+        query.prepare(QStringLiteral("SELECT value FROM options WHERE name = ?"));
+        query.addBindValue(kThresholdOption);
+        if (!query.exec())
+            fail(query.lastError());
+        if (!query.next())
+            return kDefaultAdvanceThresholdPercent;
+        bool isNumber = false;
+        const int percent = query.value(0).toInt(&isNumber);
+        return isNumber && percent >= 1 && percent <= 100 ? percent
+                                                          : kDefaultAdvanceThresholdPercent;
+    });
+}
+
+void HistoryStore::setAdvanceThresholdPercent(int percent)
+{
+    Connection& open = connection();
+    try {
+        WriteTransaction transaction(open.database());
+        QSqlQuery query(open.database());
+        query.prepare(QStringLiteral("INSERT OR REPLACE INTO options (name, value) VALUES (?, ?)"));
+        query.addBindValue(kThresholdOption);
+        query.addBindValue(percent);
+        if (!query.exec())
+            fail(query.lastError());
+        transaction.commit();
+    } catch (const SqlFailure& failure) {
+        throw Error("Cannot keep the setting in the history file " + m_file.string() + ": " +
+                    failure.reason);
     }
 }
 

@@ -29,16 +29,23 @@ public:
     static std::filesystem::path defaultFile();
 
     // The schema version this program writes (PRAGMA user_version).
-    static constexpr int kSchemaVersion = 1;
+    static constexpr int kSchemaVersion = 2;
 
     const std::filesystem::path& file() const { return m_file; }
 
     void addCheck(const CopyCheck& check) override;
     std::int64_t checkCount() override;
+    ProgressData progress(const ProgressFilter& filter) override;
+    RecentAccuracy recentAccuracy(std::string_view characters) override;
+    std::vector<std::string> characterSets() override;
+    int advanceThresholdPercent() override;
+    void setAdvanceThresholdPercent(int percent) override;
 
 private:
     class Connection;
     Connection& connection();
+    // Runs a read on the open file; a failure becomes "Cannot read the history file ...".
+    template <typename Read> auto reading(Read read);
 
     std::filesystem::path m_file;
     HistoryStoreOptions m_options;

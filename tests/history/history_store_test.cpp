@@ -218,3 +218,94 @@ TEST(HistoryStore, ReadOnlyFile)
               "1 Cannot keep the check in the history file " + file.string() + ": it is read-only");
     EXPECT_EQ(fileBytes(file), before);
 }
+
+// A file of the first version (checks without their outcomes) is brought up to date when first
+// used: every kept check scored again from its raw copy, the counts with it.
+TEST(HistoryStore, UpgradeFromVersion1ScoresKeptChecksAgain)
+{
+    TemporaryFolder folder;
+    const auto file = folder.path() / "history.sqlite";
+    {
+        RawDatabase old(file);
+        old.execute("PRAGMA journal_mode = WAL");
+        old.execute(R"(CREATE TABLE checks (id INTEGER PRIMARY KEY,
+            checked_at_ms INTEGER NOT NULL, sent_at_ms INTEGER NOT NULL, speed INTEGER NOT NULL,
+            spaces INTEGER NOT NULL, tone INTEGER NOT NULL, noise INTEGER NOT NULL,
+            straight INTEGER NOT NULL, tempo INTEGER NOT NULL, seed INTEGER NOT NULL,
+            character_set BLOB NOT NULL, sent_text BLOB NOT NULL, copy_text BLOB NOT NULL,
+            sent_count INTEGER NOT NULL, correct_count INTEGER NOT NULL,
+            wrong_count INTEGER NOT NULL, missed_count INTEGER NOT NULL,
+            extra_count INTEGER NOT NULL))");
+        old.execute("CREATE INDEX checks_by_time ON checks (checked_at_ms)");
+        // Counts as an older scorer left them: they are replaced.
+        old.execute("INSERT INTO checks VALUES (1, 1000, 900, 60, 0, 600, 0, 0, 60, 1, 'abs',"
+                    " 'vvv =' || char(13, 10) || 'aabbs sssab', 'aahbs sss', 0, 0, 0, 0, 0)");
+        old.execute("INSERT INTO checks VALUES (2, 2000, 1900, 60, 2, 600, 0, 0, 48, 1, 'abs',"
+                    " 'babab', 'babab x', 0, 0, 0, 0, 0)");
+        old.execute("PRAGMA user_version = 1");
+    }
+    HistoryStore store(file);
+    const ProgressData data = store.progress({});
+    ASSERT_EQ(data.checks.size(), 2u);
+    EXPECT_EQ(data.checks[0], (CheckPoint{1000, 60, 10, 7}));
+    EXPECT_EQ(data.checks[1], (CheckPoint{2000, 48, 5, 5}));
+    EXPECT_EQ(data.confusions, (std::vector<ConfusionPair>{{'b', 'h', 1}}));
+
+    RawDatabase raw(file);
+    EXPECT_EQ(raw.text("PRAGMA user_version"), "2");
+    EXPECT_EQ(raw.text("SELECT printf('%d %d %d %d %d', sent_count, correct_count, wrong_count,"
+                       " missed_count, extra_count) FROM checks WHERE id = 1"),
+              "10 7 1 2 0");
+    EXPECT_EQ(raw.text("SELECT extra_count FROM checks WHERE id = 2"), "1");
+}
+
+TEST(HistoryStore, ProgressOfTheFilteredChecks)
+{
+    TemporaryFolder folder;
+    HistoryStore store(folder.path() / "history.sqlite");
+    const auto add = [&store](std::int64_t at, std::string set, std::string copy) {
+        CopyCheck check = sampleCheck(at, std::move(copy)); // sent: "ab\xB9cd 5fghi"
+        check.sent.characterSet = std::move(set);
+        store.addCheck(check);
+    };
+    add(1000, "abs",
+        "ab\xB9"
+        "cd hfghi"); // 5 as h
+    add(2000, "abst",
+        "ab\xB9"
+        "cd 5fghi");
+    add(3000, "abs",
+        "ab\xB9"
+        "cd sfghi"); // 5 as s
+    add(4000, "abs",
+        "ab\xB9"
+        "cd hfghi");
+
+    const auto confusionsOf = [&store](const ProgressFilter& filter) {
+        std::string result;
+        for (const ConfusionPair& pair : store.progress(filter).confusions)
+            result += std::string{char(pair.sent), '>', char(pair.typed)} +
+                      std::to_string(pair.count) + ' ';
+        return result;
+    };
+    EXPECT_EQ(confusionsOf({}), "5>h2 5>s1 ");
+    EXPECT_EQ(confusionsOf({.fromMs = 2000, .untilMs = 4000}), "5>s1 ");
+    EXPECT_EQ(confusionsOf({.characterSet = "abst"}), "");
+    EXPECT_EQ(store.progress({.characterSet = "abs"}).checks.size(), 3u);
+    EXPECT_EQ(store.characterSets(), (std::vector<std::string>{"abs", "abst"}));
+
+    // The recent window runs over every check, newest first: 5 was right once in four.
+    EXPECT_EQ(store.recentAccuracy("5a")['5'], (RecentSamples{4, 1}));
+    EXPECT_EQ(store.recentAccuracy("5a")['a'], (RecentSamples{4, 4}));
+}
+
+TEST(HistoryStore, ThresholdKeptWithTheHistory)
+{
+    TemporaryFolder folder;
+    const auto file = folder.path() / "history.sqlite";
+    HistoryStore(file).setAdvanceThresholdPercent(85);
+    EXPECT_EQ(HistoryStore(file).advanceThresholdPercent(), 85);
+
+    TemporaryFolder other;
+    EXPECT_EQ(HistoryStore(other.path() / "history.sqlite").advanceThresholdPercent(), 90);
+}
