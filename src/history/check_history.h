@@ -4,12 +4,17 @@
 #include "scoring/progress_statistics.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace vortan {
+
+// Shows a history failure to the user: the message of the vortan::Error (UTF-8), which the
+// main window passes on to its error box. The window that hit it carries on.
+using HistoryErrorReporter = std::function<void(std::string_view message)>;
 
 // Which checks the progress figures take.
 struct ProgressFilter {
