@@ -31,19 +31,28 @@ std::size_t totalLength(const std::vector<Weighted>& characters, double scale)
 
 } // namespace
 
-std::string drillSet(std::string_view currentSet, const RecentAccuracy& recent)
+std::string drillCharacters(std::string_view currentSet)
 {
-    std::vector<Weighted> characters;
+    std::string characters;
     std::array<bool, 256> seen{};
     for (const char c : currentSet) {
         const unsigned char byte = foldCase(static_cast<unsigned char>(c));
         if (seen[byte] || byte == ' ' || byte == '\r' || patternFor(byte).empty())
             continue;
         seen[byte] = true;
-        const RecentSamples& samples = recent[byte];
+        characters.push_back(static_cast<char>(byte));
+    }
+    return characters;
+}
+
+std::string drillSet(std::string_view currentSet, const RecentAccuracy& recent)
+{
+    std::vector<Weighted> characters;
+    for (const char c : drillCharacters(currentSet)) {
+        const RecentSamples& samples = recent[static_cast<unsigned char>(c)];
         const double errorRate =
             (samples.samples - samples.correct + 1.0) / (samples.samples + 2.0);
-        characters.push_back({static_cast<char>(byte), errorRate});
+        characters.push_back({c, errorRate});
     }
     if (characters.empty())
         return {};

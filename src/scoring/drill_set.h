@@ -17,4 +17,8 @@ inline constexpr std::size_t kMaxDrillSetLength = 255; // what Random counts of 
 // all together at most 255. Empty when the set has no character that sounds.
 std::string drillSet(std::string_view currentSet, const RecentAccuracy& recent);
 
+// The characters a drill of the set is made of: those that sound, once each, in small letters,
+// in the set's order. What the recent samples are needed for.
+std::string drillCharacters(std::string_view currentSet);
+
 } // namespace vortan
