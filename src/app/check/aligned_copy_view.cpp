@@ -15,7 +15,8 @@ ErrorColours ErrorColours::forBackground(const QColor& background)
 
 namespace {
 
-QString cell(char byte, char mark, const ErrorColours& colours)
+// An error in colour, bold and underlined; a mark only in colour and bold, so that "-" stays "-".
+QString cell(char byte, char mark, const ErrorColours& colours, bool underline = true)
 {
     const QString text = windows1250::toUnicode(std::string_view(&byte, 1)).toHtmlEscaped();
     const QColor* colour = nullptr;
@@ -32,9 +33,9 @@ QString cell(char byte, char mark, const ErrorColours& colours)
     default:
         return text;
     }
-    return QStringLiteral("<span style=\"color:%1; font-weight:bold; text-decoration:underline\">"
-                          "%2</span>")
-        .arg(colour->name(), text);
+    return QStringLiteral("<span style=\"color:%1; font-weight:bold%2\">%3</span>")
+        .arg(colour->name(), underline ? QStringLiteral("; text-decoration:underline") : QString(),
+             text);
 }
 
 } // namespace
@@ -53,7 +54,7 @@ QString alignedCopyHtml(const CopyScore& score, const ErrorColours& colours, int
             for (std::size_t i = 0; i < rows.sent.size(); ++i) {
                 sent += cell(rows.sent[i], rows.marks[i], colours);
                 copy += cell(rows.typed[i], rows.marks[i], colours);
-                marks += cell(rows.marks[i], rows.marks[i], colours);
+                marks += cell(rows.marks[i], rows.marks[i], colours, false);
             }
             sent += QStringLiteral("  ");
             copy += QStringLiteral("  ");

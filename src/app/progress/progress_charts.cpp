@@ -8,6 +8,7 @@
 #include <QValueAxis>
 
 #include <algorithm>
+#include <cmath>
 
 namespace vortan {
 
@@ -16,11 +17,18 @@ namespace {
 // Markers help a few points; thousands of them would only hide the line.
 constexpr qsizetype kMostPointsWithMarkers = 200;
 
-QValueAxis* percentAxis()
+// From the lowest accuracy shown (in tens, 0 at the least) to 100: a learner's checks mostly lie
+// between 80 and 100, where a fixed 0 would flatten the trend.
+QValueAxis* percentAxis(const QLineSeries& series)
 {
+    double lowest = 100;
+    for (const QPointF& point : series.points())
+        lowest = std::min(lowest, point.y());
+    const double bottom = std::max(0.0, 10 * std::floor((lowest - 1) / 10));
     auto* axis = new QValueAxis;
-    axis->setRange(0, 100);
-    axis->setTickCount(6);
+    axis->setRange(bottom, 100);
+    const int span = int(100 - bottom);
+    axis->setTickCount(span <= 50 ? span / 10 + 1 : span / 20 + 1); // a line every 10 or 20
     axis->setLabelFormat(QStringLiteral("%d"));
     axis->setTitleText(QStringLiteral("Accuracy, %"));
     return axis;
@@ -32,7 +40,7 @@ QChart* chartWith(QLineSeries* series, QAbstractAxis* horizontal)
     chart->legend()->hide();
     chart->addSeries(series);
     chart->addAxis(horizontal, Qt::AlignBottom);
-    QValueAxis* vertical = percentAxis();
+    QValueAxis* vertical = percentAxis(*series);
     chart->addAxis(vertical, Qt::AlignLeft);
     series->attachAxis(horizontal);
     series->attachAxis(vertical);
@@ -74,8 +82,10 @@ QChart* accuracyByTempoChart(const std::vector<TempoPoint>& tempos)
     auto* tempo = new QValueAxis;
     tempo->setLabelFormat(QStringLiteral("%d"));
     tempo->setTitleText(QStringLiteral("Transmission tempo, characters per minute"));
-    if (!tempos.empty())
+    if (!tempos.empty()) {
         tempo->setRange(tempos.front().tempo - 5, tempos.back().tempo + 5);
+        tempo->applyNiceNumbers();
+    }
     QChart* chart = chartWith(series, tempo);
     chart->setTitle(QStringLiteral("Accuracy by tempo"));
     return chart;

@@ -56,7 +56,6 @@ QTableWidget* table(QWidget* parent, const QString& name, const QString& objectN
     widget->setSelectionBehavior(QAbstractItemView::SelectRows);
     widget->setTabKeyNavigation(false); // Tab leaves the table; arrows move within it
     widget->verticalHeader()->hide();
-    widget->horizontalHeader()->setStretchLastSection(true);
     return widget;
 }
 
