@@ -12,8 +12,9 @@
 
 namespace vortan {
 
-// Shows a history failure to the user: the message of the vortan::Error (UTF-8), which the
-// main window passes on to its error box. The window that hit it carries on.
+// Shows a failure to the user (a history that cannot be used, a copy too long to check): the
+// message of the vortan::Error (UTF-8), which the main window passes on to its error box. The
+// window that hit it carries on.
 using HistoryErrorReporter = std::function<void(std::string_view message)>;
 
 // Which checks the progress figures take.

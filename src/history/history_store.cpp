@@ -234,30 +234,37 @@ public:
         : m_name(QStringLiteral("vortan-history-%1").arg(++s_instances))
     {
         m_database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
-        m_database.setDatabaseName(QString::fromStdString(file.string()));
-        m_database.setConnectOptions(
-            QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(options.busyTimeout.count()));
-        if (!m_database.open())
-            fail(m_database.lastError());
-        // NORMAL keeps the file consistent in WAL mode; a power cut may lose the last check.
-        execute(m_database, QStringLiteral("PRAGMA synchronous = NORMAL"));
-        execute(m_database, QStringLiteral("PRAGMA foreign_keys = ON"));
-        if (options.maxPageCount > 0)
-            execute(m_database,
-                    QStringLiteral("PRAGMA max_page_count = %1").arg(options.maxPageCount));
-        bringSchemaUpToDate();
+        try {
+            m_database.setDatabaseName(QString::fromStdString(file.string()));
+            m_database.setConnectOptions(
+                QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(options.busyTimeout.count()));
+            if (!m_database.open())
+                fail(m_database.lastError());
+            // NORMAL keeps the file consistent in WAL mode; a power cut may lose the last check.
+            execute(m_database, QStringLiteral("PRAGMA synchronous = NORMAL"));
+            execute(m_database, QStringLiteral("PRAGMA foreign_keys = ON"));
+            if (options.maxPageCount > 0)
+                execute(m_database,
+                        QStringLiteral("PRAGMA max_page_count = %1").arg(options.maxPageCount));
+            bringSchemaUpToDate();
+        } catch (...) {
+            release(); // a failed opening leaves no connection behind
+            throw;
+        }
     }
 
-    ~Connection()
+    ~Connection() { release(); }
+
+    QSqlDatabase& database() { return m_database; }
+
+private:
+    void release() noexcept
     {
         m_database.close();
         m_database = QSqlDatabase();
         QSqlDatabase::removeDatabase(m_name);
     }
 
-    QSqlDatabase& database() { return m_database; }
-
-private:
     int userVersion()
     {
         return singleValue(m_database, QStringLiteral("PRAGMA user_version")).toInt();

@@ -2,6 +2,9 @@
 #include "history_test_support.h"
 #include "synthesis/errors.h"
 
+#include <QSqlDatabase>
+#include <QStringList>
+
 #include <gmock/gmock.h>
 
 #include <cstdlib>
@@ -100,6 +103,7 @@ TEST(HistoryStore, UnusableFileIsNamedAndLeftAlone)
                   "Cannot open the history file " + file.string() + ": " + row.reason)
             << row.name;
         EXPECT_EQ(fileBytes(file), before) << row.name;
+        EXPECT_TRUE(QSqlDatabase::connectionNames().isEmpty()) << "a failed opening left one";
     }
 
     TemporaryFolder folder;
