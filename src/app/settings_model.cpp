@@ -1,7 +1,5 @@
 #include "app/settings_model.h"
 
-#include <cmath>
-
 namespace vortan {
 
 namespace {
@@ -68,13 +66,6 @@ void SettingsModel::restoreDefaults()
         preset.chars = kDefaultsCommandChars;
     }
     Q_EMIT presetChanged(m_currentPreset == 0 ? 1 : m_currentPreset);
-}
-
-int transmissionTempo(int speed, int spaces)
-{
-    const double factor = 48.0 / (6.0 * spaces + 48.0);
-    // nearbyint follows the default rounding mode: to nearest, halves to even.
-    return static_cast<int>(std::nearbyint(factor * speed));
 }
 
 } // namespace vortan

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "settings/settings_preset.h"
+#include "settings/transmission_tempo.h"
 
 #include <QObject>
 
@@ -55,9 +56,5 @@ private:
     Presets m_presets{};
     std::uint8_t m_currentPreset = 0;
 };
-
-// The overall sending tempo in characters per minute shown beside the spacing:
-// 48 / (6 * spaces + 48) * speed, rounded to the nearest integer, halves to even.
-int transmissionTempo(int speed, int spaces);
 
 } // namespace vortan

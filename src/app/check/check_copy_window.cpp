@@ -1,0 +1,372 @@
+#include "app/check/check_copy_window.h"
+
+#include "app/check/aligned_copy_view.h"
+#include "base/errors.h"
+#include "desktop/windows1250.h"
+#include "scoring/next_set_rule.h"
+#include "settings/character_sets.h"
+
+#include <QCheckBox>
+#include <QDateTime>
+#include <QEvent>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace vortan {
+
+namespace {
+
+// The copy as windows-1250 bytes. A character the code page lacks becomes SUB (0x1A) rather
+// than "?", which is a Morse character and would score as one.
+std::string copyBytes(const QString& copy)
+{
+    if (windows1250::canEncode(copy))
+        return windows1250::fromUnicode(copy);
+    QString encodable;
+    encodable.reserve(copy.size());
+    for (qsizetype i = 0; i < copy.size(); ++i) {
+        const QChar c = copy[i];
+        if (c.isHighSurrogate() && i + 1 < copy.size() && copy[i + 1].isLowSurrogate()) {
+            encodable += QChar(0x1A);
+            ++i;
+        } else {
+            encodable += windows1250::canEncode(QString(c)) ? c : QChar(0x1A);
+        }
+    }
+    return windows1250::fromUnicode(encodable);
+}
+
+QString unicode(std::string_view bytes)
+{
+    return windows1250::toUnicode(bytes);
+}
+
+} // namespace
+
+CheckCopyWindow::CheckCopyWindow(CheckHistory& history, HistoryErrorReporter reportError,
+                                 QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint)
+    , m_history(history)
+    , m_reportError(std::move(reportError))
+{
+    buildLayout();
+    clearResult();
+    updateCheckButton();
+}
+
+CheckCopyWindow::~CheckCopyWindow() = default;
+
+void CheckCopyWindow::buildLayout()
+{
+    setWindowTitle(QStringLiteral("Check copy"));
+    setAccessibleName(QStringLiteral("Check copy"));
+    resize(620, 520);
+
+    auto* copyLabel = new QLabel(QStringLiteral("Your c&opy:"), this);
+    m_copyEdit = new QPlainTextEdit(this);
+    m_copyEdit->setTabChangesFocus(true);
+    m_copyEdit->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    m_copyEdit->setObjectName(QStringLiteral("copyEdit"));
+    m_copyEdit->setAccessibleName(QStringLiteral("Your copy"));
+    m_copyEdit->setAccessibleDescription(
+        QStringLiteral("Type or paste what you copied; case and spacing do not count."));
+    m_copyEdit->setToolTip(QStringLiteral("What you copied\r\nTo, co odebrałeś"));
+    copyLabel->setBuddy(m_copyEdit);
+
+    m_hideBox = new QCheckBox(QStringLiteral("&Hide while copying"), this);
+    m_hideBox->setObjectName(QStringLiteral("hideBox"));
+    m_hideBox->setAccessibleName(QStringLiteral("Hide while copying"));
+    m_hideBox->setToolTip(QStringLiteral(
+        "Cover the exercise text until the copy is checked\r\nZasłoń tekst do czasu sprawdzenia"));
+
+    m_checkButton = new QPushButton(QStringLiteral("&Check"), this);
+    m_checkButton->setObjectName(QStringLiteral("checkButton"));
+    m_checkButton->setAccessibleName(QStringLiteral("Check"));
+    m_checkButton->setToolTip(QStringLiteral("Check the copy (Ctrl+Enter)\r\nSprawdź odbiór"));
+    m_checkButton->setDefault(true);
+
+    m_statusLabel = new QLabel(this);
+    m_statusLabel->setWordWrap(true);
+    m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
+    m_statusLabel->setAccessibleName(QStringLiteral("Status"));
+
+    m_accuracyLabel = new QLabel(this);
+    QFont big = m_accuracyLabel->font();
+    big.setPointSizeF(big.pointSizeF() * 1.6);
+    big.setBold(true);
+    m_accuracyLabel->setFont(big);
+    m_accuracyLabel->setObjectName(QStringLiteral("accuracyLabel"));
+    m_accuracyLabel->setAccessibleName(QStringLiteral("Accuracy"));
+
+    m_countsLabel = new QLabel(this);
+    m_countsLabel->setObjectName(QStringLiteral("countsLabel"));
+    m_countsLabel->setAccessibleName(QStringLiteral("Counts"));
+
+    auto* alignedLabel = new QLabel(QStringLiteral("&Sent and copied, group by group:"), this);
+    m_alignedView = new QTextBrowser(this);
+    m_alignedView->setObjectName(QStringLiteral("alignedView"));
+    m_alignedView->setAccessibleName(QStringLiteral("Sent and copied, group by group"));
+    m_alignedView->setLineWrapMode(QTextEdit::NoWrap);
+    m_alignedView->setTabChangesFocus(true);
+    alignedLabel->setBuddy(m_alignedView);
+
+    m_legendLabel = new QLabel(
+        QStringLiteral("Marks: * wrong, - missed, + extra; · where nothing was sent or typed."),
+        this);
+    m_legendLabel->setObjectName(QStringLiteral("legendLabel"));
+    m_legendLabel->setAccessibleName(QStringLiteral("Marks"));
+
+    m_summaryLabel = new QLabel(this);
+    m_summaryLabel->setWordWrap(true);
+    m_summaryLabel->setTextInteractionFlags(Qt::TextSelectableByMouse |
+                                            Qt::TextSelectableByKeyboard);
+    m_summaryLabel->setFocusPolicy(Qt::StrongFocus);
+    m_summaryLabel->setObjectName(QStringLiteral("summaryLabel"));
+    m_summaryLabel->setAccessibleName(QStringLiteral("Result in words"));
+
+    m_nextSetButton = new QPushButton(QStringLiteral("&Next set"), this);
+    m_nextSetButton->setObjectName(QStringLiteral("nextSetButton"));
+    m_nextSetButton->setAccessibleName(QStringLiteral("Next set"));
+    m_nextSetButton->hide();
+
+    m_closeButton = new QPushButton(QStringLiteral("Close"), this);
+    m_closeButton->setObjectName(QStringLiteral("closeButton"));
+    m_closeButton->setAccessibleName(QStringLiteral("Close"));
+    m_closeButton->setAutoDefault(false);
+
+    auto* options = new QHBoxLayout;
+    options->addWidget(m_hideBox);
+    options->addStretch();
+    options->addWidget(m_checkButton);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_nextSetButton);
+    buttons->addStretch();
+    buttons->addWidget(m_closeButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(copyLabel);
+    layout->addWidget(m_copyEdit, 2);
+    layout->addLayout(options);
+    layout->addWidget(m_statusLabel);
+    layout->addWidget(m_accuracyLabel);
+    layout->addWidget(m_countsLabel);
+    layout->addWidget(alignedLabel);
+    layout->addWidget(m_alignedView, 3);
+    layout->addWidget(m_legendLabel);
+    layout->addWidget(m_summaryLabel);
+    layout->addLayout(buttons);
+
+    setTabOrder(m_copyEdit, m_hideBox);
+    setTabOrder(m_hideBox, m_checkButton);
+    setTabOrder(m_checkButton, m_alignedView);
+    setTabOrder(m_alignedView, m_summaryLabel);
+    setTabOrder(m_summaryLabel, m_nextSetButton);
+    setTabOrder(m_nextSetButton, m_closeButton);
+
+    connect(m_checkButton, &QPushButton::clicked, this, &CheckCopyWindow::checkCopy);
+    auto* checkKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return), this);
+    connect(checkKey, &QShortcut::activated, this, [this] {
+        if (m_checkButton->isEnabled())
+            checkCopy();
+    });
+    auto* closeKey = new QShortcut(QKeySequence::Cancel, this);
+    connect(closeKey, &QShortcut::activated, this, &QWidget::close);
+    connect(m_closeButton, &QPushButton::clicked, this, &QWidget::close);
+    connect(m_copyEdit, &QPlainTextEdit::textChanged, this, &CheckCopyWindow::updateCheckButton);
+    connect(m_hideBox, &QCheckBox::toggled, this, [this](bool on) {
+        Q_EMIT hideWhileCopyingChanged(on);
+        updateCover();
+    });
+    connect(m_nextSetButton, &QPushButton::clicked, this, [this] {
+        if (!m_offeredSet)
+            return;
+        const int index = *m_offeredSet;
+        m_offeredSet.reset();
+        m_nextSetButton->hide();
+        Q_EMIT nextSetChosen(index);
+    });
+}
+
+void CheckCopyWindow::setSentExercise(const SentExercise& sent)
+{
+    if (m_currentChecked)
+        m_copyEdit->clear(); // that copy was checked and kept; this rendering needs a new one
+    m_sent = sent;
+    m_currentChecked = false;
+    m_currentKept = false;
+    clearResult();
+    updateCheckButton();
+    updateCover();
+}
+
+void CheckCopyWindow::showCheck()
+{
+    show();
+    raise();
+    activateWindow();
+    m_copyEdit->setFocus();
+}
+
+bool CheckCopyWindow::hideWhileCopying() const
+{
+    return m_hideBox->isChecked();
+}
+
+void CheckCopyWindow::setHideWhileCopying(bool on)
+{
+    m_hideBox->setChecked(on);
+}
+
+void CheckCopyWindow::updateCover()
+{
+    const bool covered = m_hideBox->isChecked() && isVisible() && !m_currentChecked;
+    if (covered == m_textCovered)
+        return;
+    m_textCovered = covered;
+    Q_EMIT textCoverChanged(covered);
+}
+
+void CheckCopyWindow::updateCheckButton()
+{
+    const bool hasCopy = !m_copyEdit->toPlainText().trimmed().isEmpty();
+    m_checkButton->setEnabled(m_sent.has_value() && hasCopy);
+    if (!m_sent) {
+        m_statusLabel->setText(QStringLiteral(
+            "Nothing has been sent yet: Play or Save WAV sends the text that the copy is checked "
+            "against."));
+    }
+}
+
+void CheckCopyWindow::clearResult()
+{
+    m_lastCheck.reset();
+    m_offeredSet.reset();
+    m_nextSetButton->hide();
+    m_statusLabel->clear();
+    m_accuracyLabel->setText(QStringLiteral("Accuracy: -"));
+    m_countsLabel->clear();
+    m_alignedView->clear();
+    m_alignedView->setAccessibleDescription(QString());
+    m_summaryLabel->clear();
+    m_legendLabel->setVisible(false);
+}
+
+void CheckCopyWindow::checkCopy()
+{
+    if (!m_sent)
+        return;
+    try {
+        m_lastCheck = vortan::checkCopy(*m_sent, copyBytes(m_copyEdit->toPlainText()),
+                                        QDateTime::currentMSecsSinceEpoch());
+    } catch (const Error& error) {
+        m_reportError(error.what());
+        return;
+    }
+    const bool firstCheck = !m_currentChecked;
+    m_currentChecked = true;
+    showResult();
+    updateCover();
+
+    // Only the first check of a rendering is kept: checking again after seeing the result
+    // would count the same copy twice.
+    if (m_lastCheck->score.sentCount == 0) {
+        m_statusLabel->setText(QStringLiteral("The text sent has nothing to check, so the check "
+                                              "is not kept."));
+    } else if (!firstCheck) {
+        m_statusLabel->setText(QStringLiteral("Checked again: only the first check of a text "
+                                              "sent is kept in the history."));
+    } else if (keep(*m_lastCheck)) {
+        m_currentKept = true;
+        m_statusLabel->setText(QStringLiteral("Kept in the history."));
+        offerNextSet(*m_lastCheck);
+    } else {
+        m_statusLabel->setText(QStringLiteral("Not kept: the history could not be written."));
+    }
+    Q_EMIT checked();
+}
+
+bool CheckCopyWindow::keep(const CopyCheck& check)
+{
+    try {
+        m_history.addCheck(check);
+        return true;
+    } catch (const Error& error) {
+        m_reportError(error.what());
+        return false;
+    }
+}
+
+void CheckCopyWindow::offerNextSet(const CopyCheck& check)
+{
+    const std::optional<std::size_t> index = progressionSetIndex(check.sent.characterSet);
+    if (!index || *index + 1 >= kCharacterSets.size())
+        return;
+    std::optional<std::size_t> offer;
+    try {
+        const int threshold = m_history.advanceThresholdPercent();
+        const RecentAccuracy recent = m_history.recentAccuracy(addedCharacters(*index));
+        offer = nextSetOffer(check.sent.characterSet, check.score, recent, threshold);
+    } catch (const Error&) {
+        return; // the check was kept, so the history works; no offer without its figures
+    }
+    if (!offer)
+        return;
+    m_offeredSet = static_cast<int>(*offer);
+    const QString next = unicode(kCharacterSets[*offer]);
+    m_nextSetButton->setText(QStringLiteral("&Next set: %1").arg(next));
+    m_nextSetButton->setAccessibleDescription(
+        QStringLiteral("Take the next character set, %1").arg(next));
+    m_nextSetButton->setToolTip(
+        QStringLiteral("You have earned the next set\r\nNastępny zestaw znaków"));
+    m_nextSetButton->show();
+}
+
+void CheckCopyWindow::showResult()
+{
+    const CopyScore& score = m_lastCheck->score;
+    m_accuracyLabel->setText(
+        QStringLiteral("Accuracy: %1 %").arg(QString::fromStdString(accuracyText(score))));
+    m_countsLabel->setText(QStringLiteral("Right %1 of %2 · Errors %3: wrong %4, missed %5, "
+                                          "extra %6")
+                               .arg(score.correct)
+                               .arg(score.sentCount)
+                               .arg(score.errors())
+                               .arg(score.wrong)
+                               .arg(score.missed)
+                               .arg(score.extra));
+    const QString summary = unicode(checkSummary(score));
+    m_alignedView->setHtml(alignedCopyHtml(
+        score, ErrorColours::forBackground(m_alignedView->palette().base().color())));
+    m_alignedView->setAccessibleDescription(summary);
+    m_summaryLabel->setText(summary);
+    m_legendLabel->setVisible(true);
+}
+
+void CheckCopyWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    updateCover();
+}
+
+void CheckCopyWindow::hideEvent(QHideEvent* event)
+{
+    QWidget::hideEvent(event);
+    updateCover();
+}
+
+void CheckCopyWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && m_lastCheck)
+        showResult(); // the error colours follow a change between light and dark
+}
+
+} // namespace vortan

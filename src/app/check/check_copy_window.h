@@ -1,0 +1,103 @@
+#pragma once
+
+// The "Check copy" window: the learner types or pastes what they copied while a rendering
+// played, and sees it scored against that rendering's text (not the text box as it is now).
+// Every check goes into the history; a history that fails is reported and the result is still
+// shown. The main window hands over each rendering (setSentExercise), covers its text box while
+// textCovered() is true, and picks the list entry that nextSetChosen() names.
+
+#include "history/check_history.h"
+#include "scoring/copy_check.h"
+
+#include <QWidget>
+
+#include <optional>
+
+class QCheckBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QTextBrowser;
+
+namespace vortan {
+
+class CheckCopyWindow : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(bool hideWhileCopying READ hideWhileCopying WRITE setHideWhileCopying NOTIFY
+                   hideWhileCopyingChanged)
+    Q_PROPERTY(bool textCovered READ textCovered NOTIFY textCoverChanged)
+
+public:
+    // The history must outlive the window.
+    CheckCopyWindow(CheckHistory& history, HistoryErrorReporter reportError,
+                    QWidget* parent = nullptr);
+    ~CheckCopyWindow() override;
+
+    // The rendering that Play or Save WAV made last. The result of the one before goes; a copy
+    // typed but not yet checked stays (it was typed for this rendering).
+    void setSentExercise(const SentExercise& sent);
+
+    // Shows the window without blocking the main window, or brings it to the front, with the
+    // focus in the copy box.
+    void showCheck();
+
+    // "Hide while copying": while on, the main window covers its exercise text until the copy
+    // of the current rendering is checked. Off at first.
+    bool hideWhileCopying() const;
+    void setHideWhileCopying(bool on);
+
+    // Whether the exercise text should be covered now: the option is on, this window is shown
+    // and the current rendering has not been checked yet.
+    bool textCovered() const { return m_textCovered; }
+
+    // Check: scores the copy against the current rendering, shows and keeps the result.
+    void checkCopy();
+
+    // The last check made in this window, if any.
+    const std::optional<CopyCheck>& lastCheck() const { return m_lastCheck; }
+
+Q_SIGNALS:
+    void hideWhileCopyingChanged(bool on);
+    void textCoverChanged(bool covered);
+    // "Next set": the learner takes the next entry of the character-set box (index from 0).
+    void nextSetChosen(int entryIndex);
+    // A check was made (and kept, unless the history failed).
+    void checked();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void buildLayout();
+    void updateCover();
+    void updateCheckButton();
+    void showResult();
+    void clearResult();
+    bool keep(const CopyCheck& check);
+    void offerNextSet(const CopyCheck& check);
+
+    CheckHistory& m_history;
+    HistoryErrorReporter m_reportError;
+    std::optional<SentExercise> m_sent;
+    std::optional<CopyCheck> m_lastCheck;
+    bool m_currentChecked = false; // the current rendering has been checked
+    bool m_currentKept = false;    // and its first check kept
+    bool m_textCovered = false;
+    std::optional<int> m_offeredSet;
+
+    QPlainTextEdit* m_copyEdit = nullptr;
+    QCheckBox* m_hideBox = nullptr;
+    QPushButton* m_checkButton = nullptr;
+    QLabel* m_statusLabel = nullptr;
+    QLabel* m_accuracyLabel = nullptr;
+    QLabel* m_countsLabel = nullptr;
+    QTextBrowser* m_alignedView = nullptr;
+    QLabel* m_legendLabel = nullptr;
+    QLabel* m_summaryLabel = nullptr;
+    QPushButton* m_nextSetButton = nullptr;
+    QPushButton* m_closeButton = nullptr;
+};
+
+} // namespace vortan

@@ -1,0 +1,116 @@
+#include "app/progress/progress_charts.h"
+
+#include <QChart>
+#include <QDateTime>
+#include <QDateTimeAxis>
+#include <QLineSeries>
+#include <QPalette>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+
+namespace vortan {
+
+namespace {
+
+// Markers help a few points; thousands of them would only hide the line.
+constexpr qsizetype kMostPointsWithMarkers = 200;
+
+// From the lowest accuracy shown (in tens, 0 at the least) to 100: a learner's checks mostly lie
+// between 80 and 100, where a fixed 0 would flatten the trend.
+QValueAxis* percentAxis(const QLineSeries& series)
+{
+    double lowest = 100;
+    for (const QPointF& point : series.points())
+        lowest = std::min(lowest, point.y());
+    const double bottom = std::max(0.0, 10 * std::floor((lowest - 1) / 10));
+    auto* axis = new QValueAxis;
+    axis->setRange(bottom, 100);
+    const int span = int(100 - bottom);
+    axis->setTickCount(span <= 50 ? span / 10 + 1 : span / 20 + 1); // a line every 10 or 20
+    axis->setLabelFormat(QStringLiteral("%d"));
+    axis->setTitleText(QStringLiteral("Accuracy, %"));
+    return axis;
+}
+
+QChart* chartWith(QLineSeries* series, QAbstractAxis* horizontal)
+{
+    auto* chart = new QChart;
+    chart->legend()->hide();
+    chart->addSeries(series);
+    chart->addAxis(horizontal, Qt::AlignBottom);
+    QValueAxis* vertical = percentAxis(*series);
+    chart->addAxis(vertical, Qt::AlignLeft);
+    series->attachAxis(horizontal);
+    series->attachAxis(vertical);
+    series->setPointsVisible(series->count() <= kMostPointsWithMarkers);
+    return chart;
+}
+
+} // namespace
+
+QChart* accuracyOverTimeChart(const std::vector<CheckPoint>& checks)
+{
+    auto* series = new QLineSeries;
+    series->setName(QStringLiteral("Accuracy per check"));
+    for (const CheckPoint& check : checks)
+        series->append(double(check.checkedAtMs), 100.0 * check.accuracy());
+
+    auto* time = new QDateTimeAxis;
+    time->setFormat(QStringLiteral("yyyy-MM-dd"));
+    time->setTitleText(QStringLiteral("Date of the check"));
+    time->setTickCount(5);
+    if (!checks.empty()) {
+        // A day on either side, so that a single check is not squeezed onto the edge.
+        constexpr qint64 kDayMs = 24 * 60 * 60 * 1000;
+        time->setRange(QDateTime::fromMSecsSinceEpoch(checks.front().checkedAtMs - kDayMs),
+                       QDateTime::fromMSecsSinceEpoch(checks.back().checkedAtMs + kDayMs));
+    }
+    QChart* chart = chartWith(series, time);
+    chart->setTitle(QStringLiteral("Accuracy over time"));
+    return chart;
+}
+
+QChart* accuracyByTempoChart(const std::vector<TempoPoint>& tempos)
+{
+    auto* series = new QLineSeries;
+    series->setName(QStringLiteral("Accuracy by tempo"));
+    for (const TempoPoint& point : tempos)
+        series->append(point.tempo, 100.0 * point.accuracy());
+
+    auto* tempo = new QValueAxis;
+    tempo->setLabelFormat(QStringLiteral("%d"));
+    tempo->setTitleText(QStringLiteral("Transmission tempo, characters per minute"));
+    if (!tempos.empty()) {
+        tempo->setRange(tempos.front().tempo - 5, tempos.back().tempo + 5);
+        tempo->applyNiceNumbers();
+    }
+    QChart* chart = chartWith(series, tempo);
+    chart->setTitle(QStringLiteral("Accuracy by tempo"));
+    return chart;
+}
+
+void styleChart(QChart& chart, const QPalette& palette)
+{
+    const bool dark = palette.color(QPalette::Window).lightness() < 128;
+    chart.setTheme(dark ? QChart::ChartThemeDark : QChart::ChartThemeLight);
+    chart.setBackgroundBrush(palette.brush(QPalette::Base));
+    chart.setTitleBrush(palette.brush(QPalette::Text));
+    const QColor grid = palette.color(QPalette::Mid);
+    for (QAbstractAxis* axis : chart.axes()) {
+        axis->setLabelsBrush(palette.brush(QPalette::Text));
+        axis->setTitleBrush(palette.brush(QPalette::Text));
+        axis->setGridLineColor(grid);
+        axis->setLinePenColor(grid);
+    }
+    for (QAbstractSeries* series : chart.series()) {
+        if (auto* line = qobject_cast<QLineSeries*>(series)) {
+            QPen pen(palette.color(QPalette::Highlight));
+            pen.setWidthF(2.0);
+            line->setPen(pen);
+        }
+    }
+}
+
+} // namespace vortan

@@ -1,0 +1,423 @@
+#include "app/progress/progress_window.h"
+
+#include "app/progress/progress_charts.h"
+#include "base/errors.h"
+#include "desktop/windows1250.h"
+#include "scoring/drill_set.h"
+#include "scoring/next_set_rule.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QDateTime>
+#include <QEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace vortan {
+
+namespace {
+
+QString unicode(std::string_view bytes)
+{
+    return windows1250::toUnicode(bytes);
+}
+
+QString character(unsigned char byte)
+{
+    const char c = static_cast<char>(byte);
+    return unicode(std::string_view(&c, 1));
+}
+
+QString percent(double fraction)
+{
+    return QStringLiteral("%1 %").arg(100.0 * fraction, 0, 'f', 1);
+}
+
+QTableWidget* table(QWidget* parent, const QString& name, const QString& objectName,
+                    const QStringList& headers)
+{
+    auto* widget = new QTableWidget(0, int(headers.size()), parent);
+    widget->setObjectName(objectName);
+    widget->setAccessibleName(name);
+    widget->setHorizontalHeaderLabels(headers);
+    widget->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    widget->setSelectionBehavior(QAbstractItemView::SelectRows);
+    widget->setTabKeyNavigation(false); // Tab leaves the table; arrows move within it
+    widget->verticalHeader()->hide();
+    return widget;
+}
+
+void setRow(QTableWidget& table, int row, const QStringList& cells)
+{
+    for (int column = 0; column < cells.size(); ++column) {
+        auto* item = new QTableWidgetItem(cells[column]);
+        if (column > 0)
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        table.setItem(row, column, item);
+    }
+}
+
+QChartView* chartView(QWidget* parent, const QString& name, const QString& objectName)
+{
+    auto* view = new QChartView(parent);
+    view->setObjectName(objectName);
+    view->setAccessibleName(name);
+    view->setAccessibleDescription(QStringLiteral("The same figures are in the table below."));
+    view->setRenderHint(QPainter::Antialiasing);
+    view->setMinimumHeight(180);
+    return view;
+}
+
+QWidget* chartPage(QWidget* parent, QChartView* chart, QTableWidget* figures)
+{
+    auto* splitter = new QSplitter(Qt::Vertical, parent);
+    splitter->addWidget(chart);
+    splitter->addWidget(figures);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+    return splitter;
+}
+
+} // namespace
+
+ProgressWindow::ProgressWindow(CheckHistory& history, HistoryErrorReporter reportError,
+                               QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , m_history(history)
+    , m_reportError(std::move(reportError))
+{
+    buildLayout();
+}
+
+ProgressWindow::~ProgressWindow() = default;
+
+void ProgressWindow::buildLayout()
+{
+    setWindowTitle(QStringLiteral("Progress"));
+    setAccessibleName(QStringLiteral("Progress"));
+    resize(760, 560);
+
+    m_dateBox = new QCheckBox(QStringLiteral("Only &between"), this);
+    m_dateBox->setObjectName(QStringLiteral("dateBox"));
+    m_dateBox->setAccessibleName(QStringLiteral("Only checks between two dates"));
+    const QDate today = QDate::currentDate();
+    m_fromEdit = new QDateEdit(today.addDays(-30), this);
+    m_fromEdit->setObjectName(QStringLiteral("fromEdit"));
+    m_fromEdit->setAccessibleName(QStringLiteral("From date"));
+    m_toEdit = new QDateEdit(today, this);
+    m_toEdit->setObjectName(QStringLiteral("toEdit"));
+    m_toEdit->setAccessibleName(QStringLiteral("To date, included"));
+    for (QDateEdit* edit : {m_fromEdit, m_toEdit}) {
+        edit->setCalendarPopup(true);
+        edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+        edit->setEnabled(false);
+    }
+    auto* andLabel = new QLabel(QStringLiteral("and"), this);
+
+    auto* setLabel = new QLabel(QStringLiteral("Character &set:"), this);
+    m_setFilter = new QComboBox(this);
+    m_setFilter->setObjectName(QStringLiteral("setFilter"));
+    m_setFilter->setAccessibleName(QStringLiteral("Character set"));
+    m_setFilter->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_setFilter->setMinimumContentsLength(24);
+    setLabel->setBuddy(m_setFilter);
+
+    auto* thresholdLabel = new QLabel(QStringLiteral("Next set &at:"), this);
+    m_thresholdBox = new QSpinBox(this);
+    m_thresholdBox->setObjectName(QStringLiteral("thresholdBox"));
+    m_thresholdBox->setAccessibleName(QStringLiteral("Accuracy that earns the next set"));
+    m_thresholdBox->setToolTip(QStringLiteral(
+        "The accuracy of a check and of each new character that earns the next set\r\n"
+        "Dokładność, od której przysługuje następny zestaw"));
+    m_thresholdBox->setRange(50, 100);
+    m_thresholdBox->setSuffix(QStringLiteral(" %"));
+    m_thresholdBox->setValue(kDefaultAdvanceThresholdPercent);
+    thresholdLabel->setBuddy(m_thresholdBox);
+
+    m_summaryLabel = new QLabel(this);
+    m_summaryLabel->setObjectName(QStringLiteral("summaryLabel"));
+    m_summaryLabel->setAccessibleName(QStringLiteral("Summary"));
+    m_summaryLabel->setWordWrap(true);
+
+    m_characterTable =
+        table(this, QStringLiteral("Characters, weakest first"), QStringLiteral("characterTable"),
+              {QStringLiteral("Character"), QStringLiteral("Last 50"), QStringLiteral("Sent"),
+               QStringLiteral("Right"), QStringLiteral("Wrong"), QStringLiteral("Written as"),
+               QStringLiteral("Missed"), QStringLiteral("Extra")});
+    m_confusionTable = table(
+        this, QStringLiteral("Confusions, most frequent first"), QStringLiteral("confusionTable"),
+        {QStringLiteral("Sent"), QStringLiteral("Written as"), QStringLiteral("Times")});
+    m_timeChart =
+        chartView(this, QStringLiteral("Accuracy over time, chart"), QStringLiteral("timeChart"));
+    m_timeTable =
+        table(this, QStringLiteral("Accuracy over time, table"), QStringLiteral("timeTable"),
+              {QStringLiteral("Checked"), QStringLiteral("Tempo"), QStringLiteral("Characters"),
+               QStringLiteral("Accuracy")});
+    m_tempoChart =
+        chartView(this, QStringLiteral("Accuracy by tempo, chart"), QStringLiteral("tempoChart"));
+    m_tempoTable =
+        table(this, QStringLiteral("Accuracy by tempo, table"), QStringLiteral("tempoTable"),
+              {QStringLiteral("Tempo"), QStringLiteral("Checks"), QStringLiteral("Characters"),
+               QStringLiteral("Accuracy")});
+
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("tabs"));
+    m_tabs->setAccessibleName(QStringLiteral("Figures"));
+    m_tabs->addTab(m_characterTable, QStringLiteral("C&haracters"));
+    m_tabs->addTab(m_confusionTable, QStringLiteral("&Confusions"));
+    m_tabs->addTab(chartPage(this, m_timeChart, m_timeTable),
+                   QStringLiteral("Accuracy over &time"));
+    m_tabs->addTab(chartPage(this, m_tempoChart, m_tempoTable),
+                   QStringLiteral("Accuracy by t&empo"));
+
+    m_drillButton = new QPushButton(QStringLiteral("&Drill weak characters"), this);
+    m_drillButton->setObjectName(QStringLiteral("drillButton"));
+    m_drillButton->setAccessibleName(QStringLiteral("Drill weak characters"));
+    m_drillButton->setToolTip(QStringLiteral(
+        "Put a set into the character-set box that draws weak characters more often\r\n"
+        "Ćwicz słabe znaki"));
+    m_drillLabel = new QLabel(this);
+    m_drillLabel->setObjectName(QStringLiteral("drillLabel"));
+    m_drillLabel->setAccessibleName(QStringLiteral("Drill set"));
+    m_drillLabel->setWordWrap(true);
+    m_drillLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* refreshButton = new QPushButton(QStringLiteral("&Refresh"), this);
+    refreshButton->setAccessibleName(QStringLiteral("Refresh"));
+    auto* closeButton = new QPushButton(QStringLiteral("Close"), this);
+    closeButton->setAccessibleName(QStringLiteral("Close"));
+
+    auto* filters = new QGridLayout;
+    filters->addWidget(m_dateBox, 0, 0);
+    auto* dates = new QHBoxLayout;
+    dates->addWidget(m_fromEdit);
+    dates->addWidget(andLabel);
+    dates->addWidget(m_toEdit);
+    dates->addStretch();
+    filters->addLayout(dates, 0, 1);
+    filters->addWidget(setLabel, 1, 0);
+    filters->addWidget(m_setFilter, 1, 1);
+    filters->addWidget(thresholdLabel, 2, 0);
+    auto* threshold = new QHBoxLayout;
+    threshold->addWidget(m_thresholdBox);
+    threshold->addStretch();
+    filters->addLayout(threshold, 2, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_drillButton);
+    buttons->addWidget(m_drillLabel, 1);
+    buttons->addWidget(refreshButton);
+    buttons->addWidget(closeButton);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(filters);
+    layout->addWidget(m_summaryLabel);
+    layout->addWidget(m_tabs, 1);
+    layout->addLayout(buttons);
+
+    connect(m_dateBox, &QCheckBox::toggled, this, [this](bool on) {
+        m_fromEdit->setEnabled(on);
+        m_toEdit->setEnabled(on);
+        refresh();
+    });
+    connect(m_fromEdit, &QDateEdit::dateChanged, this, &ProgressWindow::refresh);
+    connect(m_toEdit, &QDateEdit::dateChanged, this, &ProgressWindow::refresh);
+    connect(m_setFilter, &QComboBox::currentIndexChanged, this, &ProgressWindow::refresh);
+    connect(m_thresholdBox, &QSpinBox::valueChanged, this, [this](int value) {
+        try {
+            m_history.setAdvanceThresholdPercent(value);
+        } catch (const Error& error) {
+            m_reportError(error.what());
+        }
+    });
+    connect(m_drillButton, &QPushButton::clicked, this, &ProgressWindow::drillWeakCharacters);
+    connect(refreshButton, &QPushButton::clicked, this, &ProgressWindow::refresh);
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    auto* closeKey = new QShortcut(QKeySequence::Cancel, this);
+    connect(closeKey, &QShortcut::activated, this, &QWidget::close);
+}
+
+void ProgressWindow::setCurrentCharacterSet(const std::string& characterSet)
+{
+    m_currentSet = characterSet;
+    m_selectCurrentSet = true;
+    m_drillButton->setEnabled(!drillCharacters(characterSet).empty());
+}
+
+void ProgressWindow::showProgress()
+{
+    show();
+    raise();
+    activateWindow();
+    try {
+        const QSignalBlocker quiet(m_thresholdBox);
+        m_thresholdBox->setValue(m_history.advanceThresholdPercent());
+    } catch (const Error&) {
+        // refresh() reports the same failure once
+    }
+    refresh();
+}
+
+ProgressFilter ProgressWindow::filter() const
+{
+    ProgressFilter filter;
+    if (m_dateBox->isChecked()) {
+        filter.fromMs = m_fromEdit->date().startOfDay().toMSecsSinceEpoch();
+        filter.untilMs = m_toEdit->date().addDays(1).startOfDay().toMSecsSinceEpoch();
+    }
+    if (const QVariant set = m_setFilter->currentData(); set.isValid()) {
+        const QByteArray bytes = set.toByteArray();
+        filter.characterSet = std::string(bytes.constData(), std::size_t(bytes.size()));
+    }
+    return filter;
+}
+
+void ProgressWindow::fillSetFilter()
+{
+    std::vector<std::string> sets = m_history.characterSets();
+    QVariant chosen = m_setFilter->currentData();
+    if (m_selectCurrentSet) {
+        const bool known = std::find(sets.begin(), sets.end(), m_currentSet) != sets.end();
+        chosen = known ? QVariant(QByteArray::fromStdString(m_currentSet)) : QVariant();
+        m_selectCurrentSet = false;
+    }
+    const QSignalBlocker quiet(m_setFilter);
+    m_setFilter->clear();
+    m_setFilter->addItem(QStringLiteral("All sets"));
+    for (const std::string& set : sets)
+        m_setFilter->addItem(unicode(set), QByteArray::fromStdString(set));
+    const int index = chosen.isValid() ? m_setFilter->findData(chosen) : 0;
+    m_setFilter->setCurrentIndex(std::max(index, 0));
+}
+
+void ProgressWindow::refresh()
+{
+    ProgressData figures;
+    try {
+        fillSetFilter();
+        figures = m_history.progress(filter());
+    } catch (const Error& error) {
+        m_reportError(error.what());
+        m_summaryLabel->setText(QStringLiteral("The history could not be read."));
+        fillTables({});
+        fillCharts({});
+        return;
+    }
+    if (figures.checks.empty()) {
+        m_summaryLabel->setText(QStringLiteral("No checks yet for this choice. Check a copy in the "
+                                               "Check copy window and it appears here."));
+    } else {
+        long long sent = 0, correct = 0;
+        for (const CheckPoint& check : figures.checks) {
+            sent += check.sentCount;
+            correct += check.correct;
+        }
+        m_summaryLabel->setText(QStringLiteral("%1 checks, %2 characters sent, accuracy %3.")
+                                    .arg(figures.checks.size())
+                                    .arg(sent)
+                                    .arg(percent(double(correct) / double(sent))));
+    }
+    fillTables(figures);
+    fillCharts(figures);
+}
+
+void ProgressWindow::fillTables(const ProgressData& figures)
+{
+    m_characterTable->setRowCount(int(figures.characters.size()));
+    int row = 0;
+    for (const CharacterStatistics& s : figures.characters) {
+        QStringList wrongAs;
+        for (const auto& [typed, count] : s.wrongAs)
+            wrongAs << QStringLiteral("%1 ×%2").arg(character(typed)).arg(count);
+        const QString recent = s.recent.samples == 0 ? QStringLiteral("-")
+                                                     : QStringLiteral("%1 of %2")
+                                                           .arg(percent(s.recent.accuracy()))
+                                                           .arg(s.recent.samples);
+        setRow(*m_characterTable, row++,
+               {character(s.character), recent, QString::number(s.sent), QString::number(s.correct),
+                QString::number(s.wrong), wrongAs.join(QStringLiteral(", ")),
+                QString::number(s.missed), QString::number(s.extra)});
+    }
+
+    m_confusionTable->setRowCount(int(figures.confusions.size()));
+    row = 0;
+    for (const ConfusionPair& pair : figures.confusions)
+        setRow(*m_confusionTable, row++,
+               {character(pair.sent), character(pair.typed), QString::number(pair.count)});
+
+    m_timeTable->setRowCount(int(figures.checks.size()));
+    row = 0;
+    for (const CheckPoint& check : figures.checks) {
+        setRow(*m_timeTable, row++,
+               {QDateTime::fromMSecsSinceEpoch(check.checkedAtMs)
+                    .toString(QStringLiteral("yyyy-MM-dd HH:mm")),
+                QString::number(check.tempo), QString::number(check.sentCount),
+                percent(check.accuracy())});
+    }
+
+    m_tempoTable->setRowCount(int(figures.tempos.size()));
+    row = 0;
+    for (const TempoPoint& point : figures.tempos)
+        setRow(*m_tempoTable, row++,
+               {QString::number(point.tempo), QString::number(point.checks),
+                QString::number(point.sentCount), percent(point.accuracy())});
+
+    for (QTableWidget* each : {m_characterTable, m_confusionTable, m_timeTable, m_tempoTable})
+        each->resizeColumnsToContents();
+}
+
+void ProgressWindow::fillCharts(const ProgressData& figures)
+{
+    // The view takes the new chart but leaves the old one to us.
+    const auto replace = [](QChartView* view, QChart* chart) {
+        QChart* old = view->chart();
+        view->setChart(chart);
+        delete old;
+    };
+    replace(m_timeChart, accuracyOverTimeChart(figures.checks));
+    replace(m_tempoChart, accuracyByTempoChart(figures.tempos));
+    restyleCharts();
+}
+
+void ProgressWindow::restyleCharts()
+{
+    for (QChartView* view : {m_timeChart, m_tempoChart})
+        styleChart(*view->chart(), palette());
+}
+
+void ProgressWindow::drillWeakCharacters()
+{
+    const std::string characters = drillCharacters(m_currentSet);
+    if (characters.empty())
+        return;
+    RecentAccuracy recent;
+    try {
+        recent = m_history.recentAccuracy(characters);
+    } catch (const Error& error) {
+        m_reportError(error.what());
+        return;
+    }
+    const QString drill = unicode(drillSet(m_currentSet, recent));
+    m_drillLabel->setText(QStringLiteral("Drill set: %1").arg(drill));
+    Q_EMIT drillSetChosen(drill);
+}
+
+void ProgressWindow::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && m_timeChart->chart())
+        restyleCharts();
+}
+
+} // namespace vortan

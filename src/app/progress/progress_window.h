@@ -1,0 +1,88 @@
+#pragma once
+
+// The "Progress" window: what the kept checks say. Per character: times sent, right, wrong (and
+// as what), missed, typed as extra, and the accuracy of its latest 50 samples, weakest first;
+// the most frequent confusions; accuracy per check over time and by transmission tempo, each
+// chart with its figures also as a table. Filters: a date range and a character set. The
+// threshold of the next-set rule is set here. "Drill weak characters" makes a set from the
+// current one that the main window puts into the character-set box.
+
+#include "history/check_history.h"
+
+#include <QWidget>
+
+#include <string>
+
+class QChartView;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QPushButton;
+class QSpinBox;
+class QTabWidget;
+class QTableWidget;
+
+namespace vortan {
+
+class ProgressWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    // The history must outlive the window.
+    ProgressWindow(CheckHistory& history, HistoryErrorReporter reportError,
+                   QWidget* parent = nullptr);
+    ~ProgressWindow() override;
+
+    // The text of the character-set box (windows-1250): what a drill is made from, and the set
+    // the filter offers when the window is opened.
+    void setCurrentCharacterSet(const std::string& characterSet);
+
+    // Shows the window without blocking the main window, or brings it to the front, and reads
+    // the history afresh.
+    void showProgress();
+
+    // Reads the history again with the filters as they stand (after a new check, say).
+    void refresh();
+
+    // "Drill weak characters".
+    void drillWeakCharacters();
+
+Q_SIGNALS:
+    // The drill set to put into the character-set box, where the learner can still edit it.
+    void drillSetChosen(const QString& characterSet);
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void buildLayout();
+    ProgressFilter filter() const;
+    void fillSetFilter();
+    void fillTables(const ProgressData& figures);
+    void fillCharts(const ProgressData& figures);
+    void restyleCharts();
+
+    CheckHistory& m_history;
+    HistoryErrorReporter m_reportError;
+    std::string m_currentSet;
+    bool m_selectCurrentSet = true; // the next filling of the set filter picks the current set
+
+    QCheckBox* m_dateBox = nullptr;
+    QDateEdit* m_fromEdit = nullptr;
+    QDateEdit* m_toEdit = nullptr;
+    QComboBox* m_setFilter = nullptr;
+    QSpinBox* m_thresholdBox = nullptr;
+    QLabel* m_summaryLabel = nullptr;
+    QTabWidget* m_tabs = nullptr;
+    QTableWidget* m_characterTable = nullptr;
+    QTableWidget* m_confusionTable = nullptr;
+    QChartView* m_timeChart = nullptr;
+    QTableWidget* m_timeTable = nullptr;
+    QChartView* m_tempoChart = nullptr;
+    QTableWidget* m_tempoTable = nullptr;
+    QPushButton* m_drillButton = nullptr;
+    QLabel* m_drillLabel = nullptr;
+};
+
+} // namespace vortan

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "scoring/copy_check.h"
+#include "scoring/progress_statistics.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vortan {
+
+// Shows a failure to the user (a history that cannot be used, a copy too long to check): the
+// message of the vortan::Error (UTF-8), which the main window passes on to its error box. The
+// window that hit it carries on.
+using HistoryErrorReporter = std::function<void(std::string_view message)>;
+
+// Which checks the progress figures take.
+struct ProgressFilter {
+    std::optional<std::int64_t> fromMs{};      // checked at or after, ms since the Unix epoch
+    std::optional<std::int64_t> untilMs{};     // checked before
+    std::optional<std::string> characterSet{}; // only checks on this set (windows-1250)
+};
+
+// Where checks are kept. The windows receive this interface; main() owns the store behind it.
+// Every function throws vortan::Error with a message that names the file and the reason.
+class CheckHistory {
+public:
+    virtual ~CheckHistory() = default;
+
+    // Keeps one check, all of it or nothing.
+    virtual void addCheck(const CopyCheck& check) = 0;
+
+    // How many checks are kept.
+    virtual std::int64_t checkCount() = 0;
+
+    // The figures of the progress view for the checks the filter lets through.
+    virtual ProgressData progress(const ProgressFilter& filter) = 0;
+
+    // The latest kRecentWindow samples of each of these characters, over all checks.
+    virtual RecentAccuracy recentAccuracy(std::string_view characters) = 0;
+
+    // The character sets that checks were made on, the most recently used first.
+    virtual std::vector<std::string> characterSets() = 0;
+
+    // The accuracy in per cent that earns the next set (kDefaultAdvanceThresholdPercent until
+    // set); kept with the history, apart from the settings file.
+    virtual int advanceThresholdPercent() = 0;
+    virtual void setAdvanceThresholdPercent(int percent) = 0;
+};
+
+} // namespace vortan

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "scoring/copy_score.h"
+#include "synthesis/sent_exercise.h"
+
+#include <cstdint>
+#include <string>
+
+namespace vortan {
+
+// One check as a value: what was sent, what the learner copied and what it scored. The history
+// keeps it whole, the raw copy included, so that a later scorer can score it anew.
+struct CopyCheck {
+    SentExercise sent;
+    std::string copy;            // as typed, windows-1250 bytes
+    std::int64_t checkedAtMs{0}; // when, milliseconds since the Unix epoch
+    CopyScore score;
+};
+
+// Scores a copy against the text of the rendering it was copied from (not the text box as it
+// may be by now). Throws vortan::Error as scoreCopy does.
+CopyCheck checkCopy(const SentExercise& sent, std::string copy, std::int64_t checkedAtMs);
+
+} // namespace vortan

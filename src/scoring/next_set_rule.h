@@ -1,0 +1,23 @@
+#pragma once
+
+#include "scoring/copy_score.h"
+#include "scoring/progress_statistics.h"
+
+#include <cstddef>
+#include <optional>
+#include <string_view>
+
+namespace vortan {
+
+inline constexpr int kDefaultAdvanceThresholdPercent = 90;
+inline constexpr int kAdvanceMinimumSamples = 20;
+
+// After a check on a set of the progression (the box's text equal to one of its entries): the
+// index of the next entry, when the check reaches the threshold and every character the set
+// added over the entry before it reaches it too over at least 20 of its recent samples. A new
+// character is a small share of a long set, so the total alone could pass while it fails.
+// Nothing for the last entry, for any other text, or when not earned.
+std::optional<std::size_t> nextSetOffer(std::string_view characterSet, const CopyScore& check,
+                                        const RecentAccuracy& recent, int thresholdPercent);
+
+} // namespace vortan

@@ -1,0 +1,118 @@
+#pragma once
+
+#include "scoring/copy_score.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vortan {
+
+// How the history keeps a check's outcomes: two bytes per scored character in text order, the
+// sent byte and the typed one, 0 where there is no partner; a typed byte equal to the sent one
+// is right. Enough to count everything below without scoring again.
+std::string outcomePairs(const CopyScore& score);
+
+// A character's latest samples: times it was sent, and right, within the window.
+struct RecentSamples {
+    int samples = 0;
+    int correct = 0;
+
+    bool operator==(const RecentSamples&) const = default;
+    // correct / samples, 0 when there are none.
+    double accuracy() const;
+    // Whether at least `minimum` samples reach `percent` per cent, exactly.
+    bool reaches(int percent, int minimum) const;
+};
+
+using RecentAccuracy = std::array<RecentSamples, 256>; // by windows-1250 byte
+
+inline constexpr int kRecentWindow = 50; // samples per character
+
+struct CharacterStatistics {
+    unsigned char character = 0;
+    int sent = 0;
+    int correct = 0;
+    int wrong = 0;
+    int missed = 0;
+    int extra = 0;                                      // typed where nothing was sent
+    std::vector<std::pair<unsigned char, int>> wrongAs; // what was typed instead, most often first
+    RecentSamples recent;
+
+    bool operator==(const CharacterStatistics&) const = default;
+};
+
+struct ConfusionPair {
+    unsigned char sent = 0;
+    unsigned char typed = 0;
+    int count = 0;
+
+    bool operator==(const ConfusionPair&) const = default;
+};
+
+// One check as the charts show it.
+struct CheckPoint {
+    std::int64_t checkedAtMs = 0;
+    int tempo = 0; // transmission tempo, characters per minute
+    int sentCount = 0;
+    int correct = 0;
+
+    bool operator==(const CheckPoint&) const = default;
+    double accuracy() const { return sentCount == 0 ? 0.0 : double(correct) / sentCount; }
+};
+
+// All checks at one transmission tempo together.
+struct TempoPoint {
+    int tempo = 0;
+    int checks = 0;
+    int sentCount = 0;
+    int correct = 0;
+
+    bool operator==(const TempoPoint&) const = default;
+    double accuracy() const { return sentCount == 0 ? 0.0 : double(correct) / sentCount; }
+};
+
+struct ProgressData {
+    std::vector<CharacterStatistics> characters; // weakest recent accuracy first
+    std::vector<ConfusionPair> confusions;       // most frequent first
+    std::vector<CheckPoint> checks;              // oldest first
+    std::vector<TempoPoint> tempos;              // slowest first
+};
+
+// Builds the progress figures in one pass over checks given newest first.
+class ProgressAccumulator {
+public:
+    explicit ProgressAccumulator(int recentWindow = kRecentWindow);
+
+    // One check, newer ones having come before; pairs as outcomePairs() made them.
+    void addCheck(const CheckPoint& check, std::string_view pairs);
+
+    // Only the recent windows, for the characters asked about; returns whether every one of
+    // them has its window full (older checks cannot change it then).
+    bool addRecentSamples(std::string_view pairs, std::string_view characters);
+
+    const RecentAccuracy& recentAccuracy() const { return m_recent; }
+
+    // The figures: at most `confusionCount` pairs.
+    ProgressData result(std::size_t confusionCount = 20) const;
+
+private:
+    struct Totals {
+        int sent = 0;
+        int correct = 0;
+        int missed = 0;
+        int extra = 0;
+    };
+
+    void addRecent(unsigned char sent, unsigned char typed);
+
+    int m_window;
+    std::array<Totals, 256> m_totals{};
+    std::vector<int> m_wrong; // 256 x 256: sent * 256 + typed
+    RecentAccuracy m_recent{};
+    std::vector<CheckPoint> m_checks; // newest first as they come
+};
+
+} // namespace vortan

@@ -1,0 +1,54 @@
+#include "scoring/drill_set.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace vortan;
+
+namespace {
+
+std::size_t occurrences(const std::string& set, char c)
+{
+    return static_cast<std::size_t>(std::count(set.begin(), set.end(), c));
+}
+
+} // namespace
+
+TEST(DrillSet, WeakAndRarelySampledCharactersMoreOften)
+{
+    RecentAccuracy recent{};
+    recent['a'] = {50, 50}; // error rate 1/52: the best, once
+    recent['b'] = {50, 40}; // 11/52: 11 times
+    recent['c'] = {50, 25}; // 26/52: 26 times
+    // 'd' never sampled: 1/2 = 26/52, as weak as c until shown otherwise
+    const std::string drill = drillSet("abcd", recent);
+    EXPECT_EQ(drill, "a" + std::string(11, 'b') + std::string(26, 'c') + std::string(26, 'd'));
+}
+
+TEST(DrillSet, EveryCharacterOnceInTheSetsOrderAndSmallLetters)
+{
+    // Duplicates, capitals, blanks and characters without a code: each sounding one once.
+    RecentAccuracy recent{};
+    recent.fill({50, 50});
+    EXPECT_EQ(drillSet("bAa b,\xA5\xB9#", recent), "ba\xB9#");
+    EXPECT_EQ(drillSet(" ,;", recent), "");
+}
+
+TEST(DrillSet, LongSetsStayWithin255)
+{
+    // 40 characters, most of them mastered and a few unknown: the ratio would want far more
+    // than 255; the set is scaled down, keeping every character at least once.
+    RecentAccuracy recent{};
+    const std::string_view set = "abcdefghijklmnopqrstuvwxyz0123456789/=?!";
+    for (const char c : set)
+        recent[static_cast<unsigned char>(c)] = {50, 50};
+    for (const char weak : std::string_view("/=?!5h"))
+        recent[static_cast<unsigned char>(weak)] = {50, 5};
+    const std::string drill = drillSet(set, recent);
+    EXPECT_LE(drill.size(), kMaxDrillSetLength);
+    EXPECT_GT(drill.size(), 200u); // scaled to fill the room, not far below it
+    for (const char c : set)
+        EXPECT_GE(occurrences(drill, c), 1u) << c;
+    EXPECT_GT(occurrences(drill, '5'), 20 * occurrences(drill, 'a'));
+}

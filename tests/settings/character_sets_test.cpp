@@ -1,0 +1,57 @@
+#include "settings/character_sets.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+using namespace vortan;
+
+namespace {
+
+// The list entries of the character-set box in the main window's layout file.
+std::vector<std::string> layoutEntries()
+{
+    std::ifstream in(VORTAN_TEST_DATA_DIR "/../../src/app/vortan1.ui");
+    const std::string layout{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::vector<std::string> entries;
+    const std::size_t box = layout.find("name=\"ComboBox1\"");
+    const std::size_t end = layout.find("</widget>", box);
+    const std::string_view open = "<string notr=\"true\">";
+    for (std::size_t at = layout.find(open, box); at < end; at = layout.find(open, at)) {
+        at += open.size();
+        std::string entry = layout.substr(at, layout.find("</string>", at) - at);
+        for (std::size_t amp; (amp = entry.find("&amp;")) != std::string::npos;)
+            entry.replace(amp, 5, "&");
+        entries.push_back(entry);
+    }
+    return entries;
+}
+
+} // namespace
+
+TEST(CharacterSets, SameAsTheBoxInTheLayout)
+{
+    const std::vector<std::string> entries = layoutEntries();
+    ASSERT_EQ(entries.size(), kCharacterSets.size());
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        EXPECT_EQ(entries[i], kCharacterSets[i]) << "entry " << i + 1;
+}
+
+TEST(CharacterSets, ProgressionAddsInTheFixedOrder)
+{
+    EXPECT_EQ(progressionSetIndex("abstgj"), std::optional<std::size_t>(6));
+    EXPECT_EQ(progressionSetIndex("0123456789"), std::nullopt);
+    EXPECT_EQ(addedCharacters(4), "abs");
+    EXPECT_EQ(addedCharacters(6), "gj");
+    EXPECT_EQ(addedCharacters(16), "vcu");
+    std::string all;
+    for (std::size_t index = kFirstProgressionSet; index < kCharacterSets.size(); ++index) {
+        EXPECT_GE(addedCharacters(index).size(), 1u);
+        EXPECT_LE(addedCharacters(index).size(), 3u);
+        all += addedCharacters(index);
+    }
+    EXPECT_EQ(all, "abstgjnokqfmzixdrhewlypvcu8219376450?!/=");
+}
