@@ -1,0 +1,48 @@
+#include "files/regular_file.h"
+#include "support/fifo_guard.h"
+#include "support/test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+using namespace vortan;
+
+TEST(RegularFile, SaysWhyItWasNotRead)
+{
+    test::ScratchFolder scratch;
+    ASSERT_EQ(::mkfifo((scratch / "fifo").c_str(), 0600), 0);
+    test::writeText(scratch / "big", std::string(11, 'x'));
+    const struct {
+        std::filesystem::path file;
+        RegularFileState state;
+        const char* reason;
+    } cases[] = {
+        {scratch / "missing", RegularFileState::Missing, "No such file or directory"},
+        {scratch.path, RegularFileState::NotRegular, "Is a directory"},
+        {scratch / "fifo", RegularFileState::NotRegular, "not a regular file"},
+        {scratch / "big", RegularFileState::TooLarge, "longer than 10 bytes"},
+    };
+    for (const auto& c : cases) {
+        const RegularFileBytes read = readRegularFile(c.file, 10);
+        EXPECT_EQ(read.state, c.state) << c.file;
+        EXPECT_EQ(read.reason, c.reason) << c.file;
+    }
+}
+
+TEST(RegularFile, InputFromPipesAndDevicesIsBoundedAndNeverWaitedFor)
+{
+    // An endless device ends at the limit, holding no more than it.
+    const RegularFileBytes zeros = readInputFile("/dev/zero", 1'000'000);
+    EXPECT_EQ(zeros.state, RegularFileState::TooLarge);
+    EXPECT_TRUE(zeros.bytes.empty());
+
+    // A named pipe no program writes to reads as empty instead of waiting for a writer.
+    test::ScratchFolder scratch;
+    ASSERT_EQ(::mkfifo((scratch / "fifo").c_str(), 0600), 0);
+    RegularFileBytes piped;
+    EXPECT_TRUE(test::endsWithoutWaitingOn(scratch / "fifo",
+                                           [&] { piped = readInputFile(scratch / "fifo", 10); }));
+    EXPECT_EQ(piped.state, RegularFileState::Read);
+    EXPECT_EQ(readInputFile(scratch.path, 10).state, RegularFileState::NotRegular);
+}
