@@ -1,42 +1,36 @@
+#include "files/regular_file.h"
 #include "render_options.h"
 #include "settings/settings_file.h"
 #include "synthesis/synthesizer.h"
 #include "text_encoding.h"
 
 #include <cstdio>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <memory>
-#include <sstream>
+#include <unistd.h>
 #include <vector>
 
 namespace {
-
-std::string readAll(std::istream& in)
-{
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 std::string exerciseText(const vortan::RenderOptions& options)
 {
     using namespace vortan;
     if (options.text)
         return withCrLfLineBreaks(utf8ToWindows1250(*options.text));
-    std::string bytes;
-    if (*options.textFile == "-") {
-        bytes = readAll(std::cin);
-    } else {
-        std::ifstream file(*options.textFile, std::ios::binary);
-        if (!file)
-            throw Error("Cannot open file " + *options.textFile);
-        bytes = readAll(file);
-        if (file.bad())
-            throw Error("Cannot open file " + *options.textFile);
-    }
+    // Bounded, so that an endless input (/dev/zero) ends with a message, not out of memory; in
+    // UTF-8 a character may take four bytes.
+    const auto limit = static_cast<std::size_t>(maxTextCharacters) *
+                       (options.encoding == TextEncoding::Utf8 ? 4 : 1);
+    const std::string& name = *options.textFile;
+    RegularFileBytes input =
+        name == "-" ? readInputDescriptor(STDIN_FILENO, limit) : readInputFile(name, limit);
+    if (input.state == RegularFileState::TooLarge)
+        throw Error("Text exceeds what a WAV file can hold: " + name + ": " + input.reason);
+    if (input.state != RegularFileState::Read)
+        throw Error("Cannot open file " + name + ": " + input.reason);
     if (options.encoding == TextEncoding::Utf8)
-        bytes = utf8ToWindows1250(bytes);
-    return withCrLfLineBreaks(bytes);
+        input.bytes = utf8ToWindows1250(input.bytes);
+    return withCrLfLineBreaks(input.bytes);
 }
 
 } // namespace
@@ -80,7 +74,9 @@ int main(int argc, char** argv)
         const Clock& clock = options.keyingSeed ? static_cast<const Clock&>(fixedClock)
                                                 : static_cast<const Clock&>(systemClock);
         auto synthesizer = std::make_unique<Synthesizer>(random, clock);
-        synthesizer->txtofile(options.output, text, options.settings);
+        // A device or a pipe that some program reads is a fine target for a command-line tool.
+        synthesizer->txtofile(options.output, text, options.settings,
+                              WriteRules{.allowDevices = true});
     } catch (const Error& error) {
         std::cerr << "vortan-render: " << error.what() << '\n';
         return 1;

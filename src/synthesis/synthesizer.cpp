@@ -62,17 +62,21 @@ void Synthesizer::prepare(const SynthesisSettings& settings)
 }
 
 void Synthesizer::txtofile(const std::filesystem::path& fileName, std::string_view text,
-                           const SynthesisSettings& settings)
+                           const SynthesisSettings& settings, const WriteRules& rules)
 {
     prepare(settings);
-    trtofile(fileName, txtotr(text));
+    trtofile(fileName, txtotr(text), rules);
 }
 
-void Synthesizer::trtofile(const std::filesystem::path& fileName, std::string_view pattern)
+void Synthesizer::trtofile(const std::filesystem::path& fileName, std::string_view pattern,
+                           const WriteRules& rules)
 {
     const auto header = wavHeader(trsize(pattern, m_dotlen, m_dashlen, m_spaces));
 
-    ReplacingFileWriter file(fileName);
+    // A rendering may take seconds; a request to end the program stops it at the next block.
+    WriteRules rendering = rules;
+    rendering.stopOnRequest = true;
+    ReplacingFileWriter file(fileName, rendering);
     file.write(header.data(), header.size());
 
     m_random.seedFromClock(m_clock);

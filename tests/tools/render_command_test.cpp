@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 using namespace vortan;
@@ -67,8 +69,42 @@ TEST(RenderCommand, MatchesTheLibraryFromEveryTextSourceAndReportsFailures)
     EXPECT_EQ(runRender({"--speed", "300"}),
               std::pair(2, std::string("vortan-render: --speed must lie between 40 and 250, not "
                                        "300\nTry 'vortan-render --help'.\n")));
-    EXPECT_EQ(runRender({"--text=e", "--output", folder / "no" / "x.wav"}),
-              std::pair(1, std::string("vortan-render: Invalid filename\n")));
+    EXPECT_EQ(
+        runRender({"--text=e", "--output", folder / "no" / "x.wav"}),
+        std::pair(1, "vortan-render: Invalid filename: " + (folder / "no" / "x.wav").string() +
+                         ": No such file or directory\n"));
+}
+
+TEST(RenderCommand, EndlessInputAndPipesWithoutReadersEndCleanly)
+{
+    // "timeout" ends a run that would wait for ever (exit status 124).
+    const std::string bounded = "timeout 60";
+    test::ScratchFolder folder;
+    EXPECT_EQ(runRender({"--text-file", "/dev/zero", "--output", folder / "z.wav"}, {}, bounded),
+              std::pair(1, std::string("vortan-render: Text exceeds what a WAV file can hold: "
+                                       "/dev/zero: longer than 4405094 bytes\n")));
+    EXPECT_EQ(test::entryCount(folder.path), 0u);
+
+    const std::string fifo = folder / "fifo.wav";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(runRender({"--text=e", "--output", fifo}, {}, bounded),
+              std::pair(1, "vortan-render: File access denied: " + fifo +
+                               ": no program reads from this pipe\n"));
+    // With a reader the pipe takes the file, as standard output and devices do.
+    const std::string copy = folder / "copy.wav";
+    std::FILE* reader =
+        ::popen(("timeout 60 cat " + quoted(fifo) + " > " + quoted(copy)).c_str(), "w");
+    const auto started = std::chrono::steady_clock::now();
+    std::pair<int, std::string> piped;
+    do { // until cat has opened the pipe
+        piped = runRender({"--text=e", "--keying-seed=1", "--output", fifo}, {}, bounded);
+    } while (piped.first == 1 &&
+             std::chrono::steady_clock::now() - started < std::chrono::seconds(10));
+    ::pclose(reader);
+    EXPECT_EQ(piped.first, 0) << piped.second;
+    EXPECT_EQ(runRender({"--text=e", "--keying-seed=1", "--output", folder / "file.wav"}).first, 0);
+    EXPECT_TRUE(readBytes(copy) == readBytes(folder / "file.wav"));
+    EXPECT_EQ(runRender({"--text=e", "--output", "/dev/null"}).first, 0);
 }
 
 TEST(RenderCommand, ShowsThePresetOfTheNamedOrTheUsersFileClampedAndOverridden)
