@@ -6,7 +6,7 @@ set -euo pipefail
 
 BUILD_PKGS="cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools qt6-5compat-dev qt6-qpa-plugins libgl-dev
-    libpulse-dev pulseaudio pulseaudio-utils
+    libpulse-dev pulseaudio pulseaudio-utils libcups2-dev
     fonts-liberation fonts-dejavu-core xdg-utils desktop-file-utils"
 TEST_PKGS="clang libclang-rt-14-dev clang-format libgtest-dev libgmock-dev libbenchmark-dev
     sox cups printer-driver-cups-pdf poppler-utils
