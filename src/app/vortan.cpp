@@ -27,6 +27,8 @@ int main(int argc, char* argv[])
     vortan::Synthesizer synthesizer(random, clock);
     vortan::SettingsModel settings;
     vortan::PulseSoundServer soundServer;
+    // A folder of this program's own for Play's file, removed when the program ends.
+    const vortan::TemporarySoundFile temporarySoundFile;
 
     const vortan::ProgramContext context{settings,
                                          synthesizer,
@@ -35,7 +37,7 @@ int main(int argc, char* argv[])
                                          &soundServer,
                                          &soundServer,
                                          vortan::defaultSettingsFile(),
-                                         vortan::temporarySoundFilePath()};
+                                         temporarySoundFile.path()};
     vortan::TForm1 form1(context);
     vortan::TForm2 form2; // hidden until About
     form1.setAboutWindow(&form2);

@@ -6,6 +6,7 @@
 #include "app/exercise_text_commands.h"
 #include "app/exercise_text_dialogs.h"
 #include "app/settings_model.h"
+#include "app/single_file_dialog.h"
 #include "app/temporary_sound_file.h"
 #include "app/text_printer.h"
 #include "app/toolbar_glyphs.h"
@@ -14,6 +15,7 @@
 #include "controls/WaveControl.h"
 #include "controls/digit_strip.h"
 #include "desktop/windows1250.h"
+#include "files/stop_request.h"
 #include "settings/settings_file.h"
 #include "sound/sound_player.h"
 #include "synthesis/synthesizer.h"
@@ -122,6 +124,8 @@ bool TForm1::runCommand(const std::function<void()>& command)
     try {
         command();
         return true;
+    } catch (const StopRequested&) {
+        // The program is ending; the termination signal's handler takes it from here.
     } catch (const std::exception& error) {
         m_reportError(errorBoxText(error.what()));
     } catch (...) {
@@ -228,6 +232,7 @@ void TForm1::FormCreate()
     applyToolbarBackground();
     ui->SpeedBar1->setFont(font());
     Odczytaj1Click(m_settingsFile, m_settings.presets());
+    m_presetsAtStart = m_settings.presets();
     m_settings.selectPreset(1);
     ui->SpeedItem5->setChecked(true);
     setall();
@@ -351,7 +356,7 @@ std::string TForm1::exerciseText() const
     return exerciseTextBytes(*ui->Memo1);
 }
 
-void TForm1::renderTo(const std::filesystem::path& wavFile)
+void TForm1::renderTo(const std::filesystem::path& wavFile, const WriteRules& rules)
 {
     SynthesisSettings settings;
     settings.speed = ui->TrackBar1->value();
@@ -359,7 +364,7 @@ void TForm1::renderTo(const std::filesystem::path& wavFile)
     settings.tone = ui->TrackBar3->value();
     settings.noise = ui->TrackBar4->value();
     settings.straight = ui->TrackBar5->value();
-    m_synthesizer.txtofile(wavFile, exerciseText(), settings);
+    m_synthesizer.txtofile(wavFile, exerciseText(), settings, rules);
 }
 
 void TForm1::SpeedButton1Click()
@@ -371,7 +376,7 @@ void TForm1::SpeedButton1Click()
         if (m_player != nullptr)
             m_player->stop();
         preparePrivateFolder(m_temporarySoundFile.parent_path());
-        renderTo(m_temporarySoundFile);
+        renderTo(m_temporarySoundFile, kTemporarySoundFileRules);
     }
     document->setModified(false);
     if (m_player != nullptr)
@@ -387,9 +392,8 @@ void TForm1::SpeedButton2Click()
 std::optional<std::filesystem::path> TForm1::chooseWavFileWithDialog()
 {
     if (m_wavDialog == nullptr) {
-        m_wavDialog = new QFileDialog(this);
+        m_wavDialog = new SingleFileDialog(this);
         m_wavDialog->setAcceptMode(QFileDialog::AcceptSave);
-        m_wavDialog->setFileMode(QFileDialog::AnyFile);
         // Linux names are case-sensitive: the WAV choice shows .wav files as well.
         m_wavDialog->setNameFilters({QStringLiteral("Pliki dźwiękowe (*.WAV *.wav)"),
                                      QStringLiteral("Wszystkie pliki (*)")});
@@ -397,9 +401,9 @@ std::optional<std::filesystem::path> TForm1::chooseWavFileWithDialog()
         m_wavDialog->setOptions(QFileDialog::DontConfirmOverwrite |
                                 QFileDialog::DontUseNativeDialog);
     }
-    if (m_wavDialog->exec() != QDialog::Accepted || m_wavDialog->selectedFiles().isEmpty())
+    if (m_wavDialog->exec() != QDialog::Accepted || m_wavDialog->chosenFile().isEmpty())
         return std::nullopt;
-    const QString chosen = m_wavDialog->selectedFiles().constFirst();
+    const QString chosen = m_wavDialog->chosenFile();
     m_wavDialog->selectFile(chosen); // the next Save WAV offers the same name
     return std::filesystem::path(chosen.toStdString());
 }
@@ -407,7 +411,7 @@ std::optional<std::filesystem::path> TForm1::chooseWavFileWithDialog()
 void TForm1::Zapiszdwik1Click()
 {
     if (const std::optional<std::filesystem::path> chosen = m_chooseWavFile())
-        renderTo(*chosen);
+        renderTo(*chosen, WriteRules{});
     setModifiedMark();
 }
 
@@ -433,7 +437,8 @@ void TForm1::Zapiszznaki1Click()
 
 void TForm1::Drukuj1Click()
 {
-    printExerciseText(*ui->Memo1);
+    if (const std::string notice = printExerciseText(*ui->Memo1); !notice.empty())
+        showNoticeBox(this, errorBoxText(notice));
 }
 
 void TForm1::O1Click()
@@ -446,7 +451,7 @@ void TForm1::FormClose()
 {
     std::error_code ignored;
     std::filesystem::remove(m_temporarySoundFile, ignored);
-    Zapisz1Click(m_settingsFile, m_settings.presets());
+    Zapisz1Click(m_settingsFile, m_settings.presets(), m_presetsAtStart);
 }
 
 void TForm1::closeEvent(QCloseEvent* event)
@@ -464,7 +469,7 @@ void TForm1::endSession() noexcept
     std::error_code ignored;
     std::filesystem::remove(m_temporarySoundFile, ignored);
     try {
-        Zapisz1Click(m_settingsFile, m_settings.presets());
+        Zapisz1Click(m_settingsFile, m_settings.presets(), m_presetsAtStart);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "vortan: settings not saved at session end: %s\n", error.what());
     } catch (...) {

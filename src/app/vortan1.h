@@ -10,6 +10,7 @@
 // clamped to their ranges, the preset keeps its numbers until the user moves a slider.
 
 #include "app/error_box.h"
+#include "settings/settings_schema.h"
 
 #include <QWidget>
 
@@ -20,7 +21,6 @@
 #include <string>
 
 class QCloseEvent;
-class QFileDialog;
 class QAbstractButton;
 
 namespace vortan {
@@ -34,9 +34,11 @@ class ExerciseTextDialogs;
 class OutputVolume;
 class RandomGenerator;
 class SettingsModel;
+class SingleFileDialog;
 class SoundPlayer;
 class Synthesizer;
 class TForm2;
+struct WriteRules;
 
 // What main() builds and hands to the main window: program-level state and platform services.
 // The window keeps references; all of it must outlive the window.
@@ -120,7 +122,7 @@ private:
     void connectCommand(QAbstractButton* button, void (TForm1::*handler)());
     void showTempo();
     void setModifiedMark();
-    void renderTo(const std::filesystem::path& wavFile);
+    void renderTo(const std::filesystem::path& wavFile, const WriteRules& rules);
     std::optional<std::filesystem::path> chooseWavFileWithDialog();
 
     std::unique_ptr<Ui::TForm1> ui;
@@ -131,9 +133,10 @@ private:
     SoundPlayer* m_player;
     std::filesystem::path m_settingsFile;
     std::filesystem::path m_temporarySoundFile;
+    Presets m_presetsAtStart; // as read at start: the close writes only what changed since
     ErrorReporter m_reportError;
     FileChooser m_chooseWavFile;
-    QFileDialog* m_wavDialog = nullptr;
+    SingleFileDialog* m_wavDialog = nullptr;
     std::unique_ptr<ExerciseTextDialogs> m_textDialogs;
     TForm2* m_aboutWindow = nullptr;
     // Set while setall moves the sliders, so that their handlers leave the preset alone.

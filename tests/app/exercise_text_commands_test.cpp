@@ -134,10 +134,12 @@ private slots:
         QFile big(path("big.txt"));
         QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(kTextCapacityBytes + 1));
         const std::pair<QString, QString> cases[] = {
-            {path("missing.txt"), "Cannot open file " + path("missing.txt")},
-            {fifo, "Cannot open file " + fifo},
-            {"/dev/zero", "Cannot open file /dev/zero"},
-            {path("big.txt"), "Text exceeds memo capacity"},
+            {path("missing.txt"),
+             "Cannot open file " + path("missing.txt") + ": No such file or directory"},
+            {fifo, "Cannot open file " + fifo + ": not a regular file"},
+            {"/dev/zero", "Cannot open file /dev/zero: not a regular file"},
+            {path("big.txt"), "Text exceeds memo capacity: " + path("big.txt") + ": longer than " +
+                                  QString::number(kTextCapacityBytes) + " bytes"},
         };
         for (const auto& [name, message] : cases) {
             setUnmodified("keep");
@@ -160,7 +162,7 @@ private slots:
         const QString error = errorOf([&] { saveExerciseText(m_memo, path("target.txt")); });
         ::setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, previousHandler);
-        QCOMPARE(error, QStringLiteral("Stream write error"));
+        QCOMPARE(error, "Stream write error: " + path("target.txt") + ": File too large");
         QCOMPARE(readFile(path("target.txt")), QByteArray("the old text"));
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files), QStringList{"target.txt"});
     }
