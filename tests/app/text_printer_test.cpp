@@ -196,9 +196,10 @@ private slots:
         QFETCH(QStringList, after);
         if (!cupsRuns())
             return;
+        // The job of a paused queue is cancelled before the queue goes on.
         const auto restore = qScopeGuard([&] {
-            runs(after.first(), after.mid(1));
             runs(QStringLiteral("cancel"), {QStringLiteral("-a"), QStringLiteral("PDF")});
+            runs(after.first(), after.mid(1));
         });
         const QByteArray savedPrinter = qgetenv("PRINTER");
         const auto restorePrinter = qScopeGuard([&] {
