@@ -55,46 +55,48 @@ RegularFileBytes readToEnd(int fd, std::size_t maxBytes)
     return result;
 }
 
+bool isRegular(mode_t mode)
+{
+    return S_ISREG(mode);
+}
+
 bool isInputKind(mode_t mode)
 {
     return S_ISREG(mode) || S_ISFIFO(mode) || S_ISCHR(mode);
+}
+
+// Opens the file if `accepted` takes its kind, checks the kind again on what was opened (it may
+// have been swapped meanwhile), and reads it. Opening never waits: without O_NONBLOCK, opening
+// a named pipe waits until some program opens it for writing.
+RegularFileBytes openAndRead(const std::filesystem::path& file, std::size_t maxBytes,
+                             bool (*accepted)(mode_t))
+{
+    struct stat status {};
+    if (::stat(file.c_str(), &status) != 0)
+        return failedForErrno(errno);
+    if (!accepted(status.st_mode))
+        return failed(RegularFileState::NotRegular, notRegularReason(status.st_mode));
+    if (S_ISREG(status.st_mode) && static_cast<std::uintmax_t>(status.st_size) > maxBytes)
+        return tooLarge(maxBytes);
+    const FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!fd.valid())
+        return failedForErrno(errno);
+    if (::fstat(fd.get(), &status) != 0 || !accepted(status.st_mode))
+        return failed(RegularFileState::NotRegular, notRegularReason(status.st_mode));
+    return readInputDescriptor(fd.get(), maxBytes);
 }
 
 } // namespace
 
 RegularFileBytes readRegularFile(const std::filesystem::path& file, std::size_t maxBytes)
 {
-    struct stat status {};
-    if (::stat(file.c_str(), &status) != 0)
-        return failedForErrno(errno);
-    // Opening a FIFO would wait for a writer, and a device may act on being opened.
-    if (!S_ISREG(status.st_mode))
-        return failed(RegularFileState::NotRegular, notRegularReason(status.st_mode));
-    if (static_cast<std::uintmax_t>(status.st_size) > maxBytes)
-        return tooLarge(maxBytes);
-    const FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (!fd.valid())
-        return failedForErrno(errno);
-    // It may have been swapped for something else since the check above.
-    if (::fstat(fd.get(), &status) != 0 || !S_ISREG(status.st_mode))
-        return failed(RegularFileState::NotRegular, notRegularReason(status.st_mode));
-    return readToEnd(fd.get(), maxBytes);
+    // A FIFO would have to wait for a writer, and a device may act on being opened.
+    return openAndRead(file, maxBytes, isRegular);
 }
 
 RegularFileBytes readInputFile(const std::filesystem::path& file, std::size_t maxBytes)
 {
-    struct stat status {};
-    if (::stat(file.c_str(), &status) != 0)
-        return failedForErrno(errno);
-    if (!isInputKind(status.st_mode))
-        return failed(RegularFileState::NotRegular, notRegularReason(status.st_mode));
-    // Without O_NONBLOCK, opening a named pipe waits until some program opens it for writing.
-    const FileDescriptor fd(::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (!fd.valid())
-        return failedForErrno(errno);
-    if (::fstat(fd.get(), &status) != 0 || !isInputKind(status.st_mode))
-        return failed(RegularFileState::NotRegular, notRegularReason(status.st_mode));
-    return readInputDescriptor(fd.get(), maxBytes);
+    return openAndRead(file, maxBytes, isInputKind);
 }
 
 RegularFileBytes readInputDescriptor(int fd, std::size_t maxBytes)
