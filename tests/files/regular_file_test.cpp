@@ -8,28 +8,6 @@
 
 using namespace vortan;
 
-TEST(RegularFile, SaysWhyItWasNotRead)
-{
-    test::ScratchFolder scratch;
-    ASSERT_EQ(::mkfifo((scratch / "fifo").c_str(), 0600), 0);
-    test::writeText(scratch / "big", std::string(11, 'x'));
-    const struct {
-        std::filesystem::path file;
-        RegularFileState state;
-        const char* reason;
-    } cases[] = {
-        {scratch / "missing", RegularFileState::Missing, "No such file or directory"},
-        {scratch.path, RegularFileState::NotRegular, "Is a directory"},
-        {scratch / "fifo", RegularFileState::NotRegular, "not a regular file"},
-        {scratch / "big", RegularFileState::TooLarge, "longer than 10 bytes"},
-    };
-    for (const auto& c : cases) {
-        const RegularFileBytes read = readRegularFile(c.file, 10);
-        EXPECT_EQ(read.state, c.state) << c.file;
-        EXPECT_EQ(read.reason, c.reason) << c.file;
-    }
-}
-
 TEST(RegularFile, InputFromPipesAndDevicesIsBoundedAndNeverWaitedFor)
 {
     // An endless device ends at the limit, holding no more than it.
