@@ -1,7 +1,8 @@
 #include "desktop/print_service.h"
 
+#include "files/io_errors.h"
+
 #include <cerrno>
-#include <cstring>
 #include <cups/cups.h>
 #include <future>
 #include <memory>
@@ -61,7 +62,7 @@ std::string connectionFailure(const std::string& server)
     const int error = errno;
     if (fd >= 0)
         ::close(fd);
-    return connected ? lastCupsError() : std::strerror(error);
+    return connected ? lastCupsError() : systemReason(error);
 }
 
 // A question the service took but left unanswered fails with one of these.
