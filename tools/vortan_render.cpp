@@ -1,5 +1,7 @@
 #include "base/line_breaks.h"
 #include "base/windows1250.h"
+#include "files/io_errors.h"
+#include "files/regular_file.h"
 #include "files/replacing_file_writer.h"
 #include "progress_line.h"
 #include "render_options.h"
@@ -27,50 +29,39 @@ std::string shownName(const std::string& fileName, const char* stream)
     return fileName == "-" ? stream : fileName;
 }
 
-// Runs a step on one file; an error it raises gets the file's name before its message.
+// Runs a step on one file; an error it raises gets the file's name before its message. A file
+// error names its file already: the name as given, then the sentence and the system's reason.
 template <typename Step> auto onFile(const std::string& shownName, Step step)
 {
     try {
         return step();
+    } catch (const IoError& error) {
+        throw Error(shownName + ": " + IoError::messageFor(error.errorNumber()) +
+                    (error.reason().empty() ? "" : ": " + error.reason()));
     } catch (const Error& error) {
         throw Error(shownName + ": " + error.what());
     }
 }
 
-// A missing file is "File not found" when reading (creating, it is a missing folder).
-IoError readError(int errnoValue)
+// At most `limit` bytes of a file, or of standard input for "-". An endless source (/dev/zero)
+// ends with a message once past the limit, not with the memory gone.
+std::string readInput(const std::string& fileName, std::size_t limit)
 {
-    return errnoValue == ENOENT || errnoValue == ENOTDIR ? IoError(2) : ioErrorForErrno(errnoValue);
-}
-
-std::string readAll(int descriptor)
-{
-    std::string bytes;
-    char block[65536];
-    for (;;) {
-        const ssize_t count = ::read(descriptor, block, sizeof block);
-        if (count == 0)
-            return bytes;
-        if (count < 0 && errno != EINTR)
-            throw readError(errno);
-        if (count > 0)
-            bytes.append(block, static_cast<std::size_t>(count));
+    RegularFileBytes input =
+        fileName == "-" ? readInputDescriptor(STDIN_FILENO, limit) : readInputFile(fileName, limit);
+    switch (input.state) {
+    case RegularFileState::Read:
+        return std::move(input.bytes);
+    case RegularFileState::Missing:
+        throw IoError(2, fileName, input.reason);
+    case RegularFileState::NotRegular:
+        throw IoError(kFileAccessDenied, fileName, input.reason);
+    case RegularFileState::TooLarge:
+        throw Error("Text exceeds what a WAV file can hold (" + input.reason + ")");
+    case RegularFileState::Unreadable:
+        break;
     }
-}
-
-std::string readFile(const std::string& fileName)
-{
-    const int descriptor = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-    if (descriptor < 0)
-        throw readError(errno);
-    try {
-        std::string bytes = readAll(descriptor);
-        ::close(descriptor);
-        return bytes;
-    } catch (...) {
-        ::close(descriptor);
-        throw;
-    }
+    throw Error("Cannot open file: " + input.reason);
 }
 
 // The exercise text as the window would hold it: windows-1250, CR LF line breaks.
@@ -81,7 +72,10 @@ std::string exerciseText(const RenderOptions& options)
                       [&] { return normalizeLineBreaks(windows1250::fromUtf8(*options.text)); });
     const std::string& fileName = *options.textFile;
     return onFile(shownName(fileName, "standard input"), [&] {
-        const std::string bytes = fileName == "-" ? readAll(STDIN_FILENO) : readFile(fileName);
+        // In UTF-8 a character may take four bytes.
+        const auto limit = static_cast<std::size_t>(maxTextCharacters) *
+                           (options.encoding == TextEncoding::Windows1250 ? 1 : 4);
+        const std::string bytes = readInput(fileName, limit);
         return normalizeLineBreaks(windows1250Text(bytes, options.encoding));
     });
 }
@@ -93,7 +87,7 @@ void checkSettingsFile(const std::string& fileName)
     onFile(fileName, [&] {
         struct stat status {};
         if (::stat(fileName.c_str(), &status) != 0 || ::access(fileName.c_str(), R_OK) != 0)
-            throw readError(errno);
+            throw IoError(errno == ENOENT || errno == ENOTDIR ? 2 : kFileAccessDenied);
         if (!S_ISREG(status.st_mode))
             throw Error("Not a regular file");
     });
@@ -124,7 +118,10 @@ void render(const RenderOptions& options, const std::string& text)
             if (options.output == "-")
                 synthesizer->txtodescriptor(STDOUT_FILENO, text, options.settings, options.riseMs);
             else
-                synthesizer->txtofile(options.output, text, options.settings, options.riseMs);
+                // A device, or a pipe some program reads, is a fine target for a command-line
+                // tool.
+                synthesizer->txtofile(options.output, text, options.settings, options.riseMs,
+                                      WriteRules{.allowDevices = true});
         });
     } catch (...) {
         if (progress)

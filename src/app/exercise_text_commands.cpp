@@ -5,6 +5,7 @@
 #include "app/exercise_text_dialogs.h"
 #include "base/errors.h"
 #include "desktop/windows1250.h"
+#include "files/io_errors.h"
 #include "files/regular_file.h"
 #include "synthesis/random_generator.h"
 
@@ -28,9 +29,14 @@ std::string displayName(const QString& path)
     return path.toStdString();
 }
 
-[[noreturn]] void cannotOpen(const QString& path)
+[[noreturn]] void cannotOpen(const QString& path, const std::string& reason)
 {
-    throw Error("Cannot open file " + displayName(path));
+    throw Error("Cannot open file " + displayName(path) + ": " + reason);
+}
+
+[[noreturn]] void cannotCreate(const QString& path, const std::string& reason)
+{
+    throw Error("Cannot create file " + displayName(path) + ": " + reason);
 }
 
 } // namespace
@@ -78,7 +84,7 @@ void clearExerciseText(QPlainTextEdit& memo)
 std::string readExerciseTextFile(const QString& path)
 {
     if (path.isEmpty())
-        cannotOpen(path);
+        cannotOpen(path, systemReason(ENOENT));
     // Line breaks only grow when they are made CR LF: a larger file can never fit.
     RegularFileBytes file =
         readRegularFile(QFile::encodeName(path).toStdString(), kTextCapacityBytes);
@@ -86,9 +92,9 @@ std::string readExerciseTextFile(const QString& path)
     case RegularFileState::Read:
         return std::move(file.bytes);
     case RegularFileState::TooLarge:
-        throw Error("Text exceeds memo capacity");
+        throw Error("Text exceeds memo capacity: " + displayName(path) + ": " + file.reason);
     default:
-        cannotOpen(path);
+        cannotOpen(path, file.reason);
     }
 }
 
@@ -99,21 +105,27 @@ void writeExerciseTextFile(const QString& path, std::string_view bytes)
     if (!path.isEmpty() && ::stat(name.constData(), &status) == 0) {
         // The temporary file would replace a device or a pipe, and a read-only file, by renaming;
         // refuse them as a plain write would (root included: write bits count, not privileges).
+        if (!S_ISREG(status.st_mode))
+            cannotCreate(path, notRegularReason(status.st_mode));
         const bool writable = (status.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) != 0 &&
                               ::access(name.constData(), W_OK) == 0;
-        if (!S_ISREG(status.st_mode) || !writable) {
-            throw Error("Cannot create file " + displayName(path));
-        }
+        if (!writable)
+            cannotCreate(path, systemReason(EACCES));
     }
     QSaveFile file(path);
     // In a folder where no temporary file can be made, write the file itself, as before.
     file.setDirectWriteFallback(true);
-    if (path.isEmpty() || !file.open(QIODevice::WriteOnly)) {
-        throw Error("Cannot create file " + displayName(path));
-    }
+    if (path.isEmpty())
+        cannotCreate(path, systemReason(ENOENT));
+    if (!file.open(QIODevice::WriteOnly))
+        cannotCreate(path, file.errorString().toStdString());
     const auto size = static_cast<qint64>(bytes.size());
+    errno = 0;
     if (file.write(bytes.data(), size) != size || !file.commit()) {
-        throw Error("Stream write error");
+        // Qt words a short write as "Unknown error"; the system's number says more.
+        const int error = errno;
+        throw Error("Stream write error: " + displayName(path) + ": " +
+                    (error != 0 ? systemReason(error) : file.errorString().toStdString()));
     }
 }
 

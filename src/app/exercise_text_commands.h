@@ -40,11 +40,13 @@ void saveExerciseText(const QPlainTextEdit& memo, const QString& path);
 void saveExerciseText(const QPlainTextEdit& memo, ExerciseTextDialogs& dialogs);
 
 // The text files themselves. Reading accepts only a regular file of at most kTextCapacityBytes
-// ("Cannot open file %s", "Text exceeds memo capacity"); it never blocks on a pipe or a device.
+// ("Cannot open file %s", "Text exceeds memo capacity", each followed by the path and the
+// reason); it never blocks on a pipe or a device.
 std::string readExerciseTextFile(const QString& path);
 // Writing goes to a temporary file beside the target that then replaces it, so a failure leaves
-// the old file whole ("Cannot create file %s", "Stream write error"). A read-only file, or one
-// that is not a regular file, is refused, also for root.
+// the old file whole ("Cannot create file %s", "Stream write error", each followed by the
+// path and the reason). A read-only file, or one that is not a regular file, is refused, also
+// for root.
 void writeExerciseTextFile(const QString& path, std::string_view bytes);
 
 } // namespace vortan

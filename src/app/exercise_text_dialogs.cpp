@@ -1,6 +1,6 @@
 #include "app/exercise_text_dialogs.h"
 
-#include <QFileDialog>
+#include "app/single_file_dialog.h"
 
 namespace vortan {
 
@@ -9,19 +9,18 @@ namespace {
 std::optional<QString> ask(QWidget* parent, QFileDialog::AcceptMode mode, const QString& suffix,
                            QString& lastName)
 {
-    QFileDialog dialog(parent);
+    SingleFileDialog dialog(parent);
     dialog.setAcceptMode(mode);
-    dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setNameFilters(ExerciseTextDialogs::nameFilters());
     dialog.setDefaultSuffix(suffix);
     if (!lastName.isEmpty()) {
         dialog.selectFile(lastName);
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    if (dialog.exec() != QDialog::Accepted || dialog.chosenFile().isEmpty()) {
         return std::nullopt;
     }
-    lastName = dialog.selectedFiles().constFirst();
+    lastName = dialog.chosenFile();
     return lastName;
 }
 

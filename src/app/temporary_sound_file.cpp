@@ -3,10 +3,8 @@
 #include "base/errors.h"
 #include "files/xdg_paths.h"
 
-#include <cerrno>
-#include <cstring>
 #include <string>
-#include <sys/stat.h>
+#include <string_view>
 #include <unistd.h>
 
 namespace vortan {
@@ -15,35 +13,38 @@ namespace {
 
 constexpr const char* kFileName = "~ortan.wav";
 
+// What earlier versions kept directly in the private folder: the one shared rendering and the
+// writer's hidden temporary files, left behind when a rendering was killed.
+bool isOldSharedFile(std::string_view name)
+{
+    return name == kFileName || (name.starts_with(".vortan-") && name.ends_with(".tmp"));
+}
+
 } // namespace
 
-std::filesystem::path temporarySoundFilePath()
+std::filesystem::path temporarySoundFolder()
 {
     std::filesystem::path base = xdg::runtimeDir();
     if (base.empty() || !std::filesystem::is_directory(base))
         base = xdg::cacheHome();
-    return base / "vortan" / kFileName;
+    return base / "vortan";
 }
 
-void preparePrivateFolder(const std::filesystem::path& folder)
+TemporarySoundFile::TemporarySoundFile(const std::filesystem::path& privateFolder)
 {
-    const auto fail = [&folder](const std::string& why) {
-        throw Error("Cannot use the folder " + folder.string() + ": " + why);
-    };
-    std::error_code error;
-    std::filesystem::create_directories(folder.parent_path(), error);
-    if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
-        fail(std::strerror(errno));
+    try {
+        m_folder.emplace(privateFolder, isOldSharedFile);
+        m_path = m_folder->path() / kFileName;
+    } catch (const Error&) {
+        // Named after the process like a made folder, so no other program takes it for stale.
+        m_path = privateFolder / std::to_string(::getpid()) / kFileName;
+    }
+}
 
-    struct stat status {};
-    if (::lstat(folder.c_str(), &status) != 0)
-        fail(std::strerror(errno));
-    if (!S_ISDIR(status.st_mode))
-        fail("not a folder");
-    if (status.st_uid != ::geteuid())
-        fail("owned by another user");
-    if ((status.st_mode & (S_IWGRP | S_IWOTH)) != 0 && ::chmod(folder.c_str(), 0700) != 0)
-        fail(std::strerror(errno));
+TemporarySoundFile::~TemporarySoundFile()
+{
+    if (!m_folder)
+        removeTree(m_path.parent_path());
 }
 
 } // namespace vortan

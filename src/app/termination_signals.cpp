@@ -1,5 +1,7 @@
 #include "app/termination_signals.h"
 
+#include "files/stop_request.h"
+
 #include <QSocketNotifier>
 
 #include <cerrno>
@@ -16,6 +18,8 @@ volatile sig_atomic_t g_writeEnd = -1;
 extern "C" void writeSignalNumber(int signalNumber)
 {
     const int savedErrno = errno;
+    // A rendering holds the thread that reads the pipe: it looks at this flag instead.
+    requestStop();
     const unsigned char byte = static_cast<unsigned char>(signalNumber);
     if (g_writeEnd >= 0) [[maybe_unused]]
         const auto written = ::write(g_writeEnd, &byte, 1);
@@ -61,6 +65,8 @@ void TerminationSignals::readPendingSignals()
     unsigned char byte = 0;
     while (::read(m_readEnd, &byte, 1) == 1)
         Q_EMIT terminationRequested(byte);
+    // Acted on: the program ends, and whatever it writes on the way (the settings) goes whole.
+    withdrawStopRequest();
 }
 
 } // namespace vortan

@@ -11,7 +11,9 @@ namespace vortan {
 
 // Turns SIGTERM, SIGINT and SIGHUP (a logout, a shutdown, Ctrl+C) into a Qt signal on the
 // user-interface thread, so that the program can save its settings before it ends. The signal
-// handler only writes the signal number into a pipe; everything else runs from the event loop.
+// handler only writes the signal number into a pipe and asks a running rendering to stop
+// (stop_request.h), so that the event loop gets to the pipe at once; everything else runs from
+// the event loop.
 // One instance at a time; the previous handlers come back when it is destroyed.
 class TerminationSignals : public QObject {
     Q_OBJECT

@@ -2,6 +2,7 @@
 
 #include "app/exercise_text.h"
 #include "base/errors.h"
+#include "desktop/print_service.h"
 
 #include <QFontDatabase>
 #include <QFontMetrics>
@@ -92,8 +93,37 @@ void printLines(const QStringList& lines, QPrinter& printer)
     painter.end();
 }
 
-void printExerciseText(const QPlainTextEdit& memo)
+std::string printServiceNotice(const DefaultPrinterState& state)
 {
+    // The service's own messages may end in a full stop; the error box adds its own.
+    std::string reason = state.reason;
+    while (!reason.empty() && reason.back() == '.')
+        reason.pop_back();
+    const auto withReason = [&reason](std::string sentence) {
+        return reason.empty() ? sentence : sentence + ": " + reason;
+    };
+    using Kind = DefaultPrinterState::Kind;
+    switch (state.kind) {
+    case Kind::ServiceDown:
+        throw Error(withReason("The print service is not running: " + state.server));
+    case Kind::NotAnswering:
+        throw Error(withReason("The print service is not answering: " + state.server));
+    case Kind::NoDefault:
+        throw Error(withReason("There is no default printer currently selected"));
+    case Kind::Rejecting:
+        throw Error(withReason("The printer " + state.printer + " does not accept jobs"));
+    case Kind::Paused:
+        return "The printer " + state.printer +
+               " is paused: the page waits in its queue until the printer goes on";
+    case Kind::Ready:
+        break;
+    }
+    return {};
+}
+
+std::string printExerciseText(const QPlainTextEdit& memo)
+{
+    const std::string notice = printServiceNotice(askDefaultPrinterState(kPrintServicePatience));
     const QPrinterInfo defaultPrinter = QPrinterInfo::defaultPrinter();
     if (defaultPrinter.isNull()) {
         throw Error("There is no default printer currently selected");
@@ -101,6 +131,7 @@ void printExerciseText(const QPlainTextEdit& memo)
     QPrinter printer(defaultPrinter, QPrinter::HighResolution);
     printer.setDocName(QString::fromLatin1(kPrintDocumentName));
     printLines(printedLines(memo), printer);
+    return notice;
 }
 
 } // namespace vortan

@@ -43,6 +43,8 @@ int main(int argc, char* argv[])
     vortan::PulseSoundServer soundServer;
     const vortan::CommandRunner commands; // the standard error box
 
+    // A folder of this program's own for Play's file, removed when the program ends.
+    const vortan::TemporarySoundFile temporarySoundFile;
     vortan::TForm2 form2; // hidden until About
     vortan::TForm1 form1({.settings = settings,
                           .synthesizer = synthesizer,
@@ -53,7 +55,7 @@ int main(int argc, char* argv[])
                           .commands = commands,
                           .aboutWindow = form2},
                          {.settingsFile = vortan::defaultSettingsFile(),
-                          .temporarySoundFile = vortan::temporarySoundFilePath()});
+                          .temporarySoundFile = temporarySoundFile.path()});
 
     // A logout or shutdown saves what a close saves, without asking anything.
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &form1,

@@ -2,11 +2,13 @@
 
 #include "app/about/vortan2.h"
 #include "app/commands/command_runner.h"
+#include "app/commands/error_box.h"
 #include "app/exercise_text.h"
 #include "app/exercise_text_box.h"
 #include "app/exercise_text_commands.h"
 #include "app/exercise_text_dialogs.h"
 #include "app/settings_model.h"
+#include "app/single_file_dialog.h"
 #include "app/temporary_sound_file.h"
 #include "app/text_printer.h"
 #include "app/toolbar_glyphs.h"
@@ -15,6 +17,7 @@
 #include "controls/WaveControl.h"
 #include "controls/digit_strip.h"
 #include "desktop/windows1250.h"
+#include "files/replacing_file_writer.h"
 #include "settings/settings_file.h"
 #include "settings/settings_preset.h"
 #include "sound/sound_player.h"
@@ -79,7 +82,11 @@ TForm1::TForm1(const MainWindowServices& services, MainWindowFiles files, QWidge
     , m_files(std::move(files))
     , m_chooseWavFile([this] { return chooseWavFileWithDialog(); })
     , m_textDialogs(std::make_unique<ExerciseTextDialogs>())
-    , m_printText([](const QPlainTextEdit& memo) { printExerciseText(memo); })
+    , m_printText([this](const QPlainTextEdit& memo) {
+        // A paused queue takes the job: say so, the job is not lost.
+        if (const std::string notice = printExerciseText(memo); !notice.empty())
+            showNoticeBox(this, errorBoxText(notice));
+    })
 {
     static const bool accessibleFactoryInstalled = [] {
         QAccessible::installFactory(mainWindowAccessible);
@@ -261,6 +268,7 @@ void TForm1::FormCreate()
     ui->SpeedBar1->setFont(font());
     Presets presets;
     Odczytaj1Click(m_files.settingsFile, presets);
+    m_presetsAtStart = presets;
     m_settings.setPresets(presets);
     m_settings.selectPreset(1); // applied through presetChanged: setall puts SpeedItem5 down
     appendExerciseLine(*ui->Memo1, kOpeningLine);
@@ -401,7 +409,7 @@ std::string TForm1::exerciseText() const
     return exerciseTextBytes(*ui->Memo1);
 }
 
-void TForm1::renderTo(const std::filesystem::path& wavFile)
+void TForm1::renderTo(const std::filesystem::path& wavFile, const WriteRules& rules)
 {
     // What is sent comes from the model and the text, as the sliders show it: clamped.
     const SettingsPreset& preset = m_settings.current();
@@ -410,7 +418,7 @@ void TForm1::renderTo(const std::filesystem::path& wavFile)
     exercise.settings = sliderSettings(preset);
     exercise.characterSet = preset.chars;
     exercise.sentAtMs = m_clock.millisecondsSinceEpoch();
-    m_synthesizer.txtofile(wavFile, exercise.text, exercise.settings);
+    m_synthesizer.txtofile(wavFile, exercise.text, exercise.settings, 0, rules);
     exercise.seed = m_synthesizer.lastSampleSeed();
     m_lastSentExercise = std::move(exercise);
     Q_EMIT exerciseRendered(*m_lastSentExercise);
@@ -424,7 +432,7 @@ void TForm1::SpeedButton1Click()
         // The server may still read the old file; stop it before the file is replaced.
         m_player.stop();
         preparePrivateFolder(m_files.temporarySoundFile.parent_path());
-        renderTo(m_files.temporarySoundFile);
+        renderTo(m_files.temporarySoundFile, kTemporarySoundFileRules);
     }
     document->setModified(false);
     m_player.play(m_files.temporarySoundFile);
@@ -438,9 +446,8 @@ void TForm1::SpeedButton2Click()
 std::optional<std::filesystem::path> TForm1::chooseWavFileWithDialog()
 {
     if (m_wavDialog == nullptr) {
-        m_wavDialog = new QFileDialog(this);
+        m_wavDialog = new SingleFileDialog(this);
         m_wavDialog->setAcceptMode(QFileDialog::AcceptSave);
-        m_wavDialog->setFileMode(QFileDialog::AnyFile);
         // Linux names are case-sensitive: the WAV choice shows .wav files as well.
         m_wavDialog->setNameFilters({QStringLiteral("Pliki dźwiękowe (*.WAV *.wav)"),
                                      QStringLiteral("Wszystkie pliki (*)")});
@@ -448,9 +455,9 @@ std::optional<std::filesystem::path> TForm1::chooseWavFileWithDialog()
         m_wavDialog->setOptions(QFileDialog::DontConfirmOverwrite |
                                 QFileDialog::DontUseNativeDialog);
     }
-    if (m_wavDialog->exec() != QDialog::Accepted || m_wavDialog->selectedFiles().isEmpty())
+    if (m_wavDialog->exec() != QDialog::Accepted || m_wavDialog->chosenFile().isEmpty())
         return std::nullopt;
-    const QString chosen = m_wavDialog->selectedFiles().constFirst();
+    const QString chosen = m_wavDialog->chosenFile();
     m_wavDialog->selectFile(chosen); // the next Save WAV offers the same name
     return std::filesystem::path(chosen.toStdString());
 }
@@ -458,7 +465,7 @@ std::optional<std::filesystem::path> TForm1::chooseWavFileWithDialog()
 void TForm1::Zapiszdwik1Click()
 {
     if (const std::optional<std::filesystem::path> chosen = m_chooseWavFile())
-        renderTo(*chosen);
+        renderTo(*chosen, WriteRules{});
     setModifiedMark();
 }
 
@@ -497,7 +504,7 @@ void TForm1::FormClose()
 {
     std::error_code ignored;
     std::filesystem::remove(m_files.temporarySoundFile, ignored);
-    Zapisz1Click(m_files.settingsFile, m_settings.presets());
+    Zapisz1Click(m_files.settingsFile, m_settings.presets(), m_presetsAtStart);
 }
 
 void TForm1::closeEvent(QCloseEvent* event)
@@ -515,7 +522,7 @@ void TForm1::endSession() noexcept
     std::error_code ignored;
     std::filesystem::remove(m_files.temporarySoundFile, ignored);
     try {
-        Zapisz1Click(m_files.settingsFile, m_settings.presets());
+        Zapisz1Click(m_files.settingsFile, m_settings.presets(), m_presetsAtStart);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "vortan: settings not saved at session end: %s\n", error.what());
     } catch (...) {

@@ -25,7 +25,6 @@
 
 class QAbstractButton;
 class QCloseEvent;
-class QFileDialog;
 class QPlainTextEdit;
 class QSlider;
 
@@ -44,7 +43,9 @@ class SettingsModel;
 class SoundPlayer;
 class Synthesizer;
 class TForm2;
+class SingleFileDialog;
 class TRCADigital;
+struct WriteRules;
 
 // The services main() owns and lends to the main window; all of them must outlive it.
 struct MainWindowServices {
@@ -141,7 +142,7 @@ private:
     void charsChanged();
     void showTempo();
     void setModifiedMark();
-    void renderTo(const std::filesystem::path& wavFile);
+    void renderTo(const std::filesystem::path& wavFile, const WriteRules& rules);
     std::optional<std::filesystem::path> chooseWavFileWithDialog();
 
     std::unique_ptr<Ui::TForm1> ui;
@@ -153,8 +154,9 @@ private:
     const CommandRunner& m_commands;
     TForm2& m_aboutWindow;
     MainWindowFiles m_files;
+    Presets m_presetsAtStart; // as read at start: the close writes only what changed since
     FileChooser m_chooseWavFile;
-    QFileDialog* m_wavDialog = nullptr;
+    SingleFileDialog* m_wavDialog = nullptr;
     std::unique_ptr<ExerciseTextDialogs> m_textDialogs;
     TextPrinter m_printText;
     std::optional<SentExercise> m_lastSentExercise;

@@ -16,6 +16,19 @@ IoError::IoError(int errorNumber, std::string message)
 {
 }
 
+IoError::IoError(int errorNumber, std::string_view concerning, std::string_view reason)
+    : IoError(errorNumber, messageFor(errorNumber), concerning, reason)
+{
+}
+
+IoError::IoError(int errorNumber, std::string_view sentence, std::string_view concerning,
+                 std::string_view reason)
+    : Error(std::string(sentence) + ": " + std::string(concerning) + ": " + std::string(reason))
+    , m_errorNumber(errorNumber)
+    , m_reason(reason)
+{
+}
+
 std::string IoError::messageFor(int errorNumber)
 {
     switch (errorNumber) {

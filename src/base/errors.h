@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace vortan {
 
@@ -21,14 +22,24 @@ public:
     // For an operating-system failure outside the table whose number happens to equal one of
     // the table's (EIO is 5): the number with its own message.
     IoError(int errorNumber, std::string message);
+    // The number's message, then the file or folder it concerns and the system's reason, so
+    // that the user can tell what to fix: "Disk full: /run/user/1000/vortan: No space left on
+    // device".
+    IoError(int errorNumber, std::string_view concerning, std::string_view reason);
+    // As above with a sentence of its own in place of the number's (see the second form).
+    IoError(int errorNumber, std::string_view sentence, std::string_view concerning,
+            std::string_view reason);
 
     int errorNumber() const noexcept { return m_errorNumber; }
+    // The system's reason alone; empty when the message has none.
+    const std::string& reason() const noexcept { return m_reason; }
 
     // The message shown for an error number.
     static std::string messageFor(int errorNumber);
 
 private:
     int m_errorNumber;
+    std::string m_reason;
 };
 
 } // namespace vortan

@@ -1,6 +1,8 @@
 #include "files/replacing_file_writer.h"
 
 #include "base/errors.h"
+#include "files/stop_request.h"
+#include "files/symbolic_links.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -14,16 +16,6 @@ namespace vortan {
 
 namespace {
 
-constexpr int invalidFilename = 3;
-constexpr int tooManyOpenFiles = 4;
-constexpr int fileAccessDenied = 5;
-constexpr int diskFull = 101;
-
-[[noreturn]] void throwForErrno(int errnoValue)
-{
-    throw ioErrorForErrno(errnoValue);
-}
-
 int openRetrying(const char* path, int flags, mode_t mode = 0)
 {
     int fd;
@@ -31,20 +23,6 @@ int openRetrying(const char* path, int flags, mode_t mode = 0)
         fd = ::open(path, flags, mode);
     } while (fd < 0 && errno == EINTR);
     return fd;
-}
-
-std::filesystem::path followSymbolicLink(const std::filesystem::path& target)
-{
-    struct stat status {};
-    if (::lstat(target.c_str(), &status) != 0 || !S_ISLNK(status.st_mode))
-        return target;
-    // A dangling link is replaced like any missing file would be created.
-    char* resolved = ::realpath(target.c_str(), nullptr);
-    if (resolved == nullptr)
-        return target;
-    std::filesystem::path path(resolved);
-    std::free(resolved);
-    return path;
 }
 
 std::string randomSuffix()
@@ -58,75 +36,33 @@ std::string randomSuffix()
     return suffix;
 }
 
+constexpr int kWriteFlags = O_WRONLY | O_CLOEXEC | O_NOCTTY;
+
 } // namespace
 
-IoError ioErrorForErrno(int errnoValue)
+ReplacingFileWriter::ReplacingFileWriter(const std::filesystem::path& target,
+                                         const WriteRules& rules)
+    : m_target(target)
+    , m_stopOnRequest(rules.stopOnRequest)
 {
-    switch (errnoValue) {
-    case ENOENT:
-    case ENOTDIR:
-    case ENAMETOOLONG:
-        return IoError(invalidFilename);
-    case EMFILE:
-    case ENFILE:
-        return IoError(tooManyOpenFiles);
-    case EACCES:
-    case EPERM:
-    case EROFS:
-    case EISDIR:
-    case ETXTBSY:
-        return IoError(fileAccessDenied);
-    case ENOSPC:
-    case EDQUOT:
-        return IoError(diskFull);
-    default:
-        return IoError(errnoValue, "I/O error " + std::to_string(errnoValue));
-    }
-}
-
-ReplacingFileWriter::ReplacingFileWriter(const std::filesystem::path& target)
-    : m_target(followSymbolicLink(target))
-{
-    if (m_target.empty())
-        throw IoError(invalidFilename);
-    const int writeFlags = O_WRONLY | O_CLOEXEC | O_NOCTTY;
+    if (target.empty())
+        throw IoError(kInvalidFilename);
 
     struct stat existing {};
-    const bool exists = ::stat(m_target.c_str(), &existing) == 0;
-    if (!exists && errno != ENOENT)
-        throwForErrno(errno);
-    if (exists && S_ISDIR(existing.st_mode))
-        throw IoError(fileAccessDenied);
-
-    if (exists && !S_ISREG(existing.st_mode)) {
-        m_fd = openRetrying(m_target.c_str(), writeFlags | O_TRUNC);
-        if (m_fd < 0)
-            throwForErrno(errno);
+    const int found =
+        rules.followLinks ? ::stat(target.c_str(), &existing) : ::lstat(target.c_str(), &existing);
+    if (found != 0 && errno != ENOENT)
+        throw ioErrorForErrno(errno, target);
+    if (found == 0 && !S_ISREG(existing.st_mode) && !S_ISLNK(existing.st_mode)) {
+        openDevice(target, existing.st_mode, rules);
     } else {
-        if (exists) {
-            // A rename would replace even a file we may not write: ask the file itself first.
-            const int probe = openRetrying(m_target.c_str(), writeFlags | O_NONBLOCK);
-            if (probe < 0)
-                throwForErrno(errno);
-            ::close(probe);
+        if (rules.followLinks) {
+            std::error_code error;
+            m_target = finalLinkTarget(target, error);
+            if (error)
+                throw ioErrorForErrno(error.value(), target);
         }
-        const std::filesystem::path folder = m_target.parent_path();
-        for (int attempt = 0; m_fd < 0; ++attempt) {
-            m_temporary = folder / (".vortan-" + randomSuffix() + ".tmp");
-            // 0666 lets the umask and default ACLs decide, as for any new file.
-            m_fd = openRetrying(m_temporary.c_str(), writeFlags | O_CREAT | O_EXCL, 0666);
-            if (m_fd < 0 && (errno != EEXIST || attempt == 100)) {
-                m_temporary.clear();
-                throwForErrno(errno);
-            }
-        }
-        if (exists) {
-            // The new file takes the place of the old one and should look the same to its
-            // owner; failing to keep the owner is harmless (only root may give files away).
-            ::fchmod(m_fd, existing.st_mode & 07777);
-            if (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid()) [[maybe_unused]]
-                int ignored = ::fchown(m_fd, existing.st_uid, existing.st_gid);
-        }
+        createTemporaryBeside(found == 0 && S_ISREG(existing.st_mode), existing);
     }
     m_buffer = std::make_unique<unsigned char[]>(bufferByteCount);
 }
@@ -136,6 +72,56 @@ ReplacingFileWriter::ReplacingFileWriter(int openDescriptor)
     , m_ownsDescriptor(false)
     , m_buffer(std::make_unique<unsigned char[]>(bufferByteCount))
 {
+}
+
+void ReplacingFileWriter::openDevice(const std::filesystem::path& target, mode_t mode,
+                                     const WriteRules& rules)
+{
+    const auto refuse = [&target](mode_t kind) {
+        throw IoError(kFileAccessDenied, target.string(), notRegularReason(kind));
+    };
+    if (!rules.allowDevices || !(S_ISCHR(mode) || S_ISFIFO(mode)))
+        refuse(mode);
+    // Without O_NONBLOCK, opening a pipe would wait for a reader, maybe for ever.
+    m_fd = openRetrying(target.c_str(), kWriteFlags | O_TRUNC | O_NONBLOCK);
+    if (m_fd < 0 && errno == ENXIO)
+        throw IoError(kFileAccessDenied, target.string(), "no program reads from this pipe");
+    if (m_fd < 0)
+        throw ioErrorForErrno(errno, target);
+    struct stat opened {};
+    if (::fstat(m_fd, &opened) != 0 || !(S_ISCHR(opened.st_mode) || S_ISFIFO(opened.st_mode)))
+        refuse(opened.st_mode);
+    // Once open, writes wait for the reader as any writer's do.
+    ::fcntl(m_fd, F_SETFL, ::fcntl(m_fd, F_GETFL) & ~O_NONBLOCK);
+}
+
+void ReplacingFileWriter::createTemporaryBeside(bool replacing, const struct stat& existing)
+{
+    if (replacing) {
+        // A rename would replace even a file we may not write: ask the file itself first.
+        const int probe = openRetrying(m_target.c_str(), kWriteFlags | O_NONBLOCK | O_NOFOLLOW);
+        if (probe < 0)
+            throw ioErrorForErrno(errno, m_target);
+        ::close(probe);
+    }
+    const std::filesystem::path folder = m_target.parent_path();
+    for (int attempt = 0; m_fd < 0; ++attempt) {
+        m_temporary = folder / (".vortan-" + randomSuffix() + ".tmp");
+        // 0666 lets the umask and default ACLs decide, as for any new file. O_EXCL never
+        // follows a link: the file is made afresh.
+        m_fd = openRetrying(m_temporary.c_str(), kWriteFlags | O_CREAT | O_EXCL, 0666);
+        if (m_fd < 0 && (errno != EEXIST || attempt == 100)) {
+            m_temporary.clear();
+            throw ioErrorForErrno(errno, m_target);
+        }
+    }
+    if (replacing) {
+        // The new file takes the place of the old one and should look the same to its
+        // owner; failing to keep the owner is harmless (only root may give files away).
+        ::fchmod(m_fd, existing.st_mode & 07777);
+        if (existing.st_uid != ::geteuid() || existing.st_gid != ::getegid()) [[maybe_unused]]
+            int ignored = ::fchown(m_fd, existing.st_uid, existing.st_gid);
+    }
 }
 
 ReplacingFileWriter::~ReplacingFileWriter()
@@ -167,15 +153,18 @@ void ReplacingFileWriter::flush()
 
 void ReplacingFileWriter::writeToFile(const unsigned char* data, std::size_t byteCount)
 {
+    // Once a block: a stop then comes within one block's write, a millisecond or so.
+    if (m_stopOnRequest && stopRequested())
+        throw StopRequested();
     while (byteCount > 0) {
         const ssize_t written = ::write(m_fd, data, byteCount);
         if (written < 0) {
             if (errno == EINTR)
                 continue;
-            throwForErrno(errno);
+            throw ioErrorForErrno(errno, m_target);
         }
         if (written == 0)
-            throw IoError(diskFull);
+            throw ioErrorForErrno(ENOSPC, m_target);
         data += written;
         byteCount -= static_cast<std::size_t>(written);
     }
@@ -187,7 +176,7 @@ void ReplacingFileWriter::closeFile()
     m_fd = -1;
     // Network and quota-limited file systems may report a failed write only here.
     if (::close(fd) != 0 && errno != EINTR)
-        throwForErrno(errno);
+        throw ioErrorForErrno(errno, m_target);
 }
 
 void ReplacingFileWriter::commit(Durability durability)
@@ -201,10 +190,10 @@ void ReplacingFileWriter::commit(Durability durability)
     // that is made again at will. Files the user keeps (settings) ask for the disk.
     const bool synced = durability == Durability::SyncedToDisk;
     if (synced && ::fsync(m_fd) != 0)
-        throwForErrno(errno);
+        throw ioErrorForErrno(errno, m_target);
     closeFile();
     if (!m_temporary.empty() && std::rename(m_temporary.c_str(), m_target.c_str()) != 0)
-        throwForErrno(errno);
+        throw ioErrorForErrno(errno, m_target);
     m_committed = true;
     if (synced && !m_temporary.empty()) {
         // Make the rename itself durable; the new file is in place whatever this says.

@@ -1,12 +1,28 @@
 #pragma once
 
 #include "base/errors.h"
+#include "files/io_errors.h"
 
 #include <cstddef>
 #include <filesystem>
 #include <memory>
+#include <sys/stat.h>
 
 namespace vortan {
+
+// What a writer may find at its target and what it does there.
+struct WriteRules {
+    // A symbolic link at the target: followed, so that the file it finally names is replaced
+    // and a linked file stays linked; or, when false, replaced itself by the new file, so that
+    // no link is ever followed (files in our own folders).
+    bool followLinks = true;
+    // Character devices (/dev/null) and named pipes are written directly; a pipe only when some
+    // program reads from it, since opening it never waits. Without this, only a regular file
+    // (or nothing) may be at the target; anything else is refused with "File access denied".
+    bool allowDevices = false;
+    // A stop request (stop_request.h) ends the writing at its next block with StopRequested.
+    bool stopOnRequest = false;
+};
 
 // Writes a file so that it is either complete or not there: the bytes go to a temporary file
 // beside the target, which replaces the target only when commit() is reached. Until then an old
@@ -15,14 +31,15 @@ namespace vortan {
 // Writes are block copies into one buffer of ours that reaches the file in large writes, so
 // many small segments cost little more than one big write.
 //
-// Devices and pipes (for example /dev/null) cannot be replaced by a rename; they are written
-// directly. A symbolic link is followed and the file it names is replaced.
+// Devices and pipes cannot be replaced by a rename; where the rules allow them they are written
+// directly. Opening never waits: not for a pipe's reader, not for a device.
 //
-// Every failure throws vortan::IoError with the program's error numbers.
+// Every failure throws vortan::IoError with the program's error numbers, followed by the path
+// and the system's reason.
 class ReplacingFileWriter {
 public:
     // Checks that the target may be written and creates the temporary file.
-    explicit ReplacingFileWriter(const std::filesystem::path& target);
+    explicit ReplacingFileWriter(const std::filesystem::path& target, const WriteRules& rules = {});
     // Writes straight into a descriptor that is already open and stays the caller's (standard
     // output, say): nothing is created, renamed or closed; commit() writes out the buffer.
     explicit ReplacingFileWriter(int openDescriptor);
@@ -44,6 +61,8 @@ public:
     static constexpr std::size_t bufferByteCount = 1024 * 1024;
 
 private:
+    void openDevice(const std::filesystem::path& target, mode_t mode, const WriteRules& rules);
+    void createTemporaryBeside(bool replacing, const struct stat& existing);
     void flush();
     void writeToFile(const unsigned char* data, std::size_t byteCount);
     void closeFile();
@@ -53,12 +72,9 @@ private:
     int m_fd = -1;
     bool m_ownsDescriptor = true;
     bool m_committed = false;
+    bool m_stopOnRequest = false;
     std::unique_ptr<unsigned char[]> m_buffer;
     std::size_t m_buffered = 0;
 };
-
-// The error for a Linux errno met while creating or writing a file: the program's numbers
-// where the table has one, else "I/O error <errno>".
-IoError ioErrorForErrno(int errnoValue);
 
 } // namespace vortan

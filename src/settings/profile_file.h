@@ -19,8 +19,8 @@ inline constexpr std::size_t kMaxProfileFileBytes = 1024 * 1024;
 // the old one or the complete new one, whatever fails and whenever the program dies.
 // A symbolic link is followed and its final target replaced, so a linked dotfile stays linked.
 // Missing folders are created with mode 0700. Throws vortan::Error("Unable to write to " +
-// file) when the file cannot be used or written; exceptions of edit pass through. On any
-// failure the old file is untouched and no temporary file is left behind.
+// file + ": " + the system's reason) when the file cannot be used or written; exceptions of edit
+// pass through. On any failure the old file is untouched and no temporary file is left behind.
 void editProfileFile(const std::filesystem::path& file,
                      const std::function<void(ProfileDocument&)>& edit);
 

@@ -5,6 +5,7 @@
 #include "settings/profile_document.h"
 #include "settings/profile_file.h"
 
+#include <array>
 #include <stdexcept>
 #include <string>
 
@@ -58,6 +59,25 @@ std::int32_t integerOr(const ProfileDocument& document, const std::string& secti
     return parseSettingsInteger(*text).value_or(fallback);
 }
 
+// The six values of a preset as the file holds them, in the order a new file gets them: the
+// character set comes before the straight-key ratio.
+std::array<std::pair<std::string_view, std::string>, 6> fileValues(const SettingsPreset& preset)
+{
+    std::array<std::pair<std::string_view, std::string>, 6> values;
+    std::size_t next = 0;
+    for (const IntegerSetting& setting : kIntegerSettings) {
+        if (setting.id == IntegerSettingId::Straight)
+            values[next++] = {kCharsKey, preset.chars};
+        values[next++] = {setting.key, std::to_string(preset.*setting.inPreset)};
+    }
+    return values;
+}
+
+[[noreturn]] void failToWrite(const fs::path& iniFile, const std::string& reason)
+{
+    throw Error("Unable to write to " + iniFile.string() + ": " + reason);
+}
+
 } // namespace
 
 std::optional<std::int32_t> parseSettingsInteger(std::string_view text)
@@ -99,13 +119,22 @@ Presets presetsFrom(const ProfileDocument& document)
 void storePresets(ProfileDocument& document, const Presets& presets)
 {
     for (std::size_t i = 0; i < presets.size(); ++i) {
+        for (const auto& [key, value] : fileValues(presets[i]))
+            document.setValue(sectionName(i), key, value);
+    }
+}
+
+void storeChangedPresets(ProfileDocument& document, const Presets& presets,
+                         const Presets& readAtStart)
+{
+    for (std::size_t i = 0; i < presets.size(); ++i) {
         const std::string section = sectionName(i);
-        const SettingsPreset& preset = presets[i];
-        // The file's own order: the character set comes before the straight-key ratio.
-        for (const IntegerSetting& setting : kIntegerSettings) {
-            if (setting.id == IntegerSettingId::Straight)
-                document.setValue(section, kCharsKey, preset.chars);
-            document.setValue(section, setting.key, std::to_string(preset.*setting.inPreset));
+        const auto now = fileValues(presets[i]);
+        const auto before = fileValues(readAtStart[i]);
+        for (std::size_t k = 0; k < now.size(); ++k) {
+            const auto& [key, value] = now[k];
+            if (value != before[k].second || !document.value(section, key))
+                document.setValue(section, key, value);
         }
     }
 }
@@ -133,8 +162,19 @@ void Zapisz1Click(const fs::path& iniFile, const Presets& presets)
     try {
         editProfileFile(iniFile,
                         [&presets](ProfileDocument& document) { storePresets(document, presets); });
-    } catch (const std::invalid_argument&) {
-        throw Error("Unable to write to " + iniFile.string());
+    } catch (const std::invalid_argument& error) {
+        failToWrite(iniFile, error.what());
+    }
+}
+
+void Zapisz1Click(const fs::path& iniFile, const Presets& presets, const Presets& readAtStart)
+{
+    try {
+        editProfileFile(iniFile, [&](ProfileDocument& document) {
+            storeChangedPresets(document, presets, readAtStart);
+        });
+    } catch (const std::invalid_argument& error) {
+        failToWrite(iniFile, error.what());
     }
 }
 

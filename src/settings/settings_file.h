@@ -21,8 +21,16 @@ void Odczytaj1Click(const std::filesystem::path& iniFile, Presets& presets) noex
 
 // Writes the eighteen keys of the three presets into the file's current content and replaces
 // the file in one step; other sections, keys and comments stay as they are. Throws
-// vortan::Error("Unable to write to <iniFile>") and leaves the old file untouched on failure.
+// vortan::Error("Unable to write to <iniFile>: <why>") and leaves the old file untouched on
+// failure.
 void Zapisz1Click(const std::filesystem::path& iniFile, const Presets& presets);
+
+// The write at a window's close: only the keys whose value differs from readAtStart (what
+// Odczytaj1Click gave at start) are written, and any of the eighteen the file lacks, so a new
+// file still gets them all in order. Every other key keeps what the file holds now, so that two
+// running programs that changed different settings both keep their changes. Fails as above.
+void Zapisz1Click(const std::filesystem::path& iniFile, const Presets& presets,
+                  const Presets& readAtStart);
 
 // The presets a document holds, defaults where keys are missing or not numbers.
 Presets presetsFrom(const ProfileDocument& document);
@@ -30,6 +38,11 @@ Presets presetsFrom(const ProfileDocument& document);
 // Writes the presets into the document: per section speed, spaces, tone, noise, chars,
 // straight. Throws std::invalid_argument for a character set holding a line feed or NUL byte.
 void storePresets(ProfileDocument& document, const Presets& presets);
+
+// Writes the values that differ from readAtStart, and those the document lacks, in the same
+// order; leaves every other value as the document holds it.
+void storeChangedPresets(ProfileDocument& document, const Presets& presets,
+                         const Presets& readAtStart);
 
 // An integer value of the settings file: optional leading blanks, then an optional sign and
 // decimal digits, or "$", "0x" or "0X" and hexadecimal digits (with no sign before them).

@@ -81,19 +81,35 @@ void Synthesizer::prepare(const SynthesisSettings& settings, int riseMs)
 }
 
 void Synthesizer::txtofile(const std::filesystem::path& fileName, std::string_view text,
-                           const SynthesisSettings& settings, int riseMs)
+                           const SynthesisSettings& settings, int riseMs, const WriteRules& rules)
 {
     prepare(settings, riseMs);
-    trtofile(fileName, txtotr(text));
+    trtofile(fileName, txtotr(text), rules);
 }
 
-template <typename Target>
-void Synthesizer::writeWav(const Target& target, std::string_view pattern)
+void Synthesizer::trtofile(const std::filesystem::path& fileName, std::string_view pattern,
+                           const WriteRules& rules)
+{
+    // A rendering may take seconds; a request to end the program stops it at the next block.
+    WriteRules rendering = rules;
+    rendering.stopOnRequest = true;
+    writeWav(pattern, [&] { return ReplacingFileWriter(fileName, rendering); });
+}
+
+void Synthesizer::txtodescriptor(int descriptor, std::string_view text,
+                                 const SynthesisSettings& settings, int riseMs)
+{
+    prepare(settings, riseMs);
+    writeWav(txtotr(text), [descriptor] { return ReplacingFileWriter(descriptor); });
+}
+
+template <typename OpenFile>
+void Synthesizer::writeWav(std::string_view pattern, const OpenFile& openFile)
 {
     const std::int64_t sampleCount = trsize(pattern, m_dotlen, m_dashlen, m_spaces);
     const auto header = wavHeader(sampleCount);
 
-    ReplacingFileWriter file(target);
+    ReplacingFileWriter file = openFile();
     file.write(header.data(), header.size());
     const auto fileBytes = static_cast<std::int64_t>(header.size()) + sampleCount;
     auto writtenBytes = static_cast<std::int64_t>(header.size());
@@ -138,18 +154,6 @@ void Synthesizer::writeTone(ReplacingFileWriter& file, int sampleCount)
     }
     file.write(m_ramps.edge(ToneRamps::Edge::Falling, ramp, sampleCount + 1 - ramp),
                static_cast<std::size_t>(ramp));
-}
-
-void Synthesizer::trtofile(const std::filesystem::path& fileName, std::string_view pattern)
-{
-    writeWav(fileName, pattern);
-}
-
-void Synthesizer::txtodescriptor(int descriptor, std::string_view text,
-                                 const SynthesisSettings& settings, int riseMs)
-{
-    prepare(settings, riseMs);
-    writeWav(descriptor, txtotr(text));
 }
 
 } // namespace vortan

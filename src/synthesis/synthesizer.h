@@ -16,10 +16,13 @@
 // Soft keying adds a table look-up per ramp sample, nothing in the gaps.
 // With the generator's seed and the clock fixed, the output is fully determined.
 
+#include "files/replacing_file_writer.h"
+#include "settings/settings_schema.h"
 #include "settings/synthesis_settings.h"
 #include "synthesis/keying.h"
 #include "synthesis/random_generator.h"
 #include "synthesis/tone_ramps.h"
+#include "synthesis/wav_header.h"
 
 #include <array>
 #include <cstdint>
@@ -30,7 +33,15 @@
 
 namespace vortan {
 
-class ReplacingFileWriter;
+// The dot length at the fastest speed, nearest(48700 / 250) samples.
+inline constexpr int fastestDotSamples =
+    (48700 + integerSetting(IntegerSettingId::Speed).maximum / 2) /
+    integerSetting(IntegerSettingId::Speed).maximum;
+
+// The longest exercise text a WAV file can hold, in characters: a character that sounds takes
+// at least five dot lengths (the shortest, "e", is a dot and the gap after a character), and a
+// file holds at most maxWavSampleCount samples.
+inline constexpr std::int64_t maxTextCharacters = maxWavSampleCount / (5 * fastestDotSamples);
 
 // Renders exercise text into 8-bit mono 11025 Hz WAV files. Owns the synthesis buffers, which
 // keep their fixed sizes for the program's life; one per program.
@@ -39,15 +50,17 @@ public:
     Synthesizer(RandomGenerator& random, const Clock& clock);
 
     // Renders windows-1250 text into a WAV file, replacing any file of that name only once the
-    // new one is complete. riseMs (0 to 10) is the soft keying's rise and fall of every tone
-    // element; 0 keys hard, the tone starting and stopping in one sample. Throws
-    // vortan::IoError / vortan::Error (also for a setting outside its range, before anything is
-    // touched).
+    // new one is complete; `rules` say what may stand at the file's name. riseMs (0 to 10) is the
+    // soft keying's rise and fall of every tone element; 0 keys hard, the tone starting and
+    // stopping in one sample. Throws vortan::IoError / vortan::Error (also for a setting outside
+    // its range, before anything is touched), and StopRequested when the program is told to end
+    // meanwhile.
     void txtofile(const std::filesystem::path& fileName, std::string_view text,
-                  const SynthesisSettings& settings, int riseMs = 0);
+                  const SynthesisSettings& settings, int riseMs = 0, const WriteRules& rules = {});
 
     // Writes a pattern string with the buffers and lengths the last txtofile prepared.
-    void trtofile(const std::filesystem::path& fileName, std::string_view pattern);
+    void trtofile(const std::filesystem::path& fileName, std::string_view pattern,
+                  const WriteRules& rules = {});
 
     // Renders as txtofile does, into a descriptor that is already open (standard output, say)
     // and stays open. A failure may leave part of the file written there.
@@ -69,9 +82,9 @@ public:
 
 private:
     void prepare(const SynthesisSettings& settings, int riseMs);
-    // Target: a file name, or an open descriptor. A text too long is refused before the file
-    // is created.
-    template <typename Target> void writeWav(const Target& target, std::string_view pattern);
+    // openFile() gives the writer, called once the size is known: a text too long is refused
+    // before the file is created.
+    template <typename OpenFile> void writeWav(std::string_view pattern, const OpenFile& openFile);
     void writeTone(ReplacingFileWriter& file, int sampleCount);
 
     RandomGenerator& m_random;

@@ -1,61 +1,65 @@
 #include "app/temporary_sound_file.h"
-#include "base/errors.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
-#include <fstream>
-#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace vortan {
 namespace {
 
 namespace fs = std::filesystem;
 
-class TemporarySoundFile : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        char pattern[] = "/tmp/vortan-tempfile-test.XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern), nullptr);
-        m_root = pattern;
-    }
-    void TearDown() override { fs::remove_all(m_root); }
-
-    fs::path m_root;
-};
-
-TEST_F(TemporarySoundFile, LivesInTheRuntimeFolderElseTheCache)
+TEST(TemporarySoundFile, LivesInTheRuntimeFolderElseTheCache)
 {
-    fs::create_directory(m_root / "run");
-    ::setenv("XDG_CACHE_HOME", (m_root / "cache").c_str(), 1);
-    ::setenv("XDG_RUNTIME_DIR", (m_root / "run").c_str(), 1);
-    EXPECT_EQ(temporarySoundFilePath(), m_root / "run" / "vortan" / "~ortan.wav");
+    test::ScratchFolder root;
+    fs::create_directory(root / "run");
+    ::setenv("XDG_CACHE_HOME", (root / "cache").c_str(), 1);
+    ::setenv("XDG_RUNTIME_DIR", (root / "run").c_str(), 1);
+    EXPECT_EQ(temporarySoundFolder(), root / "run" / "vortan");
     // A relative or missing runtime folder does not count.
-    for (const fs::path& runtime : {fs::path("relative/run"), m_root / "missing"}) {
+    for (const fs::path& runtime : {fs::path("relative/run"), root / "missing"}) {
         ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-        EXPECT_EQ(temporarySoundFilePath(), m_root / "cache" / "vortan" / "~ortan.wav");
+        EXPECT_EQ(temporarySoundFolder(), root / "cache" / "vortan");
     }
 }
 
-TEST_F(TemporarySoundFile, FolderIsPrivateAndReallyAFolder)
+TEST(TemporarySoundFile, EachProgramHasItsOwnAndTheOnesOfKilledProgramsGo)
 {
-    const auto mode = [](const fs::path& path) {
-        struct stat status {};
-        return ::lstat(path.c_str(), &status) == 0 ? status.st_mode & (S_IFMT | 07777) : 0u;
-    };
-    const fs::path folder = m_root / "cache" / "vortan";
-    preparePrivateFolder(folder);
-    EXPECT_EQ(mode(folder), S_IFDIR | 0700u);
-    // A folder others may write into is closed up again.
-    ::chmod(folder.c_str(), 0777);
-    preparePrivateFolder(folder);
-    EXPECT_EQ(mode(folder), S_IFDIR | 0700u);
+    test::ScratchFolder root;
+    const fs::path shared = root / "vortan";
+    // A program killed while it renders: its file and the writer's temporary one stay behind.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const TemporarySoundFile killed(shared);
+        test::writeText(killed.path(), "RIFF");
+        test::writeText(killed.path().parent_path() / ".vortan-abcdefghijkl.tmp", "data");
+        std::raise(SIGKILL);
+    }
+    ASSERT_EQ(::waitpid(child, nullptr, 0), child);
+    // And what an earlier version, with one file for all, left when a rendering was killed.
+    test::writeText(shared / "~ortan.wav", "RIFF");
+    test::writeText(shared / ".vortan-0123456789ab.tmp", std::string(4096, 'x'));
+    EXPECT_EQ(test::entryCount(shared), 3u);
 
-    fs::create_directory_symlink(folder, m_root / "link");
-    EXPECT_THROW(preparePrivateFolder(m_root / "link"), Error);
-    std::ofstream(m_root / "file") << "x";
-    EXPECT_THROW(preparePrivateFolder(m_root / "file"), Error);
+    fs::path first;
+    {
+        const TemporarySoundFile one(shared);
+        const TemporarySoundFile two(shared);
+        // Only the two new folders are left; each program's file has the same name.
+        EXPECT_EQ(test::entryCount(shared), 2u);
+        EXPECT_EQ(one.path().filename(), "~ortan.wav");
+        EXPECT_EQ(two.path().filename(), "~ortan.wav");
+        EXPECT_NE(one.path().parent_path(), two.path().parent_path());
+        EXPECT_EQ(one.path().parent_path().parent_path(), shared);
+        first = one.path();
+        test::writeText(first, "RIFF");
+    }
+    EXPECT_FALSE(fs::exists(first.parent_path()));
+    EXPECT_EQ(test::entryCount(shared), 0u);
 }
 
 } // namespace

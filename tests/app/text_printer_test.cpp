@@ -10,11 +10,19 @@
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTest>
 
+#include <chrono>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/un.h>
 #include <thread>
+#include <unistd.h>
 
 using namespace vortan;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -25,6 +33,29 @@ QString run(const QString& program, const QStringList& arguments)
     return process.waitForFinished(30'000) && process.exitCode() == 0
                ? QString::fromUtf8(process.readAllStandardOutput())
                : QString();
+}
+
+bool runs(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    return process.waitForFinished(30'000) && process.exitCode() == 0;
+}
+
+// Whether the real print service of scripts/test-services.sh runs. When not, the test is
+// skipped (or fails, where CI requires the services) and should return.
+bool cupsRuns()
+{
+    if (qEnvironmentVariable("VORTAN_TEST_SERVICES").split(u' ').contains(u"cups"))
+        return true;
+    if (qEnvironmentVariable("VORTAN_REQUIRE_SERVICES") == QStringLiteral("1"))
+        QTest::qFail("CUPS is not running (scripts/test-services.sh starts it as root)", __FILE__,
+                     __LINE__);
+    else
+        QTest::qSkip("printing tests need CUPS with the PDF printer: run under "
+                     "scripts/test-services.sh as root",
+                     __FILE__, __LINE__);
+    return false;
 }
 
 // A line of a PDF as pdftotext places its words, in points from the top left of its page.
@@ -60,7 +91,31 @@ QList<PdfLine> pdfLines(const QString& pdf)
 class TextPrinterTest : public QObject {
     Q_OBJECT
 
+    QTemporaryDir m_dir;
+    int m_frozenService = -1;
+
 private Q_SLOTS:
+    void initTestCase()
+    {
+        // A stopped service leaves its socket file behind; a frozen one still takes connections
+        // (the kernel queues them) but never reads them.
+        const auto bound = [this](const char* name) {
+            const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+            sockaddr_un address{};
+            address.sun_family = AF_UNIX;
+            const QByteArray path = QFile::encodeName(m_dir.filePath(QString::fromLatin1(name)));
+            std::memcpy(address.sun_path, path.constData(), static_cast<std::size_t>(path.size()));
+            return ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 ? fd : -1;
+        };
+        const int dead = bound("dead.sock");
+        QVERIFY(dead >= 0);
+        ::close(dead);
+        m_frozenService = bound("frozen.sock");
+        QVERIFY(m_frozenService >= 0 && ::listen(m_frozenService, 16) == 0);
+    }
+
+    void cleanupTestCase() { ::close(m_frozenService); }
+
     void linesStackAndEveryPageStartsAtTheSameTop()
     {
         // 100 units a line on a page 1000 high: the lines at 300 to 900 fit.
@@ -70,15 +125,37 @@ private Q_SLOTS:
             QVERIFY(positions[i] == (PrintedLinePosition{i / 7, 200, 300 + i % 7 * 100}));
     }
 
-    void noDefaultPrinterIsReported()
+    void aPrintServiceThatIsDownOrFrozenIsSaidSoAtOnce_data()
     {
-        // libcups reads the server's name once per thread: ask a new thread, with no server to
-        // ask, after this one has loaded the print support (and so keeps the real server).
+        QTest::addColumn<QString>("server");
+        QTest::addColumn<QString>("expected");
+        // A socket file with no service behind it, as a stopped service leaves it; one that
+        // takes connections but never answers, as a frozen one does.
+        QTest::newRow("missing") << QStringLiteral("/nonexistent/cups.sock")
+                                 << QStringLiteral("The print service is not running: "
+                                                   "/nonexistent/cups.sock: No such file or "
+                                                   "directory");
+        QTest::newRow("stopped") << m_dir.filePath(QStringLiteral("dead.sock"))
+                                 << QStringLiteral("The print service is not running: %1: "
+                                                   "Connection refused")
+                                        .arg(m_dir.filePath(QStringLiteral("dead.sock")));
+        QTest::newRow("frozen") << m_dir.filePath(QStringLiteral("frozen.sock"))
+                                << QStringLiteral("The print service is not answering: %1")
+                                       .arg(m_dir.filePath(QStringLiteral("frozen.sock")));
+    }
+
+    void aPrintServiceThatIsDownOrFrozenIsSaidSoAtOnce()
+    {
+        QFETCH(QString, server);
+        QFETCH(QString, expected);
+        // libcups reads the server's name once per thread: ask a new thread, after this one has
+        // loaded the print support (and so keeps the real server).
         QPrinterInfo::defaultPrinterName();
         const QByteArray saved = qgetenv("CUPS_SERVER");
-        qputenv("CUPS_SERVER", "/nonexistent/cups.sock");
+        qputenv("CUPS_SERVER", QFile::encodeName(server));
         const QPlainTextEdit memo;
         QString message = QStringLiteral("<no error>");
+        const auto started = std::chrono::steady_clock::now();
         std::thread([&] {
             try {
                 printExerciseText(memo);
@@ -86,18 +163,74 @@ private Q_SLOTS:
                 message = QString::fromStdString(error.what());
             }
         }).join();
+        const auto waited = std::chrono::steady_clock::now() - started;
         saved.isNull() ? qunsetenv("CUPS_SERVER") : qputenv("CUPS_SERVER", saved);
-        QCOMPARE(message, QStringLiteral("There is no default printer currently selected"));
+        QVERIFY2(message.startsWith(expected), qPrintable(message));
+        // Never much longer than the patience (a page's print), however the service hangs.
+        QVERIFY2(waited < 3 * kPrintServicePatience,
+                 qPrintable(QString::number(waited.count() / 1e6) + u" ms"_s));
+    }
+
+    void aQueueThatRejectsOrWaitsIsSaidSo_data()
+    {
+        QTest::addColumn<QStringList>("before");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<bool>("jobQueued");
+        QTest::addColumn<QStringList>("after");
+        QTest::newRow("rejecting")
+            << QStringList{u"cupsreject"_s, u"-r"_s, u"Out of paper"_s, u"PDF"_s}
+            << u"The printer PDF does not accept jobs: Out of paper"_s << false
+            << QStringList{u"cupsaccept"_s, u"PDF"_s};
+        QTest::newRow("paused") << QStringList{u"cupsdisable"_s, u"PDF"_s}
+                                << u"The printer PDF is paused: the page waits in its queue until "
+                                   "the printer goes on"_s
+                                << true << QStringList{u"cupsenable"_s, u"PDF"_s};
+        QTest::newRow("no such default") << QStringList{u"env"_s, u"PRINTER=NoSuchQueue"_s}
+                                         << u"There is no default printer currently selected: "
+                                            "PRINTER environment variable names default "
+                                            "destination that does not exist"_s
+                                         << false << QStringList{u"true"_s};
+    }
+
+    void aQueueThatRejectsOrWaitsIsSaidSo()
+    {
+        QFETCH(QStringList, before);
+        QFETCH(QString, said);
+        QFETCH(bool, jobQueued);
+        QFETCH(QStringList, after);
+        if (!cupsRuns())
+            return;
+        // The job of a paused queue is cancelled before the queue goes on.
+        const auto restore = qScopeGuard([&] {
+            runs(QStringLiteral("cancel"), {QStringLiteral("-a"), QStringLiteral("PDF")});
+            runs(after.first(), after.mid(1));
+        });
+        const QByteArray savedPrinter = qgetenv("PRINTER");
+        const auto restorePrinter = qScopeGuard([&] {
+            savedPrinter.isNull() ? qunsetenv("PRINTER") : qputenv("PRINTER", savedPrinter);
+        });
+        if (before.first() == QStringLiteral("env"))
+            qputenv("PRINTER", before.at(1).section(u'=', 1).toUtf8());
+        else
+            QVERIFY(runs(before.first(), before.mid(1)));
+        QPlainTextEdit memo;
+        memo.setPlainText(QStringLiteral("queued"));
+        QString message;
+        try {
+            message = QString::fromStdString(printExerciseText(memo));
+        } catch (const Error& error) {
+            message = QString::fromStdString(error.what());
+        }
+        QCOMPARE(message, said);
+        const QString queue =
+            run(QStringLiteral("lpstat"), {QStringLiteral("-o"), QStringLiteral("PDF")});
+        QCOMPARE(queue.contains(QStringLiteral("PDF-")), jobQueued);
     }
 
     void printsTheLinesAsTheBoxShowsThemOnTheDefaultPrinter()
     {
-        if (!qEnvironmentVariable("VORTAN_TEST_SERVICES").split(u' ').contains(u"cups")) {
-            if (qEnvironmentVariable("VORTAN_REQUIRE_SERVICES") == QStringLiteral("1"))
-                QFAIL("CUPS is not running (scripts/test-services.sh starts it as root)");
-            QSKIP("printing tests need CUPS with the PDF printer: run under "
-                  "scripts/test-services.sh as root");
-        }
+        if (!cupsRuns())
+            return;
         // Our own first word tells our PDF from any other job's. A line the box wraps in two,
         // then enough lines for a second page.
         std::string text = "P" + std::to_string(QCoreApplication::applicationPid()) +

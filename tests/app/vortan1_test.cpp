@@ -6,9 +6,13 @@
 #include "app/vortan1.h"
 #include "controls/Rcadigi.h"
 #include "desktop/windows1250.h"
+#include "settings/settings_file.h"
 #include "sound/output_volume.h"
 #include "sound/pulse_sound_server.h"
 #include "sound/sound_player.h"
+#include "support/fifo_guard.h"
+#include "support/file_dialog_typing.h"
+#include "support/test_files.h"
 #include "synthesis/random_generator.h"
 #include "synthesis/synthesizer.h"
 
@@ -19,6 +23,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -27,11 +32,14 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QXmlStreamReader>
 
+#include <chrono>
 #include <csignal>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 using namespace vortan;
@@ -96,7 +104,7 @@ struct Program {
     {
         window = std::make_unique<TForm1>(
             MainWindowServices{.settings = settings,
-                               .synthesizer = synthesizer,
+                               .synthesizer = renderer ? *renderer : synthesizer,
                                .random = random,
                                .clock = clock,
                                .player = soundPlayer ? *soundPlayer : player,
@@ -104,10 +112,12 @@ struct Program {
                                .commands = commands,
                                .aboutWindow = about},
             MainWindowFiles{.settingsFile = settingsFile, .temporarySoundFile = soundFile});
-        window->setWavFileChooser([this] {
-            asked << u"wav"_s;
-            return chosenWavFile;
-        });
+        if (!realWavDialog) {
+            window->setWavFileChooser([this] {
+                asked << u"wav"_s;
+                return chosenWavFile;
+            });
+        }
         window->setTextDialogs(std::make_unique<CancelledTextDialogs>(asked));
         window->setTextPrinter([this](const QPlainTextEdit&) { asked << u"print"_s; });
         return *window;
@@ -159,11 +169,34 @@ struct Program {
     RecordingPlayer player;
     NoOutputVolume noOutput;
     std::optional<fs::path> chosenWavFile;
+    bool realWavDialog = false;      // Save WAV shows its dialog, in place of chosenWavFile
+    Synthesizer* renderer = nullptr; // in place of the synthesizer above
     QStringList errors;
     QStringList asked; // "wav", "open", "save", "print": what the window asked for
     CommandRunner commands{[this](const QString& text) { errors << text; }};
     TForm2 about;
     std::unique_ptr<TForm1> window;
+};
+
+// Raises a signal when a rendering reads the clock at the start of its sample pass, as if the
+// signal came while the file is being written.
+class SignallingClock final : public Clock {
+public:
+    explicit SignallingClock(int signalNumber)
+        : m_signalNumber(signalNumber)
+    {
+    }
+    std::uint32_t millisecondsSinceMidnightUtc() const override
+    {
+        raisedAt = std::chrono::steady_clock::now();
+        std::raise(m_signalNumber);
+        return 0;
+    }
+    std::int64_t millisecondsSinceEpoch() const override { return 0; }
+    mutable std::chrono::steady_clock::time_point raisedAt;
+
+private:
+    int m_signalNumber;
 };
 
 // Presses a key combination on the focused widget, as the keyboard sends it.
@@ -480,7 +513,7 @@ private Q_SLOTS:
         TForm1& window = program.start();
         window.show();
         program.button(1)->click();
-        const QString expected = QStringLiteral("Unable to write to %1.")
+        const QString expected = QStringLiteral("Unable to write to %1: Is a directory.")
                                      .arg(QString::fromStdString(program.settingsFile));
         for (int attempt = 1; attempt <= 2; ++attempt) {
             QVERIFY(!window.close());
@@ -507,6 +540,109 @@ private Q_SLOTS:
         blocked.settingsFile = blocked.root();
         blocked.start().endSession();
         QVERIFY(blocked.errors.isEmpty());
+    }
+
+    void twoWindowsKeepEachOthersPresetChanges()
+    {
+        Program first;
+        first.start();
+        Program second;
+        second.settingsFile = first.settingsFile;
+        second.start();
+        first.slider(1)->setValue(100);
+        second.button(6)->click();
+        second.slider(3)->setValue(800);
+        QVERIFY(first.window->close());
+        QVERIFY(second.window->close());
+        Presets saved;
+        Odczytaj1Click(first.settingsFile, saved);
+        QCOMPARE(saved[0].speed, 100);
+        QCOMPARE(saved[1].tone, 800);
+    }
+
+    void aPlantedLinkIsReplacedNotFollowed()
+    {
+        Program program;
+        fs::create_directories(program.soundFile.parent_path());
+        test::writeText(program.root() / "victim", "13 bytes here");
+        fs::create_symlink(program.root() / "victim", program.soundFile);
+        program.start();
+        program.button(1)->click();
+        QVERIFY(program.errors.isEmpty());
+        QCOMPARE(readFile(program.root() / "victim"), std::string("13 bytes here"));
+        QVERIFY(!fs::is_symlink(program.soundFile));
+        QVERIFY(fs::file_size(program.soundFile) > 44);
+    }
+
+    void nothingTheWindowWritesIsWaitedFor()
+    {
+        Program program;
+        program.start();
+        // A pipe chosen for Save WAV, and one standing where Play's own file goes.
+        const fs::path fifo = program.root() / "fifo.wav";
+        fs::create_directories(program.soundFile.parent_path());
+        QCOMPARE(::mkfifo(fifo.c_str(), 0600), 0);
+        QCOMPARE(::mkfifo(program.soundFile.c_str(), 0600), 0);
+        program.chosenWavFile = fifo;
+        QVERIFY(test::endsWithoutWaitingOn(fifo, [&] { program.button(10)->click(); }));
+        QVERIFY(test::endsWithoutWaitingOn(program.soundFile, [&] { program.button(1)->click(); }));
+        const QString refused = QStringLiteral("File access denied: %1: not a regular file.");
+        QCOMPARE(program.errors,
+                 QStringList({refused.arg(QString::fromStdString(fifo)),
+                              refused.arg(QString::fromStdString(program.soundFile))}));
+    }
+
+    void aSignalStopsARenderingAndTheProgramEndsAsUsual_data()
+    {
+        QTest::addColumn<int>("signalNumber");
+        QTest::newRow("SIGTERM") << SIGTERM;
+        QTest::newRow("SIGINT") << SIGINT;
+        QTest::newRow("SIGHUP (logout)") << SIGHUP;
+    }
+
+    void aSignalStopsARenderingAndTheProgramEndsAsUsual()
+    {
+        QFETCH(int, signalNumber);
+        Program program;
+        SignallingClock clock(signalNumber);
+        Synthesizer synthesizer(program.random, clock);
+        program.renderer = &synthesizer;
+        TForm1& window = program.start();
+        TerminationSignals signalsToQt;
+        QSignalSpy requested(&signalsToQt, &TerminationSignals::terminationRequested);
+        connect(&signalsToQt, &TerminationSignals::terminationRequested, &window,
+                [&window] { window.endSession(); });
+        program.slider(1)->setValue(90);
+        // Some 100 MB of sound: a rendering of seconds on a slow disk.
+        program.memo()->setPlainText(QString(40'000, u'e'));
+        program.button(1)->click();
+        const auto stoppedAfter = std::chrono::steady_clock::now() - clock.raisedAt;
+        // Stopped without a word and without a sound; nothing of the rendering is left.
+        QVERIFY(program.errors.isEmpty());
+        QCOMPARE(program.player.calls, std::vector<std::string>{"stop"});
+        QCOMPARE(test::entryCount(program.soundFile.parent_path()), 0u);
+        QVERIFY2(stoppedAfter < std::chrono::milliseconds(100),
+                 qPrintable(QString::number(stoppedAfter.count() / 1e6) + u" ms"_s));
+        // Then, from the event loop, the settings are saved as at any end of the session.
+        QTRY_COMPARE(requested.size(), 1);
+        QCOMPARE(requested.at(0).at(0).toInt(), signalNumber);
+        QVERIFY(readFile(program.settingsFile).find("speed=90\r\n") != std::string::npos);
+    }
+
+    void saveWavWritesTheFileWhoseNameWasTyped()
+    {
+        Program program;
+        program.realWavDialog = true;
+        program.start();
+        test::writeText(program.root() / "q.wav", "old");
+        const QString folder = QString::fromStdString(program.root());
+        QTimer::singleShot(0, program.window.get(), [folder] {
+            test::typeIntoFileDialog(folder, QStringLiteral(R"(my "q" notes)"));
+        });
+        program.button(10)->click();
+        QVERIFY(program.errors.isEmpty());
+        QCOMPARE(readFile(program.root() / "q.wav"), std::string("old"));
+        QVERIFY(fs::exists(program.root() / R"(my "q" notes.wav)"));
     }
 
     void sentExerciseIsBuiltFromTheModel()

@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <fstream>
 #include <linux/fs.h>
 #include <sys/ioctl.h>
 #include <sys/resource.h>
@@ -46,15 +47,16 @@ protected:
         Odczytaj1Click(m_file, presets);
         return presets;
     }
-    // The write fails with the message, the old file stays whole, and no temporary file is left.
-    void expectRefused(const fs::path& file, const std::string& original,
+    // The write fails with the message and why, the old file stays whole, and no temporary
+    // file is left.
+    void expectRefused(const fs::path& file, const std::string& original, const std::string& why,
                        Presets presets = {defaultPreset(), defaultPreset(), defaultPreset()}) const
     {
         try {
             Zapisz1Click(file, presets);
             ADD_FAILURE() << "wrote " << file;
         } catch (const Error& error) {
-            EXPECT_EQ(error.what(), "Unable to write to " + file.string());
+            EXPECT_EQ(error.what(), "Unable to write to " + file.string() + ": " + why);
         }
         EXPECT_EQ(fileText(), original);
         EXPECT_EQ(test::entryCount(m_folder.path), 1u);
@@ -127,10 +129,11 @@ TEST_F(SettingsFile, AFailedWriteSaysWhereAndLeavesTheOldFileWhole)
 {
     const std::string original = "[settings1]\r\nspeed=100\r\n";
     test::writeText(m_file, original);
-    expectRefused(m_file / "vortan.ini", original); // its folder is a file
+    expectRefused(m_file / "vortan.ini", original, "Not a directory"); // its folder is a file
     Presets twoLines = read();
     twoLines[2].chars = "two\nlines";
-    expectRefused(m_file, original, twoLines);
+    expectRefused(m_file, original, "a profile value cannot hold a line feed or a NUL byte",
+                  twoLines);
 
     // Past the file size limit every write fails, as on a full disk, even for root.
     rlimit saved{};
@@ -139,16 +142,69 @@ TEST_F(SettingsFile, AFailedWriteSaysWhereAndLeavesTheOldFileWhole)
     rlimit small = saved;
     small.rlim_cur = 50;
     ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    expectRefused(m_file, original);
+    expectRefused(m_file, original, "File too large");
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
 
     for (const fs::path& locked : {m_file, m_folder.path}) {
         if (!setImmutable(locked, true))
             GTEST_SKIP() << "the file system (or our privileges) cannot make files immutable";
-        expectRefused(m_file, original);
+        expectRefused(m_file, original, "Operation not permitted");
         ASSERT_TRUE(setImmutable(locked, false));
     }
+}
+
+TEST_F(SettingsFile, WhatCannotBeASettingsFileIsNamedInTheMessage)
+{
+    // What stands at the file's name, and what the user is told about it.
+    const auto fifo = m_folder / "fifo.ini";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    fs::create_directory(m_folder / "folder.ini");
+    {
+        std::ofstream big(m_folder / "big.ini"); // 2 GB, sparse
+        big.seekp(2'000'000'000);
+        big << 'x';
+    }
+    fs::create_symlink("loop.ini", m_folder / "loop.ini");
+    const std::pair<fs::path, std::string> cases[] = {
+        {fifo, "not a regular file"},
+        {m_folder / "folder.ini", "Is a directory"},
+        {m_folder / "big.ini", "longer than 1048576 bytes"},
+        {m_folder / "loop.ini", "Too many levels of symbolic links"},
+    };
+    for (const auto& [file, why] : cases) {
+        try {
+            Zapisz1Click(file, read());
+            ADD_FAILURE() << "wrote " << file;
+        } catch (const Error& error) {
+            EXPECT_EQ(error.what(), "Unable to write to " + file.string() + ": " + why);
+        }
+    }
+}
+
+TEST_F(SettingsFile, AtCloseOnlyWhatThisWindowChangedIsWritten)
+{
+    // Two windows read the same file at their start.
+    test::writeText(m_file, "[settings1]\r\nspeed=abc\r\n");
+    const Presets startOfFirst = read();
+    const Presets startOfSecond = read();
+    Presets first = startOfFirst;
+    first[0].tone = 800;
+    Presets second = startOfSecond;
+    second[1].chars = "abs";
+    second[0].speed = 60; // shown as 60 since "abc" is no number, but not moved: left as it is
+    Zapisz1Click(m_file, first, startOfFirst);
+    Zapisz1Click(m_file, second, startOfSecond);
+    const Presets now = read();
+    EXPECT_EQ(now[0].tone, 800);
+    EXPECT_EQ(now[1].chars, "abs");
+    EXPECT_NE(fileText().find("speed=abc\r\n"), std::string::npos) << fileText();
+
+    // A new file still gets all eighteen keys, in the file's order.
+    fs::remove(m_file);
+    Zapisz1Click(m_file, read(), read());
+    EXPECT_EQ(fileText(), "[settings1]\r\n" + kFirstRunKeys + "\r\n[settings2]\r\n" +
+                              kFirstRunKeys + "\r\n[settings3]\r\n" + kFirstRunKeys);
 }
 
 TEST_F(SettingsFile, WritingMakesPrivateFoldersKeepsPermissionsAndFollowsLinks)

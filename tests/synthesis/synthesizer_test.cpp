@@ -234,7 +234,9 @@ TEST(Synthesizer, ReportsTheSeedItsSamplePassStartedFrom)
 TEST(Synthesizer, RefusalsLeaveTheOldFileAlone)
 {
     test::ScratchFolder folder;
-    expectRefused(folder / "missing" / "out.wav", "e", {}, "Invalid filename");
+    expectRefused(folder / "missing" / "out.wav", "e", {},
+                  "Invalid filename: " + (folder / "missing" / "out.wav").string() +
+                      ": No such file or directory");
     // Refused before the file is touched: 300 000 gap symbols at speed 40, spaces 10, would
     // be 4.75 billion samples, more than the header's 32 bits hold.
     writeText(folder / "old.wav", "old");

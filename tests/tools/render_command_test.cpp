@@ -6,7 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
 #include <memory>
+#include <sys/stat.h>
+#include <sys/wait.h>
 
 using namespace vortan;
 using test::CommandResult;
@@ -102,12 +106,18 @@ TEST(RenderCommand, EveryFailureNamesItsFileOrOption)
         int status;
         std::string errors;
     } cases[] = {
-        {{"--text=e", "--output", missing + "/x.wav"}, 1, missing + "/x.wav: Invalid filename"},
-        {{"--text=e", "--output", folder.path}, 1, folder.path.string() + ": File access denied"},
-        {{"--text-file", missing, "--output", out}, 1, missing + ": File not found"},
+        {{"--text=e", "--output", missing + "/x.wav"},
+         1,
+         missing + "/x.wav: Invalid filename: No such file or directory"},
+        {{"--text=e", "--output", folder.path},
+         1,
+         folder.path.string() + ": File access denied: Is a directory"},
+        {{"--text-file", missing, "--output", out},
+         1,
+         missing + ": File not found: No such file or directory"},
         {{"--text-file", folder.path, "--output", out},
          1,
-         folder.path.string() + ": File access denied"},
+         folder.path.string() + ": File access denied: Is a directory"},
         {{"--encoding=utf8", "--text-file", folder / "bad.txt", "--output", out},
          1,
          folder / "bad.txt: The text is not valid UTF-8 (at byte 2)"},
@@ -134,6 +144,42 @@ TEST(RenderCommand, EveryFailureNamesItsFileOrOption)
     EXPECT_FALSE(std::filesystem::exists(out)); // nothing half-written
     EXPECT_EQ(runRender({"--version"}),
               (CommandResult{0, "vortan-render " VORTAN_VERSION "\n", ""}));
+}
+
+TEST(RenderCommand, EndlessInputAndPipesWithoutReadersEndCleanly)
+{
+    // "timeout" ends a run that would wait for ever (exit status 124).
+    const std::string bounded = "timeout 60";
+    test::ScratchFolder folder;
+    EXPECT_EQ(runRender({"--text-file", "/dev/zero", "--output", folder / "z.wav"}, {}, bounded),
+              (CommandResult{1, "",
+                             "vortan-render: /dev/zero: Text exceeds what a WAV file can hold "
+                             "(longer than " +
+                                 std::to_string(4 * maxTextCharacters) + " bytes)\n"}));
+    EXPECT_EQ(test::entryCount(folder.path), 0u);
+
+    const std::string fifo = folder / "fifo.wav";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_EQ(runRender({"--text=e", "--output", fifo}, {}, bounded),
+              (CommandResult{1, "",
+                             "vortan-render: " + fifo +
+                                 ": File access denied: no program reads from this pipe\n"}));
+    // With a reader the pipe takes the file, as standard output and devices do.
+    const std::string copy = folder / "copy.wav";
+    std::FILE* reader =
+        ::popen(("timeout 60 cat " + shellQuoted(fifo) + " > " + shellQuoted(copy)).c_str(), "w");
+    const auto started = std::chrono::steady_clock::now();
+    CommandResult piped;
+    do { // until cat has opened the pipe
+        piped = runRender({"--text=e", "--keying-seed=1", "--output", fifo}, {}, bounded);
+    } while (piped.status == 1 &&
+             std::chrono::steady_clock::now() - started < std::chrono::seconds(10));
+    ::pclose(reader);
+    EXPECT_EQ(piped.status, 0) << piped.errors;
+    EXPECT_EQ(runRender({"--text=e", "--keying-seed=1", "--output", folder / "file.wav"}).status,
+              0);
+    EXPECT_TRUE(readBytes(copy) == readBytes(folder / "file.wav"));
+    EXPECT_EQ(runRender({"--text=e", "--output", "/dev/null"}).status, 0);
 }
 
 TEST(RenderCommand, ShowsThePresetOfTheNamedOrTheUsersFileClampedAndOverridden)

@@ -1,6 +1,7 @@
 #include "app/commands/command_runner.h"
 
 #include "app/commands/error_box.h"
+#include "files/stop_request.h"
 
 #include <QApplication>
 
@@ -23,6 +24,8 @@ bool CommandRunner::run(const std::function<void()>& command) const
     try {
         command();
         return true;
+    } catch (const StopRequested&) {
+        // The program is ending; the termination signal's handler takes it from here.
     } catch (const std::exception& error) {
         m_report(errorBoxText(error.what()));
     } catch (...) {

@@ -25,4 +25,12 @@ void showErrorBox(QWidget* parent, const QString& text)
     box.exec();
 }
 
+void showNoticeBox(QWidget* parent, const QString& text)
+{
+    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Vortan"), text,
+                                QMessageBox::Ok, parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
+}
+
 } // namespace vortan

@@ -15,4 +15,8 @@ QString errorBoxText(std::string_view message);
 // The standard error box: title "Vortan", a stop icon, one OK button; modal to parent.
 void showErrorBox(QWidget* parent, const QString& text);
 
+// A notice that something went well but not as usual (a print job waiting in a paused queue):
+// title "Vortan", an information icon, one OK button. It does not wait to be closed.
+void showNoticeBox(QWidget* parent, const QString& text);
+
 } // namespace vortan

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "base/errors.h"
+
+#include <filesystem>
+#include <string>
+#include <sys/types.h>
+
+namespace vortan {
+
+// The program's error numbers for files (see vortan::IoError).
+inline constexpr int kInvalidFilename = 3;
+inline constexpr int kTooManyOpenFiles = 4;
+inline constexpr int kFileAccessDenied = 5;
+inline constexpr int kDiskFull = 101;
+
+// The system's words for an errno value, such as "No space left on device".
+std::string systemReason(int errnoValue);
+
+// Why something that is there cannot be used as a file: "Is a directory" for a folder, "not a
+// regular file" for a named pipe, a device or a socket.
+std::string notRegularReason(mode_t mode);
+
+// The error for a Linux errno met while creating or writing a file: the program's numbers where
+// the table has one, else "I/O error <errno>".
+IoError ioErrorForErrno(int errnoValue);
+
+// The same, followed by the file and the system's reason ("File access denied: /x/out.wav:
+// Permission denied"). A full disk names the file's folder, where the space is missing.
+IoError ioErrorForErrno(int errnoValue, const std::filesystem::path& file);
+
+} // namespace vortan
