@@ -176,6 +176,29 @@ void drawGlyph(QPainter& p, Glyph glyph)
         p.drawPath(wheel.simplified().subtracted(hole));
         break;
     }
+    case Glyph::CheckCopy: {
+        // A sheet of copy with a tick.
+        p.setPen(QPen(outline, 1));
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(2.5, 1.5, 9, 12));
+        p.setPen(QPen(QColor(0x90, 0x90, 0x98), 1));
+        for (const double y : {4.5, 7.5, 10.5})
+            p.drawLine(QPointF(4.5, y), QPointF(9.5, y));
+        p.setPen(QPen(QColor(0x20, 0xa0, 0x30), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+        p.setBrush(Qt::NoBrush);
+        p.drawPolyline(QPolygonF({QPointF(7.5, 10.5), QPointF(10, 13.5), QPointF(14.5, 6.5)}));
+        break;
+    }
+    case Glyph::Progress: {
+        // Three rising bars on a base line.
+        p.setPen(QPen(outline, 1));
+        p.drawLine(QPointF(1.5, 14.5), QPointF(14.5, 14.5));
+        p.setBrush(QColor(0x50, 0x80, 0xd0));
+        p.drawRect(QRectF(2.5, 9.5, 3, 5));
+        p.drawRect(QRectF(6.5, 6.5, 3, 8));
+        p.drawRect(QRectF(10.5, 2.5, 3, 12));
+        break;
+    }
     }
 }
 

@@ -21,6 +21,8 @@ enum class Glyph {
     Settings2,
     Settings3,
     Options,
+    CheckCopy,
+    Progress,
 };
 
 // The 16 x 16 glyph as it shows on an enabled button.

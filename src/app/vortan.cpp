@@ -3,12 +3,18 @@
 
 #include "app/about/applicationIcon.h"
 #include "app/about/vortan2.h"
+#include "app/check/check_copy_window.h"
 #include "app/command_line.h"
 #include "app/commands/command_runner.h"
+#include "app/commands/error_box.h"
+#include "app/options/options_window.h"
+#include "app/progress/progress_window.h"
 #include "app/settings_model.h"
 #include "app/temporary_sound_file.h"
 #include "app/termination_signals.h"
 #include "app/vortan1.h"
+#include "history/history_store.h"
+#include "settings/options_store.h"
 #include "settings/settings_file.h"
 #include "sound/pulse_sound_server.h"
 #include "synthesis/random_generator.h"
@@ -18,6 +24,45 @@
 #include <QSessionManager>
 
 #include <cstdio>
+
+namespace {
+
+// What the windows tell each other: the main window's buttons open the others; a rendering goes
+// to the check; the check covers the text and offers the next set; the progress view follows
+// the character set and offers a drill set.
+void connectWindows(vortan::TForm1& form1, const vortan::SettingsModel& settings,
+                    vortan::OptionsWindow& optionsWindow, vortan::CheckCopyWindow& checkWindow,
+                    vortan::ProgressWindow& progressWindow)
+{
+    using namespace vortan;
+    QObject::connect(&form1, &TForm1::optionsRequested, &optionsWindow,
+                     &OptionsWindow::showOptions);
+    QObject::connect(&form1, &TForm1::checkCopyRequested, &checkWindow,
+                     &CheckCopyWindow::showCheck);
+    QObject::connect(&form1, &TForm1::progressRequested, &progressWindow,
+                     &ProgressWindow::showProgress);
+    // Soft keying changes the sound: the next Play renders anew.
+    QObject::connect(&optionsWindow, &OptionsWindow::softKeyingChanged, &form1,
+                     &TForm1::setModifiedMark);
+    QObject::connect(&form1, &TForm1::exerciseRendered, &checkWindow,
+                     &CheckCopyWindow::setSentExercise);
+    QObject::connect(&checkWindow, &CheckCopyWindow::textCoverChanged, &form1,
+                     &TForm1::setTextCovered);
+    QObject::connect(&checkWindow, &CheckCopyWindow::nextSetChosen, &form1,
+                     &TForm1::pickCharacterSet);
+    QObject::connect(&checkWindow, &CheckCopyWindow::checked, &progressWindow,
+                     &ProgressWindow::refresh);
+    QObject::connect(&progressWindow, &ProgressWindow::drillSetChosen, &form1,
+                     &TForm1::setCharacterSetText);
+    const auto followCharacterSet = [&settings, &progressWindow] {
+        progressWindow.setCurrentCharacterSet(settings.current().chars);
+    };
+    QObject::connect(&settings, &SettingsModel::charsChanged, &progressWindow, followCharacterSet);
+    QObject::connect(&settings, &SettingsModel::presetChanged, &progressWindow, followCharacterSet);
+    followCharacterSet();
+}
+
+} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -45,6 +90,9 @@ int main(int argc, char* argv[])
 
     // A folder of this program's own for Play's file, removed when the program ends.
     const vortan::TemporarySoundFile temporarySoundFile;
+    vortan::OptionsStore options;
+    // Opened at the first check or view, not here: a long history costs the start nothing.
+    vortan::HistoryStore history(vortan::HistoryStore::defaultFile());
     vortan::TForm2 form2; // hidden until About
     vortan::TForm1 form1({.settings = settings,
                           .synthesizer = synthesizer,
@@ -53,9 +101,19 @@ int main(int argc, char* argv[])
                           .player = soundServer,
                           .outputVolume = soundServer,
                           .commands = commands,
-                          .aboutWindow = form2},
+                          .aboutWindow = form2,
+                          .options = options},
                          {.settingsFile = vortan::defaultSettingsFile(),
                           .temporarySoundFile = temporarySoundFile.path()});
+
+    // The windows beside the main one, each hidden until its button.
+    vortan::OptionsWindow optionsWindow(options);
+    const auto reportHistoryError = [](std::string_view message) {
+        vortan::showErrorBox(QApplication::activeWindow(), vortan::errorBoxText(message));
+    };
+    vortan::CheckCopyWindow checkWindow(history, reportHistoryError);
+    vortan::ProgressWindow progressWindow(history, reportHistoryError);
+    connectWindows(form1, settings, optionsWindow, checkWindow, progressWindow);
 
     // A logout or shutdown saves what a close saves, without asking anything.
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &form1,

@@ -18,6 +18,7 @@
 #include "controls/digit_strip.h"
 #include "desktop/windows1250.h"
 #include "files/replacing_file_writer.h"
+#include "settings/options_store.h"
 #include "settings/settings_file.h"
 #include "settings/settings_preset.h"
 #include "sound/sound_player.h"
@@ -28,6 +29,7 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
 
@@ -79,6 +81,7 @@ TForm1::TForm1(const MainWindowServices& services, MainWindowFiles files, QWidge
     , m_player(services.player)
     , m_commands(services.commands)
     , m_aboutWindow(services.aboutWindow)
+    , m_options(services.options)
     , m_files(std::move(files))
     , m_chooseWavFile([this] { return chooseWavFileWithDialog(); })
     , m_textDialogs(std::make_unique<ExerciseTextDialogs>())
@@ -118,6 +121,7 @@ TForm1::TForm1(const MainWindowServices& services, MainWindowFiles files, QWidge
     setUpDisplays();
     setUpCommands();
     setUpPresetButtons();
+    setUpTextCover();
     connectControls();
     connectModel();
     FormCreate();
@@ -188,6 +192,10 @@ void TForm1::setUpCommands()
         {ui->SpeedItem11, Glyph::Defaults, &TForm1::Ustawstandardowe1Click,
          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R)},
         {ui->SpeedItem14, Glyph::Print, &TForm1::Drukuj1Click, QKeySequence::Print},
+        {ui->OptionsButton, Glyph::Options, &TForm1::OptionsClick,
+         QKeySequence(Qt::CTRL | Qt::Key_Comma)},
+        {ui->CheckCopyButton, Glyph::CheckCopy, &TForm1::CheckCopyClick, QKeySequence(Qt::Key_F7)},
+        {ui->ProgressButton, Glyph::Progress, &TForm1::ProgressClick, QKeySequence(Qt::Key_F8)},
         {ui->SpeedItem5, Glyph::Settings1, nullptr, QKeySequence(Qt::CTRL | Qt::Key_1)},
         {ui->SpeedItem6, Glyph::Settings2, nullptr, QKeySequence(Qt::CTRL | Qt::Key_2)},
         {ui->SpeedItem7, Glyph::Settings3, nullptr, QKeySequence(Qt::CTRL | Qt::Key_3)},
@@ -267,7 +275,7 @@ void TForm1::FormCreate()
     applyToolbarBackground();
     ui->SpeedBar1->setFont(font());
     Presets presets;
-    Odczytaj1Click(m_files.settingsFile, presets);
+    readSettingsFile(m_files.settingsFile, presets, m_options);
     m_presetsAtStart = presets;
     m_settings.setPresets(presets);
     m_settings.selectPreset(1); // applied through presetChanged: setall puts SpeedItem5 down
@@ -418,7 +426,8 @@ void TForm1::renderTo(const std::filesystem::path& wavFile, const WriteRules& ru
     exercise.settings = sliderSettings(preset);
     exercise.characterSet = preset.chars;
     exercise.sentAtMs = m_clock.millisecondsSinceEpoch();
-    m_synthesizer.txtofile(wavFile, exercise.text, exercise.settings, 0, rules);
+    m_synthesizer.txtofile(wavFile, exercise.text, exercise.settings,
+                           m_options.value(OptionId::Rise), rules);
     exercise.seed = m_synthesizer.lastSampleSeed();
     m_lastSentExercise = std::move(exercise);
     Q_EMIT exerciseRendered(*m_lastSentExercise);
@@ -500,11 +509,63 @@ void TForm1::O1Click()
     m_aboutWindow.showAbout();
 }
 
+void TForm1::OptionsClick()
+{
+    Q_EMIT optionsRequested();
+}
+
+void TForm1::CheckCopyClick()
+{
+    Q_EMIT checkCopyRequested();
+}
+
+void TForm1::ProgressClick()
+{
+    Q_EMIT progressRequested();
+}
+
+void TForm1::pickCharacterSet(int entryIndex)
+{
+    ui->ComboBox1->setCurrentIndex(entryIndex);
+}
+
+void TForm1::setCharacterSetText(const QString& characterSet)
+{
+    ui->ComboBox1->setEditText(characterSet);
+}
+
+void TForm1::setUpTextCover()
+{
+    m_textCover = new QLabel(
+        QStringLiteral("The text is hidden while you copy.\nCheck your copy to see it again.\n\n"
+                       "Tekst jest ukryty podczas odbioru.\nSprawdź odbiór, by go zobaczyć."),
+        this);
+    m_textCover->setObjectName(QStringLiteral("textCover"));
+    m_textCover->setAlignment(Qt::AlignCenter);
+    m_textCover->setWordWrap(true);
+    m_textCover->setAutoFillBackground(true);
+    m_textCover->setFrameShape(QFrame::StyledPanel);
+    m_textCover->setGeometry(ui->Memo1->geometry());
+    m_textCover->hide();
+}
+
+void TForm1::setTextCovered(bool covered)
+{
+    m_textCover->setVisible(covered);
+    if (covered)
+        m_textCover->raise();
+}
+
+bool TForm1::textCovered() const
+{
+    return !m_textCover->isHidden();
+}
+
 void TForm1::FormClose()
 {
     std::error_code ignored;
     std::filesystem::remove(m_files.temporarySoundFile, ignored);
-    Zapisz1Click(m_files.settingsFile, m_settings.presets(), m_presetsAtStart);
+    writeSettingsFile(m_files.settingsFile, m_settings.presets(), m_presetsAtStart, m_options);
 }
 
 void TForm1::closeEvent(QCloseEvent* event)
@@ -522,7 +583,7 @@ void TForm1::endSession() noexcept
     std::error_code ignored;
     std::filesystem::remove(m_files.temporarySoundFile, ignored);
     try {
-        Zapisz1Click(m_files.settingsFile, m_settings.presets(), m_presetsAtStart);
+        writeSettingsFile(m_files.settingsFile, m_settings.presets(), m_presetsAtStart, m_options);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "vortan: settings not saved at session end: %s\n", error.what());
     } catch (...) {

@@ -25,6 +25,7 @@
 
 class QAbstractButton;
 class QCloseEvent;
+class QLabel;
 class QPlainTextEdit;
 class QSlider;
 
@@ -37,6 +38,7 @@ class TForm1;
 class Clock;
 class CommandRunner;
 class ExerciseTextDialogs;
+class OptionsStore;
 class OutputVolume;
 class RandomGenerator;
 class SettingsModel;
@@ -56,7 +58,8 @@ struct MainWindowServices {
     SoundPlayer& player;
     OutputVolume& outputVolume; // what the volume slider acts on
     const CommandRunner& commands;
-    TForm2& aboutWindow; // what About shows
+    TForm2& aboutWindow;   // what About shows
+    OptionsStore& options; // read and written with the presets; the soft keying renders with it
 };
 
 // The files the main window reads and writes.
@@ -82,6 +85,15 @@ public:
 
     // What the last rendering (Play or Save WAV) sent; nothing before the first.
     const std::optional<SentExercise>& lastSentExercise() const { return m_lastSentExercise; }
+
+    // Picks entry entryIndex (from 0) of the character-set box, as a user's pick would.
+    void pickCharacterSet(int entryIndex);
+    // Puts a character set into the box, as if the user typed it.
+    void setCharacterSetText(const QString& characterSet);
+    // While covered, the exercise text box shows a plain cover with a short note in place of the
+    // text, so that a learner copying by ear cannot read along; the text and every command stay.
+    void setTextCovered(bool covered);
+    bool textCovered() const;
 
     // A logout, shutdown or termination signal: saves what a close saves, shows nothing, never
     // throws; failures go to stderr.
@@ -116,12 +128,18 @@ public Q_SLOTS:
     void Zapiszznaki1Click();        // Save text
     void Drukuj1Click();             // Print
     void O1Click();                  // About
+    // The next rendering is made anew (a setting it depends on changed elsewhere).
+    void setModifiedMark();
 
 Q_SIGNALS:
     // The close went through: the program ends.
     void closed();
     // A rendering (Play or Save WAV) was written whole.
     void exerciseRendered(const vortan::SentExercise& exercise);
+    // The buttons of the windows main() owns beside this one.
+    void optionsRequested();
+    void checkCopyRequested();
+    void progressRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -141,7 +159,10 @@ private:
     void settingChanged(IntegerSettingId id);
     void charsChanged();
     void showTempo();
-    void setModifiedMark();
+    void setUpTextCover();
+    void OptionsClick();
+    void CheckCopyClick();
+    void ProgressClick();
     void renderTo(const std::filesystem::path& wavFile, const WriteRules& rules);
     std::optional<std::filesystem::path> chooseWavFileWithDialog();
 
@@ -153,10 +174,12 @@ private:
     SoundPlayer& m_player;
     const CommandRunner& m_commands;
     TForm2& m_aboutWindow;
+    OptionsStore& m_options;
     MainWindowFiles m_files;
     Presets m_presetsAtStart; // as read at start: the close writes only what changed since
     FileChooser m_chooseWavFile;
     SingleFileDialog* m_wavDialog = nullptr;
+    QLabel* m_textCover = nullptr; // over the text box while the learner copies
     std::unique_ptr<ExerciseTextDialogs> m_textDialogs;
     TextPrinter m_printText;
     std::optional<SentExercise> m_lastSentExercise;

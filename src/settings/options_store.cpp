@@ -67,17 +67,39 @@ void readSettingsFile(const std::filesystem::path& iniFile, Presets& presets,
     }
 }
 
-void writeSettingsFile(const std::filesystem::path& iniFile, const Presets& presets,
-                       const OptionsStore& options)
+namespace {
+
+// One replacing write of the file's current content with the presets (as `storeThem` puts
+// them) and the options.
+template <typename StorePresets>
+void writeWith(const std::filesystem::path& iniFile, const OptionsStore& options,
+               const StorePresets& storeThem)
 {
     try {
         editProfileFile(iniFile, [&](ProfileDocument& document) {
-            storePresets(document, presets);
+            storeThem(document);
             options.store(document);
         });
-    } catch (const std::invalid_argument&) {
-        throw Error("Unable to write to " + iniFile.string());
+    } catch (const std::invalid_argument& error) {
+        throw Error("Unable to write to " + iniFile.string() + ": " + error.what());
     }
+}
+
+} // namespace
+
+void writeSettingsFile(const std::filesystem::path& iniFile, const Presets& presets,
+                       const OptionsStore& options)
+{
+    writeWith(iniFile, options,
+              [&presets](ProfileDocument& document) { storePresets(document, presets); });
+}
+
+void writeSettingsFile(const std::filesystem::path& iniFile, const Presets& presets,
+                       const Presets& readAtStart, const OptionsStore& options)
+{
+    writeWith(iniFile, options, [&](ProfileDocument& document) {
+        storeChangedPresets(document, presets, readAtStart);
+    });
 }
 
 } // namespace vortan

@@ -44,4 +44,10 @@ void readSettingsFile(const std::filesystem::path& iniFile, Presets& presets,
 void writeSettingsFile(const std::filesystem::path& iniFile, const Presets& presets,
                        const OptionsStore& options);
 
+// The same, writing of the presets only the keys that changed since they were read at start
+// (readAtStart) and those the file lacks, as Zapisz1Click does with three arguments: two
+// programs closing one after the other keep each other's changes.
+void writeSettingsFile(const std::filesystem::path& iniFile, const Presets& presets,
+                       const Presets& readAtStart, const OptionsStore& options);
+
 } // namespace vortan

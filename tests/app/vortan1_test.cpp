@@ -6,6 +6,7 @@
 #include "app/vortan1.h"
 #include "controls/Rcadigi.h"
 #include "desktop/windows1250.h"
+#include "settings/options_store.h"
 #include "settings/settings_file.h"
 #include "sound/output_volume.h"
 #include "sound/pulse_sound_server.h"
@@ -24,6 +25,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -110,7 +112,8 @@ struct Program {
                                .player = soundPlayer ? *soundPlayer : player,
                                .outputVolume = noOutput,
                                .commands = commands,
-                               .aboutWindow = about},
+                               .aboutWindow = about,
+                               .options = options},
             MainWindowFiles{.settingsFile = settingsFile, .temporarySoundFile = soundFile});
         if (!realWavDialog) {
             window->setWavFileChooser([this] {
@@ -120,6 +123,12 @@ struct Program {
         }
         window->setTextDialogs(std::make_unique<CancelledTextDialogs>(asked));
         window->setTextPrinter([this](const QPlainTextEdit&) { asked << u"print"_s; });
+        QObject::connect(window.get(), &TForm1::optionsRequested, window.get(),
+                         [this] { asked << u"options"_s; });
+        QObject::connect(window.get(), &TForm1::checkCopyRequested, window.get(),
+                         [this] { asked << u"check copy"_s; });
+        QObject::connect(window.get(), &TForm1::progressRequested, window.get(),
+                         [this] { asked << u"progress"_s; });
         return *window;
     }
 
@@ -166,6 +175,7 @@ struct Program {
     FixedClock clock{45'296'789};
     Synthesizer synthesizer{random, clock};
     SettingsModel settings;
+    OptionsStore options;
     RecordingPlayer player;
     NoOutputVolume noOutput;
     std::optional<fs::path> chosenWavFile;
@@ -222,6 +232,9 @@ const std::tuple<const char*, const char*, QKeySequence> kCommands[] = {
     {"Settings 2", "SpeedItem6", QKeySequence(u"Ctrl+2"_s)},
     {"Settings 3", "SpeedItem7", QKeySequence(u"Ctrl+3"_s)},
     {"About", "SpeedItem15", QKeySequence(u"F1"_s)},
+    {"Options", "OptionsButton", QKeySequence(u"Ctrl+,"_s)},
+    {"Check copy", "CheckCopyButton", QKeySequence(u"F7"_s)},
+    {"Progress", "ProgressButton", QKeySequence(u"F8"_s)},
 };
 
 // A started program in which each command of kCommands shows that it ran: the text is "keep",
@@ -243,7 +256,8 @@ bool commandRan(const Program& program, const QString& command)
         return !calls.empty() && calls.back().starts_with("play ");
     if (command == "Stop"_L1)
         return calls == std::vector<std::string>{"stop"};
-    if (command == "Open"_L1 || command == "Save"_L1 || command == "Print"_L1)
+    if (command == "Open"_L1 || command == "Save"_L1 || command == "Print"_L1 ||
+        command == "Options"_L1 || command == "Check copy"_L1 || command == "Progress"_L1)
         return program.asked == QStringList{command.toLower()};
     if (command == "Save WAV"_L1)
         return program.asked == QStringList{u"wav"_s};
@@ -768,6 +782,24 @@ private Q_SLOTS:
         QCOMPARE(program.settings.current().chars, std::string("0123456789"));
     }
 
+    void theCoverHidesTheTextAndLeavesItAndTheCommandsAlone()
+    {
+        Program program;
+        program.startShown();
+        program.memo()->setPlainText(u"paris"_s);
+        program.window->setTextCovered(true);
+        const auto* cover = program.window->findChild<QLabel*>(u"textCover"_s);
+        QVERIFY(cover != nullptr && cover->isVisible());
+        QCOMPARE(cover->geometry(), program.memo()->geometry());
+        // Play sends the text under the cover.
+        program.button(1)->click();
+        QVERIFY(program.window->lastSentExercise().has_value());
+        QCOMPARE(program.window->lastSentExercise()->text, std::string("paris"));
+        program.window->setTextCovered(false);
+        QVERIFY(!cover->isVisible());
+        QCOMPARE(program.memo()->toPlainText(), u"paris"_s);
+    }
+
     void tabAndArrowsReachEveryControl()
     {
         Program program;
@@ -775,10 +807,12 @@ private Q_SLOTS:
         program.slider(1)->setFocus();
         // Tab enters the presets at the one that is down.
         const QStringList tabbed = {
-            u"TrackBar2"_s,   u"TrackBar3"_s,   u"TrackBar4"_s,  u"Memo1"_s,       u"ComboBox1"_s,
-            u"volumer1"_s,    u"TrackBar5"_s,   u"SpeedItem1"_s, u"SpeedItem2"_s,  u"SpeedItem3"_s,
-            u"SpeedItem4"_s,  u"SpeedItem8"_s,  u"SpeedItem9"_s, u"SpeedItem10"_s, u"SpeedItem15"_s,
-            u"SpeedItem11"_s, u"SpeedItem14"_s, u"SpeedItem5"_s, u"TrackBar1"_s};
+            u"TrackBar2"_s,     u"TrackBar3"_s,   u"TrackBar4"_s,       u"Memo1"_s,
+            u"ComboBox1"_s,     u"volumer1"_s,    u"TrackBar5"_s,       u"SpeedItem1"_s,
+            u"SpeedItem2"_s,    u"SpeedItem3"_s,  u"SpeedItem4"_s,      u"SpeedItem8"_s,
+            u"SpeedItem9"_s,    u"SpeedItem10"_s, u"SpeedItem15"_s,     u"SpeedItem11"_s,
+            u"OptionsButton"_s, u"SpeedItem14"_s, u"CheckCopyButton"_s, u"ProgressButton"_s,
+            u"SpeedItem5"_s,    u"TrackBar1"_s};
         QStringList reached;
         for (qsizetype i = 0; i < tabbed.size(); ++i) {
             press(QKeySequence(Qt::Key_Tab));
