@@ -9,7 +9,7 @@ BUILD_PKGS="cmake ninja-build g++ pkg-config
     libpulse-dev pulseaudio pulseaudio-utils
     fonts-liberation fonts-dejavu-core xdg-utils desktop-file-utils"
 TEST_PKGS="clang libclang-rt-14-dev clang-format libgtest-dev libgmock-dev libbenchmark-dev
-    sox cups printer-driver-cups-pdf poppler-utils
+    sox pipewire wireplumber pipewire-pulse cups printer-driver-cups-pdf poppler-utils
     xvfb xauth x11-apps x11-utils imagemagick librsvg2-bin dbus at-spi2-core python3-gi gir1.2-atspi-2.0"
 
 pkgs=$BUILD_PKGS

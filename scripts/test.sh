@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the format check, the tests of a debug
 # build and of an AddressSanitizer + UBSan build under real services (PulseAudio, CUPS, Xvfb),
-# and a short fuzzing run.
+# the sound tests once more on PipeWire, and a short fuzzing run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -23,6 +23,8 @@ export VORTAN_REQUIRE_SERVICES=1
 for preset in dev asan; do
     echo "=== tests ($preset)"
     scripts/test-services.sh ctest --preset "$preset"
+    echo "=== sound tests on PipeWire ($preset)"
+    scripts/test-services.sh --sound-server pipewire ctest --preset "$preset" -L pulse
 done
 
 echo "=== fuzzing"
