@@ -8,7 +8,9 @@
 #include "app/termination_signals.h"
 #include "app/vortan1.h"
 #include "settings/settings_file.h"
-#include "sound/pulse_sound_server.h"
+#include "sound/pulse_connection.h"
+#include "sound/pulse_player.h"
+#include "sound/pulse_volume.h"
 #include "synthesis/random_generator.h"
 #include "synthesis/synthesizer.h"
 
@@ -26,14 +28,16 @@ int main(int argc, char* argv[])
     const vortan::SystemClock clock;
     vortan::Synthesizer synthesizer(random, clock);
     vortan::SettingsModel settings;
-    vortan::PulseSoundServer soundServer;
+    vortan::PulseConnection soundServer;
+    vortan::PulsePlayer player(soundServer);
+    vortan::PulseVolume outputVolume(soundServer);
 
     const vortan::ProgramContext context{settings,
                                          synthesizer,
                                          random,
                                          clock,
-                                         &soundServer,
-                                         &soundServer,
+                                         &player,
+                                         &outputVolume,
                                          vortan::defaultSettingsFile(),
                                          vortan::temporarySoundFilePath()};
     vortan::TForm1 form1(context);
