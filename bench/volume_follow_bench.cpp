@@ -2,7 +2,7 @@
 // Needs a sound server with a default sink (scripts/test-services.sh bench/...).
 
 #include "controls/WaveControl.h"
-#include "sound/pulse_sound_server.h"
+#include "sound/pulse_volume.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -18,8 +18,20 @@
 
 namespace {
 
-using vortan::PulseSoundServer;
 using vortan::TWaveVolumeSetting;
+
+// A connection of its own and the volume on it.
+struct ServerVolume {
+    explicit ServerVolume(const char* name)
+        : connection(name)
+    {
+    }
+    bool hasOutput() const { return volume.hasOutput(); }
+    void setVolume(std::uint32_t value) { volume.setVolume(value); }
+
+    vortan::PulseConnection connection;
+    vortan::PulseVolume volume{connection};
+};
 
 constexpr std::uint32_t both(std::uint32_t channel)
 {
@@ -38,7 +50,7 @@ bool waitForSlider(TWaveVolumeSetting& slider, int position)
     return true;
 }
 
-bool waitForOutput(const PulseSoundServer& server)
+bool waitForOutput(const ServerVolume& server)
 {
     QElapsedTimer timer;
     timer.start();
@@ -47,18 +59,18 @@ bool waitForOutput(const PulseSoundServer& server)
     return server.hasOutput();
 }
 
-bool connect(TWaveVolumeSetting& slider, PulseSoundServer& server)
+bool connect(TWaveVolumeSetting& slider, ServerVolume& server)
 {
     slider.setOrientation(Qt::Horizontal);
-    slider.setOutputVolume(&server);
+    slider.setOutputVolume(&server.volume);
     return waitForOutput(server);
 }
 
 // Another client (as a mixer would be) changes the volume; time until the slider shows it.
 void BM_OutsideChangeToSlider(benchmark::State& state)
 {
-    PulseSoundServer server("Vortan bench");
-    PulseSoundServer mixer("Vortan bench mixer");
+    ServerVolume server("Vortan bench");
+    ServerVolume mixer("Vortan bench mixer");
     TWaveVolumeSetting slider;
     if (!connect(slider, server) || !waitForOutput(mixer)) {
         state.SkipWithError("no sound server");
@@ -84,7 +96,7 @@ BENCHMARK(BM_OutsideChangeToSlider)->UseManualTime()->Unit(benchmark::kMilliseco
 // The same through pactl, as a user's mixer command: includes starting pactl.
 void BM_PactlChangeToSlider(benchmark::State& state)
 {
-    PulseSoundServer server("Vortan bench");
+    ServerVolume server("Vortan bench");
     TWaveVolumeSetting slider;
     if (!connect(slider, server)) {
         state.SkipWithError("no sound server");
@@ -118,7 +130,7 @@ double processSeconds()
 // one core.
 void BM_IdleSliderCpu(benchmark::State& state)
 {
-    PulseSoundServer server("Vortan bench");
+    ServerVolume server("Vortan bench");
     TWaveVolumeSetting slider;
     if (!connect(slider, server)) {
         state.SkipWithError("no sound server");

@@ -4,7 +4,8 @@ include(GoogleTest)
 add_library(vortan_test_support INTERFACE)
 target_include_directories(vortan_test_support INTERFACE ${PROJECT_SOURCE_DIR}/tests)
 target_compile_definitions(vortan_test_support INTERFACE
-    VORTAN_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
+    VORTAN_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
+    VORTAN_SCRIPTS_DIR="${PROJECT_SOURCE_DIR}/scripts")
 
 # vortan_add_gtest(name SOURCES a.cpp ... LIBS lib ... [LABELS l ...] [LOCK resource])
 # A GoogleTest executable for Qt-free code, each TEST its own CTest case. LOCK: the tests share

@@ -10,7 +10,7 @@ BUILD_PKGS="cmake ninja-build g++ pkg-config
     fonts-liberation fonts-dejavu-core xdg-utils desktop-file-utils"
 TEST_PKGS="ccache clang libclang-rt-14-dev clang-format libgtest-dev libgmock-dev libbenchmark-dev
     libsqlite3-dev
-    sox cups printer-driver-cups-pdf poppler-utils
+    sox pipewire wireplumber pipewire-pulse cups printer-driver-cups-pdf poppler-utils
     xvfb xauth x11-apps x11-utils imagemagick librsvg2-bin dbus at-spi2-core python3-gi gir1.2-atspi-2.0
     debhelper dpkg-dev fakeroot lintian appstream man-db groff"
 

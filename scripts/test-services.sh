@@ -1,19 +1,29 @@
 #!/usr/bin/env bash
 # Starts the real desktop services the tests use, runs a command under them, and stops them.
-#   scripts/test-services.sh [--] CMD ARGS...
+#   scripts/test-services.sh [--sound-server pulseaudio|pipewire] [--] CMD ARGS...
 # Headless Debian 12, no systemd, no sound card. Starts:
-#   PulseAudio with a null sink "vsink" as the default output (any user);
+#   a sound server with a null sink "vsink" as the default output (any user): PulseAudio, or
+#     with --sound-server pipewire PipeWire with its PulseAudio service (scripts/sound-server.sh);
 #   a private cupsd with a PDF queue "PDF" as the default printer (root only: as another user
 #     the printing tests skip and say so);
 #   Xvfb when DISPLAY is unset; a fake web browser registered for text/html and http(s).
 # Everything lives in private folders under $VORTAN_SERVICES_DIR (default: a new temporary one),
 # so a developer's own settings, sound server and browser are never touched.
 # Exports to CMD: XDG_RUNTIME_DIR XDG_CONFIG_HOME XDG_DATA_HOME XDG_CACHE_HOME PULSE_SERVER DISPLAY
-#   VORTAN_TEST_SERVICES (pulse, and cups when it runs), CUPS_SERVER, VORTAN_PDF_DIR,
-#   VORTAN_FAKE_BROWSER_LOG.
+#   VORTAN_TEST_SERVICES (pulse, and cups when it runs), VORTAN_SOUND_SERVER (pulseaudio or
+#   pipewire: the kind of server the sound tests start for themselves), CUPS_SERVER,
+#   VORTAN_PDF_DIR, VORTAN_FAKE_BROWSER_LOG.
 set -euo pipefail
+usage() { echo "usage: $0 [--sound-server pulseaudio|pipewire] [--] CMD ARGS..." >&2; exit 2; }
+sound_server=pulseaudio
+if [ "${1:-}" = --sound-server ]; then
+    sound_server=${2:-}
+    case $sound_server in pulseaudio | pipewire) ;; *) usage ;; esac
+    shift 2
+fi
 [ "${1:-}" = -- ] && shift
-[ $# -gt 0 ] || { echo "usage: $0 [--] CMD ARGS..." >&2; exit 2; }
+[ $# -gt 0 ] || usage
+sound_server_sh="$(cd "$(dirname "$0")" && pwd)/sound-server.sh"
 
 D=${VORTAN_SERVICES_DIR:-$(mktemp -d /tmp/vortan-services.XXXXXX)}
 mkdir -p "$D"
@@ -28,30 +38,25 @@ export XDG_CACHE_HOME="$D/cache"
 mkdir -p -m 700 "$XDG_RUNTIME_DIR"; chmod 700 "$XDG_RUNTIME_DIR"
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_DATA_HOME/applications" "$XDG_CACHE_HOME" "$D/bin"
 export VORTAN_PDF_DIR="$D/pdf" VORTAN_FAKE_BROWSER_LOG="$D/browser.log"
-services="" PA_STARTED=0 CUPSD_PID="" XVFB_PID=""
+services="" SOUND_STARTED=0 CUPSD_PID="" XVFB_PID=""
 
 stop_all() {
     set +e
     [ -n "$XVFB_PID" ] && { kill "$XVFB_PID"; wait "$XVFB_PID" 2>/dev/null; }
-    [ "$PA_STARTED" = 1 ] && pulseaudio -k 2>/dev/null
+    [ "$SOUND_STARTED" = 1 ] && "$sound_server_sh" stop "$XDG_RUNTIME_DIR"
     [ -n "$CUPSD_PID" ] && { kill "$CUPSD_PID"; wait "$CUPSD_PID" 2>/dev/null; }
     log "services stopped"
 }
 trap 'rc=$?; stop_all; exit $rc' EXIT
 trap 'exit 130' INT TERM
 
-# PulseAudio: a user-mode daemon of our own, one null sink as the default output.
-pulseaudio -D -n --exit-idle-time=-1 --disallow-exit=no \
-    --load="module-null-sink sink_name=vsink sink_properties=device.description=Vortan-Null-Sink" \
-    --load=module-native-protocol-unix --log-target="file:$D/pulseaudio.log"
-PA_STARTED=1
-wait_for 10 pactl info || { log "pulseaudio did not start"; cat "$D/pulseaudio.log" >&2; exit 1; }
-pactl set-default-sink vsink
-pactl set-sink-volume vsink 100%
-pactl set-sink-mute vsink 0
-export PULSE_SERVER="unix:$XDG_RUNTIME_DIR/pulse/native"
+# The sound server: a daemon of our own in the runtime folder, one null sink as the default output.
+SOUND_STARTED=1
+"$sound_server_sh" start "$sound_server" "$XDG_RUNTIME_DIR" vsink ||
+    { log "$sound_server did not start"; exit 1; }
+export PULSE_SERVER="unix:$XDG_RUNTIME_DIR/pulse/native" VORTAN_SOUND_SERVER="$sound_server"
 services="pulse"
-log "pulseaudio ready (default sink $(pactl get-default-sink))"
+log "$sound_server ready (default sink $(pactl get-default-sink))"
 
 # CUPS: a cupsd of our own in the foreground, with its configuration, spool, logs, socket and
 # backend in $D, so the machine's CUPS is neither used nor changed. Its one queue "PDF" (the

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the format check, the tests of a debug
 # build and of an AddressSanitizer + UBSan build under real services (PulseAudio, CUPS, Xvfb),
-# a short fuzzing run, the release build users install (warnings as errors too), and the Debian
-# package built, installed, run and purged (as root).
+# the sound tests once more on PipeWire, a short fuzzing run, the release build users install
+# (warnings as errors too), and the Debian package built, installed, run and purged (as root).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -33,6 +33,8 @@ export VORTAN_REQUIRE_SERVICES=1
 for preset in dev asan; do
     echo "=== tests ($preset)"
     scripts/test-services.sh ctest --preset "$preset"
+    echo "=== sound tests on PipeWire ($preset)"
+    scripts/test-services.sh --sound-server pipewire ctest --preset "$preset" -L pulse
 done
 
 echo "=== fuzzing"

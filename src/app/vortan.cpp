@@ -16,7 +16,9 @@
 #include "history/history_store.h"
 #include "settings/options_store.h"
 #include "settings/settings_file.h"
-#include "sound/pulse_sound_server.h"
+#include "sound/pulse_connection.h"
+#include "sound/pulse_player.h"
+#include "sound/pulse_volume.h"
 #include "synthesis/random_generator.h"
 #include "synthesis/synthesizer.h"
 
@@ -85,7 +87,9 @@ int main(int argc, char* argv[])
     const vortan::SystemClock clock;
     vortan::Synthesizer synthesizer(random, clock);
     vortan::SettingsModel settings;
-    vortan::PulseSoundServer soundServer;
+    vortan::PulseConnection soundServer;
+    vortan::PulsePlayer player(soundServer);
+    vortan::PulseVolume outputVolume(soundServer);
     const vortan::CommandRunner commands; // the standard error box
 
     // A folder of this program's own for Play's file, removed when the program ends.
@@ -98,8 +102,8 @@ int main(int argc, char* argv[])
                           .synthesizer = synthesizer,
                           .random = random,
                           .clock = clock,
-                          .player = soundServer,
-                          .outputVolume = soundServer,
+                          .player = player,
+                          .outputVolume = outputVolume,
                           .commands = commands,
                           .aboutWindow = form2,
                           .options = options},

@@ -438,13 +438,18 @@ void TForm1::SpeedButton1Click()
     QTextDocument* document = ui->Memo1->document();
     // The file is also gone after a refused close deleted it; then there is nothing to replay.
     if (document->isModified() || !std::filesystem::exists(m_files.temporarySoundFile)) {
-        // The server may still read the old file; stop it before the file is replaced.
+        // The old sound stops while the new one renders; a new Play starts from the beginning.
         m_player.stop();
         preparePrivateFolder(m_files.temporarySoundFile.parent_path());
         renderTo(m_files.temporarySoundFile, kTemporarySoundFileRules);
     }
     document->setModified(false);
-    m_player.play(m_files.temporarySoundFile);
+    // The lead-in wakes a headset that sleeps on silence; it is played, never rendered.
+    const SynthesisSettings current = sliderSettings(m_settings.current());
+    m_player.play(m_files.temporarySoundFile,
+                  PlaybackLeadIn{.milliseconds = m_options.value(OptionId::LeadIn),
+                                 .noise = current.noise,
+                                 .toneHz = current.tone});
 }
 
 void TForm1::SpeedButton2Click()

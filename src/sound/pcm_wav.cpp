@@ -1,7 +1,6 @@
 #include "sound/pcm_wav.h"
 
-#include <fstream>
-#include <iterator>
+#include <algorithm>
 
 namespace vortan {
 namespace {
@@ -9,8 +8,6 @@ namespace {
 constexpr std::uint16_t formatPcm = 1;
 constexpr std::uint16_t formatExtensible = 0xfffe;
 constexpr int maximumSampleRate = 768000;
-// Larger files are not sounds this program makes; refuse rather than allocate gigabytes.
-constexpr std::uintmax_t maximumFileBytes = 512u * 1024u * 1024u;
 
 std::uint16_t read16(std::span<const std::uint8_t> bytes, std::size_t at)
 {
@@ -33,46 +30,54 @@ bool hasId(std::span<const std::uint8_t> bytes, std::size_t at, const char (&id)
     return true;
 }
 
+std::optional<PcmFormat> parseFormat(std::span<const std::uint8_t> body)
+{
+    const std::uint16_t tag = read16(body, 0);
+    PcmFormat format;
+    format.channelCount = read16(body, 2);
+    const std::uint32_t rate = read32(body, 4);
+    const std::uint16_t blockAlign = read16(body, 12);
+    format.bitsPerSample = read16(body, 14);
+    bool pcm = tag == formatPcm;
+    // The extensible header names its real format in the first two bytes of a GUID.
+    if (tag == formatExtensible && body.size() >= 40)
+        pcm = read16(body, 24) == formatPcm;
+    if (!pcm || format.channelCount < 1 || format.channelCount > 2 || rate < 1 ||
+        rate > maximumSampleRate || (format.bitsPerSample != 8 && format.bitsPerSample != 16) ||
+        blockAlign != format.frameBytes())
+        return std::nullopt;
+    format.sampleRate = static_cast<int>(rate);
+    return format;
+}
+
 } // namespace
 
-std::optional<PcmSound> parsePcmWav(std::span<const std::uint8_t> bytes)
+std::optional<PcmWavLayout> parsePcmWavLayout(std::span<const std::uint8_t> head,
+                                              std::uint64_t fileBytes)
 {
-    if (bytes.size() < 12 || !hasId(bytes, 0, "RIFF") || !hasId(bytes, 8, "WAVE"))
+    if (head.size() > fileBytes)
+        head = head.first(static_cast<std::size_t>(fileBytes));
+    if (head.size() < 12 || !hasId(head, 0, "RIFF") || !hasId(head, 8, "WAVE"))
         return std::nullopt;
 
-    std::optional<PcmSound> format;
-    std::span<const std::uint8_t> data;
-    bool haveData = false;
-    std::size_t at = 12;
-    while (bytes.size() - at >= 8) {
-        const std::size_t declared = read32(bytes, at + 4);
-        const std::size_t bodyAt = at + 8;
-        const std::size_t available = bytes.size() - bodyAt;
-        if (hasId(bytes, at, "fmt ")) {
-            if (format || declared < 16 || declared > available)
+    std::optional<PcmFormat> format;
+    std::optional<PcmWavLayout> layout;
+    std::uint64_t at = 12;
+    while (at + 8 <= head.size()) {
+        const std::uint64_t declared = read32(head, static_cast<std::size_t>(at + 4));
+        const std::uint64_t bodyAt = at + 8;
+        const std::uint64_t available = fileBytes - bodyAt;
+        if (hasId(head, static_cast<std::size_t>(at), "fmt ")) {
+            if (format || declared < 16 || bodyAt + declared > head.size())
                 return std::nullopt;
-            const std::uint16_t tag = read16(bytes, bodyAt);
-            PcmSound sound;
-            sound.channelCount = read16(bytes, bodyAt + 2);
-            const std::uint32_t rate = read32(bytes, bodyAt + 4);
-            const std::uint16_t blockAlign = read16(bytes, bodyAt + 12);
-            sound.bitsPerSample = read16(bytes, bodyAt + 14);
-            bool pcm = tag == formatPcm;
-            // The extensible header names its real format in the first two bytes of a GUID.
-            if (tag == formatExtensible && declared >= 40)
-                pcm = read16(bytes, bodyAt + 24) == formatPcm;
-            if (!pcm || sound.channelCount < 1 || sound.channelCount > 2 || rate < 1 ||
-                rate > maximumSampleRate ||
-                (sound.bitsPerSample != 8 && sound.bitsPerSample != 16) ||
-                blockAlign != sound.frameBytes())
+            format = parseFormat(
+                head.subspan(static_cast<std::size_t>(bodyAt), static_cast<std::size_t>(declared)));
+            if (!format)
                 return std::nullopt;
-            sound.sampleRate = static_cast<int>(rate);
-            format = std::move(sound);
-        } else if (hasId(bytes, at, "data")) {
-            if (haveData)
+        } else if (hasId(head, static_cast<std::size_t>(at), "data")) {
+            if (layout)
                 return std::nullopt;
-            haveData = true;
-            data = bytes.subspan(bodyAt, std::min(declared, available));
+            layout = PcmWavLayout{{}, bodyAt, std::min(declared, available)};
             if (declared >= available)
                 break; // the data runs to the end (or its size was never filled in)
         }
@@ -80,27 +85,25 @@ std::optional<PcmSound> parsePcmWav(std::span<const std::uint8_t> bytes)
             break;
         at = bodyAt + declared + (declared & 1); // chunks are padded to even sizes
     }
-    if (!format || !haveData)
+    if (!format || !layout)
         return std::nullopt;
-    const std::size_t frameBytes = static_cast<std::size_t>(format->frameBytes());
-    format->samples.assign(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(
-                                                            data.size() / frameBytes * frameBytes));
-    return format;
+    layout->format = *format;
+    const auto frameBytes = static_cast<std::uint64_t>(format->frameBytes());
+    layout->dataBytes -= layout->dataBytes % frameBytes;
+    return layout;
 }
 
-std::optional<PcmSound> readPcmWav(const std::filesystem::path& file)
+std::optional<PcmSound> parsePcmWav(std::span<const std::uint8_t> bytes)
 {
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(file, error);
-    if (error || size > maximumFileBytes)
+    const std::optional<PcmWavLayout> layout = parsePcmWavLayout(bytes, bytes.size());
+    if (!layout)
         return std::nullopt;
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    return parsePcmWav(bytes);
+    PcmSound sound;
+    static_cast<PcmFormat&>(sound) = layout->format;
+    const auto data = bytes.subspan(static_cast<std::size_t>(layout->dataOffset),
+                                    static_cast<std::size_t>(layout->dataBytes));
+    sound.samples.assign(data.begin(), data.end());
+    return sound;
 }
 
 } // namespace vortan

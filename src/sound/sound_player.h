@@ -4,13 +4,30 @@
 
 namespace vortan {
 
+// Quiet sound played before a sound, so that an output that sleeps on silence (wireless
+// headphones) is awake when the first element comes. It belongs to playback only and is never
+// written into a file.
+struct PlaybackLeadIn {
+    int milliseconds = 0; // 0 (off) to 3000
+    // The noise floor of the current settings: width of the uniform noise in 8-bit sample steps,
+    // as the noise setting gives it (0 to 255). Below 2 steps noise is silence, and a quiet tone
+    // (1/64 of full scale) of toneHz (20 to 5000) plays instead.
+    int noise = 0;
+    int toneHz = 600;
+
+    bool operator==(const PlaybackLeadIn&) const = default;
+};
+
 // Background playback of one sound at a time.
 class SoundPlayer {
 public:
     virtual ~SoundPlayer() = default;
-    // Reads the whole WAV file, stops the sound before, and starts this one; returns at once.
-    // A file that cannot be read or is no PCM WAV plays nothing and reports nothing.
-    virtual void play(const std::filesystem::path& wavFile) = 0;
+    // Stops the sound before and starts this WAV file, after the lead-in if one is given;
+    // returns as soon as the sound server has taken the sound, without waiting for it to be
+    // played. A file that cannot be read or is no PCM WAV plays nothing and reports nothing.
+    // Throws vortan::Error when no sound server can be reached or it refuses the sound, and for
+    // a lead-in outside its ranges.
+    virtual void play(const std::filesystem::path& wavFile, const PlaybackLeadIn& leadIn = {}) = 0;
     // Silences the current sound at once; nothing happens when none plays.
     virtual void stop() = 0;
 };

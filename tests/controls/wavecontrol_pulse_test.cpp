@@ -1,5 +1,5 @@
 #include "controls/WaveControl.h"
-#include "sound/pulse_sound_server.h"
+#include "sound/pulse_volume.h"
 #include "support/pulse_test_support.h"
 
 #include <QtTest>
@@ -24,7 +24,8 @@ void WaveControlPulseTest::writesAndFollowsTheSink()
         QSKIP(why);
     }
     support::run("pactl set-sink-volume vsink 100%");
-    vortan::PulseSoundServer server("Vortan test");
+    vortan::PulseConnection connection("Vortan test");
+    vortan::PulseVolume server(connection);
     vortan::TWaveVolumeSetting slider;
     slider.setOrientation(Qt::Horizontal);
     slider.setOutputVolume(&server);

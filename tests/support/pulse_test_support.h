@@ -1,13 +1,27 @@
 #pragma once
 
-// Helpers for tests against a real PulseAudio server, through its command-line tools.
+// Helpers for tests against a real sound server (PulseAudio, or PipeWire's PulseAudio service),
+// through its command-line tools.
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
+#include <memory>
+#include <mutex>
+#include <signal.h>
+#include <spawn.h>
 #include <string>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace vortan::testing {
 
@@ -37,6 +51,14 @@ inline bool sharedServerRunning()
     return std::getenv("PULSE_SERVER") && !run("pactl info 2>/dev/null").empty();
 }
 
+// The kind of server the test services run, and so the kind a test starts for itself:
+// "pulseaudio" or "pipewire".
+inline std::string soundServerKind()
+{
+    const char* kind = std::getenv("VORTAN_SOUND_SERVER");
+    return kind && *kind ? kind : "pulseaudio";
+}
+
 // A sine WAV as the program writes them: 8-bit unsigned mono at 11025 Hz.
 inline void writeToneWav(const std::filesystem::path& file, int hz, double seconds)
 {
@@ -44,7 +66,113 @@ inline void writeToneWav(const std::filesystem::path& file, int hz, double secon
         std::to_string(seconds) + " sine " + std::to_string(hz) + " vol 0.8");
 }
 
-// A PulseAudio server of our own with a null sink "psink", to stop or listen to undisturbed.
+// Loudness (RMS, 16-bit scale) and pitch (periods per second) of samples at 11025 Hz. A period
+// ends where the sound rises past half its RMS after having been below minus that, so the
+// ripple of a resampled quiet sound about zero counts nothing.
+inline std::pair<double, double> loudnessAndPitch(const std::vector<std::int16_t>& samples)
+{
+    const double n = double(samples.size());
+    double sum = 0;
+    for (const std::int16_t sample : samples)
+        sum += double(sample) * sample;
+    const double rms = n ? std::sqrt(sum / n) : 0;
+    int periods = 0;
+    bool below = false;
+    for (const std::int16_t sample : samples) {
+        if (sample < -rms / 2) {
+            below = true;
+        } else if (below && sample > rms / 2) {
+            below = false;
+            ++periods;
+        }
+    }
+    return {rms, periods * 11025.0 / std::max(n, 1.0)};
+}
+
+// What a sink plays, recorded through its monitor by parec from construction on: the left
+// channel, 16-bit at 11025 Hz. Recorded in stereo: PipeWire mixes a mono recording from both
+// channels and clips.
+class MonitorRecording {
+public:
+    // `prefix`: what parec runs under (for example env with the server's address).
+    MonitorRecording(std::vector<std::string> prefix, const std::string& source)
+    {
+        for (const char* argument : {"parec", "--raw", "--format=s16le", "--rate=11025",
+                                     "--channels=2", "--latency-msec=10", "-d"})
+            prefix.push_back(argument);
+        prefix.push_back(source);
+        std::vector<char*> argv;
+        for (std::string& argument : prefix)
+            argv.push_back(argument.data());
+        argv.push_back(nullptr);
+        int pipeEnds[2];
+        if (::pipe2(pipeEnds, O_CLOEXEC) != 0)
+            return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, pipeEnds[1], 1);
+        if (posix_spawnp(&m_pid, argv[0], &actions, nullptr, argv.data(), environ) != 0)
+            m_pid = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(pipeEnds[1]);
+        m_reader = std::thread([this, fd = pipeEnds[0]] {
+            char buffer[4096];
+            std::string pending;
+            for (ssize_t got; (got = ::read(fd, buffer, sizeof buffer)) > 0;) {
+                pending.append(buffer, std::size_t(got));
+                std::lock_guard lock(m_mutex);
+                for (std::size_t at = 0; at + 4 <= pending.size(); at += 4)
+                    m_left.push_back(static_cast<std::int16_t>(std::uint8_t(pending[at]) |
+                                                               std::uint8_t(pending[at + 1]) << 8));
+                pending.erase(0, pending.size() / 4 * 4);
+                m_arrived.notify_all();
+            }
+            ::close(fd);
+        });
+    }
+    ~MonitorRecording()
+    {
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGTERM);
+            ::waitpid(m_pid, nullptr, 0);
+        }
+        if (m_reader.joinable())
+            m_reader.join();
+    }
+    MonitorRecording(const MonitorRecording&) = delete;
+    MonitorRecording& operator=(const MonitorRecording&) = delete;
+
+    // Waits until the recording runs (the first samples came), so that from now on nothing the
+    // sink plays is missed. False after 10 s without samples.
+    bool started()
+    {
+        std::unique_lock lock(m_mutex);
+        return m_arrived.wait_for(lock, std::chrono::seconds(10),
+                                  [this] { return !m_left.empty(); });
+    }
+    // The next `seconds` of the recording after what came so far (once it is running).
+    std::vector<std::int16_t> next(double seconds)
+    {
+        if (!started())
+            return {};
+        std::unique_lock lock(m_mutex);
+        const std::size_t from = m_left.size();
+        const auto until = from + static_cast<std::size_t>(seconds * 11025);
+        m_arrived.wait_for(lock, std::chrono::duration<double>(seconds + 10),
+                           [&] { return m_left.size() >= until; });
+        return {m_left.begin() + long(from), m_left.begin() + long(std::min(until, m_left.size()))};
+    }
+
+private:
+    pid_t m_pid = -1;
+    std::thread m_reader;
+    std::mutex m_mutex;
+    std::condition_variable m_arrived;
+    std::vector<std::int16_t> m_left;
+};
+
+// A sound server of our own (the kind the test services run) with a null sink "psink", to stop
+// or listen to undisturbed. Started by scripts/sound-server.sh.
 class PrivateServer {
 public:
     ~PrivateServer()
@@ -60,35 +188,27 @@ public:
     }
     bool start() const // returns once the server is ready
     {
-        return std::system((environment() + "pulseaudio -D -n --exit-idle-time=-1 2>/dev/null "
-                                            "--load='module-null-sink sink_name=psink' "
-                                            "--load=module-native-protocol-unix")
+        return std::system((script() + " start " + soundServerKind() + " '" + m_directory +
+                            "' psink >/dev/null 2>&1")
                                .c_str()) == 0;
     }
     void stop() const
     {
-        std::system((environment() + "sh -c 'pulseaudio -k; while pulseaudio --check; do sleep "
-                                     "0.05; done' 2>/dev/null")
-                        .c_str());
+        std::system((script() + " stop '" + m_directory + "' >/dev/null 2>&1").c_str());
     }
-    // Loudness and pitch (upward zero crossings) of one second of what the sink plays from now.
-    std::pair<double, double> listen() const
+    // Records the sink from now on (see MonitorRecording).
+    std::unique_ptr<MonitorRecording> recording() const
     {
-        const std::string raw =
-            run(environment() + "parec --raw --format=s16le --rate=11025 --channels=1 "
-                                "--latency-msec=10 -d psink.monitor 2>/dev/null | head -c 22050");
-        const auto* samples = reinterpret_cast<const std::int16_t*>(raw.data());
-        const double n = double(raw.size() / 2);
-        double sum = 0;
-        int crossings = 0;
-        for (std::size_t i = 0; i < raw.size() / 2; ++i) {
-            sum += double(samples[i]) * samples[i];
-            crossings += i > 0 && samples[i - 1] < 0 && samples[i] >= 0;
-        }
-        return {n ? std::sqrt(sum / n) : 0, crossings * 11025.0 / std::max(n, 1.0)};
+        return std::make_unique<MonitorRecording>(
+            std::vector<std::string>{"env", "XDG_RUNTIME_DIR=" + m_directory,
+                                     "PULSE_SERVER=" + address()},
+            "psink.monitor");
     }
+    // Loudness and pitch of one second of what the sink plays from now.
+    std::pair<double, double> listen() const { return loudnessAndPitch(recording()->next(1)); }
 
 private:
+    static std::string script() { return VORTAN_SCRIPTS_DIR "/sound-server.sh"; }
     std::string environment() const
     {
         return "env XDG_RUNTIME_DIR='" + m_directory + "' PULSE_SERVER='" + address() + "' ";

@@ -1,0 +1,297 @@
+#include "sound/pulse_player.h"
+
+#include "base/errors.h"
+#include "sound/sound_feed.h"
+
+#include <pulse/pulseaudio.h>
+
+#include <array>
+#include <cerrno>
+#include <fcntl.h>
+#include <optional>
+#include <sys/eventfd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace vortan {
+namespace {
+
+constexpr pa_usec_t bufferTime = 200 * 1000; // 200 ms
+// Enough for every chunk header a WAV file of ours or of usual tools has before its samples.
+constexpr std::size_t headBytes = 4096;
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd)
+        : m_fd(fd)
+    {
+    }
+    ~FileDescriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return m_fd; }
+    int release() { return std::exchange(m_fd, -1); }
+
+private:
+    int m_fd;
+};
+
+struct OpenSound {
+    PcmWavLayout layout;
+    pa_sample_spec spec;
+};
+
+// The format and the place of the samples, from the first page of the file.
+std::optional<OpenSound> readHeader(int fd)
+{
+    struct stat status;
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
+        return std::nullopt;
+    std::array<std::uint8_t, headBytes> head;
+    ssize_t got;
+    do
+        got = ::pread(fd, head.data(), head.size(), 0);
+    while (got < 0 && errno == EINTR);
+    if (got < 0)
+        return std::nullopt;
+    const auto layout = parsePcmWavLayout(std::span(head).first(static_cast<std::size_t>(got)),
+                                          static_cast<std::uint64_t>(status.st_size));
+    if (!layout)
+        return std::nullopt;
+    pa_sample_spec spec;
+    spec.format = layout->format.bitsPerSample == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
+    spec.rate = static_cast<std::uint32_t>(layout->format.sampleRate);
+    spec.channels = static_cast<std::uint8_t>(layout->format.channelCount);
+    if (!pa_sample_spec_valid(&spec))
+        return std::nullopt;
+    return OpenSound{*layout, spec};
+}
+
+} // namespace
+
+struct PulsePlayer::Callbacks {
+    static void onWake(pa_mainloop_api*, pa_io_event*, int fd, pa_io_event_flags_t, void* self)
+    {
+        std::uint64_t count;
+        while (::read(fd, &count, sizeof count) < 0 && errno == EINTR) {
+        }
+        static_cast<PulsePlayer*>(self)->pump();
+    }
+
+    static void onStreamState(pa_stream* stream, void* self)
+    {
+        auto* p = static_cast<PulsePlayer*>(self);
+        if (stream != p->m_stream)
+            return;
+        switch (pa_stream_get_state(stream)) {
+        case PA_STREAM_READY:
+            p->m_start = Start::Ready;
+            p->m_connection.wakeWaiters();
+            break;
+        case PA_STREAM_FAILED:
+        case PA_STREAM_TERMINATED:
+            if (p->m_start == Start::Waiting)
+                p->m_start = Start::Failed;
+            p->releaseStream();
+            p->m_connection.wakeWaiters();
+            break;
+        default:
+            break;
+        }
+    }
+
+    static void onStreamWrite(pa_stream* stream, std::size_t, void* self)
+    {
+        auto* p = static_cast<PulsePlayer*>(self);
+        if (stream == p->m_stream)
+            p->pump();
+    }
+
+    static void onDrained(pa_stream* stream, int, void* self)
+    {
+        auto* p = static_cast<PulsePlayer*>(self);
+        if (stream != p->m_stream)
+            return;
+        // Done now: libpulse keeps its own reference while it calls us.
+        pa_operation_unref(p->m_drain);
+        p->m_drain = nullptr;
+        p->releaseStream();
+    }
+};
+
+PulsePlayer::PulsePlayer(PulseConnection& connection)
+    : m_connection(connection)
+{
+    m_wakeFd = ::eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    PulseConnection::Lock lock(m_connection);
+    if (m_wakeFd >= 0 && m_connection.running())
+        m_wakeEvent = m_connection.api()->io_new(m_connection.api(), m_wakeFd, PA_IO_EVENT_INPUT,
+                                                 &Callbacks::onWake, this);
+    m_connection.addClient(this);
+}
+
+PulsePlayer::~PulsePlayer()
+{
+    std::vector<std::unique_ptr<SoundFeed>> retired;
+    {
+        PulseConnection::Lock lock(m_connection);
+        m_connection.removeClient(this);
+        releaseStream();
+        if (m_wakeEvent)
+            m_connection.api()->io_free(m_wakeEvent);
+        retired = std::move(m_retired);
+    }
+    retired.clear(); // waits for readers still in a read, without holding up the pulse thread
+    if (m_wakeFd >= 0)
+        ::close(m_wakeFd);
+}
+
+void PulsePlayer::play(const std::filesystem::path& wavFile, const PlaybackLeadIn& leadIn)
+{
+    checkLeadIn(leadIn);
+    stop();
+
+    // Opened here, at Play, and streamed from this descriptor while it plays. Every rendering is
+    // a new file that takes the name by a rename, so the file opened here never changes under
+    // us even when the next rendering is made while this one still plays: that is why it need
+    // not be read whole first. Not blocking: a FIFO in its place is refused, not waited for.
+    FileDescriptor file(::open(wavFile.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (file.get() < 0)
+        return;
+    // The header is the one read made here: the first page of a file just written.
+    const std::optional<OpenSound> sound = readHeader(file.get());
+    if (!sound)
+        return;
+    const LeadInSound leadInSound(leadIn, sound->layout.format);
+
+    PulseConnection::Lock lock(m_connection);
+    pa_context* context = m_connection.connectNow(serverLimit);
+    if (!context)
+        throw Error(noServerMessage);
+    if (sound->layout.dataBytes == 0)
+        return; // an empty text: silence, as its file says
+
+    m_stream = pa_stream_new(context, "Morse", &sound->spec, nullptr);
+    if (!m_stream)
+        throw Error(noServerMessage);
+    const int wakeFd = m_wakeFd;
+    m_feed = std::make_unique<SoundFeed>(file.release(), sound->layout, leadInSound, [wakeFd] {
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const auto ignored = ::write(wakeFd, &one, sizeof one);
+    });
+    m_start = Start::Waiting;
+    pa_stream_set_state_callback(m_stream, &Callbacks::onStreamState, this);
+    pa_stream_set_write_callback(m_stream, &Callbacks::onStreamWrite, this);
+    // A short server buffer: the sink never renders far ahead, so a stop or the next sound is
+    // heard at once on every kind of output.
+    pa_buffer_attr buffer;
+    buffer.maxlength = static_cast<std::uint32_t>(-1);
+    buffer.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(bufferTime, &sound->spec));
+    buffer.prebuf = static_cast<std::uint32_t>(-1);
+    buffer.minreq = static_cast<std::uint32_t>(-1);
+    buffer.fragsize = static_cast<std::uint32_t>(-1);
+    if (pa_stream_connect_playback(m_stream, nullptr, &buffer, PA_STREAM_ADJUST_LATENCY, nullptr,
+                                   nullptr) < 0) {
+        releaseStream();
+        throw Error(noServerMessage);
+    }
+    if (!m_connection.waitUntil([this] { return m_start != Start::Waiting; }, serverLimit) ||
+        m_start == Start::Failed) {
+        releaseStream();
+        throw Error(noServerMessage);
+    }
+}
+
+void PulsePlayer::stop()
+{
+    std::vector<std::unique_ptr<SoundFeed>> finished;
+    {
+        PulseConnection::Lock lock(m_connection);
+        releaseStream();
+        finished = takeFinishedFeeds();
+    }
+    // Closed outside the lock: the last close of a replaced rendering frees all its pages, which
+    // the pulse thread should not wait for.
+    finished.clear();
+}
+
+bool PulsePlayer::isPlaying() const
+{
+    PulseConnection::Lock lock(m_connection);
+    return m_stream != nullptr;
+}
+
+void PulsePlayer::disconnected()
+{
+    releaseStream();
+}
+
+void PulsePlayer::pump()
+{
+    if (!m_stream || !m_feed || m_drain || pa_stream_get_state(m_stream) != PA_STREAM_READY)
+        return;
+    std::size_t writable = pa_stream_writable_size(m_stream);
+    if (writable == static_cast<std::size_t>(-1))
+        return;
+    while (writable > 0) {
+        void* buffer = nullptr;
+        std::size_t room = writable;
+        if (pa_stream_begin_write(m_stream, &buffer, &room) < 0 || !buffer) {
+            releaseStream();
+            return;
+        }
+        const std::size_t count = m_feed->take({static_cast<std::uint8_t*>(buffer), room});
+        if (count == 0) {
+            pa_stream_cancel_write(m_stream);
+            break; // the reader nudges us when more is there
+        }
+        if (pa_stream_write(m_stream, buffer, count, nullptr, 0, PA_SEEK_RELATIVE) < 0) {
+            releaseStream();
+            return;
+        }
+        writable -= count;
+        if (count < room)
+            break;
+    }
+    if (m_feed->atEnd()) {
+        // Everything is queued; the drain also starts a sound shorter than the prebuffer.
+        m_drain = pa_stream_drain(m_stream, &Callbacks::onDrained, this);
+    }
+}
+
+void PulsePlayer::releaseStream()
+{
+    if (m_drain) {
+        pa_operation_cancel(m_drain);
+        pa_operation_unref(m_drain);
+        m_drain = nullptr;
+    }
+    if (m_stream) {
+        pa_stream_set_state_callback(m_stream, nullptr, nullptr);
+        pa_stream_set_write_callback(m_stream, nullptr, nullptr);
+        pa_stream_disconnect(m_stream);
+        pa_stream_unref(m_stream);
+        m_stream = nullptr;
+    }
+    if (m_feed) {
+        m_feed->cancel();
+        m_retired.push_back(std::move(m_feed));
+    }
+}
+
+std::vector<std::unique_ptr<SoundFeed>> PulsePlayer::takeFinishedFeeds()
+{
+    std::vector<std::unique_ptr<SoundFeed>> finished;
+    for (auto& feed : m_retired)
+        if (feed->readerDone())
+            finished.push_back(std::move(feed));
+    std::erase(m_retired, nullptr);
+    return finished;
+}
+
+} // namespace vortan

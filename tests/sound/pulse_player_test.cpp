@@ -1,0 +1,222 @@
+#include "base/errors.h"
+#include "sound/pulse_player.h"
+#include "support/pulse_test_support.h"
+#include "support/test_files.h"
+#include "support/wav_test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <fstream>
+#include <numbers>
+#include <thread>
+#include <unistd.h>
+
+namespace vortan {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Peak resident memory of this process since the last resetPeakMemory(), in bytes.
+std::uint64_t peakMemory()
+{
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stoull(line.substr(6)) * 1024;
+    return 0;
+}
+
+void resetPeakMemory()
+{
+    std::ofstream("/proc/self/clear_refs") << "5";
+}
+
+// Each test on a private server (the kind the test services run), so that it may stop it and
+// its sink hears nothing else.
+class PulsePlayerTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!server.start()) {
+            if (testing::servicesRequired())
+                FAIL() << "no private " << testing::soundServerKind() << " server could start";
+            GTEST_SKIP() << "this test needs a private " << testing::soundServerKind() << " server";
+        }
+        setenv("PULSE_SERVER", server.address().c_str(), 1);
+        connection = std::make_unique<PulseConnection>("Vortan test");
+        player = std::make_unique<PulsePlayer>(*connection);
+    }
+
+    // An 8-bit mono 11025 Hz file as the program writes them: tones of the given pitches and
+    // lengths one after the other.
+    std::filesystem::path tones(const std::string& name,
+                                std::initializer_list<std::pair<int, double>> parts)
+    {
+        std::string synth;
+        for (const auto& [hz, seconds] : parts)
+            synth += (synth.empty() ? " synth " : " : synth ") + std::to_string(seconds) +
+                     " sine " + std::to_string(hz) + " vol 0.8";
+        const auto file = folder / name;
+        testing::run("sox -n -r 11025 -b 8 -e unsigned-integer -c 1 '" + file.string() + "'" +
+                     synth);
+        return file;
+    }
+
+    // Loudness and pitch of the next second the sink plays, on one recording for the test.
+    std::pair<double, double> listen()
+    {
+        if (!recording)
+            recording = server.recording();
+        return testing::loudnessAndPitch(recording->next(1));
+    }
+
+    void expectHeard(int hz, const char* when)
+    {
+        const auto [rms, heardHz] = listen();
+        EXPECT_GT(rms, 1000) << when;
+        EXPECT_NEAR(heardHz, hz, 10) << when;
+    }
+
+    testing::PrivateServer server;
+    test::ScratchFolder folder;
+    std::unique_ptr<PulseConnection> connection;
+    std::unique_ptr<PulsePlayer> player;
+    std::unique_ptr<testing::MonitorRecording> recording;
+};
+
+TEST_F(PulsePlayerTest, PlaysReplacesRestartsFromTheBeginningAndStopsAtOnce)
+{
+    player->play(tones("a.wav", {{700, 5}}));
+    std::this_thread::sleep_for(300ms);
+    expectHeard(700, "the first sound");
+
+    const auto twoParts = tones("b.wav", {{500, 1.6}, {1000, 5}});
+    player->play(twoParts); // replaces the first
+    std::this_thread::sleep_for(300ms);
+    expectHeard(500, "the next sound's beginning");
+    std::this_thread::sleep_for(500ms);
+    expectHeard(1000, "its second part");
+    player->play(twoParts);
+    std::this_thread::sleep_for(300ms);
+    expectHeard(500, "the same sound from its beginning again");
+
+    player->stop();
+    EXPECT_FALSE(player->isPlaying());
+    std::this_thread::sleep_for(300ms);
+    EXPECT_LT(listen().first, 10);
+}
+
+TEST_F(PulsePlayerTest, ARenderingReplacedWhileItPlaysIsHeardAsItWas)
+{
+    const auto file = tones("sound.wav", {{700, 5}});
+    player->play(file);
+    // As the renaming writer replaces it: a new file takes the name.
+    std::filesystem::rename(tones("next.wav", {{1300, 5}}), file);
+    std::this_thread::sleep_for(300ms);
+    expectHeard(700, "the sound that was there at Play");
+    player->play(file);
+    std::this_thread::sleep_for(300ms);
+    expectHeard(1300, "the new rendering at the next Play");
+}
+
+TEST_F(PulsePlayerTest, AFileBeyondTheOldLimitPlaysWithBoundedMemory)
+{
+    // 600 MiB of 16-bit samples: 3 s of tone, then sparse silence.
+    const PcmFormat format{1, 11025, 16};
+    const std::uint32_t dataBytes = 600u << 20;
+    std::vector<std::uint8_t> bytes = test::pcmWavHeader(format, dataBytes);
+    for (int i = 0; i < 3 * 11025; ++i) {
+        const auto sample = static_cast<std::int16_t>(
+            std::lround(16000 * std::sin(2 * std::numbers::pi * 700 * i / 11025)));
+        bytes.push_back(static_cast<std::uint8_t>(sample & 0xff));
+        bytes.push_back(static_cast<std::uint8_t>(static_cast<std::uint16_t>(sample) >> 8));
+    }
+    const auto file = folder / "long.wav";
+    test::writeText(file, std::string(bytes.begin(), bytes.end()));
+    std::filesystem::resize_file(file, 44 + std::uintmax_t{dataBytes});
+
+    resetPeakMemory();
+    const std::uint64_t before = peakMemory();
+    player->play(file);
+    std::this_thread::sleep_for(300ms);
+    expectHeard(700, "the start of the long file");
+    EXPECT_TRUE(player->isPlaying());
+    EXPECT_LT(peakMemory(), before + (20u << 20)) << "peak before Play: " << before;
+}
+
+TEST_F(PulsePlayerTest, NoServerAtPlayIsAnErrorAndAPlayRightAfterItReturnsSounds)
+{
+    const auto file = tones("a.wav", {{700, 5}});
+    server.stop();
+    recording.reset();
+    try {
+        player->play(file);
+        ADD_FAILURE() << "a Play without a server said nothing";
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(), PulsePlayer::noServerMessage);
+    }
+    EXPECT_FALSE(player->isPlaying());
+
+    // Right after the server is back, before the connection's own retry.
+    ASSERT_TRUE(server.start());
+    player->play(file);
+    EXPECT_TRUE(player->isPlaying());
+    std::this_thread::sleep_for(300ms);
+    expectHeard(700, "the Play right after the server came back");
+}
+
+TEST_F(PulsePlayerTest, ANoiseOrToneLeadInIsHeardBeforeTheFirstElement)
+{
+    const auto file = tones("a.wav", {{1000, 1}});
+    const struct {
+        PlaybackLeadIn leadIn;
+        int hz; // 0: noise
+        double minimumRms;
+        double maximumRms;
+    } cases[] = {
+        {{1000, 0, 300}, 300, 250, 500}, // a tone of 2 of 128 steps: 362
+        {{500, 20, 600}, 0, 1000, 2000}, // 20 steps of uniform noise: 1478
+    };
+    for (const auto& c : cases) {
+        if (!recording)
+            recording = server.recording();
+        ASSERT_TRUE(recording->started());
+        player->play(file, c.leadIn);
+        const auto heard = recording->next(c.leadIn.milliseconds / 1000.0 + 1.5);
+
+        const auto firstAbove = [&heard](int level) {
+            return std::find_if(heard.begin(), heard.end(),
+                                [level](std::int16_t x) { return std::abs(x) > level; });
+        };
+        const auto quiet = firstAbove(200);
+        const auto loud = firstAbove(8000);
+        ASSERT_TRUE(loud != heard.end()) << "the first element was not heard";
+        EXPECT_NEAR(double(loud - quiet) / 11025, c.leadIn.milliseconds / 1000.0, 0.04);
+        const auto [rms, hz] = testing::loudnessAndPitch(
+            {quiet + 200, quiet + std::max<long>(200, loud - quiet - 200)});
+        EXPECT_GT(rms, c.minimumRms);
+        EXPECT_LT(rms, c.maximumRms);
+        if (c.hz) {
+            EXPECT_NEAR(hz, c.hz, 10);
+        }
+        player->stop();
+    }
+}
+
+TEST_F(PulsePlayerTest, AnEmptySoundPlaysNothingAndAnUnreadableFileSaysNothing)
+{
+    test::writeText(folder / "empty.wav", std::string(44, '\0'));
+    const auto header = test::pcmWavHeader({}, 0);
+    test::writeText(folder / "silent.wav", std::string(header.begin(), header.end()));
+    player->play(folder / "silent.wav");
+    EXPECT_FALSE(player->isPlaying());
+    player->play(folder / "empty.wav");
+    player->play(folder / "missing.wav");
+    EXPECT_FALSE(player->isPlaying());
+    EXPECT_THROW(player->play(folder / "silent.wav", {3001, 0, 600}), Error);
+}
+
+} // namespace
+} // namespace vortan
