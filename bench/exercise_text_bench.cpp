@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the text box takes to take and give back large texts: the ground for its capacity.
 #include "app/exercise_text_box.h"
 #include "desktop/windows1250.h"

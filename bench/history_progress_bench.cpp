@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The progress view's figures from a long history: 10 000 checks of five 30-character lines
 // each (about 150 characters sent), 5 to 10 % of them wrong, missed or extra, over two years and
 // the progression's sets. Each run opens the file anew, as the view does when it is opened.

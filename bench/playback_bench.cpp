@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Click to first sound: the main window's Play clicked with the pointer, the sound heard on the
 // default sink's monitor. Anchors measured in the same run and the same way: paplay playing the
 // opening line as a whole new process, the rendering alone (Save WAV of the same text), and the

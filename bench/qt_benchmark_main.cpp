@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main of the benchmarks that need widgets: a QApplication (offscreen unless the caller
 // chose a platform) around Google Benchmark's own run.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scoring a long copy: 5 000 characters of five-letter groups against copies with no errors,
 // with 5 % and with 10 % of the characters wrong, missed or extra (and now and then a whole
 // group lost), as a tired learner's copy looks. Run with --benchmark_repetitions=N for medians.

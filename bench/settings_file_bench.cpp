@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the settings file takes at start (read) and at close (write).
 #include "settings/profile_file.h"
 #include "settings/settings_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Rendering to a file against the cheapest way to put the same bytes there, and soft keying
 // against hard keying.
 //

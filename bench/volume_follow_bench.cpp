@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How fast the volume slider follows a change made elsewhere, and what an idle slider costs.
 // Needs a sound server with a default sink (scripts/test-services.sh bench/...).
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the browser check costs a label at construction: the About window builds one at start-up.
 // Compared with asking xdg-mime, the route the check avoids.
 #include "controls/mdURLLabel.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Warnings for our own targets only (Qt's generated code keeps its own).
 function(vortan_target_options target)
     target_compile_options(${target} PRIVATE

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The folders under src/ are layers, each one library. A library sees the headers of its own
 # folder and of the libraries it links, as "<folder>/<header>", and nothing else of src/: each
 # gets an include root of its own holding a link to its folder only, so an include that skips

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 include(GoogleTest)
 
 # Helpers every test may use, as "support/<header>".

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # cmake -DBUILD_DIR=.. -DPREFIX=.. -DVALIDATE=desktop-file-validate -DAPPSTREAMCLI=appstreamcli
 #       -DVERSION=x.y -P check-install.cmake
 # Installs the desktop component into PREFIX and checks that a desktop would find Vortan there.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes as a settings file: reading must neither crash nor hang, and what was read must
 // write back and read again the same.
 #include "settings/profile_document.h"

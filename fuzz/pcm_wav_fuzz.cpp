@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes given to the WAV reader: refused or parsed, never a read outside them.
 #include "sound/pcm_wav.h"
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every libFuzzer target of the "fuzz" build for a fixed time each.
 #   scripts/fuzz.sh [SECONDS]
 set -euo pipefail

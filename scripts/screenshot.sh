@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Takes a picture of the main window as X11 shows it, for looking at the layout.
 #   scripts/screenshot.sh [BUILD_DIR] [OUT.png] [SETTINGS.ini]
 # Runs the program under scripts/test-services.sh (Xvfb, a private sound server and private

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what building and testing Vortan needs on Debian 12. Safe to run again: it only asks
 # apt for packages that are missing. Works as root or, for a user, through sudo.
 #   scripts/setup-debian.sh [--runtime]    (--runtime: only what building and running needs)

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts or stops a headless sound server of our own, as the tests need one:
 #   scripts/sound-server.sh start pulseaudio|pipewire DIR [SINK]
 #   scripts/sound-server.sh stop DIR

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts the real desktop services the tests use, runs a command under them, and stops them.
 #   scripts/test-services.sh [--sound-server pulseaudio|pipewire] [--] CMD ARGS...
 # Headless Debian 12, no systemd, no sound card. Starts:

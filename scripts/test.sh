@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, and runs every test: the format check, the tests of a debug
 # build and of an AddressSanitizer + UBSan build under real services (PulseAudio, CUPS, Xvfb),
 # the sound tests once more on PipeWire, a short fuzzing run, the release build users install

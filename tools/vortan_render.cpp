@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/line_breaks.h"
 #include "base/windows1250.h"
 #include "files/io_errors.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/temporary_sound_file.h"
 
 #include "base/errors.h"

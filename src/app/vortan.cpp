@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program: builds the program-level state, the sound server and the two windows, and runs
 // the event loop until the main window closes or the session ends.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/print_service.h"
 
 #include "files/io_errors.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "desktop/windows1250.h"
 
 #include "base/windows1250.h"

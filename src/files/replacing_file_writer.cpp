@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/replacing_file_writer.h"
 
 #include "base/errors.h"

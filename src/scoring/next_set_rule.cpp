@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "scoring/next_set_rule.h"
 
 #include "settings/character_sets.h"

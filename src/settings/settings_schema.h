@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Every setting of a preset in one table: its key in the settings file, its slider's range and

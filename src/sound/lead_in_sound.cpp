@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sound/lead_in_sound.h"
 
 #include "base/errors.h"

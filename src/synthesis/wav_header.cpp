@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "synthesis/wav_header.h"
 
 #include "base/errors.h"

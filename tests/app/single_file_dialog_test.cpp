@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/exercise_text_dialogs.h"
 #include "app/single_file_dialog.h"
 #include "support/file_dialog_typing.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The main window as a screen reader meets it: through AT-SPI, on a private accessibility bus.
 
     vortan1_atspi_test.py PATH-TO-VORTAN

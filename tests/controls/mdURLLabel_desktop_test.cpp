@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The hyperlink label on the real desktop: xdg-open reaching the fake browser of
 // scripts/test-services.sh.
 #include "controls/mdURLLabel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls/Rcadigi.h"
 #include "controls/digit_strip.h"
 #include "support/property_notify.h"

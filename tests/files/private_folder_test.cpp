@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/errors.h"
 #include "files/private_folder.h"
 #include "files/process_folder.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/regular_file.h"
 #include "support/fifo_guard.h"
 #include "support/test_files.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // What the history tests share: a folder of their own, a check to keep, and a look into the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/errors.h"
 #include "scoring/alignment.h"
 #include "scoring/compared_texts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/errors.h"
 #include "settings/options_store.h"
 #include "settings/profile_document.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/errors.h"
 #include "sound/pulse_player.h"
 #include "support/pulse_test_support.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Helpers for tests against a real sound server (PulseAudio, or PipeWire's PulseAudio service),

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // WAV files made by tests: a header for any PCM format and size, without writing the samples.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/errors.h"
 #include "support/test_files.h"
 #include "synthesis/morse_code.h"

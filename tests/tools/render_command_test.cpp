@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the real vortan-render executable.
 
 #include "support/run_command.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/check/aligned_copy_view.h"
 
 #include "desktop/windows1250.h"

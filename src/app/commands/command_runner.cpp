@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/commands/command_runner.h"
 
 #include "app/commands/error_box.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/commands/error_box.h"
 
 #include "desktop/windows1250.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The "Progress" window: what the kept checks say. Per character: times sent, right, wrong (and

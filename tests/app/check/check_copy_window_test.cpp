@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/check/check_copy_window.h"
 #include "history/history_store.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/options/options_window.h"
 #include "settings/options_store.h"
 
