@@ -429,6 +429,7 @@ void TForm1::renderTo(const std::filesystem::path& wavFile, const WriteRules& ru
     exercise.sentAtMs = m_clock.millisecondsSinceEpoch();
     m_synthesizer.txtofile(wavFile, exercise.text, exercise.settings,
                            m_options.value(OptionId::Rise), rules);
+    exercise.bufferSeed = m_synthesizer.lastBufferSeed();
     exercise.seed = m_synthesizer.lastSampleSeed();
     m_lastSentExercise = std::move(exercise);
     Q_EMIT exerciseRendered(*m_lastSentExercise);

@@ -49,6 +49,7 @@ void checkRanges(const SynthesisSettings& settings, int riseMs)
 void Synthesizer::prepare(const SynthesisSettings& settings, int riseMs)
 {
     checkRanges(settings, riseMs);
+    m_bufferSeed = m_random.seed();
     m_spaces = settings.spaces;
     m_straight = settings.straight;
     const auto n = static_cast<std::uint32_t>(static_cast<std::uint8_t>(settings.noise));

@@ -76,6 +76,9 @@ public:
     // The generator's seed at the start of the last sample pass (taken from the clock), which
     // with the text and the settings tells what the last rendering sent; 0 before any.
     std::uint32_t lastSampleSeed() const { return m_sampleSeed; }
+    // The generator's seed when the last rendering filled its noise and tone buffers; with the
+    // sample seed, the text and the settings it makes the same file again. 0 before any.
+    std::uint32_t lastBufferSeed() const { return m_bufferSeed; }
 
     static constexpr std::size_t sineCapacity = 60;
     static constexpr std::size_t toneCapacity = 50000;
@@ -97,6 +100,7 @@ private:
     int m_spaces = 0;
     int m_straight = 0;
     std::uint32_t m_sampleSeed = 0;
+    std::uint32_t m_bufferSeed = 0;
 
     std::array<std::uint8_t, sineCapacity> m_sinetab{};
     std::array<std::uint8_t, toneCapacity> m_tonebuf{};

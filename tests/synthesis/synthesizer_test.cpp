@@ -221,15 +221,26 @@ TEST(Synthesizer, WritesIntoAnOpenDescriptorAndTellsProgressPerMebibyte)
     EXPECT_TRUE(reports.size() == steps || reports.size() == steps - 1); // none added
 }
 
-TEST(Synthesizer, ReportsTheSeedItsSamplePassStartedFrom)
+TEST(Synthesizer, ReportsTheSeedsThatMakeTheSameFileAgain)
 {
     RandomGenerator random;
+    random.setSeed(987654321);
     const FixedClock clock(1234567);
     Synthesizer synthesizer(random, clock);
     EXPECT_EQ(synthesizer.lastSampleSeed(), 0u);
-    synthesizer.txtofile(scratch / "seed.wav", "paris", {.straight = 50});
+    const SynthesisSettings settings{.noise = 30, .straight = 50};
+    synthesizer.txtofile(scratch / "seed.wav", "paris", settings);
+    EXPECT_EQ(synthesizer.lastBufferSeed(), 987654321u);
     EXPECT_EQ(synthesizer.lastSampleSeed(), 1234567u);
     EXPECT_NE(random.seed(), 1234567u); // the jitter drew on from there
+
+    // The two seeds, the text and the settings are all a rendering needs: noise and jitter too.
+    RandomGenerator again;
+    again.setSeed(synthesizer.lastBufferSeed());
+    const FixedClock sameClock(synthesizer.lastSampleSeed());
+    std::make_unique<Synthesizer>(again, sameClock)
+        ->txtofile(scratch / "again.wav", "paris", settings);
+    EXPECT_TRUE(readBytes(scratch / "seed.wav") == readBytes(scratch / "again.wav"));
 }
 
 TEST(Synthesizer, RefusalsLeaveTheOldFileAlone)
