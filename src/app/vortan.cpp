@@ -9,6 +9,7 @@
 #include "app/commands/command_runner.h"
 #include "app/commands/error_box.h"
 #include "app/options/options_window.h"
+#include "app/program/connect_windows.h"
 #include "app/progress/progress_window.h"
 #include "app/settings_model.h"
 #include "app/temporary_sound_file.h"
@@ -27,45 +28,6 @@
 #include <QSessionManager>
 
 #include <cstdio>
-
-namespace {
-
-// What the windows tell each other: the main window's buttons open the others; a rendering goes
-// to the check; the check covers the text and offers the next set; the progress view follows
-// the character set and offers a drill set.
-void connectWindows(vortan::TForm1& form1, const vortan::SettingsModel& settings,
-                    vortan::OptionsWindow& optionsWindow, vortan::CheckCopyWindow& checkWindow,
-                    vortan::ProgressWindow& progressWindow)
-{
-    using namespace vortan;
-    QObject::connect(&form1, &TForm1::optionsRequested, &optionsWindow,
-                     &OptionsWindow::showOptions);
-    QObject::connect(&form1, &TForm1::checkCopyRequested, &checkWindow,
-                     &CheckCopyWindow::showCheck);
-    QObject::connect(&form1, &TForm1::progressRequested, &progressWindow,
-                     &ProgressWindow::showProgress);
-    // Soft keying changes the sound: the next Play renders anew.
-    QObject::connect(&optionsWindow, &OptionsWindow::softKeyingChanged, &form1,
-                     &TForm1::setModifiedMark);
-    QObject::connect(&form1, &TForm1::exerciseRendered, &checkWindow,
-                     &CheckCopyWindow::setSentExercise);
-    QObject::connect(&checkWindow, &CheckCopyWindow::textCoverChanged, &form1,
-                     &TForm1::setTextCovered);
-    QObject::connect(&checkWindow, &CheckCopyWindow::nextSetChosen, &form1,
-                     &TForm1::pickCharacterSet);
-    QObject::connect(&checkWindow, &CheckCopyWindow::checked, &progressWindow,
-                     &ProgressWindow::refresh);
-    QObject::connect(&progressWindow, &ProgressWindow::drillSetChosen, &form1,
-                     &TForm1::setCharacterSetText);
-    const auto followCharacterSet = [&settings, &progressWindow] {
-        progressWindow.setCurrentCharacterSet(settings.current().chars);
-    };
-    QObject::connect(&settings, &SettingsModel::charsChanged, &progressWindow, followCharacterSet);
-    QObject::connect(&settings, &SettingsModel::presetChanged, &progressWindow, followCharacterSet);
-    followCharacterSet();
-}
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -118,7 +80,7 @@ int main(int argc, char* argv[])
     };
     vortan::CheckCopyWindow checkWindow(history, reportHistoryError);
     vortan::ProgressWindow progressWindow(history, reportHistoryError);
-    connectWindows(form1, settings, optionsWindow, checkWindow, progressWindow);
+    vortan::connectWindows(form1, settings, optionsWindow, checkWindow, progressWindow);
 
     // A logout or shutdown saves what a close saves, without asking anything.
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &form1,

@@ -14,6 +14,7 @@
 #include "sound/pulse_player.h"
 #include "sound/pulse_volume.h"
 #include "sound/sound_player.h"
+#include "support/fake_sound.h"
 #include "support/fifo_guard.h"
 #include "support/file_dialog_typing.h"
 #include "support/test_files.h"
@@ -49,20 +50,13 @@
 
 namespace fs = std::filesystem;
 using namespace vortan;
+using test::NoOutputVolume;
+using test::RecordingPlayer;
 using namespace Qt::StringLiterals;
 
 namespace {
 
 // Records what the window asks of the sound server.
-class RecordingPlayer final : public SoundPlayer {
-public:
-    void play(const fs::path& wavFile, const PlaybackLeadIn& = {}) override
-    {
-        calls.push_back("play " + wavFile.string());
-    }
-    void stop() override { calls.push_back("stop"); }
-    std::vector<std::string> calls;
-};
 
 std::string readFile(const fs::path& path)
 {
@@ -70,15 +64,6 @@ std::string readFile(const fs::path& path)
     bytes << std::ifstream(path, std::ios::binary).rdbuf();
     return bytes.str();
 }
-
-// An output with no sound server behind it: the volume slider only keeps its level.
-class NoOutputVolume final : public OutputVolume {
-public:
-    std::optional<std::uint32_t> volume() const override { return std::nullopt; }
-    void setVolume(std::uint32_t) override {}
-    int subscribe(ChangeListener) override { return 0; }
-    void unsubscribe(int) override {}
-};
 
 // The questions of Open and Save (text), counted; the user cancels both.
 class CancelledTextDialogs final : public ExerciseTextDialogs {
