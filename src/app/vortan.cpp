@@ -4,13 +4,10 @@
 
 #include "app/about/applicationIcon.h"
 #include "app/about/vortan2.h"
-#include "app/check/check_copy_window.h"
 #include "app/command_line.h"
 #include "app/commands/command_runner.h"
 #include "app/commands/error_box.h"
-#include "app/options/options_window.h"
-#include "app/program/connect_windows.h"
-#include "app/progress/progress_window.h"
+#include "app/program/program_windows.h"
 #include "app/settings_model.h"
 #include "app/temporary_sound_file.h"
 #include "app/termination_signals.h"
@@ -73,14 +70,11 @@ int main(int argc, char* argv[])
                          {.settingsFile = vortan::defaultSettingsFile(),
                           .temporarySoundFile = temporarySoundFile.path()});
 
-    // The windows beside the main one, each hidden until its button.
-    vortan::OptionsWindow optionsWindow(options);
-    const auto reportHistoryError = [](std::string_view message) {
-        vortan::showErrorBox(QApplication::activeWindow(), vortan::errorBoxText(message));
-    };
-    vortan::CheckCopyWindow checkWindow(history, reportHistoryError);
-    vortan::ProgressWindow progressWindow(history, reportHistoryError);
-    vortan::connectWindows(form1, settings, optionsWindow, checkWindow, progressWindow);
+    // The windows beside the main one, made when first opened.
+    vortan::ProgramWindows programWindows(
+        form1, settings, options, history, [](std::string_view message) {
+            vortan::showErrorBox(QApplication::activeWindow(), vortan::errorBoxText(message));
+        });
 
     // A logout or shutdown saves what a close saves, without asking anything.
     QObject::connect(&application, &QGuiApplication::commitDataRequest, &form1,

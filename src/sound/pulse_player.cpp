@@ -44,7 +44,7 @@ private:
 
 struct OpenSound {
     PcmWavLayout layout;
-    pa_sample_spec spec;
+    pa_sample_spec sampleFormat;
 };
 
 // The format and the place of the samples, from the first page of the file.
@@ -64,13 +64,13 @@ std::optional<OpenSound> readHeader(int fd)
                                           static_cast<std::uint64_t>(status.st_size));
     if (!layout)
         return std::nullopt;
-    pa_sample_spec spec;
-    spec.format = layout->format.bitsPerSample == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
-    spec.rate = static_cast<std::uint32_t>(layout->format.sampleRate);
-    spec.channels = static_cast<std::uint8_t>(layout->format.channelCount);
-    if (!pa_sample_spec_valid(&spec))
+    pa_sample_spec sampleFormat;
+    sampleFormat.format = layout->format.bitsPerSample == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
+    sampleFormat.rate = static_cast<std::uint32_t>(layout->format.sampleRate);
+    sampleFormat.channels = static_cast<std::uint8_t>(layout->format.channelCount);
+    if (!pa_sample_spec_valid(&sampleFormat))
         return std::nullopt;
-    return OpenSound{*layout, spec};
+    return OpenSound{*layout, sampleFormat};
 }
 
 } // namespace
@@ -177,7 +177,7 @@ void PulsePlayer::play(const std::filesystem::path& wavFile, const PlaybackLeadI
     if (sound->layout.dataBytes == 0)
         return; // an empty text: silence, as its file says
 
-    m_stream = pa_stream_new(context, "Morse", &sound->spec, nullptr);
+    m_stream = pa_stream_new(context, "Morse", &sound->sampleFormat, nullptr);
     if (!m_stream)
         throw Error(noServerMessage);
     const int wakeFd = m_wakeFd;
@@ -192,7 +192,7 @@ void PulsePlayer::play(const std::filesystem::path& wavFile, const PlaybackLeadI
     // heard at once on every kind of output.
     pa_buffer_attr buffer;
     buffer.maxlength = static_cast<std::uint32_t>(-1);
-    buffer.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(bufferTime, &sound->spec));
+    buffer.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(bufferTime, &sound->sampleFormat));
     buffer.prebuf = static_cast<std::uint32_t>(-1);
     buffer.minreq = static_cast<std::uint32_t>(-1);
     buffer.fragsize = static_cast<std::uint32_t>(-1);

@@ -3,7 +3,7 @@
 #include "app/check/check_copy_window.h"
 #include "app/commands/command_runner.h"
 #include "app/options/options_window.h"
-#include "app/program/connect_windows.h"
+#include "app/program/program_windows.h"
 #include "app/progress/progress_window.h"
 #include "app/settings_model.h"
 #include "app/vortan1.h"
@@ -44,7 +44,8 @@ struct Windows {
                                .options = options},
             MainWindowFiles{.settingsFile = root() / "config" / "vortan.ini",
                             .temporarySoundFile = root() / "run" / "~ortan.wav"});
-        connectWindows(*form1, settings, optionsWindow, checkWindow, progressWindow);
+        program = std::make_unique<ProgramWindows>(*form1, settings, options, history,
+                                                   reportHistoryError);
     }
     fs::path root() const { return dir.path().toStdString(); }
     QAbstractButton* button(const char* name) const
@@ -71,13 +72,11 @@ struct Windows {
     const HistoryErrorReporter reportHistoryError = [this](std::string_view message) {
         errors << QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size()));
     };
-    OptionsWindow optionsWindow{options};
-    CheckCopyWindow checkWindow{history, reportHistoryError};
-    ProgressWindow progressWindow{history, reportHistoryError};
     std::unique_ptr<TForm1> form1;
+    std::unique_ptr<ProgramWindows> program;
 };
 
-class ConnectWindowsTest : public QObject {
+class ProgramWindowsTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -87,27 +86,35 @@ private Q_SLOTS:
         windows.button("OptionsButton")->click();
         windows.button("CheckCopyButton")->click();
         windows.button("ProgressButton")->click();
-        QVERIFY(windows.optionsWindow.isVisible());
-        QVERIFY(windows.checkWindow.isVisible());
-        QVERIFY(windows.progressWindow.isVisible());
+        QVERIFY(windows.program->optionsWindow().isVisible());
+        QVERIFY(windows.program->checkWindow().isVisible());
+        QVERIFY(windows.program->progressWindow().isVisible());
         QVERIFY(windows.errors.isEmpty());
     }
 
     void aRenderingReachesTheCheckWhichCoversTheText()
     {
         Windows windows;
-        windows.checkWindow.setHideWhileCopying(true);
-        windows.checkWindow.showCheck();
-        QVERIFY(windows.form1->textCovered());
+        // Played before the check window exists: it takes the rendering when it is made.
         windows.form1->findChild<QPlainTextEdit*>(u"Memo1"_s)->setPlainText(u"vvv =\nparis"_s);
         windows.button("SpeedItem1")->click(); // Play
-        QVERIFY(windows.form1->lastSentExercise().has_value());
+        windows.button("CheckCopyButton")->click();
+        CheckCopyWindow& check = windows.program->checkWindow();
+        check.setHideWhileCopying(true);
         QVERIFY(windows.form1->textCovered());
-        // The check has the rendering: a copy of it is checked and kept, and the cover goes.
-        windows.checkWindow.findChild<QPlainTextEdit*>(u"copyEdit"_s)->setPlainText(u"paris"_s);
-        windows.checkWindow.findChild<QAbstractButton*>(u"checkButton"_s)->click();
+        check.findChild<QPlainTextEdit*>(u"copyEdit"_s)->setPlainText(u"paris"_s);
+        check.findChild<QAbstractButton*>(u"checkButton"_s)->click();
         QCOMPARE(windows.history.checkCount(), 1);
         QVERIFY(!windows.form1->textCovered());
+
+        // A later rendering goes straight to the window that is there.
+        auto* memo = windows.form1->findChild<QPlainTextEdit*>(u"Memo1"_s);
+        memo->selectAll();
+        memo->insertPlainText(u"vvv =\nq"_s); // as typed: the text is marked for rendering
+        windows.button("SpeedItem1")->click();
+        check.findChild<QPlainTextEdit*>(u"copyEdit"_s)->setPlainText(u"q"_s);
+        check.findChild<QAbstractButton*>(u"checkButton"_s)->click();
+        QCOMPARE(windows.history.checkCount(), 2);
         QVERIFY(windows.errors.isEmpty());
     }
 
@@ -115,10 +122,10 @@ private Q_SLOTS:
     {
         Windows windows;
         const int next = static_cast<int>(kFirstProgressionSet) + 1;
-        Q_EMIT windows.checkWindow.nextSetChosen(next);
+        Q_EMIT windows.program->checkWindow().nextSetChosen(next);
         QCOMPARE(windows.settings.current().chars,
                  std::string(kCharacterSets[static_cast<std::size_t>(next)]));
-        Q_EMIT windows.progressWindow.drillSetChosen(u"aabsst"_s);
+        Q_EMIT windows.program->progressWindow().drillSetChosen(u"aabsst"_s);
         QCOMPARE(windows.settings.current().chars, std::string("aabsst"));
     }
 
@@ -127,10 +134,10 @@ private Q_SLOTS:
         Windows windows;
         windows.button("SpeedItem1")->click();
         QVERIFY(!windows.marked());
-        Q_EMIT windows.optionsWindow.softKeyingChanged(5);
+        Q_EMIT windows.program->optionsWindow().softKeyingChanged(5);
         QVERIFY(windows.marked());
     }
 };
 
-QTEST_MAIN(ConnectWindowsTest)
-#include "connect_windows_test.moc"
+QTEST_MAIN(ProgramWindowsTest)
+#include "program_windows_test.moc"

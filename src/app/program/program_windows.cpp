@@ -1,0 +1,80 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/program/program_windows.h"
+
+#include "app/check/check_copy_window.h"
+#include "app/options/options_window.h"
+#include "app/progress/progress_window.h"
+#include "app/settings_model.h"
+#include "app/vortan1.h"
+
+namespace vortan {
+
+ProgramWindows::ProgramWindows(TForm1& form1, const SettingsModel& settings, OptionsStore& options,
+                               CheckHistory& history, HistoryErrorReporter reportHistoryError)
+    : m_form1(form1)
+    , m_settings(settings)
+    , m_options(options)
+    , m_history(history)
+    , m_reportHistoryError(std::move(reportHistoryError))
+{
+    connect(&form1, &TForm1::optionsRequested, this, [this] { optionsWindow().showOptions(); });
+    connect(&form1, &TForm1::checkCopyRequested, this, [this] { checkWindow().showCheck(); });
+    connect(&form1, &TForm1::progressRequested, this, [this] { progressWindow().showProgress(); });
+    // A check window made later takes the last rendering when it is made.
+    connect(&form1, &TForm1::exerciseRendered, this, [this](const SentExercise& exercise) {
+        if (m_checkWindow)
+            m_checkWindow->setSentExercise(exercise);
+    });
+    connect(&settings, &SettingsModel::charsChanged, this, &ProgramWindows::followCharacterSet);
+    connect(&settings, &SettingsModel::presetChanged, this, &ProgramWindows::followCharacterSet);
+}
+
+ProgramWindows::~ProgramWindows() = default;
+
+OptionsWindow& ProgramWindows::optionsWindow()
+{
+    if (!m_optionsWindow) {
+        m_optionsWindow = std::make_unique<OptionsWindow>(m_options);
+        // Soft keying changes the sound: the next Play renders anew.
+        connect(m_optionsWindow.get(), &OptionsWindow::softKeyingChanged, &m_form1,
+                &TForm1::setModifiedMark);
+    }
+    return *m_optionsWindow;
+}
+
+CheckCopyWindow& ProgramWindows::checkWindow()
+{
+    if (!m_checkWindow) {
+        m_checkWindow = std::make_unique<CheckCopyWindow>(m_history, m_reportHistoryError);
+        if (const auto& sent = m_form1.lastSentExercise())
+            m_checkWindow->setSentExercise(*sent);
+        connect(m_checkWindow.get(), &CheckCopyWindow::textCoverChanged, &m_form1,
+                &TForm1::setTextCovered);
+        connect(m_checkWindow.get(), &CheckCopyWindow::nextSetChosen, &m_form1,
+                &TForm1::pickCharacterSet);
+        connect(m_checkWindow.get(), &CheckCopyWindow::checked, this, [this] {
+            if (m_progressWindow)
+                m_progressWindow->refresh();
+        });
+    }
+    return *m_checkWindow;
+}
+
+ProgressWindow& ProgramWindows::progressWindow()
+{
+    if (!m_progressWindow) {
+        m_progressWindow = std::make_unique<ProgressWindow>(m_history, m_reportHistoryError);
+        m_progressWindow->setCurrentCharacterSet(m_settings.current().chars);
+        connect(m_progressWindow.get(), &ProgressWindow::drillSetChosen, &m_form1,
+                &TForm1::setCharacterSetText);
+    }
+    return *m_progressWindow;
+}
+
+void ProgramWindows::followCharacterSet()
+{
+    if (m_progressWindow)
+        m_progressWindow->setCurrentCharacterSet(m_settings.current().chars);
+}
+
+} // namespace vortan

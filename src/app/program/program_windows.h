@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "history/check_history.h"
+
+#include <QObject>
+
+#include <memory>
+
+namespace vortan {
+
+class CheckCopyWindow;
+class OptionsStore;
+class OptionsWindow;
+class ProgressWindow;
+class SettingsModel;
+class TForm1;
+
+// The windows beside the main one and what they tell each other. Each is made when first asked
+// for, so that the start pays for none of them. The main window's buttons open them; a rendering
+// goes to the check, which covers the text and offers the next set; the progress view follows
+// the character set and offers a drill set; a soft-keying change marks the text for rendering.
+class ProgramWindows : public QObject {
+public:
+    // All of these must outlive the windows.
+    ProgramWindows(TForm1& form1, const SettingsModel& settings, OptionsStore& options,
+                   CheckHistory& history, HistoryErrorReporter reportHistoryError);
+    ~ProgramWindows() override;
+
+    OptionsWindow& optionsWindow();
+    CheckCopyWindow& checkWindow();
+    ProgressWindow& progressWindow();
+
+private:
+    void followCharacterSet();
+
+    TForm1& m_form1;
+    const SettingsModel& m_settings;
+    OptionsStore& m_options;
+    CheckHistory& m_history;
+    HistoryErrorReporter m_reportHistoryError;
+    std::unique_ptr<OptionsWindow> m_optionsWindow;
+    std::unique_ptr<CheckCopyWindow> m_checkWindow;
+    std::unique_ptr<ProgressWindow> m_progressWindow;
+};
+
+} // namespace vortan
