@@ -54,7 +54,7 @@ std::string readInput(const std::string& fileName, std::size_t limit)
     case RegularFileState::Read:
         return std::move(input.bytes);
     case RegularFileState::Missing:
-        throw IoError(2, fileName, input.reason);
+        throw IoError(kFileNotFound, fileName, input.reason);
     case RegularFileState::NotRegular:
         throw IoError(kFileAccessDenied, fileName, input.reason);
     case RegularFileState::TooLarge:
@@ -88,7 +88,7 @@ void checkSettingsFile(const std::string& fileName)
     onFile(fileName, [&] {
         struct stat status {};
         if (::stat(fileName.c_str(), &status) != 0 || ::access(fileName.c_str(), R_OK) != 0)
-            throw IoError(errno == ENOENT || errno == ENOTDIR ? 2 : kFileAccessDenied);
+            throw IoError(errno == ENOENT || errno == ENOTDIR ? kFileNotFound : kFileAccessDenied);
         if (!S_ISREG(status.st_mode))
             throw Error("Not a regular file");
     });

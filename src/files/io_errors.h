@@ -10,6 +10,7 @@
 namespace vortan {
 
 // The program's error numbers for files (see vortan::IoError).
+inline constexpr int kFileNotFound = 2;
 inline constexpr int kInvalidFilename = 3;
 inline constexpr int kTooManyOpenFiles = 4;
 inline constexpr int kFileAccessDenied = 5;
