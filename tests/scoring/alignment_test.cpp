@@ -87,8 +87,8 @@ std::string randomGroups(std::mt19937& random, int groups)
     return text;
 }
 
-// A copy with the given share of edits: letters changed, dropped, added, blanks lost or
-// doubled into one, whole groups dropped.
+// A copy with the given share of edits: letters changed, dropped or added, blanks lost or
+// added, whole groups dropped.
 std::string damaged(std::mt19937& random, const std::string& sent, double errorRate)
 {
     std::uniform_real_distribution<double> unit(0, 1);
@@ -96,8 +96,7 @@ std::string damaged(std::mt19937& random, const std::string& sent, double errorR
     for (std::size_t i = 0; i < sent.size(); ++i) {
         const char c = sent[i];
         if (c == kGroupSeparator && unit(random) < errorRate / 4) {
-            const std::size_t next = sent.find(kGroupSeparator, i + 1);
-            i = next == std::string::npos ? sent.size() : next - 1; // drop the next group
+            i = std::min(sent.find(kGroupSeparator, i + 1), sent.size()) - 1; // drop a group
             continue;
         }
         if (unit(random) >= errorRate) {
@@ -111,13 +110,10 @@ std::string damaged(std::mt19937& random, const std::string& sent, double errorR
         case 1: // missed
             break;
         case 2: // extra
-            copy += c;
-            copy += "abst5hx "[random() % 8];
+            copy += std::string{c, "abst5hx "[random() % 8]};
             break;
         default: // separator lost or added
-            if (c != kGroupSeparator)
-                copy += c;
-            copy += kGroupSeparator;
+            copy += c == kGroupSeparator ? std::string() : std::string{c, kGroupSeparator};
         }
     }
     // The scorer receives compared texts: single separators, none at the ends.
@@ -129,9 +125,9 @@ std::string damaged(std::mt19937& random, const std::string& sent, double errorR
 TEST(Alignment, CheapestAlignmentAsTheWholeMatrixFindsIt)
 {
     // The band widens only as far as the edits need: compare with the whole matrix on random
-    // copies from nearly right to nearly unrelated, short texts and long, late and early stops.
+    // copies from nearly right to nearly unrelated, late starts and early stops.
     std::mt19937 random(20240607);
-    for (int round = 0; round < 300; ++round) {
+    for (int round = 0; round < 60; ++round) {
         const std::string sent = randomGroups(random, 1 + static_cast<int>(random() % 40));
         std::string copy = damaged(random, sent, (round % 10) / 10.0);
         if (round % 7 == 0)
@@ -142,13 +138,6 @@ TEST(Alignment, CheapestAlignmentAsTheWholeMatrixFindsIt)
         ASSERT_EQ(costOf(pairs, sent, copy), referenceCost(sent, copy))
             << "sent \"" << sent << "\"\ncopy \"" << copy << "\"";
     }
-}
-
-TEST(Alignment, EmptySides)
-{
-    EXPECT_TRUE(alignCopy("", "").empty());
-    EXPECT_EQ(alignCopy("ab", ""), (std::vector<AlignedPair>{{'a', 0}, {'b', 0}}));
-    EXPECT_EQ(alignCopy("", "a b"), (std::vector<AlignedPair>{{0, 'a'}, {0, ' '}, {0, 'b'}}));
 }
 
 TEST(Alignment, TooLongAndTooDifferentIsAnError)
