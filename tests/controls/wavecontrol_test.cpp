@@ -49,7 +49,6 @@ class WaveControlTest : public QObject {
 private Q_SLOTS:
     void followsTheLeftChannelAndWritesBoth_data();
     void followsTheLeftChannelAndWritesBoth();
-    void withoutOutputKeepsItsLevel();
 };
 
 void WaveControlTest::followsTheLeftChannelAndWritesBoth_data()
@@ -93,18 +92,6 @@ void WaveControlTest::followsTheLeftChannelAndWritesBoth()
     output.changeFromOutside(std::nullopt); // the server went away: the level stays
     QTest::qWait(20);
     QCOMPARE(slider.value(), movedTo);
-}
-
-void WaveControlTest::withoutOutputKeepsItsLevel()
-{
-    TWaveVolumeSetting slider;
-    slider.setValue(13);
-    FakeOutputVolume silent; // connected, no server yet
-    slider.setOutputVolume(&silent);
-    QCOMPARE(slider.value(), 13);
-    slider.setOutputVolume(nullptr);
-    slider.setSliderPosition(5);
-    QVERIFY(silent.writes.empty());
 }
 
 QTEST_MAIN(WaveControlTest)

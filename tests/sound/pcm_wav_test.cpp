@@ -72,22 +72,5 @@ TEST(PcmWav, HeadersGoodAndBad)
     }
 }
 
-// The player reads only the head of a file and learns the rest from its size.
-TEST(PcmWav, LayoutFromTheHeadOfALongFile)
-{
-    const Bytes head = wav(2, 16, {}, 0x7fffffff);
-    const std::uint64_t beyondTheOldLimit = 3'000'000'001; // bytes, 44 of them header
-    const auto layout = parsePcmWavLayout(head, beyondTheOldLimit);
-    ASSERT_TRUE(layout);
-    EXPECT_EQ(layout->dataOffset, 44u);
-    EXPECT_EQ(layout->dataBytes, 0x7ffffffcu); // whole frames of what the header claims
-    EXPECT_EQ(layout->format.frameBytes(), 4);
-
-    // A header that claims more than the file holds, or was never filled in: up to the end.
-    EXPECT_EQ(parsePcmWavLayout(wav(1, 16, {}, 0xffffffff), 44 + 1001)->dataBytes, 1000u);
-    // A head cut before the data chunk says nothing about the samples.
-    EXPECT_FALSE(parsePcmWavLayout(Bytes(head.begin(), head.begin() + 40), beyondTheOldLimit));
-}
-
 } // namespace
 } // namespace vortan

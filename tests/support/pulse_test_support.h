@@ -47,11 +47,6 @@ inline std::string run(const std::string& command)
     return output;
 }
 
-inline bool sharedServerRunning()
-{
-    return std::getenv("PULSE_SERVER") && !run("pactl info 2>/dev/null").empty();
-}
-
 // The kind of server the test services run, and so the kind a test starts for itself:
 // "pulseaudio" or "pipewire".
 inline std::string soundServerKind()
@@ -183,10 +178,6 @@ public:
         std::filesystem::remove_all(m_directory, ignored);
     }
     std::string address() const { return "unix:" + m_directory + "/pulse/native"; }
-    std::string pactl(const std::string& arguments) const
-    {
-        return run(environment() + "pactl " + arguments + " 2>/dev/null");
-    }
     bool start() const // returns once the server is ready
     {
         return std::system((script() + " start " + soundServerKind() + " '" + m_directory +
@@ -205,15 +196,9 @@ public:
                                      "PULSE_SERVER=" + address()},
             "psink.monitor");
     }
-    // Loudness and pitch of one second of what the sink plays from now.
-    std::pair<double, double> listen() const { return loudnessAndPitch(recording()->next(1)); }
 
 private:
     static std::string script() { return VORTAN_SCRIPTS_DIR "/sound-server.sh"; }
-    std::string environment() const
-    {
-        return "env XDG_RUNTIME_DIR='" + m_directory + "' PULSE_SERVER='" + address() + "' ";
-    }
     char m_pattern[32] = "/tmp/vortan-pulse-XXXXXX";
     std::string m_directory = mkdtemp(m_pattern) ? m_pattern : "";
 };
