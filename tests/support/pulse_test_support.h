@@ -178,6 +178,11 @@ public:
         std::filesystem::remove_all(m_directory, ignored);
     }
     std::string address() const { return "unix:" + m_directory + "/pulse/native"; }
+    std::string pactl(const std::string& arguments) const
+    {
+        return run("env XDG_RUNTIME_DIR='" + m_directory + "' PULSE_SERVER='" + address() +
+                   "' pactl " + arguments + " 2>/dev/null");
+    }
     bool start() const // returns once the server is ready
     {
         return std::system((script() + " start " + soundServerKind() + " '" + m_directory +
