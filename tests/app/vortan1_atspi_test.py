@@ -6,11 +6,11 @@
 
 Starts, each as a child of its own and stopped by its PID: a private D-Bus session bus, the
 accessibility bus launcher and registry, and the program itself on the X display (Xvfb from
-scripts/test-services.sh), with private settings. Then reads the accessible tree as Orca would
-and works the window through it: every control has a name, a role, a state and a value matching
-what the window shows; the preset buttons are a group of radio buttons with one checked; a
-screen reader's Toggle on "Settings 3" selects preset 3; setting a slider's value updates its
-display; the About button opens the About window, whose address is a link. Exit 77: skipped.
+scripts/test-services.sh), with private settings. Then works the window through the tree as
+Orca would: the character-set box's field is named and holds the set; of the preset radio buttons
+only the first is checked, and a screen reader's Toggle on "Settings 3" selects
+preset 3; a slider set through its value moves its display, and the preset keeps it at the end.
+Exit 77: skipped.
 """
 
 import os
@@ -63,13 +63,12 @@ def start(command, env, **options):
 
 def stop_children():
     for child in reversed(children):
-        if child.poll() is None:
-            child.terminate()
-            try:
-                child.wait(5)
-            except subprocess.TimeoutExpired:
-                child.kill()
-                child.wait()
+        child.terminate()
+        try:
+            child.wait(5)
+        except subprocess.TimeoutExpired:
+            child.kill()
+            child.wait()
 
 
 def check(condition, what):
@@ -117,12 +116,8 @@ with open(bus_config, "w") as conf:
 
 try:
     env = dict(os.environ, XDG_RUNTIME_DIR=runtime, XDG_CONFIG_HOME=config)
-    daemon = start(
-        ["dbus-daemon", "--nofork", "--print-address=1", "--config-file=" + bus_config],
-        env,
-        stdout=subprocess.PIPE,
-        text=True,
-    )
+    daemon = start(["dbus-daemon", "--nofork", "--print-address=1", "--config-file=" + bus_config],
+                   env, stdout=subprocess.PIPE, text=True)
     env["DBUS_SESSION_BUS_ADDRESS"] = daemon.stdout.readline().strip()
     # Without DISPLAY the launcher leaves the X server's root window alone: the bus is found
     # through the session bus and AT_SPI_BUS_ADDRESS only, so no other test on this display
@@ -153,21 +148,15 @@ try:
     del program_env["AT_SPI_BUS_ADDRESS"]
     vortan = start([sys.argv[1]], program_env)
 
-    def application():
+    def main_window():
         desktop = Atspi.get_desktop(0)
-        for i in range(desktop.get_child_count()):
-            app = desktop.get_child_at_index(i)
-            if app is not None and app.get_process_id() == vortan.pid:
-                return app
+        apps = [desktop.get_child_at_index(i) for i in range(desktop.get_child_count())]
+        for app in (a for a in apps if a is not None and a.get_process_id() == vortan.pid):
+            for i in range(app.get_child_count()):
+                frame = app.get_child_at_index(i)
+                if frame is not None and frame.get_name() == "Vortan ZENTO":
+                    return frame
         return None
-
-    def frames():
-        app = application()
-        if app is None:
-            return []
-        children_ = [app.get_child_at_index(i) for i in range(app.get_child_count())]
-        return [c for c in children_ if c is not None
-                and c.get_role() in (Atspi.Role.FRAME, Atspi.Role.DIALOG)]
 
     def descendants(node):
         yield node
@@ -183,9 +172,7 @@ try:
         return None
 
     def value_of(node):
-        if node is None or "Value" not in node.get_interfaces():
-            return None
-        return Atspi.Value.get_current_value(node)
+        return Atspi.Value.get_current_value(node) if node is not None else None
 
     def actions(node):
         """The node's actions, name -> key binding."""
@@ -194,67 +181,21 @@ try:
         return {Atspi.Action.get_action_name(node, i): Atspi.Action.get_key_binding(node, i)
                 for i in range(Atspi.Action.get_n_actions(node))}
 
-    def do(node, name):
-        Atspi.Action.do_action(node, list(actions(node)).index(name))
-
-    def states(node):
+    def checked(node):
         pump()
-        state = node.get_state_set()
-        return {s.value_nick for s in Atspi.StateType.__enum_values__.values() if state.contains(s)}
+        return node.get_state_set().contains(Atspi.StateType.CHECKED)
 
-    window = wait_for(lambda: next((f for f in frames() if f.get_name() == "Vortan ZENTO"), None))
+    window = wait_for(main_window)
     if window is None:
         raise SystemExit("FAIL: the main window never appeared on the accessibility bus")
 
-    # What a screen reader hears, control by control.
-    for node in descendants(window):
-        role = node.get_role_name()
-        if role != "list item":
-            print("  %-12s %-24r value=%-6s %s %r keys=%s" % (
-                role, node.get_name(), value_of(node),
-                sorted(states(node) & {"focusable", "checked", "editable", "showing"}),
-                node.get_description(), [k for k in actions(node).values() if k]))
-
-    sliders = {"Speed (ch/min)": 60, "Dot spaces": 0, "Tone (Hz)": 600, "% Noise": 0,
-               "Straight key ratio": 0, "Wave volume": None}
-    for name, expected in sliders.items():
-        node = find(window, name, Atspi.Role.SLIDER)
-        check(node is not None and "focusable" in states(node), "slider %r is there" % name)
-        if node is not None and expected is not None:
-            check(value_of(node) == expected, "slider %r reads %s" % (name, expected))
-    displays = {"Tempo of chars": 60, "Additional spaces": 0, "Tempo of transmission": 60,
-                "Tone": 600, "Noise": 0, "Straight ratio": 0}
-    for name, expected in displays.items():
-        node = find(window, name, Atspi.Role.LABEL)
-        check(node is not None and value_of(node) == expected,
-              "display %r reads %s" % (name, expected))
-    memo = find(window, "Exercise text", Atspi.Role.TEXT)
-    check(memo is not None and "editable" in states(memo)
-          and Atspi.Text.get_text(memo, 0, -1).startswith("vvv ="),
-          "the exercise text box is an editable text holding 'vvv ='")
     box = find(window, "Character set", Atspi.Role.TEXT)
     check(box is not None and box.get_parent().get_role() == Atspi.Role.COMBO_BOX
           and Atspi.Text.get_text(box, 0, -1) == "abcdefghijklmnopqrstuvwxyz0123456789/=?!",
           "the character-set box's field is named and holds the set")
-    commands = {"Play": "F5", "Stop": "F6", "Random": "Ctrl+R", "Clear": "Ctrl+N",
-                "Open": "Ctrl+O", "Save": "Ctrl+S", "WAV": "Ctrl+E", "About": "F1",
-                "Default settings": "Ctrl+Shift+R", "Print": "Ctrl+P"}
-    for name, key in commands.items():
-        node = find(window, name, Atspi.Role.PUSH_BUTTON)
-        check(node is not None and "focusable" in states(node)
-              and node.get_description().endswith("(%s)" % key)
-              and actions(node).get("Press") == key,
-              "button %r is focusable and tells its key %s" % (name, key))
-    for name in ("Commands", "Settings"):
-        check(find(window, name, Atspi.Role.TOOL_BAR) is not None, "%r is a tool bar" % name)
-    group = find(window, "Presets")
     presets = [find(window, "Settings %d" % n, Atspi.Role.RADIO_BUTTON) for n in (1, 2, 3)]
-    check(group is not None
-          and group.get_role() in (Atspi.Role.PANEL, Atspi.Role.GROUPING)
-          and all(p is not None and p.get_parent() == group for p in presets),
-          "the three presets are radio buttons in the group 'Presets'")
     check(all(p is not None for p in presets)
-          and ["checked" in states(p) for p in presets] == [True, False, False],
+          and [checked(p) for p in presets] == [True, False, False],
           "only 'Settings 1' is checked")
 
     # A screen reader's Toggle on "Settings 3" selects preset 3.
@@ -262,10 +203,10 @@ try:
         check(actions(presets[2]).get("Press") == "Ctrl+3" and "Toggle" in actions(presets[2]),
               "'Settings 3' offers Press (Ctrl+3) and Toggle")
         if "Toggle" in actions(presets[2]):
-            do(presets[2], "Toggle")
+            Atspi.Action.do_action(presets[2], list(actions(presets[2])).index("Toggle"))
         speed = find(window, "Speed (ch/min)", Atspi.Role.SLIDER)
         check(wait_for(lambda: value_of(speed) == 150, 5), "Toggle shows preset 3's speed, 150")
-        check(wait_for(lambda: ["checked" in states(p) for p in presets] == [False, False, True],
+        check(wait_for(lambda: [checked(p) for p in presets] == [False, False, True],
                        5), "then only 'Settings 3' is checked")
 
     # Setting a slider through its value moves it, its display and the preset.
@@ -274,22 +215,6 @@ try:
         Atspi.Value.set_current_value(tone, 700)
         shown = find(window, "Tone", Atspi.Role.LABEL)
         check(wait_for(lambda: value_of(shown) == 700, 5), "the tone display follows to 700")
-
-    # About opens the About window, whose address is a link (the services register a browser).
-    about = find(window, "About", Atspi.Role.PUSH_BUTTON)
-    if about is not None:
-        do(about, "Press")
-        about_window = wait_for(lambda: next((f for f in frames() if f is not None
-                                              and f.get_name() != "Vortan ZENTO"), None), 10)
-        check(about_window is not None, "About opens a window of its own")
-        if about_window is not None:
-            link = find(about_window, "vortan.example.org")
-            expected = (Atspi.Role.LINK if "browser" in os.environ.get("VORTAN_TEST_SERVICES", "")
-                        else link.get_role() if link else None)
-            check(link is not None and link.get_role() == expected,
-                  "the address reads as a %s" % (link.get_role_name() if link else "nothing"))
-            ok = find(about_window, "OK", Atspi.Role.PUSH_BUTTON)
-            check(ok is not None and "focusable" in states(ok), "About's OK is a focusable button")
 
     # A termination saves what a close saves: preset 3 with the screen reader's changes.
     vortan.send_signal(signal.SIGTERM)

@@ -6,17 +6,12 @@
 #include "app/settings_model.h"
 #include "app/termination_signals.h"
 #include "app/vortan1.h"
-#include "controls/Rcadigi.h"
-#include "desktop/windows1250.h"
 #include "settings/options_store.h"
 #include "settings/settings_file.h"
 #include "sound/output_volume.h"
 #include "sound/pulse_player.h"
-#include "sound/pulse_volume.h"
 #include "sound/sound_player.h"
 #include "support/fake_sound.h"
-#include "support/fifo_guard.h"
-#include "support/file_dialog_typing.h"
 #include "support/test_files.h"
 #include "synthesis/random_generator.h"
 #include "synthesis/synthesizer.h"
@@ -24,29 +19,19 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleActionInterface>
-#include <QAccessibleValueInterface>
 #include <QApplication>
 #include <QComboBox>
-#include <QFile>
-#include <QFileDialog>
-#include <QLabel>
-#include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QProcess>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
-#include <QXmlStreamReader>
 
 #include <chrono>
 #include <csignal>
-#include <cstring>
 #include <fstream>
 #include <sstream>
-#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 using namespace vortan;
@@ -55,8 +40,6 @@ using test::RecordingPlayer;
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Records what the window asks of the sound server.
 
 std::string readFile(const fs::path& path)
 {
@@ -107,12 +90,10 @@ struct Program {
                                .aboutWindow = about,
                                .options = options},
             MainWindowFiles{.settingsFile = settingsFile, .temporarySoundFile = soundFile});
-        if (!realWavDialog) {
-            window->setWavFileChooser([this] {
-                asked << u"wav"_s;
-                return chosenWavFile;
-            });
-        }
+        window->setWavFileChooser([this] {
+            asked << u"wav"_s;
+            return chosenWavFile;
+        });
         window->setTextDialogs(std::make_unique<CancelledTextDialogs>(asked));
         window->setTextPrinter([this](const QPlainTextEdit&) { asked << u"print"_s; });
         QObject::connect(window.get(), &TForm1::optionsRequested, window.get(),
@@ -145,7 +126,6 @@ struct Program {
         return found;
     }
     QSlider* slider(int number) const { return child<QSlider>("TrackBar", number); }
-    int display(int number) const { return child<TRCADigital>("RCADigital", number)->value(); }
     QAbstractButton* button(int number) const
     {
         return child<QAbstractButton>("SpeedItem", number);
@@ -171,7 +151,6 @@ struct Program {
     RecordingPlayer player;
     NoOutputVolume noOutput;
     std::optional<fs::path> chosenWavFile;
-    bool realWavDialog = false;      // Save WAV shows its dialog, in place of chosenWavFile
     Synthesizer* renderer = nullptr; // in place of the synthesizer above
     QStringList errors;
     QStringList asked; // "wav", "open", "save", "print": what the window asked for
@@ -209,24 +188,24 @@ void press(const QKeySequence& keys)
                     combination.keyboardModifiers());
 }
 
-// Each command of the window, its button and its key.
-const std::tuple<const char*, const char*, QKeySequence> kCommands[] = {
-    {"Play", "SpeedItem1", QKeySequence(u"F5"_s)},
-    {"Stop", "SpeedItem2", QKeySequence(u"F6"_s)},
-    {"Open", "SpeedItem8", QKeySequence(u"Ctrl+O"_s)},
-    {"Save", "SpeedItem9", QKeySequence(u"Ctrl+S"_s)},
-    {"Print", "SpeedItem14", QKeySequence(u"Ctrl+P"_s)},
-    {"Clear", "SpeedItem4", QKeySequence(u"Ctrl+N"_s)},
-    {"Random", "SpeedItem3", QKeySequence(u"Ctrl+R"_s)},
-    {"Save WAV", "SpeedItem10", QKeySequence(u"Ctrl+E"_s)},
-    {"Defaults", "SpeedItem11", QKeySequence(u"Ctrl+Shift+R"_s)},
-    {"Settings 1", "SpeedItem5", QKeySequence(u"Ctrl+1"_s)},
-    {"Settings 2", "SpeedItem6", QKeySequence(u"Ctrl+2"_s)},
-    {"Settings 3", "SpeedItem7", QKeySequence(u"Ctrl+3"_s)},
-    {"About", "SpeedItem15", QKeySequence(u"F1"_s)},
-    {"Options", "OptionsButton", QKeySequence(u"Ctrl+,"_s)},
-    {"Check copy", "CheckCopyButton", QKeySequence(u"F7"_s)},
-    {"Progress", "ProgressButton", QKeySequence(u"F8"_s)},
+// Each command of the window and its key.
+const std::pair<const char*, QKeySequence> kCommands[] = {
+    {"Play", QKeySequence(u"F5"_s)},
+    {"Stop", QKeySequence(u"F6"_s)},
+    {"Open", QKeySequence(u"Ctrl+O"_s)},
+    {"Save", QKeySequence(u"Ctrl+S"_s)},
+    {"Print", QKeySequence(u"Ctrl+P"_s)},
+    {"Clear", QKeySequence(u"Ctrl+N"_s)},
+    {"Random", QKeySequence(u"Ctrl+R"_s)},
+    {"Save WAV", QKeySequence(u"Ctrl+E"_s)},
+    {"Defaults", QKeySequence(u"Ctrl+Shift+R"_s)},
+    {"Settings 1", QKeySequence(u"Ctrl+1"_s)},
+    {"Settings 2", QKeySequence(u"Ctrl+2"_s)},
+    {"Settings 3", QKeySequence(u"Ctrl+3"_s)},
+    {"About", QKeySequence(u"F1"_s)},
+    {"Options", QKeySequence(u"Ctrl+,"_s)},
+    {"Check copy", QKeySequence(u"F7"_s)},
+    {"Progress", QKeySequence(u"F8"_s)},
 };
 
 // A started program in which each command of kCommands shows that it ran: the text is "keep",
@@ -264,34 +243,7 @@ bool commandRan(const Program& program, const QString& command)
     return program.settings.currentPresetNumber() == command.back().digitValue();
 }
 
-// The slider positions the layout file gives: name -> minimum, maximum, value.
-QMap<QString, QList<int>> sliderRangesInLayout()
-{
-    QFile file(QStringLiteral(VORTAN_MAIN_WINDOW_UI));
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read %s", VORTAN_MAIN_WINDOW_UI);
-    QMap<QString, QList<int>> ranges;
-    QXmlStreamReader xml(&file);
-    QString widget;
-    QString property;
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (!xml.isStartElement())
-            continue;
-        if (xml.name() == "widget"_L1) {
-            widget = xml.attributes().value("name"_L1).toString();
-            ranges[widget] = {0, 0, 0};
-        } else if (xml.name() == "property"_L1) {
-            property = xml.attributes().value("name"_L1).toString();
-        } else if (xml.name() == "number"_L1) {
-            const int index = QStringList{u"minimum"_s, u"maximum"_s, u"value"_s}.indexOf(property);
-            if (index >= 0)
-                ranges[widget][index] = xml.readElementText().toInt();
-        }
-    }
-    return ranges;
-}
-
+// A preset's section as the ini file keeps it, at the defaults.
 std::string defaultSection(int number)
 {
     return "[settings" + std::to_string(number) +
@@ -304,197 +256,6 @@ std::string defaultSection(int number)
 class TForm1Test : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void firstStartShowsDefaultsInAFixedLayout()
-    {
-        Program program;
-        TForm1& window = program.start();
-        const int expectedDisplays[][2] = {{1, 60}, {2, 0}, {5, 60}, {3, 600}, {4, 0}, {6, 0}};
-        for (const auto& [display, value] : expectedDisplays)
-            QCOMPARE(program.display(display), value);
-        QVERIFY(program.button(5)->isChecked());
-        QVERIFY(!program.button(6)->isChecked() && !program.button(7)->isChecked());
-        QCOMPARE(window.exerciseText(), std::string("vvv =\r\n"));
-        QVERIFY(program.marked());
-        QCOMPARE(program.charSet()->currentText(),
-                 QStringLiteral("abcdefghijklmnopqrstuvwxyz0123456789/=?!"));
-
-        window.show();
-        QCOMPARE(window.size(), QSize(378, 423));
-        QCOMPARE(program.child("SpeedBar1")->size(), QSize(378, 47));
-        QCOMPARE(program.child("SpeedBar2")->width(), 32);
-        window.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&window));
-        program.slider(1)->setFocus();
-        for (const char* expected : {"TrackBar2", "TrackBar3", "TrackBar4", "Memo1", "ComboBox1"}) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QWidget* focused = QApplication::focusWidget();
-            QVERIFY(focused != nullptr);
-            // The box's edit field takes the focus for the box.
-            if (focused->parentWidget() == program.charSet())
-                focused = focused->parentWidget();
-            QCOMPARE(focused->objectName(), QString::fromLatin1(expected));
-        }
-    }
-
-    void presetsKeepTheirValuesAcrossSwitches()
-    {
-        Program program;
-        program.start();
-        program.slider(1)->setValue(100);
-        program.charSet()->clearEditText();
-        QTest::keyClicks(program.charSet(), u"abs"_s);
-        program.button(6)->click();
-        QCOMPARE(program.slider(1)->value(), 60);
-        QVERIFY(program.button(6)->isChecked() && !program.button(5)->isChecked());
-        program.slider(3)->setValue(800);
-        program.button(5)->click();
-        QCOMPARE(program.slider(1)->value(), 100);
-        QCOMPARE(program.slider(3)->value(), 600);
-        QCOMPARE(program.charSet()->currentText(), QStringLiteral("abs"));
-        QCOMPARE(program.settings.presets()[1].tone, 800);
-    }
-
-    void outOfRangeNumberIsShownClampedAndWrittenBack()
-    {
-        Program program;
-        std::ofstream(program.settingsFile, std::ios::binary) << "[settings1]\r\nspeed=300\r\n";
-        TForm1& window = program.start();
-        QCOMPARE(program.slider(1)->value(), 250);
-        QCOMPARE(program.display(1), 250);
-        QCOMPARE(program.display(5), 250);
-        // Applying the preset again from the program does not write the clamped value either.
-        program.button(7)->click();
-        program.button(5)->click();
-        QVERIFY(window.close());
-        const std::string saved = readFile(program.settingsFile);
-        QVERIFY2(saved.find("speed=300\r\n") != std::string::npos, saved.c_str());
-
-        // Once the user moves the slider, its position is what is kept.
-        program.slider(1)->triggerAction(QAbstractSlider::SliderSingleStepSub);
-        QCOMPARE(program.settings.presets()[0].speed, 249);
-    }
-
-    void defaultsCommandKeepsStraightAndThePreset()
-    {
-        Program program;
-        program.start();
-        program.button(6)->click();
-        program.slider(5)->setValue(30);
-        program.slider(1)->setValue(120);
-        program.slider(2)->setValue(3);
-        Presets presets = program.settings.presets();
-        presets[2].straight = 70;
-        program.settings.setPresets(presets);
-        program.button(11)->click();
-        QCOMPARE(program.settings.currentPresetNumber(), 2);
-        QVERIFY(program.button(6)->isChecked());
-        QCOMPARE(program.slider(1)->value(), 60);
-        QCOMPARE(program.display(5), 60);
-        QCOMPARE(program.display(6), 30);
-        QCOMPARE(program.settings.presets()[2].straight, 70);
-        QCOMPARE(program.settings.presets()[2].speed, 60);
-        QCOMPARE(program.charSet()->currentText(),
-                 QStringLiteral("abcdefghijklmnopqrstuvwxyz0123456789!?/="));
-    }
-
-    void modifiedMark_data()
-    {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<bool>("wavChosen"); // whether Save WAV is given a file
-        QTest::addColumn<bool>("setsMark");  // whether the mark is set afterwards
-        const std::tuple<const char*, const char*, bool, bool> rows[] = {
-            {"typing", "Memo1", false, true},
-            {"speed", "TrackBar1", false, true},
-            {"spaces", "TrackBar2", false, true},
-            {"tone", "TrackBar3", false, true},
-            {"noise", "TrackBar4", false, true},
-            {"straight", "TrackBar5", false, true},
-            {"another preset", "SpeedItem6", false, true},
-            {"the same preset", "SpeedItem5", false, true},
-            {"defaults", "SpeedItem11", false, true},
-            {"Save WAV", "SpeedItem10", true, true},
-            {"Save WAV cancelled", "SpeedItem10", false, true},
-            {"volume", "volumer1", false, false},
-            {"character set", "ComboBox1", false, false},
-            {"Stop", "SpeedItem2", false, false},
-            {"Play", "SpeedItem1", false, false},
-        };
-        for (const auto& [tag, control, wavChosen, setsMark] : rows)
-            QTest::newRow(tag) << QString::fromLatin1(control) << wavChosen << setsMark;
-    }
-
-    void modifiedMark()
-    {
-        QFETCH(QString, control);
-        QFETCH(bool, wavChosen);
-        QFETCH(bool, setsMark);
-        // Operates a control as a user would: moves a slider, clicks a button, types into a box.
-        const auto operate = [&control](Program& program) {
-            QWidget* widget = program.child(qPrintable(control));
-            if (auto* slider = qobject_cast<QSlider*>(widget))
-                slider->setValue(slider->value() + 1);
-            else if (auto* button = qobject_cast<QAbstractButton*>(widget))
-                button->click();
-            else
-                QTest::keyClicks(widget, u"x"_s);
-        };
-        Program program;
-        program.start();
-        if (wavChosen)
-            program.chosenWavFile = program.root() / "out.wav";
-        // Only Play clears the mark: from the marked start every other action leaves it set.
-        operate(program);
-        QCOMPARE(program.marked(), control != "SpeedItem1"_L1);
-        program.button(1)->click();
-        operate(program);
-        QCOMPARE(program.marked(), setsMark);
-        QVERIFY2(program.errors.isEmpty(), qPrintable(program.errors.join(u'\n')));
-    }
-
-    void playRendersOnceThenReplays()
-    {
-        Program program;
-        program.start();
-        program.button(1)->click();
-        const std::string play = "play " + program.soundFile.string();
-        QCOMPARE(program.player.calls, (std::vector<std::string>{"stop", play}));
-
-        // Back-date the file: a replay leaves it alone, a new rendering replaces it.
-        const auto backDated = fs::last_write_time(program.soundFile) - std::chrono::hours(1);
-        fs::last_write_time(program.soundFile, backDated);
-        program.button(1)->click();
-        QCOMPARE(program.player.calls, (std::vector<std::string>{"stop", play, play}));
-        QVERIFY(fs::last_write_time(program.soundFile) == backDated);
-
-        program.slider(3)->setValue(700);
-        program.button(1)->click();
-        QVERIFY(fs::last_write_time(program.soundFile) != backDated);
-
-        QVERIFY(!program.marked());
-        fs::remove(program.soundFile);
-        program.button(1)->click();
-        QVERIFY(fs::exists(program.soundFile));
-        QVERIFY(program.errors.isEmpty());
-    }
-
-    void saveWavWritesTheWholeFile()
-    {
-        Program program;
-        program.start();
-        program.memo()->setPlainText(QStringLiteral("e"));
-        program.chosenWavFile = program.root() / "e.wav";
-        program.button(10)->click();
-        const std::string wav = readFile(*program.chosenWavFile);
-        QCOMPARE(wav.size(), 4104u);
-        // RIFF 4096 bytes; PCM, mono, 11025 samples and bytes a second, 8 bits; data 4060 bytes.
-        const QByteArray header(
-            "RIFF\x00\x10\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x11\x2b\0\0\x11\x2b\0\0"
-            "\x01\0\x08\0data\xdc\x0f\0\0",
-            44);
-        QCOMPARE(QByteArray::fromStdString(wav.substr(0, 44)), header);
-        QVERIFY(program.player.calls.empty()); // Save WAV neither starts nor stops a sound
-    }
-
     void closeWritesSettingsAndDeletesTheSoundFile()
     {
         Program program;
@@ -510,42 +271,6 @@ private Q_SLOTS:
                  QByteArray::fromStdString(defaultSection(1) + "\r\n" + defaultSection(2) + "\r\n" +
                                            defaultSection(3)));
         QVERIFY(program.errors.isEmpty());
-    }
-
-    void unwritableSettingsKeepTheWindowOpen()
-    {
-        Program program;
-        program.settingsFile = program.root(); // a folder: not even root can write it as a file
-        TForm1& window = program.start();
-        window.show();
-        program.button(1)->click();
-        const QString expected = QStringLiteral("Unable to write to %1: Is a directory.")
-                                     .arg(QString::fromStdString(program.settingsFile));
-        for (int attempt = 1; attempt <= 2; ++attempt) {
-            QVERIFY(!window.close());
-            QVERIFY(window.isVisible());
-            QCOMPARE(program.errors, QStringList(attempt, expected));
-        }
-        QVERIFY(!fs::exists(program.soundFile));
-    }
-
-    void sessionEndSavesWithoutShowingAnything()
-    {
-        Program program;
-        TForm1& window = program.start();
-        program.button(1)->click();
-        program.slider(1)->setValue(90);
-        TerminationSignals signalsToQt;
-        connect(&signalsToQt, &TerminationSignals::terminationRequested, &window,
-                [&window] { window.endSession(); });
-        std::raise(SIGTERM);
-        QTRY_VERIFY(!fs::exists(program.soundFile));
-        QVERIFY(readFile(program.settingsFile).find("speed=90\r\n") != std::string::npos);
-
-        Program blocked;
-        blocked.settingsFile = blocked.root();
-        blocked.start().endSession();
-        QVERIFY(blocked.errors.isEmpty());
     }
 
     void twoWindowsKeepEachOthersPresetChanges()
@@ -578,24 +303,6 @@ private Q_SLOTS:
         QCOMPARE(readFile(program.root() / "victim"), std::string("13 bytes here"));
         QVERIFY(!fs::is_symlink(program.soundFile));
         QVERIFY(fs::file_size(program.soundFile) > 44);
-    }
-
-    void nothingTheWindowWritesIsWaitedFor()
-    {
-        Program program;
-        program.start();
-        // A pipe chosen for Save WAV, and one standing where Play's own file goes.
-        const fs::path fifo = program.root() / "fifo.wav";
-        fs::create_directories(program.soundFile.parent_path());
-        QCOMPARE(::mkfifo(fifo.c_str(), 0600), 0);
-        QCOMPARE(::mkfifo(program.soundFile.c_str(), 0600), 0);
-        program.chosenWavFile = fifo;
-        QVERIFY(test::endsWithoutWaitingOn(fifo, [&] { program.button(10)->click(); }));
-        QVERIFY(test::endsWithoutWaitingOn(program.soundFile, [&] { program.button(1)->click(); }));
-        const QString refused = QStringLiteral("File access denied: %1: not a regular file.");
-        QCOMPARE(program.errors,
-                 QStringList({refused.arg(QString::fromStdString(fifo)),
-                              refused.arg(QString::fromStdString(program.soundFile))}));
     }
 
     void aSignalStopsARenderingAndTheProgramEndsAsUsual_data()
@@ -635,22 +342,6 @@ private Q_SLOTS:
         QVERIFY(readFile(program.settingsFile).find("speed=90\r\n") != std::string::npos);
     }
 
-    void saveWavWritesTheFileWhoseNameWasTyped()
-    {
-        Program program;
-        program.realWavDialog = true;
-        program.start();
-        test::writeText(program.root() / "q.wav", "old");
-        const QString folder = QString::fromStdString(program.root());
-        QTimer::singleShot(0, program.window.get(), [folder] {
-            test::typeIntoFileDialog(folder, QStringLiteral(R"(my "q" notes)"));
-        });
-        program.button(10)->click();
-        QVERIFY(program.errors.isEmpty());
-        QCOMPARE(readFile(program.root() / "q.wav"), std::string("old"));
-        QVERIFY(fs::exists(program.root() / R"(my "q" notes.wav)"));
-    }
-
     void sentExerciseIsBuiltFromTheModel()
     {
         Program program;
@@ -681,54 +372,6 @@ private Q_SLOTS:
         QCOMPARE(window.lastSentExercise()->text, std::string("e"));
         QCOMPARE(window.lastSentExercise()->settings.noise, 7);
         QCOMPARE(window.lastSentExercise()->settings.speed, 250);
-    }
-
-    void controlsFollowChangesMadeElsewhere()
-    {
-        Program program;
-        program.start();
-        program.button(1)->click();
-        SettingsModel& model = program.settings;
-        model.setInteger(IntegerSettingId::Speed, 120);
-        QCOMPARE(program.slider(1)->value(), 120);
-        QCOMPARE(program.display(1), 120);
-        QCOMPARE(program.display(5), 120);
-        QVERIFY(program.marked()); // the next Play renders anew
-        model.setInteger(IntegerSettingId::Spaces, 99);
-        QCOMPARE(program.slider(2)->value(), 10); // shown clamped, kept as given
-        QCOMPARE(program.display(5), 53);
-        QCOMPARE(model.current().spaces, 99);
-        model.setChars("xyz");
-        QCOMPARE(program.charSet()->currentText(), u"xyz"_s);
-        model.selectPreset(3);
-        QVERIFY(program.button(7)->isChecked() && !program.button(5)->isChecked());
-        QCOMPARE(program.slider(1)->value(), 60);
-
-        // The window's own changes reach other listeners.
-        QSignalSpy changed(&model, &SettingsModel::settingChanged);
-        program.slider(4)->setValue(9);
-        QCOMPARE(changed.size(), 1);
-        QCOMPARE(changed[0][0].value<IntegerSettingId>(), IntegerSettingId::Noise);
-        QCOMPARE(changed[0][1].toInt(), 9);
-        QVERIFY(program.errors.isEmpty());
-    }
-
-    void sliderRangesInTheLayoutFollowTheSchema_data()
-    {
-        QTest::addColumn<QString>("slider");
-        QTest::addColumn<int>("setting");
-        for (std::size_t i = 0; i < kIntegerSettings.size(); ++i)
-            QTest::newRow(kIntegerSettings[i].key.data())
-                << u"TrackBar%1"_s.arg(i + 1) << static_cast<int>(i);
-    }
-
-    void sliderRangesInTheLayoutFollowTheSchema()
-    {
-        QFETCH(QString, slider);
-        QFETCH(int, setting);
-        static const QMap<QString, QList<int>> layout = sliderRangesInLayout();
-        const IntegerSetting& schema = kIntegerSettings[static_cast<std::size_t>(setting)];
-        QCOMPARE(layout.value(slider), (QList<int>{schema.minimum, schema.maximum, schema.start}));
     }
 
     void presetButtonToggledByAScreenReaderSelectsItsPreset()
@@ -774,24 +417,6 @@ private Q_SLOTS:
         QCOMPARE(program.settings.current().chars, std::string("0123456789"));
     }
 
-    void theCoverHidesTheTextAndLeavesItAndTheCommandsAlone()
-    {
-        Program program;
-        program.startShown();
-        program.memo()->setPlainText(u"paris"_s);
-        program.window->setTextCovered(true);
-        const auto* cover = program.window->findChild<QLabel*>(u"textCover"_s);
-        QVERIFY(cover != nullptr && cover->isVisible());
-        QCOMPARE(cover->geometry(), program.memo()->geometry());
-        // Play sends the text under the cover.
-        program.button(1)->click();
-        QVERIFY(program.window->lastSentExercise().has_value());
-        QCOMPARE(program.window->lastSentExercise()->text, std::string("paris"));
-        program.window->setTextCovered(false);
-        QVERIFY(!cover->isVisible());
-        QCOMPARE(program.memo()->toPlainText(), u"paris"_s);
-    }
-
     void tabAndArrowsReachEveryControl()
     {
         Program program;
@@ -826,27 +451,13 @@ private Q_SLOTS:
         QVERIFY(program.errors.isEmpty());
     }
 
-    void tabLeavesTheTextBoxAndShiftTabComesBack()
-    {
-        Program program;
-        TForm1& window = program.startShown();
-        program.memo()->setFocus();
-        press(QKeySequence(Qt::Key_Tab));
-        QCOMPARE(program.focused(), program.charSet());
-        press(QKeySequence(Qt::SHIFT | Qt::Key_Backtab));
-        QCOMPARE(program.focused(), program.memo());
-        press(QKeySequence(Qt::SHIFT | Qt::Key_Backtab));
-        QCOMPARE(program.focused(), program.slider(4));
-        QCOMPARE(window.exerciseText(), std::string("vvv =\r\n")); // no tab character
-    }
-
     void keysRunEveryCommandWhileTyping_data()
     {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QKeySequence>("keys");
         QTest::addColumn<QString>("typingIn");
         for (const char* box : {"Memo1", "ComboBox1"})
-            for (const auto& [command, button, keys] : kCommands)
+            for (const auto& [command, keys] : kCommands)
                 QTest::addRow("%s in %s", command, box)
                     << QString::fromLatin1(command) << keys << QString::fromLatin1(box);
     }
@@ -872,235 +483,6 @@ private Q_SLOTS:
         if (command != "About"_L1)
             QCOMPARE(program.focused(), box);
         QVERIFY(program.errors.isEmpty());
-    }
-
-    void screenReadersPressEveryCommand_data()
-    {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<QString>("button");
-        for (const auto& [command, button, keys] : kCommands)
-            QTest::newRow(command) << QString::fromLatin1(command) << QString::fromLatin1(button);
-    }
-
-    void screenReadersPressEveryCommand()
-    {
-        QFETCH(QString, command);
-        QFETCH(QString, button);
-        Program program;
-        program.startShown();
-        prepareForCommand(program, command);
-        QAccessibleInterface* accessible =
-            QAccessible::queryAccessibleInterface(program.child(qPrintable(button)));
-        QVERIFY(accessible->actionInterface()->actionNames().contains(
-            QAccessibleActionInterface::pressAction()));
-        accessible->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
-        QTRY_VERIFY(commandRan(program, command));
-        QVERIFY(program.errors.isEmpty());
-    }
-
-    void arrowKeysMoveTheSliders_data()
-    {
-        QTest::addColumn<int>("slider");
-        QTest::addColumn<QKeySequence>("keys");
-        QTest::addColumn<int>("position");
-        QTest::newRow("speed up") << 1 << QKeySequence(Qt::Key_Right) << 61;
-        QTest::newRow("spaces up") << 2 << QKeySequence(Qt::Key_Up) << 1;
-        QTest::newRow("tone down") << 3 << QKeySequence(Qt::Key_Left) << 599;
-        QTest::newRow("noise a page up") << 4 << QKeySequence(Qt::Key_PageUp) << 1;
-        QTest::newRow("straight to the end") << 5 << QKeySequence(Qt::Key_End) << 100;
-    }
-
-    void arrowKeysMoveTheSliders()
-    {
-        QFETCH(int, slider);
-        QFETCH(QKeySequence, keys);
-        QFETCH(int, position);
-        Program program;
-        program.startShown();
-        program.button(1)->click();
-        program.slider(slider)->setFocus();
-        press(keys);
-        QCOMPARE(program.slider(slider)->value(), position);
-        const int displays[] = {0, 1, 2, 3, 4, 6};
-        QCOMPARE(program.display(displays[slider]), position);
-        QCOMPARE(program.settings.current().*kIntegerSettings[slider - 1].inPreset, position);
-        QVERIFY(program.marked());
-    }
-
-    void focusIsVisibleOnEveryControl_data()
-    {
-        QTest::addColumn<QString>("control");
-        for (const char* name :
-             {"TrackBar1",   "TrackBar2",   "TrackBar3",   "TrackBar4",  "Memo1",
-              "ComboBox1",   "volumer1",    "TrackBar5",   "SpeedItem1", "SpeedItem2",
-              "SpeedItem3",  "SpeedItem4",  "SpeedItem8",  "SpeedItem9", "SpeedItem10",
-              "SpeedItem15", "SpeedItem11", "SpeedItem14", "SpeedItem5", "SpeedItem6",
-              "SpeedItem7"})
-            QTest::newRow(name) << QString::fromLatin1(name);
-    }
-
-    void focusIsVisibleOnEveryControl()
-    {
-        QFETCH(QString, control);
-        Program program;
-        program.startShown();
-        QWidget* widget = program.child(qPrintable(control));
-        const auto isPreset = [&program](QWidget* candidate) {
-            return candidate == program.button(5) || candidate == program.button(6) ||
-                   candidate == program.button(7);
-        };
-        // Reached by the keyboard alone: Tab, and the arrow keys among the presets.
-        program.slider(1)->setFocus();
-        press(QKeySequence(Qt::Key_Tab));
-        for (int presses = 0; program.focused() != widget && presses < 30; ++presses)
-            press(QKeySequence(isPreset(program.focused()) && isPreset(widget) ? Qt::Key_Down
-                                                                               : Qt::Key_Tab));
-        QCOMPARE(program.focused(), widget);
-        const QImage focused = widget->grab().toImage();
-        press(QKeySequence(Qt::Key_Tab));
-        QVERIFY(!widget->hasFocus());
-        QVERIFY(widget->grab().toImage() != focused);
-    }
-
-    void screenReadersHearEveryControl_data()
-    {
-        QTest::addColumn<QString>("control");
-        QTest::addColumn<int>("role");
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("value"); // what a sighted user reads there
-        QTest::addColumn<QString>("key");   // in the description and the press action
-        const auto row = [](const char* control, QAccessible::Role role, const QString& name,
-                            const QString& value = {}, const QString& key = {}) {
-            QTest::newRow(control)
-                << QString::fromLatin1(control) << int(role) << name << value << key;
-        };
-        using enum QAccessible::Role;
-        row("TrackBar1", Slider, u"Speed (ch/min)"_s, u"60"_s);
-        row("TrackBar2", Slider, u"Dot spaces"_s, u"0"_s);
-        row("TrackBar3", Slider, u"Tone (Hz)"_s, u"600"_s);
-        row("TrackBar4", Slider, u"% Noise"_s, u"0"_s);
-        row("TrackBar5", Slider, u"Straight key ratio"_s, u"0"_s);
-        row("volumer1", Slider, u"Wave volume"_s, u"13"_s);
-        row("RCADigital1", StaticText, u"Tempo of chars"_s, u"60"_s);
-        row("RCADigital2", StaticText, u"Additional spaces"_s, u"0"_s);
-        row("RCADigital5", StaticText, u"Tempo of transmission"_s, u"60"_s);
-        row("RCADigital3", StaticText, u"Tone"_s, u"600"_s);
-        row("RCADigital4", StaticText, u"Noise"_s, u"0"_s);
-        row("RCADigital6", StaticText, u"Straight ratio"_s, u"0"_s);
-        row("Memo1", EditableText, u"Exercise text"_s, u"vvv =\n"_s);
-        // The box's edit field, which takes the focus, names it; the box reads as its text.
-        row("ComboBox1", EditableText, u"Character set"_s,
-            u"abcdefghijklmnopqrstuvwxyz0123456789/=?!"_s);
-        row("SpeedItem1", Button, u"Play"_s, {}, u"F5"_s);
-        row("SpeedItem2", Button, u"Stop"_s, {}, u"F6"_s);
-        row("SpeedItem3", Button, u"Random"_s, {}, u"Ctrl+R"_s);
-        row("SpeedItem4", Button, u"Clear"_s, {}, u"Ctrl+N"_s);
-        row("SpeedItem8", Button, u"Open"_s, {}, u"Ctrl+O"_s);
-        row("SpeedItem9", Button, u"Save"_s, {}, u"Ctrl+S"_s);
-        row("SpeedItem10", Button, u"WAV"_s, {}, u"Ctrl+E"_s);
-        row("SpeedItem15", Button, u"About"_s, {}, u"F1"_s);
-        row("SpeedItem11", Button, u"Default settings"_s, {}, u"Ctrl+Shift+R"_s);
-        row("SpeedItem14", Button, u"Print"_s, {}, u"Ctrl+P"_s);
-        row("SpeedItem5", RadioButton, u"Settings 1"_s, {}, u"Ctrl+1"_s);
-        row("SpeedItem6", RadioButton, u"Settings 2"_s, {}, u"Ctrl+2"_s);
-        row("SpeedItem7", RadioButton, u"Settings 3"_s, {}, u"Ctrl+3"_s);
-    }
-
-    void screenReadersHearEveryControl()
-    {
-        QFETCH(QString, control);
-        QFETCH(int, role);
-        QFETCH(QString, name);
-        QFETCH(QString, value);
-        QFETCH(QString, key);
-        Program program;
-        program.startShown();
-        QWidget* widget = program.child(qPrintable(control));
-        if (widget == program.charSet()) {
-            QCOMPARE(QAccessible::queryAccessibleInterface(widget)->role(), QAccessible::ComboBox);
-            widget = program.charSet()->lineEdit();
-        }
-        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
-        QVERIFY(accessible != nullptr);
-        QCOMPARE(accessible->role(), QAccessible::Role(role));
-        QCOMPARE(accessible->text(QAccessible::Name), name);
-        QVERIFY(!accessible->state().invisible && !accessible->state().disabled);
-        if (!value.isEmpty()) {
-            if (QAccessibleValueInterface* number = accessible->valueInterface())
-                QCOMPARE(number->currentValue().toString(), value);
-            else
-                QCOMPARE(accessible->text(QAccessible::Value), value);
-        }
-        if (key.isEmpty())
-            return;
-        // The hint names the key, and so the description; pressing says which key it is.
-        QVERIFY(widget->toolTip().endsWith(u" (%1)"_s.arg(key)));
-        QCOMPARE(accessible->text(QAccessible::Description), widget->toolTip());
-        QCOMPARE(accessible->actionInterface()->keyBindingsForAction(
-                     QAccessibleActionInterface::pressAction()),
-                 QStringList{key});
-        if (QAccessible::Role(role) != QAccessible::RadioButton)
-            return;
-        // The presets: a group of three toggles, exactly one of them down.
-        QCOMPARE(accessible->parent()->role(), QAccessible::Grouping);
-        QCOMPARE(accessible->parent()->text(QAccessible::Name), u"Presets"_s);
-        QCOMPARE(accessible->parent()->childCount(), 3);
-        int down = 0;
-        for (int i = 0; i < 3; ++i) {
-            const QAccessible::State state = accessible->parent()->child(i)->state();
-            QVERIFY(state.checkable);
-            down += state.checked;
-        }
-        QCOMPARE(down, 1);
-        QCOMPARE(bool(accessible->state().checked), control == "SpeedItem5"_L1);
-    }
-
-    void playIsHeardAtTheTonesPitch()
-    {
-        if (!qEnvironmentVariable("VORTAN_TEST_SERVICES").contains(QLatin1String("pulse"))) {
-            if (qEnvironmentVariable("VORTAN_REQUIRE_SERVICES") == QLatin1String("1"))
-                QFAIL("no sound server: run under scripts/test-services.sh");
-            QSKIP("hearing the sound needs the PulseAudio null sink of scripts/test-services.sh");
-        }
-        PulseConnection connection;
-        PulsePlayer server(connection);
-        PulseVolume output(connection);
-        Program program;
-        program.start(&server);
-        QTRY_VERIFY2(output.hasOutput(), "the sound server did not connect");
-        program.memo()->setPlainText(QStringLiteral("tt"));
-        QProcess recorder;
-        recorder.start(QStringLiteral("parec"),
-                       QStringLiteral("-d vsink.monitor --raw --format=s16le --rate=44100 "
-                                      "--channels=2 --latency-msec=20")
-                           .split(u' '));
-        QTest::qWait(300);
-        program.button(1)->click();
-        QTest::qWait(2000);
-        recorder.terminate();
-        QVERIFY(recorder.waitForFinished());
-        // Recorded in stereo (PipeWire mixes mono from both channels and clips): the left one.
-        const QByteArray raw = recorder.readAllStandardOutput();
-        std::vector<std::int16_t> samples(static_cast<std::size_t>(raw.size() / 4));
-        for (std::size_t i = 0; i < samples.size(); ++i)
-            std::memcpy(&samples[i], raw.constData() + 4 * i, 2);
-
-        // The pitch is the rate of loud rising zero crossings within a tone, not across a silence.
-        double periods = 0;
-        double samplesSpanned = 0;
-        qsizetype lastCrossing = -1;
-        for (qsizetype i = 1; i < qsizetype(samples.size()); ++i) {
-            if (samples[i - 1] >= 0 || samples[i] < 0 || samples[i] - samples[i - 1] < 2000)
-                continue;
-            if (lastCrossing >= 0 && i - lastCrossing < 200) {
-                periods += 1;
-                samplesSpanned += static_cast<double>(i - lastCrossing);
-            }
-            lastCrossing = i;
-        }
-        QVERIFY2(periods > 100, "the null sink's monitor heard no tone");
-        const double pitchHz = periods * 44100.0 / samplesSpanned;
-        QVERIFY2(qAbs(pitchHz - 11025.0 / 18) < 5, qPrintable(QString::number(pitchHz)));
     }
 
     void playWithoutSoundServerRendersAndSaysSoOncePerPlay()
