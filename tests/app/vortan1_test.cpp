@@ -27,6 +27,8 @@
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QFile>
+#include <QXmlStreamReader>
 
 #include <chrono>
 #include <csignal>
@@ -253,9 +255,108 @@ std::string defaultSection(int number)
 
 } // namespace
 
+// The slider positions the layout file gives: name -> minimum, maximum, value.
+QMap<QString, QList<int>> sliderRangesInLayout()
+{
+    QFile file(QStringLiteral(VORTAN_MAIN_WINDOW_UI));
+    if (!file.open(QIODevice::ReadOnly))
+        qFatal("cannot read %s", VORTAN_MAIN_WINDOW_UI);
+    QMap<QString, QList<int>> ranges;
+    QXmlStreamReader xml(&file);
+    QString widget;
+    QString property;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (!xml.isStartElement())
+            continue;
+        if (xml.name() == "widget"_L1) {
+            widget = xml.attributes().value("name"_L1).toString();
+            ranges[widget] = {0, 0, 0};
+        } else if (xml.name() == "property"_L1) {
+            property = xml.attributes().value("name"_L1).toString();
+        } else if (xml.name() == "number"_L1) {
+            const int index = QStringList{u"minimum"_s, u"maximum"_s, u"value"_s}.indexOf(property);
+            if (index >= 0)
+                ranges[widget][index] = xml.readElementText().toInt();
+        }
+    }
+    return ranges;
+}
+
 class TForm1Test : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    void sliderRangesInTheLayoutFollowTheSchema_data()
+    {
+        QTest::addColumn<QString>("slider");
+        QTest::addColumn<int>("setting");
+        for (std::size_t i = 0; i < kIntegerSettings.size(); ++i)
+            QTest::newRow(kIntegerSettings[i].key.data())
+                << u"TrackBar%1"_s.arg(i + 1) << static_cast<int>(i);
+    }
+
+    void sliderRangesInTheLayoutFollowTheSchema()
+    {
+        QFETCH(QString, slider);
+        QFETCH(int, setting);
+        static const QMap<QString, QList<int>> layout = sliderRangesInLayout();
+        const IntegerSetting& schema = kIntegerSettings[static_cast<std::size_t>(setting)];
+        QCOMPARE(layout.value(slider), (QList<int>{schema.minimum, schema.maximum, schema.start}));
+    }
+
+    void nothingTheWindowWritesIsWaitedFor()
+    {
+        Program program;
+        program.start();
+        // A pipe chosen for Save WAV, and one standing where Play's own file goes.
+        const fs::path fifo = program.root() / "fifo.wav";
+        fs::create_directories(program.soundFile.parent_path());
+        QCOMPARE(::mkfifo(fifo.c_str(), 0600), 0);
+        QCOMPARE(::mkfifo(program.soundFile.c_str(), 0600), 0);
+        program.chosenWavFile = fifo;
+        QVERIFY(test::endsWithoutWaitingOn(fifo, [&] { program.button(10)->click(); }));
+        QVERIFY(test::endsWithoutWaitingOn(program.soundFile, [&] { program.button(1)->click(); }));
+        const QString refused = QStringLiteral("File access denied: %1: not a regular file.");
+        QCOMPARE(program.errors,
+                 QStringList({refused.arg(QString::fromStdString(fifo)),
+                              refused.arg(QString::fromStdString(program.soundFile))}));
+    }
+
+    void focusIsVisibleOnEveryControl_data()
+    {
+        QTest::addColumn<QString>("control");
+        for (const char* name :
+             {"TrackBar1",   "TrackBar2",   "TrackBar3",   "TrackBar4",  "Memo1",
+              "ComboBox1",   "volumer1",    "TrackBar5",   "SpeedItem1", "SpeedItem2",
+              "SpeedItem3",  "SpeedItem4",  "SpeedItem8",  "SpeedItem9", "SpeedItem10",
+              "SpeedItem15", "SpeedItem11", "OptionsButton", "SpeedItem14", "CheckCopyButton",
+              "ProgressButton", "SpeedItem5", "SpeedItem6", "SpeedItem7"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+
+    void focusIsVisibleOnEveryControl()
+    {
+        QFETCH(QString, control);
+        Program program;
+        program.startShown();
+        QWidget* widget = program.child(qPrintable(control));
+        const auto isPreset = [&program](QWidget* candidate) {
+            return candidate == program.button(5) || candidate == program.button(6) ||
+                   candidate == program.button(7);
+        };
+        // Reached by the keyboard alone: Tab, and the arrow keys among the presets.
+        program.slider(1)->setFocus();
+        press(QKeySequence(Qt::Key_Tab));
+        for (int presses = 0; program.focused() != widget && presses < 30; ++presses)
+            press(QKeySequence(isPreset(program.focused()) && isPreset(widget) ? Qt::Key_Down
+                                                                               : Qt::Key_Tab));
+        QCOMPARE(program.focused(), widget);
+        const QImage focused = widget->grab().toImage();
+        press(QKeySequence(Qt::Key_Tab));
+        QVERIFY(!widget->hasFocus());
+        QVERIFY(widget->grab().toImage() != focused);
+    }
+
     void closeWritesSettingsAndDeletesTheSoundFile()
     {
         Program program;
