@@ -3,12 +3,8 @@
 #include "app/exercise_text_box.h"
 #include "app/exercise_text_commands.h"
 #include "base/errors.h"
-#include "synthesis/random_generator.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QDir>
-#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -70,64 +66,6 @@ private Q_SLOTS:
     void initTestCase() { restrictToWindows1250(m_memo); }
     void init() { m_dir = std::make_unique<QTemporaryDir>(); }
 
-    void randomAppendsGroupsDrawnFromTheWholeSet_data()
-    {
-        QTest::addColumn<QByteArray>("before");
-        QTest::addColumn<QString>("set");
-        QTest::addColumn<QByteArray>("setBytes");
-        // The second line after the first, no line break after an open last line; of 300
-        // characters the last 256 are 'b' (a count kept in 8 bits would draw only the first 44).
-        QTest::newRow("empty text, Polish letter")
-            << QByteArray() << QStringLiteral("\u0105b") << QByteArray("\xb9\x62");
-        QTest::newRow("open last line, 300 characters")
-            << QByteArray("abc") << QString(44, u'a') + QString(256, u'b')
-            << QByteArray(44, 'a') + QByteArray(256, 'b');
-    }
-
-    void randomAppendsGroupsDrawnFromTheWholeSet()
-    {
-        QFETCH(QByteArray, before);
-        QFETCH(QString, set);
-        QFETCH(QByteArray, setBytes);
-        RandomGenerator reference; // seeded from the clock anew for every line
-        reference.setSeed(45'296'789);
-        QByteArray line;
-        for (int i = 0; i < 36; ++i)
-            line += i % 6 == 5 ? ' ' : setBytes[reference.nextBelow(setBytes.size())];
-        setUnmodified(before);
-        RandomGenerator generator;
-        for (int i = 0; i < 2; ++i)
-            appendRandomLine(m_memo, set, generator, FixedClock(45'296'789));
-        QCOMPARE(text(), before.isEmpty() ? line + "\r\n" + line + "\r\n"
-                                          : before + "\r\n" + line + "\r\n" + line);
-        QVERIFY(modified());
-    }
-
-    void randomWithFewerThanTwoCharactersChangesNothing_data()
-    {
-        QTest::addColumn<QString>("set");
-        QTest::newRow("empty") << QString();
-        QTest::newRow("one character") << QStringLiteral("a");
-    }
-
-    void randomWithFewerThanTwoCharactersChangesNothing()
-    {
-        QFETCH(QString, set);
-        setUnmodified("abc");
-        RandomGenerator generator;
-        appendRandomLine(m_memo, set, generator, FixedClock(777));
-        QCOMPARE(text(), QByteArray("abc"));
-        QVERIFY(!modified());
-    }
-
-    void clearStartsAnew()
-    {
-        setUnmodified("abc");
-        clearExerciseText(m_memo); // and Clear leaves the opening line
-        QCOMPARE(text(), QByteArray("vvv =\r\n"));
-        QVERIFY(modified());
-    }
-
     void openMakesLineBreaksCrLfAndSaveWritesThemBack_data()
     {
         QByteArray everyByte; // LF comes after CR
@@ -136,9 +74,7 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QByteArray>("expected");
         QTest::newRow("LF") << QByteArray("a\nb\n") << QByteArray("a\r\nb\r\n");
-        QTest::newRow("CR") << QByteArray("a\rb") << QByteArray("a\r\nb");
         QTest::newRow("mixed") << QByteArray("a\r\nb\n\rc\r") << QByteArray("a\r\nb\r\n\r\nc\r\n");
-        QTest::newRow("empty") << QByteArray() << QByteArray();
         QTest::newRow("every byte") << everyByte << everyByte;
     }
 
@@ -160,9 +96,6 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("name"); // in the test's folder unless absolute
         QTest::addColumn<QString>("message");
-        QTest::newRow("missing") << QStringLiteral("missing.txt")
-                                 << QStringLiteral(
-                                        "Cannot open file %1: No such file or directory");
         QTest::newRow("FIFO") << QStringLiteral("fifo")
                               << QStringLiteral("Cannot open file %1: not a regular file");
         QTest::newRow("device") << QStringLiteral("/dev/zero")
@@ -204,21 +137,6 @@ private Q_SLOTS:
         QCOMPARE(readFile(path("target.txt")), QByteArray("the old text"));
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files),
                  QStringList{QStringLiteral("target.txt")});
-    }
-
-    void typedAndPastedCharactersOutsideTheCodePageBecomeQuestionMarks()
-    {
-        // One key event per character, as a keyboard or an input method sends it: ą is in the
-        // code page, a CJK character is not, an emoji is two UTF-16 units but one "?", € is 0x80.
-        setUnmodified("");
-        for (const char* typed : {"\u0105", "\u4e2d", "\xf0\x9f\x98\x80", "\u20ac"}) {
-            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8(typed));
-            QApplication::sendEvent(&m_memo, &press);
-        }
-        QApplication::clipboard()->setText(QString::fromUtf8("a\xf0\x9f\x98\x80\xf0\x9f\x98\x80"
-                                                             "b\xc2\xa0\nc"));
-        m_memo.paste();
-        QCOMPARE(text(), QByteArray("\xb9??\x80\x61??b\xa0\r\nc"));
     }
 };
 

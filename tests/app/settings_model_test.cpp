@@ -55,25 +55,5 @@ TEST(SettingsModel, TellsEveryChangeOnceAndOnlyChanges)
     EXPECT_EQ(model.presets()[0], SettingsPreset{}); // only the current preset is written
 }
 
-TEST(SettingsModel, DefaultsAndReadPresetsReplaceEverySettingButStraight)
-{
-    SettingsModel model;
-    Presets read{};
-    read[0].straight = 30;
-    read[2].speed = 300;
-    model.setPresets(read); // before any selection: preset 1 shows
-    model.selectPreset(3);
-    Listener listener(model);
-    model.restoreDefaults();
-    EXPECT_EQ(listener.heard, std::vector<std::string>{"preset 3"});
-    for (const SettingsPreset& preset : model.presets()) {
-        EXPECT_EQ(preset.speed, 60);
-        EXPECT_EQ(preset.tone, 600);
-        EXPECT_EQ(preset.chars, "abcdefghijklmnopqrstuvwxyz0123456789!?/=");
-    }
-    EXPECT_EQ(model.presets()[0].straight, 30);
-    EXPECT_EQ(model.currentPresetNumber(), 3);
-}
-
 } // namespace
 } // namespace vortan

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QFile>
-#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -24,14 +23,8 @@ private Q_SLOTS:
         // q.txt and x.txt lie in the folder, as do the files opened.
         QTest::newRow("save, quotes inside") << true << R"(my "q" notes)"
                                              << R"(my "q" notes.txt)";
-        QTest::newRow("save, two quoted names") << true << R"("q.txt" "x.txt")"
-                                                << R"("q.txt" "x.txt")";
         QTest::newRow("save, one quoted name") << true << R"("x")"
                                                << R"("x".txt)";
-        QTest::newRow("save, plain name") << true << "plain"
-                                          << "plain.txt";
-        QTest::newRow("open, quotes inside") << false << R"(my "q" notes.txt)"
-                                             << R"(my "q" notes.txt)";
         QTest::newRow("open, quoted name") << false << R"("q.txt")"
                                            << R"("q.txt")";
     }
@@ -54,21 +47,6 @@ private Q_SLOTS:
         const std::optional<QString> path =
             saving ? dialogs.askSaveFile(&window) : dialogs.askOpenFile(&window);
         QCOMPARE(path.value_or(QStringLiteral("<cancelled>")), dir.filePath(chosen));
-    }
-
-    void aTypedFolderIsEntered()
-    {
-        QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral(R"(a "b")")));
-        SingleFileDialog dialog;
-        dialog.setDirectory(dir.path());
-        dialog.show();
-        auto* edit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        QVERIFY(edit != nullptr);
-        edit->setText(QStringLiteral(R"(a "b")"));
-        QTest::keyClick(edit, Qt::Key_Return);
-        QVERIFY(dialog.isVisible());
-        QCOMPARE(dialog.directory().absolutePath(), dir.filePath(QStringLiteral(R"(a "b")")));
     }
 };
 

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstdlib>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -13,20 +12,6 @@ namespace vortan {
 namespace {
 
 namespace fs = std::filesystem;
-
-TEST(TemporarySoundFile, LivesInTheRuntimeFolderElseTheCache)
-{
-    test::ScratchFolder root;
-    fs::create_directory(root / "run");
-    ::setenv("XDG_CACHE_HOME", (root / "cache").c_str(), 1);
-    ::setenv("XDG_RUNTIME_DIR", (root / "run").c_str(), 1);
-    EXPECT_EQ(temporarySoundFolder(), root / "run" / "vortan");
-    // A relative or missing runtime folder does not count.
-    for (const fs::path& runtime : {fs::path("relative/run"), root / "missing"}) {
-        ::setenv("XDG_RUNTIME_DIR", runtime.c_str(), 1);
-        EXPECT_EQ(temporarySoundFolder(), root / "cache" / "vortan");
-    }
-}
 
 TEST(TemporarySoundFile, EachProgramHasItsOwnAndTheOnesOfKilledProgramsGo)
 {

@@ -1,16 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "files/replacing_file_writer.h"
-#include "files/stop_request.h"
 #include "support/fifo_guard.h"
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
-#include <cstring>
 #include <sys/mount.h>
 #include <sys/stat.h>
-#include <thread>
 
 using namespace vortan;
 using test::readBytes;
@@ -90,14 +86,8 @@ TEST(ReplacingFileWriter, ReplacesWholeOrNotAtAll)
                       ": No such file or directory");
 }
 
-TEST(ReplacingFileWriter, LinuxErrorsMapOntoTheProgramsNumbers)
+TEST(ReplacingFileWriter, AFullDiskAndAReadOnlyFileLeaveTheOldFileWhole)
 {
-    // Linux errors that share no meaning with the program's numbers keep their own.
-    EXPECT_STREQ(ioErrorForErrno(EIO).what(), "I/O error 5");
-    EXPECT_STREQ(ioErrorForErrno(EMFILE).what(), "Too many open files");
-    EXPECT_STREQ(ioErrorForErrno(EIO, "/x/y.wav").what(),
-                 "I/O error 5: /x/y.wav: Input/output error");
-
     // A full disk, and a read-only file in a folder that could take a new one.
     test::ScratchFolder folder;
     std::filesystem::create_directory(folder / "full");
@@ -134,71 +124,4 @@ TEST(ReplacingFileWriter, NothingAtTheTargetIsWaitedFor)
     EXPECT_TRUE(test::endsWithoutWaitingOn(fifo, [&] { message = refusal(fifo, devices); }));
     EXPECT_EQ(message,
               "File access denied: " + fifo.string() + ": no program reads from this pipe");
-    std::string received;
-    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
-    std::thread drain([&] {
-        ::fcntl(reader, F_SETFL, 0);
-        char buffer[4096];
-        for (ssize_t got; (got = ::read(reader, buffer, sizeof buffer)) > 0;)
-            received.append(buffer, static_cast<std::size_t>(got));
-    });
-    {
-        ReplacingFileWriter writer(fifo, devices);
-        writer.write("piped", 5);
-        writer.commit();
-    }
-    drain.join();
-    ::close(reader);
-    EXPECT_EQ(received, "piped");
-    ReplacingFileWriter null("/dev/null", devices);
-    null.write("x", 1);
-    null.commit();
-}
-
-TEST(ReplacingFileWriter, LinksAreFollowedOrReplacedAsAsked)
-{
-    test::ScratchFolder folder;
-    writeText(folder / "target", "13 bytes here");
-    std::filesystem::create_symlink(folder / "target", folder / "followed");
-    std::filesystem::create_symlink(folder / "target", folder / "replaced");
-    for (const char* name : {"followed", "replaced"}) {
-        ReplacingFileWriter writer(folder / name,
-                                   {.followLinks = std::string_view(name) == "followed"});
-        writer.write(name, std::strlen(name));
-        writer.commit();
-    }
-    EXPECT_TRUE(std::filesystem::is_symlink(folder / "followed"));
-    EXPECT_FALSE(std::filesystem::is_symlink(folder / "replaced"));
-    EXPECT_EQ(readBytes(folder / "replaced"),
-              (std::vector<std::uint8_t>{'r', 'e', 'p', 'l', 'a', 'c', 'e', 'd'}));
-    EXPECT_EQ(readBytes(folder / "target"),
-              (std::vector<std::uint8_t>{'f', 'o', 'l', 'l', 'o', 'w', 'e', 'd'}));
-
-    std::filesystem::create_symlink("loop", folder / "loop");
-    expectRefused(folder / "loop", 1,
-                  "I/O error 40: " + (folder / "loop").string() +
-                      ": Too many levels of symbolic links");
-}
-
-TEST(ReplacingFileWriter, AStopRequestEndsOnlyTheWritesThatAskedForIt)
-{
-    test::ScratchFolder folder;
-    writeText(folder / "out.wav", "old");
-    const std::vector<char> block(ReplacingFileWriter::bufferByteCount, 'x');
-    requestStop();
-    try {
-        ReplacingFileWriter writer(folder / "out.wav", {.stopOnRequest = true});
-        writer.write(block.data(), block.size());
-        writer.commit();
-        ADD_FAILURE() << "a rendering went on after the stop request";
-    } catch (const StopRequested&) {
-    }
-    EXPECT_EQ(test::entryCount(folder.path), 1u);
-    EXPECT_EQ(readBytes(folder / "out.wav"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
-    // The settings written on the way out still go whole.
-    ReplacingFileWriter settings(folder / "out.wav");
-    settings.write(block.data(), block.size());
-    settings.commit();
-    withdrawStopRequest();
-    EXPECT_EQ(readBytes(folder / "out.wav").size(), block.size());
 }

@@ -40,19 +40,3 @@ TEST(CharacterSets, SameAsTheBoxInTheLayout)
     for (std::size_t i = 0; i < entries.size(); ++i)
         EXPECT_EQ(entries[i], kCharacterSets[i]) << "entry " << i + 1;
 }
-
-TEST(CharacterSets, ProgressionAddsInTheFixedOrder)
-{
-    EXPECT_EQ(progressionSetIndex("abstgj"), std::optional<std::size_t>(6));
-    EXPECT_EQ(progressionSetIndex("0123456789"), std::nullopt);
-    EXPECT_EQ(addedCharacters(4), "abs");
-    EXPECT_EQ(addedCharacters(6), "gj");
-    EXPECT_EQ(addedCharacters(16), "vcu");
-    std::string all;
-    for (std::size_t index = kFirstProgressionSet; index < kCharacterSets.size(); ++index) {
-        EXPECT_GE(addedCharacters(index).size(), 1u);
-        EXPECT_LE(addedCharacters(index).size(), 3u);
-        all += addedCharacters(index);
-    }
-    EXPECT_EQ(all, "abstgjnokqfmzixdrhewlypvcu8219376450?!/=");
-}

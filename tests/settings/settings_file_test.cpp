@@ -6,30 +6,12 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <fcntl.h>
-#include <fstream>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <sys/resource.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace vortan;
 namespace fs = std::filesystem;
 
 namespace {
-
-TEST(SettingsInteger, ReadsOnlyWholeNumbersThatFit)
-{
-    // clang-format off
-    const std::pair<const char*, std::optional<std::int32_t>> cases[] = {
-        {"0x258", 600}, {"$258", 600}, {" 3", 3}, {"\t-12", -12}, {"-2147483648", INT32_MIN},
-        {"$7FFFFFFF", INT32_MAX}, {"abc", {}}, {"", {}}, {"99999999999", {}}, {"2147483648", {}},
-        {"$80000000", {}}, {"0x100000000", {}}, {"-$10", {}}, {"12 ", {}}, {"$", {}}};
-    // clang-format on
-    for (const auto& [text, expected] : cases)
-        EXPECT_EQ(parseSettingsInteger(text), expected) << '"' << text << '"';
-}
 
 const std::string kFirstRunKeys =
     "speed=60\r\nspaces=0\r\ntone=600\r\nnoise=0\r\n"
@@ -67,33 +49,6 @@ protected:
     fs::path m_file = m_folder / "vortan.ini";
 };
 
-TEST_F(SettingsFile, FirstRunGivesTheDefaultsAndWritesTheWholeFile)
-{
-    const Presets presets = read();
-    EXPECT_EQ(presets, (Presets{defaultPreset(), defaultPreset(), defaultPreset()}));
-    Zapisz1Click(m_file, presets);
-    EXPECT_EQ(fileText(), "[settings1]\r\n" + kFirstRunKeys + "\r\n[settings2]\r\n" +
-                              kFirstRunKeys + "\r\n[settings3]\r\n" + kFirstRunKeys);
-}
-
-TEST_F(SettingsFile, ReadsValuesAsTheyStand)
-{
-    test::writeText(m_file, "[settings1]\r\nspeed=abc\r\nspaces= 3\r\ntone=0x258\r\n"
-                            "noise=\"7\"\r\nstraight=-5\r\nchars=  ab c  \r\n"
-                            "[SETTINGS2]\nSPEED=300\nspaces=\ntone=$258\nchars=\n"
-                            "[settings3]\r\nspeed=' 45'\r\n");
-    EXPECT_EQ(read(), (Presets{SettingsPreset{60, 3, 600, 7, -5, "ab c"},
-                               SettingsPreset{300, 0, 600, 0, 0, ""},
-                               SettingsPreset{45, 0, 600, 0, 0, std::string(kDefaultChars)}}));
-
-    // Odd files give the defaults at once.
-    test::writeText(m_file, "[settings1]\r\nspeed=100\r\n" + std::string(1024 * 1024, ';'));
-    EXPECT_EQ(read()[0], defaultPreset());
-    fs::remove(m_file);
-    ASSERT_EQ(::mkfifo(m_file.c_str(), 0600), 0); // opening it for reading would wait
-    EXPECT_EQ(read()[0], defaultPreset());
-}
-
 TEST_F(SettingsFile, WritingKeepsEverythingElseByteForByte)
 {
     test::writeText(m_file, "; my presets\n[window]\nspeed=1\n\n"
@@ -111,19 +66,6 @@ TEST_F(SettingsFile, WritingKeepsEverythingElseByteForByte)
                           "\r\n[settings3]\r\n" +
                               kFirstRunKeys);
     EXPECT_EQ(read(), presets);
-}
-
-// The immutable attribute stops even root from replacing a file or adding to a folder.
-bool setImmutable(const fs::path& path, bool immutable)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    int flags = 0;
-    bool ok = fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-    flags = immutable ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-    ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    return ok;
 }
 
 TEST_F(SettingsFile, AFailedWriteSaysWhereAndLeavesTheOldFileWhole)
@@ -146,41 +88,6 @@ TEST_F(SettingsFile, AFailedWriteSaysWhereAndLeavesTheOldFileWhole)
     expectRefused(m_file, original, "File too large");
     ::setrlimit(RLIMIT_FSIZE, &saved);
     std::signal(SIGXFSZ, previousHandler);
-
-    for (const fs::path& locked : {m_file, m_folder.path}) {
-        if (!setImmutable(locked, true))
-            GTEST_SKIP() << "the file system (or our privileges) cannot make files immutable";
-        expectRefused(m_file, original, "Operation not permitted");
-        ASSERT_TRUE(setImmutable(locked, false));
-    }
-}
-
-TEST_F(SettingsFile, WhatCannotBeASettingsFileIsNamedInTheMessage)
-{
-    // What stands at the file's name, and what the user is told about it.
-    const auto fifo = m_folder / "fifo.ini";
-    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    fs::create_directory(m_folder / "folder.ini");
-    {
-        std::ofstream big(m_folder / "big.ini"); // 2 GB, sparse
-        big.seekp(2'000'000'000);
-        big << 'x';
-    }
-    fs::create_symlink("loop.ini", m_folder / "loop.ini");
-    const std::pair<fs::path, std::string> cases[] = {
-        {fifo, "not a regular file"},
-        {m_folder / "folder.ini", "Is a directory"},
-        {m_folder / "big.ini", "longer than 1048576 bytes"},
-        {m_folder / "loop.ini", "Too many levels of symbolic links"},
-    };
-    for (const auto& [file, why] : cases) {
-        try {
-            Zapisz1Click(file, read());
-            ADD_FAILURE() << "wrote " << file;
-        } catch (const Error& error) {
-            EXPECT_EQ(error.what(), "Unable to write to " + file.string() + ": " + why);
-        }
-    }
 }
 
 TEST_F(SettingsFile, AtCloseOnlyWhatThisWindowChangedIsWritten)
@@ -206,19 +113,6 @@ TEST_F(SettingsFile, AtCloseOnlyWhatThisWindowChangedIsWritten)
     Zapisz1Click(m_file, read(), read());
     EXPECT_EQ(fileText(), "[settings1]\r\n" + kFirstRunKeys + "\r\n[settings2]\r\n" +
                               kFirstRunKeys + "\r\n[settings3]\r\n" + kFirstRunKeys);
-}
-
-TEST_F(SettingsFile, WritingMakesPrivateFoldersKeepsPermissionsAndFollowsLinks)
-{
-    const fs::path target = m_folder / "dotfiles" / "vortan" / "vortan.ini";
-    fs::create_symlink(target, m_file); // dangling until the first write
-    Zapisz1Click(m_file, read());
-    EXPECT_TRUE(fs::is_symlink(m_file));
-    EXPECT_EQ(fs::status(target.parent_path()).permissions(), fs::perms::owner_all);
-    const auto mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
-    fs::permissions(target, mode);
-    Zapisz1Click(m_file, read());
-    EXPECT_EQ(fs::status(target).permissions(), mode);
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/commands/command_runner.h"
-#include "app/commands/error_box.h"
 #include "base/errors.h"
 
 #include <QTest>
@@ -37,29 +36,6 @@ private Q_SLOTS:
         QCOMPARE(ranToItsEnd, failure == 0);
         QCOMPARE(ended, failure == 0);
         QCOMPARE(messages, reported);
-    }
-
-    void errorBoxText_data()
-    {
-        QTest::addColumn<QString>("message");
-        QTest::addColumn<bool>("stopAdded");
-        // A stop follows when the last windows-1250 byte lies above that of ".".
-        QTest::newRow("letter") << u"Disk full"_s << true;
-        QTest::newRow("digit") << u"I/O error 28"_s << true;
-        QTest::newRow("bracket") << u"x)"_s << false;
-        QTest::newRow("stop") << u"Done."_s << false;
-        QTest::newRow("slash") << u"a/"_s << true;
-        QTest::newRow("hyphen") << u"a-"_s << false;
-        QTest::newRow("Polish letter") << u"Błąd ż"_s << true;
-        QTest::newRow("empty") << QString() << false;
-    }
-
-    void errorBoxText()
-    {
-        QFETCH(QString, message);
-        QFETCH(bool, stopAdded);
-        QCOMPARE(vortan::errorBoxText(message.toStdString()),
-                 message + (stopAdded ? u"."_s : QString()));
     }
 };
 
