@@ -12,6 +12,7 @@
 #include "sound/pulse_player.h"
 #include "sound/sound_player.h"
 #include "support/fake_sound.h"
+#include "support/fifo_guard.h"
 #include "support/test_files.h"
 #include "synthesis/random_generator.h"
 #include "synthesis/synthesizer.h"
@@ -21,19 +22,20 @@
 #include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QPlainTextEdit>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QFile>
 #include <QXmlStreamReader>
 
 #include <chrono>
 #include <csignal>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 
 namespace fs = std::filesystem;
 using namespace vortan;
@@ -326,11 +328,11 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("control");
         for (const char* name :
-             {"TrackBar1",   "TrackBar2",   "TrackBar3",   "TrackBar4",  "Memo1",
-              "ComboBox1",   "volumer1",    "TrackBar5",   "SpeedItem1", "SpeedItem2",
-              "SpeedItem3",  "SpeedItem4",  "SpeedItem8",  "SpeedItem9", "SpeedItem10",
-              "SpeedItem15", "SpeedItem11", "OptionsButton", "SpeedItem14", "CheckCopyButton",
-              "ProgressButton", "SpeedItem5", "SpeedItem6", "SpeedItem7"})
+             {"TrackBar1",      "TrackBar2",   "TrackBar3",     "TrackBar4",   "Memo1",
+              "ComboBox1",      "volumer1",    "TrackBar5",     "SpeedItem1",  "SpeedItem2",
+              "SpeedItem3",     "SpeedItem4",  "SpeedItem8",    "SpeedItem9",  "SpeedItem10",
+              "SpeedItem15",    "SpeedItem11", "OptionsButton", "SpeedItem14", "CheckCopyButton",
+              "ProgressButton", "SpeedItem5",  "SpeedItem6",    "SpeedItem7"})
             QTest::newRow(name) << QString::fromLatin1(name);
     }
 
