@@ -4,14 +4,19 @@
 #include "files/io_errors.h"
 #include "files/regular_file.h"
 #include "files/replacing_file_writer.h"
+#include "files/stop_request.h"
+#include "files/symbolic_links.h"
 #include "progress_line.h"
 #include "render_options.h"
 #include "settings/settings_file.h"
 #include "synthesis/synthesizer.h"
 #include "text_encoding.h"
 
+#include <array>
 #include <cerrno>
 #include <chrono>
+#include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <iostream>
 #include <memory>
@@ -36,6 +41,8 @@ template <typename Step> auto onFile(const std::string& shownName, Step step)
 {
     try {
         return step();
+    } catch (const StopRequested&) {
+        throw; // no failure: the program ends as the signal asked
     } catch (const IoError& error) {
         throw Error(shownName + ": " + IoError::messageFor(error.errorNumber()) +
                     (error.reason().empty() ? "" : ": " + error.reason()));
@@ -94,6 +101,69 @@ void checkSettingsFile(const std::string& fileName)
     });
 }
 
+// The signal that asked a rendering to stop; 0 while none did.
+volatile sig_atomic_t g_stopSignal = 0;
+
+extern "C" void stopRendering(int signalNumber)
+{
+    g_stopSignal = signalNumber;
+    requestStop(); // the writer stops at its next block and removes its temporary file
+}
+
+// While it lives, SIGTERM, SIGINT and SIGHUP stop the rendering instead of ending the program at
+// once, so that no temporary file of gigabytes is left; signals ignored at start stay ignored.
+class StopSignals {
+public:
+    StopSignals()
+    {
+        struct sigaction action {};
+        action.sa_handler = stopRendering;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        for (std::size_t i = 0; i < kSignals.size(); ++i) {
+            ::sigaction(kSignals[i], nullptr, &m_previous[i]);
+            if (m_previous[i].sa_handler != SIG_IGN)
+                ::sigaction(kSignals[i], &action, nullptr);
+        }
+    }
+    ~StopSignals()
+    {
+        for (std::size_t i = 0; i < kSignals.size(); ++i)
+            ::sigaction(kSignals[i], &m_previous[i], nullptr);
+    }
+    StopSignals(const StopSignals&) = delete;
+    StopSignals& operator=(const StopSignals&) = delete;
+
+    // Ends the program as the signal that stopped the rendering would have, so that its caller
+    // sees the usual status.
+    [[noreturn]] static void endAsSignalled()
+    {
+        const int signalNumber = g_stopSignal;
+        ::signal(signalNumber, SIG_DFL);
+        ::raise(signalNumber);
+        std::_Exit(128 + signalNumber); // only if the signal is blocked
+    }
+
+private:
+    static constexpr std::array<int, 3> kSignals{SIGTERM, SIGINT, SIGHUP};
+    std::array<struct sigaction, 3> m_previous{};
+};
+
+// Refuses an output that is the text file under another name (or the same name): the rendering
+// would replace the text it reads.
+void checkOutputIsNotText(const RenderOptions& options)
+{
+    if (!options.textFile || *options.textFile == "-" || options.output == "-")
+        return;
+    struct stat text {};
+    struct stat output {};
+    if (::stat(options.textFile->c_str(), &text) == 0 &&
+        ::stat(options.output.c_str(), &output) == 0 && text.st_dev == output.st_dev &&
+        text.st_ino == output.st_ino)
+        throw Error("--output " + options.output + " is the text file " + *options.textFile +
+                    ": the rendering would replace the text");
+}
+
 void render(const RenderOptions& options, const std::string& text)
 {
     RandomGenerator random;
@@ -122,7 +192,7 @@ void render(const RenderOptions& options, const std::string& text)
                 // A device, or a pipe some program reads, is a fine target for a command-line
                 // tool.
                 synthesizer->txtofile(options.output, text, options.settings, options.riseMs,
-                                      WriteRules{.allowDevices = true});
+                                      WriteRules{.allowDevices = true, .stopOnRequest = true});
         });
     } catch (...) {
         if (progress)
@@ -175,7 +245,18 @@ int main(int argc, char** argv)
             std::cout << settingsListing(options.settings, chars) << std::flush;
             return std::cout ? 0 : 1;
         }
-        render(options, exerciseText(options));
+        checkOutputIsNotText(options);
+        const std::string text = exerciseText(options);
+        if (options.output != "-") {
+            std::error_code linkError;
+            const std::filesystem::path target = finalLinkTarget(options.output, linkError);
+            if (!linkError)
+                ReplacingFileWriter::removeLeftovers(target.parent_path());
+        }
+        const StopSignals stopSignals;
+        render(options, text);
+    } catch (const StopRequested&) {
+        StopSignals::endAsSignalled();
     } catch (const Error& error) {
         std::cerr << "vortan-render: " << error.what() << '\n';
         return 1;

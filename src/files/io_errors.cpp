@@ -3,7 +3,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
 
 namespace vortan {
 
@@ -45,6 +48,27 @@ std::string systemReason(int errnoValue)
 std::string notRegularReason(mode_t mode)
 {
     return S_ISDIR(mode) ? systemReason(EISDIR) : "not a regular file";
+}
+
+int writeObstacle(const std::filesystem::path& file)
+{
+    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+    struct statvfs disk {};
+    if (::statvfs(folder.c_str(), &disk) == 0) {
+        if ((disk.f_flag & ST_RDONLY) != 0)
+            return EROFS;
+        // Root may use the blocks kept back for it.
+        const auto freeBlocks = ::geteuid() == 0 ? disk.f_bfree : disk.f_bavail;
+        if (freeBlocks == 0 || (disk.f_files > 0 && disk.f_favail == 0))
+            return ENOSPC;
+    }
+    if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0)
+        return errno;
+    struct stat status {};
+    if (::stat(file.c_str(), &status) == 0 &&
+        ::faccessat(AT_FDCWD, file.c_str(), R_OK | W_OK, AT_EACCESS) != 0)
+        return errno;
+    return 0;
 }
 
 IoError ioErrorForErrno(int errnoValue)

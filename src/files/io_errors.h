@@ -23,6 +23,11 @@ std::string systemReason(int errnoValue);
 // regular file" for a named pipe, a device or a socket.
 std::string notRegularReason(mode_t mode);
 
+// Why a file could not be written or made, found by looking, for libraries that report no errno
+// (SQLite): EROFS for a read-only file system, ENOSPC for a full one, or the error of asking for
+// write access to the file's folder or to the file itself. 0 when nothing in the way is found.
+int writeObstacle(const std::filesystem::path& file);
+
 // The error for a Linux errno met while creating or writing a file: the program's numbers where
 // the table has one, else "I/O error <errno>".
 IoError ioErrorForErrno(int errnoValue);

@@ -32,12 +32,6 @@ pid_t ownerOf(std::string_view name)
     return pid;
 }
 
-bool processRuns(pid_t pid)
-{
-    // EPERM: it runs, as someone else.
-    return ::kill(pid, 0) == 0 || errno == EPERM;
-}
-
 // Opens a folder of ours and takes its lock without waiting; an invalid descriptor when the
 // folder is gone, is not ours, or someone holds the lock.
 FileDescriptor lockFolder(int parentFd, const char* name)
@@ -57,6 +51,12 @@ bool sameFile(const struct stat& a, const struct stat& b)
 }
 
 } // namespace
+
+bool processRuns(pid_t pid)
+{
+    // EPERM: it runs, as someone else.
+    return ::kill(pid, 0) == 0 || errno == EPERM;
+}
 
 void ProcessFolder::removeStale(const std::filesystem::path& privateFolder,
                                 const std::function<bool(std::string_view name)>& isStaleFile)

@@ -6,8 +6,12 @@
 #include <filesystem>
 #include <functional>
 #include <string_view>
+#include <sys/types.h>
 
 namespace vortan {
+
+// Whether a process of that number runs, whoever it belongs to.
+bool processRuns(pid_t pid);
 
 // A folder of this process's own inside a private folder (see preparePrivateFolder), for files
 // that live as long as the process: named "<pid>-XXXXXX", locked (flock) while the object lives

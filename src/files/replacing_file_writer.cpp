@@ -2,16 +2,23 @@
 #include "files/replacing_file_writer.h"
 
 #include "base/errors.h"
+#include "files/file_descriptor.h"
+#include "files/process_folder.h"
 #include "files/stop_request.h"
 #include "files/symbolic_links.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <random>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace vortan {
 
@@ -26,15 +33,45 @@ int openRetrying(const char* path, int flags, mode_t mode = 0)
     return fd;
 }
 
+// A temporary file is named ".vortan-<pid>-<12 random letters or digits>.tmp", so that the
+// leftovers of a process killed in the middle are known by name and by their process.
+constexpr std::string_view kTemporaryPrefix = ".vortan-";
+constexpr std::string_view kTemporarySuffix = ".tmp";
+constexpr std::size_t kRandomLength = 12;
+
 std::string randomSuffix()
 {
     static constexpr char digits[] = "0123456789abcdefghijklmnopqrstuvwxyz";
     std::random_device device;
     std::uniform_int_distribution<int> pick(0, 35);
     std::string suffix;
-    for (int i = 0; i < 12; ++i)
+    for (std::size_t i = 0; i < kRandomLength; ++i)
         suffix.push_back(digits[pick(device)]);
     return suffix;
+}
+
+std::string temporaryName()
+{
+    return std::string(kTemporaryPrefix) + std::to_string(::getpid()) + "-" + randomSuffix() +
+           std::string(kTemporarySuffix);
+}
+
+// The process whose writer made a file of that name; 0 for a name a writer does not make.
+pid_t temporaryFileOwner(std::string_view name)
+{
+    if (!name.starts_with(kTemporaryPrefix) || !name.ends_with(kTemporarySuffix))
+        return 0;
+    name.remove_prefix(kTemporaryPrefix.size());
+    name.remove_suffix(kTemporarySuffix.size());
+    const auto dash = name.find('-');
+    const std::string_view random = dash == std::string_view::npos ? "" : name.substr(dash + 1);
+    if (random.size() != kRandomLength || !std::all_of(random.begin(), random.end(), [](char c) {
+            return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z');
+        }))
+        return 0;
+    pid_t pid = 0;
+    const auto [end, error] = std::from_chars(name.data(), name.data() + dash, pid);
+    return error == std::errc() && end == name.data() + dash && pid > 0 ? pid : 0;
 }
 
 constexpr int kWriteFlags = O_WRONLY | O_CLOEXEC | O_NOCTTY;
@@ -107,7 +144,7 @@ void ReplacingFileWriter::createTemporaryBeside(bool replacing, const struct sta
     }
     const std::filesystem::path folder = m_target.parent_path();
     for (int attempt = 0; m_fd < 0; ++attempt) {
-        m_temporary = folder / (".vortan-" + randomSuffix() + ".tmp");
+        m_temporary = folder / temporaryName();
         // 0666 lets the umask and default ACLs decide, as for any new file. O_EXCL never
         // follows a link: the file is made afresh.
         m_fd = openRetrying(m_temporary.c_str(), kWriteFlags | O_CREAT | O_EXCL, 0666);
@@ -204,6 +241,32 @@ void ReplacingFileWriter::commit(Durability durability)
             ::fsync(folder);
             ::close(folder);
         }
+    }
+}
+
+void ReplacingFileWriter::removeLeftovers(const std::filesystem::path& folder)
+{
+    const FileDescriptor opened(
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    const int listFd = opened.valid() ? ::dup(opened.get()) : -1;
+    DIR* listing = listFd >= 0 ? ::fdopendir(listFd) : nullptr;
+    if (listing == nullptr) {
+        if (listFd >= 0)
+            ::close(listFd);
+        return;
+    }
+    std::vector<std::string> leftovers;
+    while (const dirent* entry = ::readdir(listing)) {
+        const pid_t pid = temporaryFileOwner(entry->d_name);
+        if (pid != 0 && !processRuns(pid))
+            leftovers.emplace_back(entry->d_name);
+    }
+    ::closedir(listing);
+    for (const std::string& name : leftovers) {
+        struct stat status {};
+        if (::fstatat(opened.get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(status.st_mode) && status.st_uid == ::geteuid())
+            ::unlinkat(opened.get(), name.c_str(), 0);
     }
 }
 

@@ -61,6 +61,12 @@ public:
 
     static constexpr std::size_t bufferByteCount = 1024 * 1024;
 
+    // Removes from the folder the temporary files that writers of processes no longer running
+    // left behind (a killed renderer's gigabytes): regular files of this user named as a
+    // writer names them, with the number of a process that is gone. Nothing else is touched;
+    // best effort, so what cannot be removed stays.
+    static void removeLeftovers(const std::filesystem::path& folder);
+
 private:
     void openDevice(const std::filesystem::path& target, mode_t mode, const WriteRules& rules);
     void createTemporaryBeside(bool replacing, const struct stat& existing);

@@ -2,6 +2,10 @@
 #include "history/history_store.h"
 
 #include "base/errors.h"
+#include "files/file_descriptor.h"
+#include "files/io_errors.h"
+#include "files/private_folder.h"
+#include "files/symbolic_links.h"
 #include "files/xdg_paths.h"
 #include "scoring/next_set_rule.h"
 #include "settings/transmission_tempo.h"
@@ -13,7 +17,10 @@
 #include <QVariant>
 
 #include <atomic>
+#include <cerrno>
+#include <fcntl.h>
 #include <functional>
+#include <sys/stat.h>
 #include <system_error>
 #include <vector>
 
@@ -25,32 +32,55 @@ namespace {
 constexpr int kBusy = 5, kLocked = 6, kReadOnly = 8, kIoError = 10, kCorrupt = 11, kFull = 13,
               kCantOpen = 14, kNotADatabase = 26;
 
-std::string reasonFor(const QSqlError& error)
+// Thrown inside the store and turned into a vortan::Error with the file's name and what was
+// being done; carries SQLite's result code and its own words.
+struct SqlFailure {
+    int code = 0; // SQLite's primary result code; 0 for a failure of ours
+    std::string reason;
+};
+
+SqlFailure failureOf(const QSqlError& error)
 {
     bool known = false;
     const int code = error.nativeErrorCode().toInt(&known) & 0xFF;
-    if (known) {
-        switch (code) {
-        case kBusy:
-        case kLocked:
-            return "it is in use by another program";
-        case kReadOnly:
-            return "it is read-only";
-        case kCorrupt:
-        case kNotADatabase:
-            return "it is damaged or not a history file";
-        case kFull:
-            return "the disk is full";
-        case kCantOpen:
-            return "it cannot be opened";
-        case kIoError:
-            return "the disk reported an error";
-        default:
-            break;
-        }
-    }
     const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    return text.isEmpty() ? std::string("unknown error") : text.toStdString();
+    return {known ? code : 0, text.isEmpty() ? std::string("unknown error") : text.toStdString()};
+}
+
+// Why the file could not be used. SQLite keeps the system's error to itself, so for failures of
+// the disk the system is asked what stands in the way, and its words are given, as for the
+// settings file.
+std::string reasonFor(const SqlFailure& failure, const std::filesystem::path& file)
+{
+    switch (failure.code) {
+    case kReadOnly:
+    case kIoError:
+    case kFull:
+    case kCantOpen:
+        if (const int obstacle = writeObstacle(file); obstacle != 0)
+            return systemReason(obstacle);
+        break;
+    default:
+        break;
+    }
+    switch (failure.code) {
+    case kBusy:
+    case kLocked:
+        return "it is in use by another program";
+    case kReadOnly:
+        return "it is read-only";
+    case kCorrupt:
+    case kNotADatabase:
+        return "it is damaged or not a history file";
+    case kFull:
+        return systemReason(ENOSPC);
+    case kCantOpen:
+        return "it cannot be opened";
+    case kIoError:
+        return "the disk reported an error";
+    default:
+        return failure.reason;
+    }
 }
 
 QByteArray bytes(std::string_view text)
@@ -116,15 +146,9 @@ const std::vector<SchemaStep>& schemaSteps()
     return steps;
 }
 
-// Thrown inside the store and turned into a vortan::Error with the file's name and what was
-// being done; carries the reason only.
-struct SqlFailure {
-    std::string reason;
-};
-
 [[noreturn]] void fail(const QSqlError& error)
 {
-    throw SqlFailure{reasonFor(error)};
+    throw failureOf(error);
 }
 
 void execute(QSqlDatabase& database, const QString& statement)
@@ -227,12 +251,53 @@ private:
     bool m_committed = false;
 };
 
+// The file SQLite is to open for the history file: the file itself in a folder no one else may
+// write (made so when it is ours), or where a symbolic link of the user's finally leads when
+// that is a folder of the user's that no one else may write either, so that no other user can
+// turn the writes, or SQLite's -wal and -shm files beside them, to another place. Throws
+// vortan::Error saying why the file may not be used.
+std::filesystem::path usableFile(const std::filesystem::path& file)
+{
+    const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
+    struct stat status {};
+    // A shared folder (/tmp) is never made private: others' files there are theirs.
+    if (::lstat(folder.c_str(), &status) == 0 && (status.st_mode & S_ISVTX) != 0)
+        throw Error("the folder " + folder.string() + " is shared with other users");
+    preparePrivateFolder(folder);
+    std::error_code linkError;
+    const std::filesystem::path target = finalLinkTarget(file, linkError);
+    if (linkError)
+        throw Error(systemReason(linkError.value()));
+    const uid_t user = ::geteuid();
+    if (target != file) {
+        const std::filesystem::path targetFolder =
+            target.has_parent_path() ? target.parent_path() : ".";
+        const FileDescriptor opened(
+            ::open(targetFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (!opened.valid() || ::fstat(opened.get(), &status) != 0)
+            throw Error("its link leads to " + target.string() + ": " + systemReason(errno));
+        if (status.st_uid != user || (status.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+            throw Error("its link leads to " + target.string() +
+                        ", into a folder that other users own or may write");
+    }
+    if (::lstat(target.c_str(), &status) == 0) {
+        if (!S_ISREG(status.st_mode))
+            throw Error(notRegularReason(status.st_mode));
+        if (status.st_uid != user)
+            throw Error("it belongs to another user");
+    } else if (errno != ENOENT) {
+        throw Error(systemReason(errno));
+    }
+    return target;
+}
+
 } // namespace
 
 class HistoryStore::Connection {
 public:
     Connection(const std::filesystem::path& file, const HistoryStoreOptions& options)
-        : m_name(QStringLiteral("vortan-history-%1").arg(++s_instances))
+        : m_file(file)
+        , m_name(QStringLiteral("vortan-history-%1").arg(++s_instances))
     {
         m_database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
         try {
@@ -257,6 +322,8 @@ public:
     ~Connection() { release(); }
 
     QSqlDatabase& database() { return m_database; }
+    // The file SQLite has open: the history file, or where its link leads.
+    const std::filesystem::path& file() const { return m_file; }
 
 private:
     void release() noexcept
@@ -277,7 +344,7 @@ private:
         const int current = static_cast<int>(steps.size());
         int version = userVersion(); // the first read: a file that is no database fails here
         if (version > current)
-            throw SqlFailure{"it was made by a newer version of Vortan"};
+            throw SqlFailure{0, "it was made by a newer version of Vortan"};
         if (version == current)
             return;
         // WAL lets a reader (the progress view) and a writer (a check) work at once. The mode is
@@ -293,6 +360,7 @@ private:
     }
 
     static inline std::atomic<int> s_instances{0};
+    std::filesystem::path m_file;
     QString m_name;
     QSqlDatabase m_database;
 };
@@ -315,16 +383,16 @@ HistoryStore::Connection& HistoryStore::connection()
     if (m_connection)
         return *m_connection;
     const std::string opening = "Cannot open the history file " + m_file.string() + ": ";
-    if (const std::filesystem::path folder = m_file.parent_path(); !folder.empty()) {
-        std::error_code error;
-        std::filesystem::create_directories(folder, error);
-        if (error)
-            throw Error(opening + error.message());
+    std::filesystem::path database;
+    try {
+        database = usableFile(m_file);
+    } catch (const Error& error) {
+        throw Error(opening + error.what());
     }
     try {
-        m_connection = std::make_unique<Connection>(m_file, m_options);
+        m_connection = std::make_unique<Connection>(database, m_options);
     } catch (const SqlFailure& failure) {
-        throw Error(opening + failure.reason);
+        throw Error(opening + reasonFor(failure, database));
     }
     return *m_connection;
 }
@@ -370,7 +438,7 @@ void HistoryStore::addCheck(const CopyCheck& check)
         transaction.commit();
     } catch (const SqlFailure& failure) {
         throw Error("Cannot keep the check in the history file " + m_file.string() + ": " +
-                    failure.reason);
+                    reasonFor(failure, open.file()));
     }
 }
 
@@ -380,7 +448,8 @@ template <typename Read> auto HistoryStore::reading(Read read)
     try {
         return read(open.database());
     } catch (const SqlFailure& failure) {
-        throw Error("Cannot read the history file " + m_file.string() + ": " + failure.reason);
+        throw Error("Cannot read the history file " + m_file.string() + ": " +
+                    reasonFor(failure, open.file()));
     }
 }
 
@@ -497,7 +566,7 @@ void HistoryStore::setAdvanceThresholdPercent(int percent)
         transaction.commit();
     } catch (const SqlFailure& failure) {
         throw Error("Cannot keep the setting in the history file " + m_file.string() + ": " +
-                    failure.reason);
+                    reasonFor(failure, open.file()));
     }
 }
 

@@ -7,7 +7,6 @@
 #include "settings/profile_file.h"
 #include "settings/settings_file.h"
 
-#include <algorithm>
 #include <stdexcept>
 #include <string>
 
@@ -34,11 +33,11 @@ void OptionsStore::load(const ProfileDocument& document)
     const std::string section(kOptionsSection);
     for (const ProgramOption& option : kProgramOptions) {
         const auto text = document.value(section, option.key);
-        const auto number = text ? parseSettingsInteger(*text) : std::nullopt;
-        m_options.*option.field =
-            number ? std::clamp<std::int32_t>(*number, option.minimum, option.maximum)
-                   : option.start;
+        const auto number =
+            text ? settingsIntegerInRange(*text, option.minimum, option.maximum) : std::nullopt;
+        m_options.*option.field = number.value_or(option.start);
     }
+    m_readAtStart = m_options;
 }
 
 void OptionsStore::store(ProfileDocument& document) const
@@ -46,8 +45,9 @@ void OptionsStore::store(ProfileDocument& document) const
     const std::string section(kOptionsSection);
     for (const ProgramOption& option : kProgramOptions) {
         const int value = m_options.*option.field;
-        if (value != option.start || document.value(section, option.key))
-            document.setValue(section, option.key, std::to_string(value));
+        if (value != m_readAtStart.*option.field)
+            document.setValue(section, option.key, std::to_string(value),
+                              ProfileDocument::LineEnding::AsTheFile);
     }
 }
 

@@ -21,17 +21,19 @@ public:
     // Throws vortan::Error for a value outside the option's range; the option keeps its value.
     void setValue(OptionId id, int value);
 
-    // Takes the options the document holds: the default for a missing key or one that is no
-    // number (the settings file's integers), the nearer end of the range for a number outside.
+    // Takes the options the document holds, as the sliders take theirs: the default for a
+    // missing key or one that is no number (the settings file's integers), the nearer end of
+    // the range for a number outside it, however large.
     void load(const ProfileDocument& document);
 
-    // Writes an option into the document when its value is not the default or the document
-    // already holds its key: a file that never had options gets none while they stay at their
-    // defaults, and a file that had them keeps them up to date. Nothing else is touched.
+    // Writes into the document the options the user changed since load(), each line ending as
+    // the file's lines do; a value the file holds in its own way (out of range, not a number)
+    // stays as it is unless the user changed that option. Nothing else is touched.
     void store(ProfileDocument& document) const;
 
 private:
     ProgramOptions m_options;
+    ProgramOptions m_readAtStart; // as load() found them
 };
 
 // Reads the three presets and the options from one reading of the settings file; a missing,

@@ -171,7 +171,7 @@ std::optional<std::string> ProfileDocument::value(std::string_view section,
 }
 
 void ProfileDocument::setValue(std::string_view section, std::string_view key,
-                               std::string_view value)
+                               std::string_view value, LineEnding ending)
 {
     if (isBlankPadded(section) || holdsLineBreakOrNul(section) ||
         section.find(']') != std::string_view::npos)
@@ -183,21 +183,23 @@ void ProfileDocument::setValue(std::string_view section, std::string_view key,
     if (value.find_first_of(std::string_view("\n\0", 2)) != std::string_view::npos)
         throw std::invalid_argument("a profile value cannot hold a line feed or a NUL byte");
 
+    const std::string newEnding = ending == LineEnding::CrLf ? "\r\n" : fileLineEnding();
     const auto sectionLine = findSection(section);
     if (!sectionLine) {
         std::size_t end = m_lines.size();
         // A blank line before a new section, unless the file is empty or already ends in one.
         if (end > 0 && m_lines.back().kind != LineKind::Blank)
-            insertLine(end++, "");
-        insertLine(end++, "[" + std::string(section) + "]");
-        insertLine(end, std::string(key) + "=" + std::string(value));
+            insertLine(end++, "", newEnding);
+        insertLine(end++, "[" + std::string(section) + "]", newEnding);
+        insertLine(end, std::string(key) + "=" + std::string(value), newEnding);
         return;
     }
     if (const auto keyLine = findKey(*sectionLine, key)) {
         Line& line = m_lines[*keyLine];
         // Keep the file's own spelling of the key.
         line.text = std::string(line.name()) + "=" + std::string(value);
-        line.ending = "\r\n";
+        if (ending == LineEnding::CrLf)
+            line.ending = newEnding;
         classify(line, *keyLine == 0);
         return;
     }
@@ -208,16 +210,24 @@ void ProfileDocument::setValue(std::string_view section, std::string_view key,
     for (std::size_t i = at; i < end; ++i)
         if (m_lines[i].kind != LineKind::Blank && m_lines[i].kind != LineKind::Comment)
             at = i + 1;
-    insertLine(at, std::string(key) + "=" + std::string(value));
+    insertLine(at, std::string(key) + "=" + std::string(value), newEnding);
 }
 
-void ProfileDocument::insertLine(std::size_t index, std::string text)
+std::string ProfileDocument::fileLineEnding() const
+{
+    for (const Line& line : m_lines)
+        if (!line.ending.empty())
+            return line.ending;
+    return "\r\n";
+}
+
+void ProfileDocument::insertLine(std::size_t index, std::string text, const std::string& ending)
 {
     if (index > 0 && m_lines[index - 1].ending.empty())
-        m_lines[index - 1].ending = "\r\n";
+        m_lines[index - 1].ending = ending;
     Line line;
     line.text = std::move(text);
-    line.ending = "\r\n";
+    line.ending = ending;
     classify(line, index == 0);
     m_lines.insert(m_lines.begin() + static_cast<std::ptrdiff_t>(index), std::move(line));
 }

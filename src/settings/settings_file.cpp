@@ -6,6 +6,7 @@
 #include "settings/profile_document.h"
 #include "settings/profile_file.h"
 
+#include <algorithm>
 #include <array>
 #include <stdexcept>
 #include <string>
@@ -34,8 +35,9 @@ int hexDigitValue(char c)
     return -1;
 }
 
-// Digits of the base up to the limit; stops early so that no number of digits can overflow.
-std::optional<std::int64_t> digitsValue(std::string_view digits, int base, std::int64_t limit)
+// Digits of the base; a value past `cap` stays at `cap`, so that no number of digits can
+// overflow and a huge number is still known to be huge.
+std::optional<std::int64_t> digitsValue(std::string_view digits, int base, std::int64_t cap)
 {
     if (digits.empty())
         return std::nullopt;
@@ -44,10 +46,28 @@ std::optional<std::int64_t> digitsValue(std::string_view digits, int base, std::
         const int digit = hexDigitValue(c);
         if (digit < 0 || digit >= base)
             return std::nullopt;
-        value = value * base + digit;
-        if (value > limit)
-            return std::nullopt;
+        value = std::min(value * base + digit, cap);
     }
+    return value;
+}
+
+// The number the text spells in the settings file's integer grammar, held at +-(2^31 + 1)
+// when larger.
+std::optional<std::int64_t> wideInteger(std::string_view text)
+{
+    constexpr std::int64_t cap = kLargestInteger + 2;
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
+    if (text.starts_with('$'))
+        return digitsValue(text.substr(1), 16, cap);
+    if (text.starts_with("0x") || text.starts_with("0X"))
+        return digitsValue(text.substr(2), 16, cap);
+    const bool negative = text.starts_with('-');
+    if (negative || text.starts_with('+'))
+        text.remove_prefix(1);
+    const auto value = digitsValue(text, 10, cap);
+    if (value && negative)
+        return -*value;
     return value;
 }
 
@@ -83,24 +103,18 @@ std::array<std::pair<std::string_view, std::string>, 6> fileValues(const Setting
 
 std::optional<std::int32_t> parseSettingsInteger(std::string_view text)
 {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    std::optional<std::int64_t> value;
-    if (text.starts_with('$')) {
-        value = digitsValue(text.substr(1), 16, kLargestInteger);
-    } else if (text.starts_with("0x") || text.starts_with("0X")) {
-        value = digitsValue(text.substr(2), 16, kLargestInteger);
-    } else {
-        const bool negative = text.starts_with('-');
-        if (negative || text.starts_with('+'))
-            text.remove_prefix(1);
-        value = digitsValue(text, 10, kLargestInteger + (negative ? 1 : 0));
-        if (value && negative)
-            value = -*value;
-    }
-    if (!value)
+    const auto value = wideInteger(text);
+    if (!value || *value > kLargestInteger || *value < -kLargestInteger - 1)
         return std::nullopt;
     return static_cast<std::int32_t>(*value);
+}
+
+std::optional<int> settingsIntegerInRange(std::string_view text, int minimum, int maximum)
+{
+    const auto value = wideInteger(text);
+    if (!value)
+        return std::nullopt;
+    return static_cast<int>(std::clamp<std::int64_t>(*value, minimum, maximum));
 }
 
 Presets presetsFrom(const ProfileDocument& document)

@@ -51,4 +51,8 @@ void storeChangedPresets(ProfileDocument& document, const Presets& presets,
 // above are no number. Anything else, an empty text included, is no number.
 std::optional<std::int32_t> parseSettingsInteger(std::string_view text);
 
+// A value of the same grammar as a slider takes it: a number outside minimum to maximum, however
+// many digits it has, stands at the nearer end. Nothing for a text that is no number.
+std::optional<int> settingsIntegerInRange(std::string_view text, int minimum, int maximum);
+
 } // namespace vortan

@@ -9,21 +9,11 @@
 #include <sys/stat.h>
 
 using namespace vortan;
+using test::Mount;
 using test::readBytes;
 using test::writeText;
 
 namespace {
-
-// A mount of our own (root only), undone when done.
-struct Mount {
-    std::filesystem::path at;
-    bool mounted;
-    ~Mount()
-    {
-        if (mounted)
-            ::umount(at.c_str());
-    }
-};
 
 // Writes `byteCount` bytes to `file` through the writer, expecting `message`, and checks that
 // the folder is as it was: an old file unchanged and no temporary file behind.

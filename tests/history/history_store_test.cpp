@@ -2,6 +2,7 @@
 #include "base/errors.h"
 #include "history/history_store.h"
 #include "scoring/copy_check.h"
+#include "support/test_files.h"
 
 #include <QSqlDatabase>
 #include <QStringList>
@@ -9,12 +10,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <iostream>
 #include <iterator>
 #include <sqlite3.h>
 #include <string>
+#include <sys/mount.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -86,6 +91,17 @@ std::string errorOf(const std::function<void()>& action)
         return error.what();
     }
     return "no error";
+}
+
+constexpr uid_t kNobody = 65534;
+
+std::vector<std::string> namesIn(const std::filesystem::path& folder)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 } // namespace
@@ -197,8 +213,8 @@ TEST(HistoryStore, ReadOnlyFile)
         ::waitpid(child, &status, 0);
         ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
     }
-    EXPECT_EQ(outcome,
-              "1 Cannot keep the check in the history file " + file.string() + ": it is read-only");
+    EXPECT_EQ(outcome, "1 Cannot keep the check in the history file " + file.string() +
+                           ": Permission denied");
     EXPECT_EQ(fileBytes(file), before);
 }
 
@@ -240,4 +256,132 @@ TEST(HistoryStore, UpgradeFromVersion1ScoresKeptChecksAgain)
                        " missed_count, extra_count) FROM checks WHERE id = 1"),
               "10 7 1 2 0");
     EXPECT_EQ(raw.text("SELECT extra_count FROM checks WHERE id = 2"), "1");
+}
+
+// The history file's link is followed only where no other user could turn the writes: a link
+// into a folder others own or may write is refused, with nothing written there, and the
+// history's own folder is private.
+TEST(HistoryStore, NoLinkOrFolderLetsAnotherUserTurnTheWrites)
+{
+    const bool root = ::geteuid() == 0;
+    struct Row {
+        const char* name;
+        bool needsRoot; // to make files of another user
+        std::function<std::string(const std::filesystem::path& home,
+                                  const std::filesystem::path& elsewhere)>
+            plant; // makes the case; returns the reason expected, empty when the check is kept
+    };
+    const Row rows[] = {
+        {"a link to another user's history", true,
+         [](const auto& home, const auto& elsewhere) {
+             HistoryStore(elsewhere / "history.sqlite").addCheck(sampleCheck());
+             RawDatabase(elsewhere / "history.sqlite").text("PRAGMA wal_checkpoint(TRUNCATE)");
+             std::filesystem::create_symlink(elsewhere / "history.sqlite", home / "history.sqlite");
+             for (const auto& entry : std::filesystem::directory_iterator(elsewhere))
+                 EXPECT_EQ(::chown(entry.path().c_str(), kNobody, kNobody), 0);
+             EXPECT_EQ(::chown(elsewhere.c_str(), kNobody, kNobody), 0);
+             return "its link leads to " + (elsewhere / "history.sqlite").string() +
+                    ", into a folder that other users own or may write";
+         }},
+        {"a dangling link into a folder others may write", false,
+         [](const auto& home, const auto& elsewhere) {
+             std::filesystem::permissions(elsewhere, std::filesystem::perms::all);
+             std::filesystem::create_symlink(elsewhere / "planted.sqlite", home / "history.sqlite");
+             return "its link leads to " + (elsewhere / "planted.sqlite").string() +
+                    ", into a folder that other users own or may write";
+         }},
+        {"a history folder of another user", true,
+         [](const auto& home, const auto&) {
+             EXPECT_EQ(::chown(home.c_str(), kNobody, kNobody), 0);
+             return "Cannot use the folder " + home.string() + ": owned by another user";
+         }},
+        {"a history file of another user", true,
+         [](const auto& home, const auto&) {
+             HistoryStore(home / "history.sqlite").checkCount();
+             for (const auto& entry : std::filesystem::directory_iterator(home))
+                 EXPECT_EQ(::chown(entry.path().c_str(), kNobody, kNobody), 0);
+             return std::string("it belongs to another user");
+         }},
+        {"a history folder open to others is closed", false,
+         [](const auto& home, const auto&) {
+             std::filesystem::permissions(home, std::filesystem::perms::all);
+             return std::string();
+         }},
+        {"a link of the user's own to a private folder is followed", false,
+         [](const auto& home, const auto& elsewhere) {
+             std::filesystem::create_symlink(elsewhere / "kept.sqlite", home / "history.sqlite");
+             return std::string();
+         }},
+    };
+    for (const Row& row : rows) {
+        if (row.needsRoot && !root) {
+            std::cout << "[ SKIPPED  ] " << row.name
+                      << ": needs root, to make files of another user\n";
+            continue;
+        }
+        TemporaryFolder folder;
+        const auto home = folder.path() / "home";
+        const auto elsewhere = folder.path() / "elsewhere";
+        std::filesystem::create_directories(home);
+        std::filesystem::create_directories(elsewhere);
+        std::filesystem::permissions(elsewhere, std::filesystem::perms::owner_all);
+        const std::string reason = row.plant(home, elsewhere);
+        const std::vector<std::string> before = namesIn(elsewhere);
+        const auto file = home / "history.sqlite";
+        HistoryStore store(file);
+        const std::string outcome = errorOf([&] { store.addCheck(sampleCheck()); });
+        if (reason.empty()) {
+            EXPECT_EQ(outcome, "no error") << row.name;
+            EXPECT_EQ(std::filesystem::status(home).permissions(),
+                      std::filesystem::perms::owner_all)
+                << row.name;
+        } else {
+            EXPECT_EQ(outcome, "Cannot open the history file " + file.string() + ": " + reason)
+                << row.name;
+            EXPECT_EQ(namesIn(elsewhere), before) << row.name << ": something was made there";
+            if (std::filesystem::exists(elsewhere / "history.sqlite")) {
+                RawDatabase victim(elsewhere / "history.sqlite");
+                EXPECT_EQ(victim.text("SELECT count(*) FROM checks"), "1") << row.name;
+            }
+        }
+    }
+}
+
+// A full disk and a read-only folder are named as the system names them.
+TEST(HistoryStore, ReasonsAreTheSystemsOwn)
+{
+    TemporaryFolder folder;
+    const auto full = folder.path() / "full";
+    const auto readOnly = folder.path() / "read-only";
+    std::filesystem::create_directories(full);
+    std::filesystem::create_directories(readOnly);
+    const test::Mount fullDisk{
+        full, ::mount("tmpfs", full.c_str(), "tmpfs", 0, "size=256k,mode=0700") == 0};
+    const test::Mount readOnlyDisk{
+        readOnly, ::mount("tmpfs", readOnly.c_str(), "tmpfs", 0, "size=256k,mode=0700") == 0};
+    if (!fullDisk.mounted || !readOnlyDisk.mounted)
+        GTEST_SKIP() << "the full-disk and read-only cases need root to mount a tmpfs";
+
+    HistoryStore(readOnly / "kept.sqlite").addCheck(sampleCheck());
+    ASSERT_EQ(
+        ::mount("tmpfs", readOnly.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=256k,mode=0700"),
+        0);
+    EXPECT_EQ(errorOf([&] { HistoryStore(readOnly / "new.sqlite").addCheck(sampleCheck()); }),
+              "Cannot open the history file " + (readOnly / "new.sqlite").string() +
+                  ": Read-only file system");
+    const std::string kept =
+        errorOf([&] { HistoryStore(readOnly / "kept.sqlite").addCheck(sampleCheck()); });
+    EXPECT_TRUE(kept.ends_with(readOnly.string() + "/kept.sqlite: Read-only file system")) << kept;
+
+    HistoryStore store(full / "history.sqlite");
+    store.addCheck(sampleCheck());
+    {
+        std::ofstream filler(full / "filler", std::ios::binary);
+        const std::string block(4096, 'x');
+        while (filler.write(block.data(), static_cast<std::streamsize>(block.size())))
+            filler.flush();
+    }
+    EXPECT_EQ(errorOf([&] { store.addCheck(sampleCheck(std::string(20 * 1024, 'e'))); }),
+              "Cannot keep the check in the history file " + (full / "history.sqlite").string() +
+                  ": No space left on device");
 }

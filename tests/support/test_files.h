@@ -6,10 +6,22 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <sys/mount.h>
 #include <unistd.h>
 #include <vector>
 
 namespace vortan::test {
+
+// A mount of our own (root only), undone when done.
+struct Mount {
+    std::filesystem::path at;
+    bool mounted;
+    ~Mount()
+    {
+        if (mounted)
+            ::umount(at.c_str());
+    }
+};
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 struct ScratchFolder {

@@ -7,8 +7,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
 #include <memory>
+#include <optional>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace vortan;
 using test::CommandResult;
@@ -38,6 +47,84 @@ std::string asText(const std::vector<std::uint8_t>& bytes)
     return {bytes.begin(), bytes.end()};
 }
 
+// UTF-16 bytes with their byte-order mark.
+std::string utf16(std::u16string_view text, bool bigEndian)
+{
+    std::string bytes = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char16_t unit : text) {
+        const char high = static_cast<char>(unit >> 8);
+        const char low = static_cast<char>(unit & 0xFF);
+        bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    return bytes;
+}
+
+// A vortan-render process of its own, rendering a long text into a folder, so that a test can
+// send it signals in the middle.
+class BackgroundRender {
+public:
+    BackgroundRender(const std::filesystem::path& textFile, const std::filesystem::path& output)
+    {
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            // As a shell starts a program: every signal at its default action.
+            for (const int signalNumber : {SIGTERM, SIGINT, SIGHUP})
+                ::signal(signalNumber, SIG_DFL);
+            const int null = ::open("/dev/null", O_WRONLY);
+            ::dup2(null, STDERR_FILENO);
+            ::execl(VORTAN_RENDER_PATH, "vortan-render", "--speed=40", "--text-file",
+                    textFile.c_str(), "--output", output.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+    }
+    ~BackgroundRender()
+    {
+        if (m_pid > 0) {
+            ::kill(m_pid, SIGKILL);
+            ::waitpid(m_pid, nullptr, 0);
+        }
+    }
+    BackgroundRender(const BackgroundRender&) = delete;
+    BackgroundRender& operator=(const BackgroundRender&) = delete;
+
+    pid_t pid() const { return m_pid; }
+
+    // The wait status after the signal.
+    int stop(int signalNumber)
+    {
+        ::kill(m_pid, signalNumber);
+        int status = 0;
+        ::waitpid(m_pid, &status, 0);
+        m_pid = -1;
+        return status;
+    }
+
+private:
+    pid_t m_pid = -1;
+};
+
+// The names in the folder other than `except`.
+std::vector<std::string> namesIn(const std::filesystem::path& folder, const std::string& except)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        if (entry.path().filename() != except)
+            names.push_back(entry.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// Waits until the renderer's temporary file is there (it writes for minutes).
+std::optional<std::string> temporaryFileOf(const std::filesystem::path& folder)
+{
+    for (int wait = 0; wait < 3000; ++wait) {
+        if (const auto names = namesIn(folder, "text.txt"); !names.empty())
+            return names.front();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 TEST(RenderCommand, MatchesTheLibraryFromEveryTextSourceAndEncoding)
@@ -55,6 +142,9 @@ TEST(RenderCommand, MatchesTheLibraryFromEveryTextSourceAndEncoding)
     writeText(folder / "1250.txt", text);
     writeText(folder / "utf8.txt", utf8);
     writeText(folder / "bom.txt", "\xEF\xBB\xBF" + utf8);
+    const std::u16string_view utf16Text = u"Ćma ŻUK, 73! ąę\nźż";
+    writeText(folder / "utf16le.txt", utf16(utf16Text, false));
+    writeText(folder / "utf16be.txt", utf16(utf16Text, true));
 
     const std::string out = folder / "out.wav";
     const std::vector<std::string> sources[] = {
@@ -62,6 +152,8 @@ TEST(RenderCommand, MatchesTheLibraryFromEveryTextSourceAndEncoding)
         {"--text-file", folder / "1250.txt"}, // not UTF-8, so windows-1250
         {"--text-file", folder / "utf8.txt"},
         {"--text-file", folder / "bom.txt"},
+        {"--text-file", folder / "utf16le.txt"},
+        {"--encoding=auto", "--text-file", folder / "utf16be.txt"},
         {"--encoding", "Windows-1250", "--text-file", folder / "1250.txt"},
         {"--encoding=utf-8", "--text-file", "-"},
         {"--encoding=auto", "--text-file", "-"},
@@ -95,6 +187,11 @@ TEST(RenderCommand, EveryFailureNamesItsFileOrOption)
     test::ScratchFolder folder;
     const std::string missing = folder / "missing";
     writeText(folder / "bad.txt", "ab\xC3(");
+    writeText(folder / "nomark.txt", std::string("a\0b\0", 4));
+    writeText(folder / "odd.txt", std::string("\xFF\xFE"
+                                              "a\0b",
+                                              5));
+    writeText(folder / "lone.txt", "\xFE\xFF\xDC\x00");
     const std::string out = folder / "out.wav";
     const std::string help = "\nTry 'vortan-render --help'.";
     const struct {
@@ -117,6 +214,16 @@ TEST(RenderCommand, EveryFailureNamesItsFileOrOption)
         {{"--encoding=utf8", "--text-file", "-", "--output", out},
          1,
          "standard input: The text is not valid UTF-8 (at byte 2)"},
+        {{"--text-file", folder / "nomark.txt", "--output", out},
+         1,
+         folder / "nomark.txt: The text holds NUL bytes, as UTF-16 without a byte-order mark "
+                  "does; save it as UTF-8, or as UTF-16 with a byte-order mark"},
+        {{"--text-file", folder / "odd.txt", "--output", out},
+         1,
+         folder / "odd.txt: The text is not valid UTF-16 (at byte 4)"},
+        {{"--text-file", folder / "lone.txt", "--output", out},
+         1,
+         folder / "lone.txt: The text is not valid UTF-16 (at byte 2)"},
         {{"--text", "ab\xC3(", "--output", out},
          1,
          "--text: The text is not valid UTF-8 (at byte 2)"},
@@ -152,4 +259,69 @@ TEST(RenderCommand, EndlessInputAndPipesWithoutReadersEndCleanly)
               (CommandResult{1, "",
                              "vortan-render: " + fifo +
                                  ": File access denied: no program reads from this pipe\n"}));
+}
+
+TEST(RenderCommand, RefusesAnOutputThatIsTheTextFileByAnyName)
+{
+    test::ScratchFolder folder;
+    const std::string text = folder / "text.txt";
+    writeText(text, "paris");
+    std::filesystem::create_symlink(text, folder / "link.wav");
+    std::filesystem::create_hard_link(text, folder / "hard.wav");
+    for (const std::string& output :
+         std::vector<std::string>{text, folder / "link.wav", folder / "hard.wav",
+                                  (folder / "." / "text.txt").string()}) {
+        EXPECT_EQ(runRender({"--text-file", text, "--output", output}),
+                  (CommandResult{1, "",
+                                 "vortan-render: --output " + output + " is the text file " + text +
+                                     ": the rendering would replace the text\n"}));
+        EXPECT_EQ(asText(readBytes(text)), "paris");
+    }
+}
+
+TEST(RenderCommand, StoppedBySignalLeavesNoTemporaryFile)
+{
+    test::ScratchFolder folder;
+    std::string text;
+    for (int i = 0; i < 20000; ++i)
+        text += "paris ";
+    writeText(folder / "text.txt", text);
+    for (const int signalNumber : {SIGTERM, SIGHUP, SIGINT}) {
+        BackgroundRender render(folder / "text.txt", folder / "out.wav");
+        ASSERT_TRUE(temporaryFileOf(folder.path)) << strsignal(signalNumber);
+        const int status = render.stop(signalNumber);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signalNumber)
+            << strsignal(signalNumber) << ": wait status " << status;
+        EXPECT_EQ(namesIn(folder.path, "text.txt"), std::vector<std::string>{})
+            << strsignal(signalNumber);
+    }
+
+    // A killed renderer cannot clean up: the next run into the folder removes what it left, and
+    // only that.
+    BackgroundRender killed(folder / "text.txt", folder / "out.wav");
+    const auto leftover = temporaryFileOf(folder.path);
+    ASSERT_TRUE(leftover);
+    const pid_t deadPid = killed.pid();
+    ASSERT_TRUE(WIFSIGNALED(killed.stop(SIGKILL)));
+    const std::string dead = std::to_string(deadPid);
+    const std::string alive = std::to_string(::getpid());
+    const std::vector<std::string> kept{
+        ".vortan-" + alive + "-abcdefghijkl.tmp", // a writer that still runs
+        ".vortan-" + dead + "-abcdefghijk.tmp",   // not a name a writer makes
+        ".vortan-" + dead + "-linkedfile00.tmp",  // a link, maybe to a file of the user's
+        ".vortan-" + dead + "-subfolder000.tmp",  "notes.tmp",
+    };
+    for (const std::string& name : kept) {
+        if (name.find("link") != std::string::npos)
+            std::filesystem::create_symlink(folder / "text.txt", folder / name);
+        else if (name.find("subfolder") != std::string::npos)
+            std::filesystem::create_directory(folder / name);
+        else
+            writeText(folder / name, "mine");
+    }
+    EXPECT_EQ(runRender({"--text=e", "--output", folder / "short.wav"}).status, 0);
+    std::vector<std::string> expected = kept;
+    expected.push_back("short.wav");
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(namesIn(folder.path, "text.txt"), expected) << *leftover << " was left";
 }
