@@ -226,10 +226,12 @@ the program's Save WAV does.
   --text-file FILE   read the exercise text from FILE; "-" reads standard input
   --encoding ENC     encoding of --text-file: auto (default), utf-8 or windows-1250
                      (also utf8, cp1250, in any case); auto takes a file that opens with
-                     a byte-order mark, or is valid UTF-8 with letters beyond ASCII, as
-                     UTF-8, and any other as windows-1250, the program's own format
-  --output FILE      the WAV file to write; an old file of that name is replaced only
-                     once the new one is complete; "-" writes to standard output
+                     a byte-order mark as UTF-8 or UTF-16, one that is valid UTF-8 with
+                     letters beyond ASCII as UTF-8, and any other as windows-1250, the
+                     program's own format; it refuses one holding NUL bytes
+  --output FILE      the WAV file to write, never the text file; an old file of that name
+                     is replaced only once the new one is complete; "-" writes to standard
+                     output
   -h, --help         show this help
       --version      show the version
 
