@@ -139,8 +139,10 @@ public:
     [[noreturn]] static void endAsSignalled()
     {
         const int signalNumber = g_stopSignal;
-        ::signal(signalNumber, SIG_DFL);
-        ::raise(signalNumber);
+        if (signalNumber > 0) {
+            ::signal(signalNumber, SIG_DFL);
+            ::raise(signalNumber);
+        }
         std::_Exit(128 + signalNumber); // only if the signal is blocked
     }
 
