@@ -107,7 +107,7 @@ BandConditionsGroup::BandConditionsGroup(OptionsStore& options, QWidget* parent)
     grid->addWidget(m_chirpShift, 6, 1);
     grid->addWidget(m_chirpSettle, 6, 2);
     auto* note = new QLabel(tr("Levels are against the signal's. Above 0 dB loud stations and "
-                               "static may clip. The same exercise always sounds the same."),
+                               "static may clip."),
                             this);
     note->setWordWrap(true);
     note->setTextFormat(Qt::PlainText);
