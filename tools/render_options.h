@@ -22,15 +22,15 @@ using GivenSettings = std::array<std::optional<int>, kIntegerSettings.size()>;
 
 // What a vortan-render command line asks for.
 struct RenderOptions {
-    SynthesisSettings settings;              // the program's start values unless given
-    GivenSettings given;                     // those of settings given explicitly
-    std::optional<int> preset;               // --preset N, 1 to 3
-    std::optional<std::string> settingsFile; // --settings FILE, in place of the user's own
-    bool showSettings = false;               // print the settings, render nothing
-    std::optional<std::uint32_t> seed;       // generator seed at start; 0 when not given
-    std::optional<std::uint32_t> keyingSeed; // replaces the clock when re-seeding for keying
-    int riseMs = 0;                          // --rise: soft keying's rise and fall, 0 = off
-    BandConditions conditions;               // --qsb, --qrm, --qrn, --chirp; all off unless given
+    SynthesisSettings settings;                 // the program's start values unless given
+    GivenSettings given;                        // those of settings given explicitly
+    std::optional<int> preset;                  // --preset N, 1 to 3
+    std::optional<std::string> settingsFile;    // --settings FILE, in place of the user's own
+    bool showSettings = false;                  // print the settings, render nothing
+    std::optional<std::uint32_t> seed;          // generator seed at start; 0 when not given
+    std::optional<std::uint32_t> keyingSeed;    // replaces the clock when re-seeding for keying
+    int riseMs = 0;                             // --rise: soft keying's rise and fall, 0 = off
+    BandConditions conditions;                  // --qsb, --qrm, --qrn, --chirp; off if not given
     TextEncoding encoding = TextEncoding::Auto; // of --text-file
     std::optional<std::string> text;            // --text, in the locale's encoding (UTF-8)
     std::optional<std::string> textFile;        // --text-file; "-" is standard input
