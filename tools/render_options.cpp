@@ -59,12 +59,59 @@ OptionRule seedRule(std::string_view name, std::optional<std::uint32_t> RenderOp
             }};
 }
 
+// A band condition in its text form; the text's own message follows the option's name.
+template <typename Apply> OptionRule conditionRule(std::string_view name, Apply apply)
+{
+    return {std::string(name),
+            [apply](RenderOptions& options, std::string_view option, std::string_view value) {
+                try {
+                    apply(options.conditions, value);
+                } catch (const UsageError&) {
+                    throw;
+                } catch (const Error& error) {
+                    throw UsageError(std::string(option) + ": " + error.what());
+                }
+            }};
+}
+
+std::vector<OptionRule> conditionRules()
+{
+    return {
+        conditionRule("--qsb",
+                      [](BandConditions& conditions, std::string_view value) {
+                          const QsbText qsb = parseQsb(value);
+                          conditions.qsbRate = qsb.rate;
+                          conditions.qsbDepthDb = qsb.depthDb;
+                      }),
+        conditionRule("--qrm",
+                      [](BandConditions& conditions, std::string_view value) {
+                          if (conditions.qrm.size() == kQrmMaxStations)
+                              throw UsageError("--qrm may be given at most three times");
+                          conditions.qrm.push_back(parseQrm(value));
+                      }),
+        conditionRule("--qrn",
+                      [](BandConditions& conditions, std::string_view value) {
+                          const QrnText qrn = parseQrn(value);
+                          conditions.qrnRate = qrn.rate;
+                          conditions.qrnLevelDb = qrn.levelDb;
+                      }),
+        conditionRule("--chirp",
+                      [](BandConditions& conditions, std::string_view value) {
+                          const ChirpText chirp = parseChirp(value);
+                          conditions.chirpHz = chirp.hz;
+                          conditions.chirpMs = chirp.ms;
+                      }),
+    };
+}
+
 const std::vector<OptionRule>& valueOptions()
 {
     static const std::vector<OptionRule> rules = [] {
         std::vector<OptionRule> all;
         for (const IntegerSetting& setting : kIntegerSettings)
             all.push_back(settingRule(setting));
+        for (OptionRule& rule : conditionRules())
+            all.push_back(std::move(rule));
         all.insert(
             all.end(),
             {
@@ -175,7 +222,8 @@ void applyPreset(RenderOptions& options, const SettingsPreset& preset)
     }
 }
 
-std::string settingsListing(const SynthesisSettings& settings, std::string_view chars)
+std::string settingsListing(const SynthesisSettings& settings, std::string_view chars,
+                            const BandConditions& conditions)
 {
     // In the settings file's order: the character set before the straight-key ratio.
     std::string listing;
@@ -185,7 +233,7 @@ std::string settingsListing(const SynthesisSettings& settings, std::string_view 
         listing +=
             std::string(setting.key) + "=" + std::to_string(settings.*setting.inRendering) + "\n";
     }
-    return listing;
+    return listing + conditionsListing(conditions);
 }
 
 std::string renderUsage()
@@ -211,6 +259,16 @@ the program's Save WAV does.
 )" + settingLines +
            R"(  --rise MS          soft keying: every tone element rises and falls over MS milliseconds,
                      0 to 10 (default 0, the tone switched on and off at once)
+  --qsb RATE:DEPTH   fading of the signal: RATE fades per second (0.05 to 2), DEPTH in dB
+                     (0 to 30) between the 95th and the 5th percentile of its level
+  --qrm OFFSET:LEVEL[:SPEED]
+                     another station OFFSET Hz from the tone (-600 to 600), LEVEL dB
+                     against the signal (-30 to 10), at SPEED characters per minute
+                     (40 to 250; by default a speed of its own); up to three times
+  --qrn RATE:LEVEL   static crashes, each under 50 ms: RATE per second (0 to 5), their
+                     peak LEVEL dB against the signal (-30 to 20)
+  --chirp HZ[:MS]    the tone starts HZ off at each key-down (-100 to 100) and settles
+                     within MS milliseconds (1 to 500, default 30)
   --preset N         take the settings of preset N, 1 to 3, from the program's settings
                      file, as the window would use them (numbers outside a slider's range
                      go to its nearer end); the options above override them
@@ -239,6 +297,10 @@ Letters A-Z are sent as a-z; characters without a Morse code, and characters win
 cannot hold, make no sound. Line breaks (LF or CR LF) count as word gaps. Options also take
 the form --option=VALUE. When standard error is a terminal, a rendering that takes more
 than a second shows its progress there.
+
+Band conditions are off unless given, and the same seeds give the same conditions. Loud
+stations or static can pass the 8-bit range; the samples are then held at its ends, and the
+number of them is reported on standard error: lower LEVEL to avoid it.
 
 Exit status: 0 done, 1 a file could not be read or written, 2 a wrong command line.
 )";

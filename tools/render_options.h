@@ -2,6 +2,7 @@
 #pragma once
 
 #include "base/errors.h"
+#include "settings/band_conditions.h"
 #include "settings/settings_preset.h"
 #include "synthesis/synthesizer.h"
 #include "text_encoding.h"
@@ -29,6 +30,7 @@ struct RenderOptions {
     std::optional<std::uint32_t> seed;          // generator seed at start; 0 when not given
     std::optional<std::uint32_t> keyingSeed;    // replaces the clock when re-seeding for keying
     int riseMs = 0;                             // --rise: soft keying's rise and fall, 0 = off
+    BandConditions conditions;                  // --qsb, --qrm, --qrn, --chirp; off if not given
     TextEncoding encoding = TextEncoding::Auto; // of --text-file
     std::optional<std::string> text;            // --text, in the locale's encoding (UTF-8)
     std::optional<std::string> textFile;        // --text-file; "-" is standard input
@@ -50,8 +52,10 @@ RenderOptions parseRenderArguments(std::span<const std::string_view> arguments);
 // explicitly; the preset's numbers are clamped into the slider ranges, as the window does.
 void applyPreset(RenderOptions& options, const SettingsPreset& preset);
 
-// One "key=value" line per setting, in the settings file's order of keys; chars as its bytes.
-std::string settingsListing(const SynthesisSettings& settings, std::string_view chars);
+// One "key=value" line per setting, in the settings file's order of keys; chars as its bytes;
+// then one line per band condition in use.
+std::string settingsListing(const SynthesisSettings& settings, std::string_view chars,
+                            const BandConditions& conditions = {});
 
 // The --help text.
 std::string renderUsage();

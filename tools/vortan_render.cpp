@@ -175,6 +175,7 @@ void render(const RenderOptions& options, const std::string& text)
     const Clock& clock = options.keyingSeed ? static_cast<const Clock&>(fixedClock)
                                             : static_cast<const Clock&>(systemClock);
     auto synthesizer = std::make_unique<Synthesizer>(random, clock);
+    synthesizer->setBandConditions(options.conditions);
 
     const std::string outputName = shownName(options.output, "standard output");
     std::optional<ProgressLine> progress;
@@ -203,6 +204,9 @@ void render(const RenderOptions& options, const std::string& text)
     }
     if (progress)
         progress->finish();
+    if (const std::int64_t clipped = synthesizer->lastClippedSamples(); clipped > 0)
+        std::cerr << "vortan-render: " << clipped
+                  << " samples clipped at the 8-bit range; lower the --qrm and --qrn levels\n";
 }
 
 int usageError(const std::string& message)
@@ -244,7 +248,7 @@ int main(int argc, char** argv)
             chars = preset.chars;
         }
         if (options.showSettings) {
-            std::cout << settingsListing(options.settings, chars) << std::flush;
+            std::cout << settingsListing(options.settings, chars, options.conditions) << std::flush;
             return std::cout ? 0 : 1;
         }
         checkOutputIsNotText(options);

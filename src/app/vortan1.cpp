@@ -427,6 +427,8 @@ void TForm1::renderTo(const std::filesystem::path& wavFile, const WriteRules& ru
     exercise.settings = sliderSettings(preset);
     exercise.characterSet = preset.chars;
     exercise.sentAtMs = m_clock.millisecondsSinceEpoch();
+    exercise.conditions = m_options.conditions();
+    m_synthesizer.setBandConditions(exercise.conditions);
     m_synthesizer.txtofile(wavFile, exercise.text, exercise.settings,
                            m_options.value(OptionId::Rise), rules);
     exercise.bufferSeed = m_synthesizer.lastBufferSeed();

@@ -25,6 +25,20 @@ struct ProgressFilter {
     std::optional<std::string> characterSet{}; // only checks on this set (windows-1250)
 };
 
+// Accuracy over the checks a filter lets through, those sent with band conditions apart.
+struct ConditionsAccuracy {
+    struct Part {
+        std::int64_t checks = 0;
+        std::int64_t sent = 0;    // characters sent
+        std::int64_t correct = 0; // of them copied right
+        bool operator==(const Part&) const = default;
+    };
+    Part plain;       // sent with no band condition
+    Part conditioned; // sent with fading, other stations, static or chirp
+
+    bool operator==(const ConditionsAccuracy&) const = default;
+};
+
 // Where checks are kept. The windows receive this interface; main() owns the store behind it.
 // Every function throws vortan::Error with a message that names the file and the reason.
 class CheckHistory {
@@ -39,6 +53,9 @@ public:
 
     // The figures of the progress view for the checks the filter lets through.
     virtual ProgressData progress(const ProgressFilter& filter) = 0;
+
+    // The accuracy with and without band conditions for the checks the filter lets through.
+    virtual ConditionsAccuracy accuracyByConditions(const ProgressFilter& filter) = 0;
 
     // The latest kRecentWindow samples of each of these characters, over all checks.
     virtual RecentAccuracy recentAccuracy(std::string_view characters) = 0;

@@ -142,6 +142,12 @@ const std::vector<SchemaStep>& schemaSteps()
                     QStringLiteral("CREATE TABLE options (name TEXT PRIMARY KEY, value NOT NULL)"));
             scoreKeptChecksAgain(database);
         },
+        // 3: the band conditions a check was sent with, as their summary; empty for none.
+        [](QSqlDatabase& database) {
+            execute(database,
+                    QStringLiteral(
+                        "ALTER TABLE checks ADD COLUMN conditions TEXT NOT NULL DEFAULT ''"));
+        },
     };
     return steps;
 }
@@ -435,6 +441,15 @@ void HistoryStore::addCheck(const CopyCheck& check)
         if (!insert.exec())
             fail(insert.lastError());
         insertOutcomes(database, insert.lastInsertId(), score);
+        if (check.sent.conditions.any()) {
+            QSqlQuery conditions(database);
+            conditions.prepare(QStringLiteral("UPDATE checks SET conditions = ? WHERE id = ?"));
+            conditions.addBindValue(
+                QString::fromStdString(conditionsSummary(check.sent.conditions)));
+            conditions.addBindValue(insert.lastInsertId());
+            if (!conditions.exec())
+                fail(conditions.lastError());
+        }
         transaction.commit();
     } catch (const SqlFailure& failure) {
         throw Error("Cannot keep the check in the history file " + m_file.string() + ": " +
@@ -460,26 +475,66 @@ std::int64_t HistoryStore::checkCount()
     });
 }
 
+namespace {
+
+// The WHERE clause of the checks (as c) that count for the filter, its values added to `values`.
+QString filterClause(const ProgressFilter& filter, QVariantList& values)
+{
+    QString sql = QStringLiteral(" WHERE c.sent_count > 0");
+    if (filter.fromMs) {
+        sql += QStringLiteral(" AND c.checked_at_ms >= ?");
+        values << qint64{*filter.fromMs};
+    }
+    if (filter.untilMs) {
+        sql += QStringLiteral(" AND c.checked_at_ms < ?");
+        values << qint64{*filter.untilMs};
+    }
+    if (filter.characterSet) {
+        sql += QStringLiteral(" AND c.character_set = ?");
+        values << bytes(*filter.characterSet);
+    }
+    return sql;
+}
+
+} // namespace
+
+ConditionsAccuracy HistoryStore::accuracyByConditions(const ProgressFilter& filter)
+{
+    return reading([&filter](QSqlDatabase& database) {
+        QVariantList values;
+        const QString sql =
+            QStringLiteral("SELECT c.conditions <> '', COUNT(*), "
+                           "SUM(c.sent_count), SUM(c.correct_count) FROM checks c") +
+            filterClause(filter, values) + QStringLiteral(" GROUP BY c.conditions <> ''");
+        QSqlQuery query(database);
+        query.setForwardOnly(true);
+        query.prepare(sql);
+        for (const QVariant& value : values)
+            query.addBindValue(value);
+        if (!query.exec())
+            fail(query.lastError());
+        ConditionsAccuracy accuracy;
+        while (query.next()) {
+            ConditionsAccuracy::Part& part =
+                query.value(0).toBool() ? accuracy.conditioned : accuracy.plain;
+            part = {query.value(1).toLongLong(), query.value(2).toLongLong(),
+                    query.value(3).toLongLong()};
+        }
+        if (query.lastError().isValid())
+            fail(query.lastError());
+        return accuracy;
+    });
+}
+
 ProgressData HistoryStore::progress(const ProgressFilter& filter)
 {
     return reading([&filter](QSqlDatabase& database) {
-        QString sql = QStringLiteral(
-            "SELECT c.checked_at_ms, c.tempo, c.sent_count, c.correct_count, o.pairs"
-            " FROM checks c JOIN check_outcomes o ON o.check_id = c.id WHERE c.sent_count > 0");
         QVariantList values;
-        if (filter.fromMs) {
-            sql += QStringLiteral(" AND c.checked_at_ms >= ?");
-            values << qint64{*filter.fromMs};
-        }
-        if (filter.untilMs) {
-            sql += QStringLiteral(" AND c.checked_at_ms < ?");
-            values << qint64{*filter.untilMs};
-        }
-        if (filter.characterSet) {
-            sql += QStringLiteral(" AND c.character_set = ?");
-            values << bytes(*filter.characterSet);
-        }
-        sql += QStringLiteral(" ORDER BY c.checked_at_ms DESC, c.id DESC");
+        QString sql =
+            QStringLiteral("SELECT c.checked_at_ms, c.tempo, c.sent_count, c.correct_count, o.pairs"
+                           " FROM checks c JOIN check_outcomes o ON o.check_id = c.id") +
+            filterClause(filter, values) +
+            QStringLiteral(" ORDER BY c.checked_at_ms DESC, c.id DESC");
         QSqlQuery query(database);
         query.setForwardOnly(true);
         query.prepare(sql);

@@ -30,13 +30,14 @@ public:
     static std::filesystem::path defaultFile();
 
     // The schema version this program writes (PRAGMA user_version).
-    static constexpr int kSchemaVersion = 2;
+    static constexpr int kSchemaVersion = 3;
 
     const std::filesystem::path& file() const { return m_file; }
 
     void addCheck(const CopyCheck& check) override;
     std::int64_t checkCount() override;
     ProgressData progress(const ProgressFilter& filter) override;
+    ConditionsAccuracy accuracyByConditions(const ProgressFilter& filter) override;
     RecentAccuracy recentAccuracy(std::string_view characters) override;
     std::vector<std::string> characterSets() override;
     int advanceThresholdPercent() override;

@@ -3,6 +3,7 @@
 
 #include "base/errors.h"
 #include "files/regular_file.h"
+#include "settings/conditions_section.h"
 #include "settings/profile_document.h"
 #include "settings/profile_file.h"
 #include "settings/settings_file.h"
@@ -28,8 +29,15 @@ void OptionsStore::setValue(OptionId id, int value)
     m_options.*option.field = value;
 }
 
+void OptionsStore::setConditions(const BandConditions& conditions)
+{
+    checkConditions(conditions);
+    m_conditions = conditions;
+}
+
 void OptionsStore::load(const ProfileDocument& document)
 {
+    m_conditions = conditionsFrom(document);
     const std::string section(kOptionsSection);
     for (const ProgramOption& option : kProgramOptions) {
         const auto text = document.value(section, option.key);
@@ -42,6 +50,7 @@ void OptionsStore::load(const ProfileDocument& document)
 
 void OptionsStore::store(ProfileDocument& document) const
 {
+    storeConditions(document, m_conditions);
     const std::string section(kOptionsSection);
     for (const ProgramOption& option : kProgramOptions) {
         const int value = m_options.*option.field;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "settings/band_conditions.h"
 #include "settings/options_schema.h"
 #include "settings/settings_schema.h"
 
@@ -21,6 +22,11 @@ public:
     // Throws vortan::Error for a value outside the option's range; the option keeps its value.
     void setValue(OptionId id, int value);
 
+    // The band conditions of the renderings, kept in their own section [conditions].
+    const BandConditions& conditions() const { return m_conditions; }
+    // Throws vortan::Error for a value outside its range; the conditions keep their values.
+    void setConditions(const BandConditions& conditions);
+
     // Takes the options the document holds, as the sliders take theirs: the default for a
     // missing key or one that is no number (the settings file's integers), the nearer end of
     // the range for a number outside it, however large.
@@ -34,6 +40,7 @@ public:
 private:
     ProgramOptions m_options;
     ProgramOptions m_readAtStart; // as load() found them
+    BandConditions m_conditions;
 };
 
 // Reads the three presets and the options from one reading of the settings file; a missing,

@@ -17,6 +17,7 @@ struct SentExercise {
     std::uint32_t seed = 0;       // the generator's seed at the start of the sample pass
     std::string characterSet;     // the `chars` of the preset in use, windows-1250 bytes
     std::int64_t sentAtMs = 0;    // when it was rendered, milliseconds since the Unix epoch
+    BandConditions conditions;    // fading, other stations, static and chirp; all off by default
 
     bool operator==(const SentExercise&) const = default;
 };

@@ -49,6 +49,7 @@ void checkRanges(const SynthesisSettings& settings, int riseMs)
 void Synthesizer::prepare(const SynthesisSettings& settings, int riseMs)
 {
     checkRanges(settings, riseMs);
+    checkConditions(m_conditions);
     m_bufferSeed = m_random.seed();
     m_spaces = settings.spaces;
     m_straight = settings.straight;
@@ -57,6 +58,7 @@ void Synthesizer::prepare(const SynthesisSettings& settings, int riseMs)
     m_dotlen = dotLength(settings.speed);
     m_dashlen = 3 * m_dotlen;
     const int period = nearest(static_cast<double>(sampleRateHz) / settings.tone);
+    m_period = period;
 
     // The draw order (noise, then one draw per tone sample) fixes every byte of the output.
     for (std::uint8_t& sample : m_noisebuf)
@@ -119,16 +121,24 @@ void Synthesizer::writeWav(std::string_view pattern, const OpenFile& openFile)
 
     m_random.seedFromClock(m_clock);
     m_sampleSeed = m_random.seed();
+    const bool mixing = m_conditions.any();
+    m_mixer.start(mixing ? m_conditions : BandConditions(), m_bufferSeed, m_sampleSeed, m_period,
+                  2 * m_dashlen);
+    auto writeSlice = [&file](const std::uint8_t* samples, int count) {
+        file.write(samples, static_cast<std::size_t>(count));
+    };
     std::array<Segment, 2> segments;
     for (const char symbol : pattern) {
         const int count =
             keysymbol(symbol, m_dotlen, m_dashlen, m_spaces, m_straight, m_random, segments);
         for (int i = 0; i < count; ++i) {
             const Segment& segment = segments[i];
-            if (segment.kind == SegmentKind::Tone)
-                writeTone(file, segment.sampleCount);
+            if (mixing)
+                writeMixed(file, segment);
+            else if (segment.kind == SegmentKind::Tone)
+                toneSlices(segment.sampleCount, writeSlice);
             else
-                file.write(m_noisebuf.data(), static_cast<std::size_t>(segment.sampleCount));
+                writeSlice(m_noisebuf.data(), segment.sampleCount);
             writtenBytes += segment.sampleCount;
         }
         if (m_progress && writtenBytes >= nextReport) {
@@ -139,23 +149,39 @@ void Synthesizer::writeWav(std::string_view pattern, const OpenFile& openFile)
     file.commit();
 }
 
-void Synthesizer::writeTone(ReplacingFileWriter& file, int sampleCount)
+template <typename Write> void Synthesizer::toneSlices(int sampleCount, const Write& write)
 {
     // Tone starts one sample in, so every element opens at the same phase.
     const int ramp = m_ramps.rampLength(sampleCount);
     if (ramp == 0) {
-        file.write(&m_tonebuf[1], static_cast<std::size_t>(sampleCount));
+        write(&m_tonebuf[1], sampleCount);
         return;
     }
     if (ramp == m_fullRamp) {
-        file.write(&m_risenTonebuf[1], static_cast<std::size_t>(sampleCount - ramp));
+        write(&m_risenTonebuf[1], sampleCount - ramp);
     } else {
         // A short element: a quarter of it rises.
-        file.write(m_ramps.edge(ToneRamps::Edge::Rising, ramp, 1), static_cast<std::size_t>(ramp));
-        file.write(&m_tonebuf[1 + ramp], static_cast<std::size_t>(sampleCount - 2 * ramp));
+        write(m_ramps.edge(ToneRamps::Edge::Rising, ramp, 1), ramp);
+        write(&m_tonebuf[1 + ramp], sampleCount - 2 * ramp);
     }
-    file.write(m_ramps.edge(ToneRamps::Edge::Falling, ramp, sampleCount + 1 - ramp),
-               static_cast<std::size_t>(ramp));
+    write(m_ramps.edge(ToneRamps::Edge::Falling, ramp, sampleCount + 1 - ramp), ramp);
+}
+
+void Synthesizer::writeMixed(ReplacingFileWriter& file, const Segment& segment)
+{
+    const int count = segment.sampleCount;
+    if (segment.kind == SegmentKind::Tone) {
+        int filled = 0;
+        toneSlices(count, [this, &filled](const std::uint8_t* samples, int sliceCount) {
+            std::copy_n(samples, sliceCount, &m_mixed[static_cast<std::size_t>(filled)]);
+            filled += sliceCount;
+        });
+        m_mixer.mixTone(m_mixed.data(), &m_toneNoise[1], count, m_ramps.rampLength(count));
+    } else {
+        std::copy_n(m_noisebuf.begin(), count, m_mixed.begin());
+        m_mixer.mixGap(m_mixed.data(), count);
+    }
+    file.write(m_mixed.data(), static_cast<std::size_t>(count));
 }
 
 } // namespace vortan

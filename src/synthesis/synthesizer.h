@@ -15,11 +15,15 @@
 // Nothing is computed per sample while writing: one sine cycle, the noisy tone and the noise are
 // computed once per rendering, and every element and pause is one block copy of a buffer slice.
 // Soft keying adds a table look-up per ramp sample, nothing in the gaps.
+// Band conditions (band_mixer.h), when any is on, pass every block through the mixer on its way
+// to the file: a few float operations per sample. All off, the bytes are those of no conditions.
 // With the generator's seed and the clock fixed, the output is fully determined.
 
 #include "files/replacing_file_writer.h"
+#include "settings/band_conditions.h"
 #include "settings/settings_schema.h"
 #include "settings/synthesis_settings.h"
+#include "synthesis/band_mixer.h"
 #include "synthesis/keying.h"
 #include "synthesis/random_generator.h"
 #include "synthesis/tone_ramps.h"
@@ -80,6 +84,14 @@ public:
     // sample seed, the text and the settings it makes the same file again. 0 before any.
     std::uint32_t lastBufferSeed() const { return m_bufferSeed; }
 
+    // The band conditions of the renderings that follow (all off at first); checked by the next
+    // rendering, which throws vortan::Error for one outside its range before touching anything.
+    void setBandConditions(const BandConditions& conditions) { m_conditions = conditions; }
+    const BandConditions& bandConditions() const { return m_conditions; }
+    // Samples of the last rendering that the conditions drove past the 8-bit range, held at
+    // its ends; 0 without conditions.
+    std::int64_t lastClippedSamples() const { return m_mixer.clippedSamples(); }
+
     static constexpr std::size_t sineCapacity = 60;
     static constexpr std::size_t toneCapacity = 50000;
     static constexpr std::size_t noiseCapacity = 50000;
@@ -89,7 +101,9 @@ private:
     // openFile() gives the writer, called once the size is known: a text too long is refused
     // before the file is created.
     template <typename OpenFile> void writeWav(std::string_view pattern, const OpenFile& openFile);
-    void writeTone(ReplacingFileWriter& file, int sampleCount);
+    // Gives the slices of a tone element of sampleCount to write(pointer, count), in order.
+    template <typename Write> void toneSlices(int sampleCount, const Write& write);
+    void writeMixed(ReplacingFileWriter& file, const Segment& segment);
 
     RandomGenerator& m_random;
     const Clock& m_clock;
@@ -99,6 +113,7 @@ private:
     int m_dashlen = 0;
     int m_spaces = 0;
     int m_straight = 0;
+    int m_period = 1;
     std::uint32_t m_sampleSeed = 0;
     std::uint32_t m_bufferSeed = 0;
 
@@ -111,6 +126,10 @@ private:
     std::array<std::uint8_t, toneCapacity> m_risenTonebuf{};
     int m_fullRamp = 0;
     ToneRamps m_ramps;
+
+    BandConditions m_conditions;
+    BandMixer m_mixer;
+    std::array<std::uint8_t, noiseCapacity> m_mixed{}; // one segment on its way through the mixer
 };
 
 } // namespace vortan

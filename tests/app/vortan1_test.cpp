@@ -459,7 +459,8 @@ private Q_SLOTS:
                                     .settings = {.speed = 250, .tone = 900, .straight = 20},
                                     .seed = 45'296'789, // the clock's, at the sample pass
                                     .characterSet = "abs",
-                                    .sentAtMs = 45'296'789};
+                                    .sentAtMs = 45'296'789,
+                                    .conditions = {}}; // all off by default
         QVERIFY(window.lastSentExercise() == expected);
         QVERIFY(rendered[0][0].value<SentExercise>() == expected);
 

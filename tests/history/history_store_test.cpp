@@ -251,7 +251,7 @@ TEST(HistoryStore, UpgradeFromVersion1ScoresKeptChecksAgain)
     EXPECT_EQ(data.confusions, (std::vector<ConfusionPair>{{'b', 'h', 1}}));
 
     RawDatabase raw(file);
-    EXPECT_EQ(raw.text("PRAGMA user_version"), "2");
+    EXPECT_EQ(raw.text("PRAGMA user_version"), std::to_string(HistoryStore::kSchemaVersion));
     EXPECT_EQ(raw.text("SELECT printf('%d %d %d %d %d', sent_count, correct_count, wrong_count,"
                        " missed_count, extra_count) FROM checks WHERE id = 1"),
               "10 7 1 2 0");
@@ -384,4 +384,30 @@ TEST(HistoryStore, ReasonsAreTheSystemsOwn)
     EXPECT_EQ(errorOf([&] { store.addCheck(sampleCheck(std::string(20 * 1024, 'e'))); }),
               "Cannot keep the check in the history file " + (full / "history.sqlite").string() +
                   ": No space left on device");
+}
+
+TEST(HistoryStore, KeepsTheConditionsAndTellsAccuracyWithAndWithout)
+{
+    TemporaryFolder folder;
+    const auto file = folder.path() / "history.sqlite";
+    HistoryStore store(file);
+    CopyCheck busy = sampleCheck("ab\xB9"
+                                 "cd 5fghi");
+    busy.sent.conditions = namedConditions()[2].conditions;
+    busy = checkCopy(busy.sent, busy.copy, busy.checkedAtMs + 1);
+    store.addCheck(sampleCheck());
+    store.addCheck(sampleCheck());
+    store.addCheck(busy);
+
+    RawDatabase raw(file);
+    EXPECT_EQ(raw.text("SELECT group_concat(conditions, '|') FROM checks ORDER BY id"),
+              "||qsb 0.2:6, qrm 250:-6, qrm -400:-12");
+    const CopyScore plainScore = sampleCheck().score;
+    const ConditionsAccuracy accuracy = store.accuracyByConditions({});
+    EXPECT_EQ(accuracy.plain,
+              (ConditionsAccuracy::Part{2, 2 * plainScore.sentCount, 2 * plainScore.correct}));
+    EXPECT_EQ(accuracy.conditioned,
+              (ConditionsAccuracy::Part{1, busy.score.sentCount, busy.score.correct}));
+    // The filter counts as it does for the progress figures.
+    EXPECT_EQ(store.accuracyByConditions({.characterSet = "other"}), ConditionsAccuracy());
 }

@@ -325,3 +325,65 @@ TEST(RenderCommand, StoppedBySignalLeavesNoTemporaryFile)
     std::sort(expected.begin(), expected.end());
     EXPECT_EQ(namesIn(folder.path, "text.txt"), expected) << *leftover << " was left";
 }
+
+TEST(RenderCommand, BandConditionsAsTheLibraryRendersThemAndListed)
+{
+    test::ScratchFolder folder;
+    BandConditions conditions;
+    conditions.qsbRate = 0.5;
+    conditions.qsbDepthDb = 12;
+    conditions.qrm = {{.offsetHz = 300, .levelDb = -6, .speed = 90}, {-250, 0, 0}};
+    conditions.qrnRate = 1.5;
+    conditions.qrnLevelDb = 20;
+    conditions.chirpHz = -40;
+    conditions.chirpMs = 60;
+    RandomGenerator random;
+    random.setSeed(31);
+    const FixedClock clock(777);
+    auto synthesizer = std::make_unique<Synthesizer>(random, clock);
+    synthesizer->setBandConditions(conditions);
+    synthesizer->txtofile(folder / "library.wav", "cq de sp5abc", {});
+    ASSERT_GT(synthesizer->lastClippedSamples(), 0); // crashes 20 dB over the signal
+
+    const std::vector<std::string> given{"--qsb",   "0.5:12", "--qrm",    "300:-6:90",
+                                         "--qrm",   "-250:0", "--qrn",    "1.5:20",
+                                         "--chirp", "-40:60", "--seed=31"};
+    const std::string clippedNote =
+        "vortan-render: " + std::to_string(synthesizer->lastClippedSamples()) +
+        " samples clipped at the 8-bit range; lower the --qrm and "
+        "--qrn levels\n";
+    for (const char* output : {"first.wav", "second.wav"}) {
+        std::vector<std::string> arguments = given;
+        arguments.insert(arguments.end(),
+                         {"--keying-seed=777", "--text=cq de sp5abc", "--output", folder / output});
+        EXPECT_EQ(runRender(arguments), (CommandResult{0, "", clippedNote}));
+        EXPECT_TRUE(readBytes(folder / output) == readBytes(folder / "library.wav")) << output;
+    }
+
+    std::vector<std::string> show = given;
+    show.push_back("--show-settings");
+    const CommandResult listed = runRender(show);
+    EXPECT_EQ(listed.status, 0);
+    EXPECT_TRUE(listed.output.ends_with("straight=0\nqsb=0.5:12\nqrm=300:-6:90\nqrm=-250:0\n"
+                                        "qrn=1.5:20\nchirp=-40:60\n"))
+        << listed.output;
+
+    const std::string help = "\nTry 'vortan-render --help'.\n";
+    const std::pair<std::vector<std::string>, std::string> refused[] = {
+        {{"--qsb", "3:10"},
+         "--qsb: The fading rate (fades per second) must lie between 0 and 2, not 3"},
+        {{"--qsb", "0.5"}, "--qsb: \"0.5\" is not of the form RATE:DEPTH"},
+        {{"--qrm", "700:0"},
+         "--qrm: The station's offset (Hz) must lie between -600 and 600, "
+         "not 700"},
+        {{"--qrm=1:1", "--qrm=2:2", "--qrm=3:3", "--qrm=4:4"},
+         "--qrm may be given at most three times"},
+        {{"--qrn", "1:x"}, "--qrn: The static level (dB) needs a number, not \"x\""},
+        {{"--chirp", "50:0"},
+         "--chirp: The chirp's settling time (ms) must lie between 1 and 500, not 0"},
+    };
+    for (const auto& [arguments, message] : refused) {
+        EXPECT_EQ(runRender(arguments), (CommandResult{2, "", "vortan-render: " + message + help}))
+            << commandLine(arguments);
+    }
+}

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/options/options_window.h"
 
+#include "app/options/band_conditions_group.h"
 #include "settings/options_store.h"
 
 #include <QFormLayout>
@@ -98,6 +99,10 @@ OptionsWindow::OptionsWindow(OptionsStore& options, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(keying);
     layout->addWidget(leadIn);
+    m_conditions = new BandConditionsGroup(m_options, this);
+    layout->addWidget(m_conditions);
+    connect(m_conditions, &BandConditionsGroup::conditionsChanged, this,
+            &OptionsWindow::bandConditionsChanged);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
     keying->setMinimumWidth(300);
@@ -140,6 +145,7 @@ void OptionsWindow::showStoreValues()
     const QSignalBlocker leadInBlocker(m_leadIn);
     m_rise->setValue(m_options.value(OptionId::Rise));
     m_leadIn->setValue(m_options.value(OptionId::LeadIn));
+    m_conditions->showStoreValues();
 }
 
 } // namespace vortan

@@ -7,9 +7,11 @@ class QSpinBox;
 
 namespace vortan {
 
+class BandConditionsGroup;
 class OptionsStore;
 
-// The Options window: the soft keying of every rendering and the lead-in before Play. Made
+// The Options window: the soft keying of every rendering, the lead-in before Play and the band
+// conditions. Made
 // once at program start, hidden; Options shows it without blocking the main window, Close or
 // the close box hide it again. A change goes into the store at once and is announced.
 class OptionsWindow : public QWidget {
@@ -33,6 +35,8 @@ Q_SIGNALS:
     void softKeyingChanged(int riseMs);
     // The quiet sound before Play changed, in milliseconds (0: none).
     void leadInChanged(int leadInMs);
+    // The band conditions changed: the last rendering no longer sounds as the next one will.
+    void bandConditionsChanged();
 
 private:
     void showStoreValues();
@@ -40,6 +44,7 @@ private:
     OptionsStore& m_options;
     QSpinBox* m_rise = nullptr;
     QSpinBox* m_leadIn = nullptr;
+    BandConditionsGroup* m_conditions = nullptr;
 };
 
 } // namespace vortan

@@ -38,6 +38,8 @@ OptionsWindow& ProgramWindows::optionsWindow()
         // Soft keying changes the sound: the next Play renders anew.
         connect(m_optionsWindow.get(), &OptionsWindow::softKeyingChanged, &m_form1,
                 &TForm1::setModifiedMark);
+        connect(m_optionsWindow.get(), &OptionsWindow::bandConditionsChanged, &m_form1,
+                &TForm1::setModifiedMark);
     }
     return *m_optionsWindow;
 }

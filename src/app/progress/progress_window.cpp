@@ -302,12 +302,29 @@ void ProgressWindow::fillSetFilter()
     m_setFilter->setCurrentIndex(std::max(index, 0));
 }
 
+QString ProgressWindow::conditionsComparison() const
+{
+    // Only once a check was sent with band conditions: the plain summary stays as it was.
+    const ConditionsAccuracy accuracy = m_history.accuracyByConditions(filter());
+    if (accuracy.conditioned.checks == 0)
+        return {};
+    auto part = [](const ConditionsAccuracy::Part& counts) {
+        return counts.sent == 0 ? tr("no checks")
+                                : tr("%1 over %n check(s)", nullptr, int(counts.checks))
+                                      .arg(percent(double(counts.correct) / double(counts.sent)));
+    };
+    return tr(" Accuracy without band conditions: %1; with them: %2.")
+        .arg(part(accuracy.plain), part(accuracy.conditioned));
+}
+
 void ProgressWindow::refresh()
 {
     ProgressData figures;
+    QString comparison;
     try {
         fillSetFilter();
         figures = m_history.progress(filter());
+        comparison = conditionsComparison();
     } catch (const Error& error) {
         m_reportError(error.what());
         m_summaryLabel->setText(QStringLiteral("The history could not be read."));
@@ -327,7 +344,8 @@ void ProgressWindow::refresh()
         m_summaryLabel->setText(QStringLiteral("%1 checks, %2 characters sent, accuracy %3.")
                                     .arg(figures.checks.size())
                                     .arg(sent)
-                                    .arg(percent(double(correct) / double(sent))));
+                                    .arg(percent(double(correct) / double(sent))) +
+                                comparison);
     }
     fillTables(figures);
     fillCharts(figures);

@@ -59,6 +59,9 @@ protected:
 private:
     void buildLayout();
     ProgressFilter filter() const;
+    // The accuracy with and without band conditions side by side, or nothing while no check
+    // had them.
+    QString conditionsComparison() const;
     void fillSetFilter();
     void fillTables(const ProgressData& figures);
     void fillCharts(const ProgressData& figures);

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/options/options_window.h"
+#include "settings/band_conditions.h"
 #include "settings/options_store.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTest>
@@ -34,6 +37,7 @@ class TestOptionsWindow : public QObject {
 private Q_SLOTS:
     void changesGoToTheStoreAndAreAnnounced_data();
     void changesGoToTheStoreAndAreAnnounced();
+    void bandConditionsByNameAndByNumber();
 };
 
 void TestOptionsWindow::changesGoToTheStoreAndAreAnnounced_data()
@@ -77,6 +81,57 @@ void TestOptionsWindow::changesGoToTheStoreAndAreAnnounced()
     if (announced > 0) {
         QCOMPARE(changed.last().at(0).toInt(), onRise ? expected.riseMs : expected.leadInMs);
     }
+}
+
+void TestOptionsWindow::bandConditionsByNameAndByNumber()
+{
+    using vortan::BandConditions;
+    OptionsStore store;
+    OptionsWindow window(store);
+    QSignalSpy changed(&window, &OptionsWindow::bandConditionsChanged);
+    window.showOptions();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto* startingPoint = window.findChild<QComboBox*>();
+    QVERIFY(startingPoint);
+    QCOMPARE(startingPoint->currentText(), QStringLiteral("Quiet"));
+
+    // Picked from the keyboard, by name.
+    startingPoint->setFocus();
+    QTest::keyClick(startingPoint, Qt::Key_Down);
+    QTest::keyClick(startingPoint, Qt::Key_Down);
+    QCOMPARE(startingPoint->currentText(), QStringLiteral("Busy band"));
+    QCOMPARE(store.conditions(), vortan::namedConditions()[2].conditions);
+    QCOMPARE(changed.count(), 2);
+
+    // A third station, typed: the values no longer match a name.
+    QCheckBox* third = nullptr;
+    QSpinBox* thirdLevel = nullptr;
+    for (QCheckBox* box : window.findChildren<QCheckBox*>())
+        third = box->text().contains(QLatin1Char('3')) ? box : third;
+    for (QSpinBox* box : window.findChildren<QSpinBox*>())
+        thirdLevel =
+            box->accessibleName() == QStringLiteral("Station 3 level in dB against the signal")
+                ? box
+                : thirdLevel;
+    QVERIFY(third && thirdLevel);
+    QVERIFY(!thirdLevel->isEnabled());
+    QTest::keyClick(third, Qt::Key_Space);
+    QVERIFY(thirdLevel->isEnabled());
+    thirdLevel->selectAll();
+    QTest::keyClicks(thirdLevel, QStringLiteral("-9"));
+    BandConditions expected = vortan::namedConditions()[2].conditions;
+    expected.qrm.push_back({.offsetHz = 0, .levelDb = -9, .speed = 0});
+    QCOMPARE(store.conditions(), expected);
+    QCOMPARE(startingPoint->currentText(), QStringLiteral("Custom"));
+
+    // Shown again from the store, nothing announced.
+    const auto announced = changed.count();
+    store.setConditions({});
+    window.close();
+    window.showOptions();
+    QCOMPARE(startingPoint->currentText(), QStringLiteral("Quiet"));
+    QVERIFY(!third->isChecked());
+    QCOMPARE(changed.count(), announced);
 }
 
 QTEST_MAIN(TestOptionsWindow)
