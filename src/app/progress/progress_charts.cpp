@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/progress/progress_charts.h"
 
+#include "history/local_days.h"
+
 #include <QChart>
 #include <QDateTime>
 #include <QDateTimeAxis>
@@ -51,22 +53,26 @@ QChart* chartWith(QLineSeries* series, QAbstractAxis* horizontal)
 
 } // namespace
 
-QChart* accuracyOverTimeChart(const std::vector<CheckPoint>& checks)
+QChart* accuracyOverTimeChart(const std::vector<PeriodPoint>& points)
 {
+    constexpr qint64 kDayMs = 24 * 60 * 60 * 1000;
     auto* series = new QLineSeries;
-    series->setName(QStringLiteral("Accuracy per check"));
-    for (const CheckPoint& check : checks)
-        series->append(double(check.checkedAtMs), 100.0 * check.accuracy());
+    const bool weeks = !points.empty() && points.front().dayCount > 1;
+    series->setName(weeks ? QObject::tr("Accuracy per week") : QObject::tr("Accuracy per day"));
+    for (const PeriodPoint& point : points)
+        series->append(double(localDayStartMs(point.firstDay) + point.dayCount * kDayMs / 2),
+                       100.0 * point.accuracy());
 
     auto* time = new QDateTimeAxis;
     time->setFormat(QStringLiteral("yyyy-MM-dd"));
-    time->setTitleText(QStringLiteral("Date of the check"));
+    time->setTitleText(weeks ? QObject::tr("Week") : QObject::tr("Day"));
     time->setTickCount(5);
-    if (!checks.empty()) {
-        // A day on either side, so that a single check is not squeezed onto the edge.
-        constexpr qint64 kDayMs = 24 * 60 * 60 * 1000;
-        time->setRange(QDateTime::fromMSecsSinceEpoch(checks.front().checkedAtMs - kDayMs),
-                       QDateTime::fromMSecsSinceEpoch(checks.back().checkedAtMs + kDayMs));
+    if (!points.empty()) {
+        // A day on either side, so that a single point is not squeezed onto the edge.
+        time->setRange(
+            QDateTime::fromMSecsSinceEpoch(localDayStartMs(points.front().firstDay) - kDayMs),
+            QDateTime::fromMSecsSinceEpoch(
+                localDayStartMs(points.back().firstDay + points.back().dayCount) + kDayMs));
     }
     QChart* chart = chartWith(series, time);
     chart->setTitle(QStringLiteral("Accuracy over time"));
