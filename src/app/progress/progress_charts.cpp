@@ -55,24 +55,28 @@ QChart* chartWith(QLineSeries* series, QAbstractAxis* horizontal)
 
 QChart* accuracyOverTimeChart(const std::vector<PeriodPoint>& points)
 {
-    constexpr qint64 kDayMs = 24 * 60 * 60 * 1000;
     auto* series = new QLineSeries;
     const bool weeks = !points.empty() && points.front().dayCount > 1;
     series->setName(weeks ? QObject::tr("Accuracy per week") : QObject::tr("Accuracy per day"));
+    // Each point at the start of its day or week, where the date labels are.
     for (const PeriodPoint& point : points)
-        series->append(double(localDayStartMs(point.firstDay) + point.dayCount * kDayMs / 2),
-                       100.0 * point.accuracy());
+        series->append(double(localDayStartMs(point.firstDay)), 100.0 * point.accuracy());
 
     auto* time = new QDateTimeAxis;
     time->setFormat(QStringLiteral("yyyy-MM-dd"));
-    time->setTitleText(weeks ? QObject::tr("Week") : QObject::tr("Day"));
+    time->setTitleText(weeks ? QObject::tr("Week from Monday") : QObject::tr("Day"));
     time->setTickCount(5);
     if (!points.empty()) {
-        // A day on either side, so that a single point is not squeezed onto the edge.
-        time->setRange(
-            QDateTime::fromMSecsSinceEpoch(localDayStartMs(points.front().firstDay) - kDayMs),
-            QDateTime::fromMSecsSinceEpoch(
-                localDayStartMs(points.back().firstDay + points.back().dayCount) + kDayMs));
+        // A day or week on either side, so that a single point is not squeezed onto an edge;
+        // a few days get a tick each, so that every label falls on a day's start.
+        const int step = points.front().dayCount;
+        const std::int64_t first = points.front().firstDay - step;
+        const std::int64_t last = points.back().firstDay + step;
+        time->setRange(QDateTime::fromMSecsSinceEpoch(localDayStartMs(first)),
+                       QDateTime::fromMSecsSinceEpoch(localDayStartMs(last)));
+        const std::int64_t ticks = (last - first) / step + 1;
+        if (ticks <= 9)
+            time->setTickCount(int(ticks));
     }
     QChart* chart = chartWith(series, time);
     chart->setTitle(QStringLiteral("Accuracy over time"));
