@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The progress view's figures from a long history: 10 000 checks of five 30-character lines
-// each (about 150 characters sent), 5 to 10 % of them wrong, missed or extra, over two years and
-// the progression's sets. Each run opens the file anew, as the view does when it is opened.
+// What the progress view reads when it opens, from a long history: 10 000 or 50 000 checks of
+// five 30-character lines each (about 150 characters sent), 5 to 10 % of them wrong, missed or
+// extra, one every 1.75 hours (two or ten years) through the progression's sets. Each run opens
+// the file anew, as the view does: the figures, the set filter's list and the practice advice.
+// The anchor, in the same run: the same figures counted from every check's outcomes (a date
+// range over all days), as the view did before the history kept sums.
 //
-// The history is made once in $VORTAN_BENCH_DIR (or the system's temporary folder) and kept
-// for later runs. Run with --benchmark_repetitions=N for medians.
+// The histories are made once in $VORTAN_BENCH_DIR (or the system's temporary folder) and kept
+// for later runs; the 50 000 takes minutes. Run with --benchmark_repetitions=N for medians.
 
 #include "history/history_store.h"
+#include "history/local_days.h"
+#include "history/practice_advice_reader.h"
 #include "settings/character_sets.h"
 
 #include <benchmark/benchmark.h>
@@ -14,28 +19,28 @@
 #include <cstdlib>
 #include <filesystem>
 #include <random>
+#include <string>
+#include <sys/resource.h>
 
 namespace {
 
-constexpr int kChecks = 10000;
-
-std::filesystem::path historyFile()
+std::filesystem::path historyFile(int checks)
 {
     const char* folder = std::getenv("VORTAN_BENCH_DIR");
     // A folder of its own: the store refuses a shared one such as /tmp.
     return std::filesystem::path(folder ? folder : std::filesystem::temp_directory_path()) /
-           "vortan-bench" / "history-10000.sqlite";
+           "vortan-bench" / ("history-v4-" + std::to_string(checks) + ".sqlite");
 }
 
-vortan::CopyCheck randomCheck(std::mt19937& random, int index)
+vortan::CopyCheck randomCheck(std::mt19937& random, int index, int checks)
 {
-    const std::size_t setIndex = vortan::kFirstProgressionSet + index * 20 / kChecks;
+    const std::size_t setIndex = vortan::kFirstProgressionSet + std::size_t(index) * 20 / checks;
     const std::string_view set = vortan::kCharacterSets[setIndex];
     vortan::SentExercise sent;
     sent.characterSet = std::string(set);
     sent.settings.speed = 60 + static_cast<int>(random() % 60);
     sent.settings.spaces = static_cast<int>(random() % 4);
-    sent.sentAtMs = 1'650'000'000'000 + std::int64_t{index} * 6'300'000; // two years
+    sent.sentAtMs = 1'450'000'000'000 + std::int64_t{index} * 6'300'000; // 1.75 h apart
     sent.text = "vvv =\r\n";
     std::string copy;
     const int errorPermille = 50 + static_cast<int>(random() % 51);
@@ -60,49 +65,73 @@ vortan::CopyCheck randomCheck(std::mt19937& random, int index)
     return vortan::checkCopy(sent, copy, sent.sentAtMs + 60'000);
 }
 
-void makeHistoryOnce()
+void makeHistoryOnce(int checks)
 {
-    const std::filesystem::path file = historyFile();
-    if (std::filesystem::exists(file) && vortan::HistoryStore(file).checkCount() == kChecks)
+    const std::filesystem::path file = historyFile(checks);
+    if (std::filesystem::exists(file) && vortan::HistoryStore(file).checkCount() == checks)
         return;
     std::filesystem::remove(file);
     vortan::HistoryStore store(file);
     std::mt19937 random(42);
-    for (int index = 0; index < kChecks; ++index)
-        store.addCheck(randomCheck(random, index));
+    for (int index = 0; index < checks; ++index)
+        store.addCheck(randomCheck(random, index, checks));
 }
 
+double maxResidentMegabytes()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return double(usage.ru_maxrss) / 1024.0;
+}
+
+// range(0): checks; range(1): 0 all sets, 1 one set, 2 all sets counted from every check.
 void BM_ProgressView(benchmark::State& state)
 {
-    makeHistoryOnce();
-    const bool oneSet = state.range(0) != 0;
+    const int checks = static_cast<int>(state.range(0));
+    makeHistoryOnce(checks);
     vortan::ProgressFilter filter;
-    if (oneSet)
+    if (state.range(1) == 1)
         filter.characterSet = std::string(vortan::kCharacterSets[14]);
+    if (state.range(1) == 2)
+        filter.fromDay = 0;
+    const std::string currentSet(vortan::kCharacterSets[14]);
+    const std::int64_t today =
+        vortan::localDay(1'450'000'000'000 + std::int64_t{checks} * 6'300'000);
     std::size_t points = 0;
     for (auto _ : state) {
-        vortan::HistoryStore store(historyFile());
+        vortan::HistoryStore store(historyFile(checks));
         const vortan::ProgressData data = store.progress(filter);
         const std::vector<std::string> sets = store.characterSets();
+        const std::string advice = vortan::practiceAdviceFor(store, currentSet, today);
         benchmark::DoNotOptimize(sets.data());
-        points = data.checks.size();
+        benchmark::DoNotOptimize(advice.data());
+        points = data.days.size();
     }
-    state.counters["checks_shown"] = static_cast<double>(points);
+    state.counters["days_shown"] = static_cast<double>(points);
+    state.counters["max_rss_mb"] = maxResidentMegabytes();
 }
 
 // What the first use costs with a long history: opening the file and one small read.
 void BM_OpenLongHistory(benchmark::State& state)
 {
-    makeHistoryOnce();
+    const int checks = static_cast<int>(state.range(0));
+    makeHistoryOnce(checks);
     for (auto _ : state) {
-        vortan::HistoryStore store(historyFile());
+        vortan::HistoryStore store(historyFile(checks));
         benchmark::DoNotOptimize(store.advanceThresholdPercent());
     }
 }
 
 } // namespace
 
-BENCHMARK(BM_OpenLongHistory)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ProgressView)->ArgName("one_set")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_OpenLongHistory)
+    ->ArgName("checks")
+    ->Arg(10000)
+    ->Arg(50000)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ProgressView)
+    ->ArgNames({"checks", "view"})
+    ->ArgsProduct({{10000, 50000}, {0, 1, 2}})
+    ->Unit(benchmark::kMillisecond);
 
 BENCHMARK_MAIN();

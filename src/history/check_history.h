@@ -3,8 +3,10 @@
 
 #include "scoring/copy_check.h"
 #include "scoring/progress_statistics.h"
+#include "scoring/review_schedule.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -20,8 +22,9 @@ using HistoryErrorReporter = std::function<void(std::string_view message)>;
 
 // Which checks the progress figures take.
 struct ProgressFilter {
-    std::optional<std::int64_t> fromMs{};      // checked at or after, ms since the Unix epoch
-    std::optional<std::int64_t> untilMs{};     // checked before
+    // Whole calendar days in local time, days since 1970-01-01: from this day on, before that.
+    std::optional<std::int64_t> fromDay{};
+    std::optional<std::int64_t> untilDay{};
     std::optional<std::string> characterSet{}; // only checks on this set (windows-1250)
 };
 
@@ -67,6 +70,23 @@ public:
     // set); kept with the history, apart from the settings file.
     virtual int advanceThresholdPercent() = 0;
     virtual void setAdvanceThresholdPercent(int percent) = 0;
+
+    // Every character's review state by the review rule, from its last kReviewDaysThatCount
+    // days over all checks.
+    virtual std::vector<ReviewState> reviewStates(int thresholdPercent) = 0;
+
+    // Every check as CSV: one row per check in `checksFile`, one per scored character in
+    // `outcomesFile` (UTF-8; the columns are in the README).
+    virtual void exportCsv(const std::filesystem::path& checksFile,
+                           const std::filesystem::path& outcomesFile) = 0;
+
+    // A copy of the whole history as one database file, for another machine.
+    virtual void exportCopy(const std::filesystem::path& file) = 0;
+
+    // Adds the checks of another history (its database file or its checks CSV) that this one
+    // lacks, a check being the same when its time and sent text are; all of them in one
+    // transaction, or none when the file is damaged or foreign. Returns how many were added.
+    virtual std::int64_t importHistory(const std::filesystem::path& file) = 0;
 };
 
 } // namespace vortan

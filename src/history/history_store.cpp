@@ -7,6 +7,10 @@
 #include "files/private_folder.h"
 #include "files/symbolic_links.h"
 #include "files/xdg_paths.h"
+#include "history/history_aggregates.h"
+#include "history/history_transfer.h"
+#include "history/local_days.h"
+#include "history/sql_statements.h"
 #include "scoring/next_set_rule.h"
 #include "settings/transmission_tempo.h"
 
@@ -16,6 +20,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <fcntl.h>
@@ -28,78 +33,12 @@ namespace vortan {
 
 namespace {
 
-// SQLite's primary result codes that a user can act on.
-constexpr int kBusy = 5, kLocked = 6, kReadOnly = 8, kIoError = 10, kCorrupt = 11, kFull = 13,
-              kCantOpen = 14, kNotADatabase = 26;
-
-// Thrown inside the store and turned into a vortan::Error with the file's name and what was
-// being done; carries SQLite's result code and its own words.
-struct SqlFailure {
-    int code = 0; // SQLite's primary result code; 0 for a failure of ours
-    std::string reason;
-};
-
-SqlFailure failureOf(const QSqlError& error)
-{
-    bool known = false;
-    const int code = error.nativeErrorCode().toInt(&known) & 0xFF;
-    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    return {known ? code : 0, text.isEmpty() ? std::string("unknown error") : text.toStdString()};
-}
-
-// Why the file could not be used. SQLite keeps the system's error to itself, so for failures of
-// the disk the system is asked what stands in the way, and its words are given, as for the
-// settings file.
-std::string reasonFor(const SqlFailure& failure, const std::filesystem::path& file)
-{
-    switch (failure.code) {
-    case kReadOnly:
-    case kIoError:
-    case kFull:
-    case kCantOpen:
-        if (const int obstacle = writeObstacle(file); obstacle != 0)
-            return systemReason(obstacle);
-        break;
-    default:
-        break;
-    }
-    switch (failure.code) {
-    case kBusy:
-    case kLocked:
-        return "it is in use by another program";
-    case kReadOnly:
-        return "it is read-only";
-    case kCorrupt:
-    case kNotADatabase:
-        return "it is damaged or not a history file";
-    case kFull:
-        return systemReason(ENOSPC);
-    case kCantOpen:
-        return "it cannot be opened";
-    case kIoError:
-        return "the disk reported an error";
-    default:
-        return failure.reason;
-    }
-}
-
-QByteArray bytes(std::string_view text)
-{
-    return QByteArray(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-std::string_view view(const QByteArray& bytes)
-{
-    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
-}
-
 const QString kThresholdOption = QStringLiteral("advance_threshold_percent");
 
 // The schema, one step per version: a new file takes every step, an old one the steps it
 // lacks, in one transaction.
 using SchemaStep = std::function<void(QSqlDatabase&)>;
 
-void execute(QSqlDatabase& database, const QString& statement);
 void insertOutcomes(QSqlDatabase& database, const QVariant& checkId, const CopyScore& score);
 void scoreKeptChecksAgain(QSqlDatabase& database);
 
@@ -148,33 +87,11 @@ const std::vector<SchemaStep>& schemaSteps()
                     QStringLiteral(
                         "ALTER TABLE checks ADD COLUMN conditions TEXT NOT NULL DEFAULT ''"));
         },
+        // 4: sums per day, per outcome and per character, so that the progress view of a long
+        // history reads no check; kept with each check.
+        [](QSqlDatabase& database) { createAggregates(database); },
     };
     return steps;
-}
-
-[[noreturn]] void fail(const QSqlError& error)
-{
-    throw failureOf(error);
-}
-
-void execute(QSqlDatabase& database, const QString& statement)
-{
-    QSqlQuery query(database);
-    if (!query.exec(statement))
-        fail(query.lastError());
-}
-
-QVariant singleValue(QSqlDatabase& database, const QString& statement)
-{
-    QSqlQuery query(database);
-    if (!query.exec(statement))
-        fail(query.lastError());
-    if (!query.next()) {
-        if (query.lastError().isValid())
-            fail(query.lastError());
-        return {};
-    }
-    return query.value(0);
 }
 
 void insertOutcomes(QSqlDatabase& database, const QVariant& checkId, const CopyScore& score)
@@ -227,35 +144,50 @@ void scoreKeptChecksAgain(QSqlDatabase& database)
     }
 }
 
-// One write transaction; rolled back unless committed. BEGIN IMMEDIATE takes the write lock at
-// once, so that waiting for another program happens here and not halfway through.
-class WriteTransaction {
-public:
-    explicit WriteTransaction(QSqlDatabase& database)
-        : m_database(database)
-    {
-        execute(m_database, QStringLiteral("BEGIN IMMEDIATE"));
+// One check and its outcomes, inside the caller's transaction.
+void insertCheck(QSqlDatabase& database, const CopyCheck& check)
+{
+    QSqlQuery insert(database);
+    insert.prepare(QStringLiteral(
+        "INSERT INTO checks (checked_at_ms, sent_at_ms, speed, spaces, tone, noise, straight,"
+        " tempo, seed, character_set, sent_text, copy_text, sent_count, correct_count,"
+        " wrong_count, missed_count, extra_count)"
+        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+    const SynthesisSettings& settings = check.sent.settings;
+    const CopyScore& score = check.score;
+    const QVariant values[] = {
+        qint64{check.checkedAtMs},
+        qint64{check.sent.sentAtMs},
+        settings.speed,
+        settings.spaces,
+        settings.tone,
+        settings.noise,
+        settings.straight,
+        transmissionTempo(settings.speed, settings.spaces),
+        qint64{check.sent.seed},
+        bytes(check.sent.characterSet),
+        bytes(check.sent.text),
+        bytes(check.copy),
+        score.sentCount,
+        score.correct,
+        score.wrong,
+        score.missed,
+        score.extra,
+    };
+    for (const QVariant& value : values)
+        insert.addBindValue(value);
+    if (!insert.exec())
+        fail(insert.lastError());
+    insertOutcomes(database, insert.lastInsertId(), score);
+    if (check.sent.conditions.any()) {
+        QSqlQuery conditions(database);
+        conditions.prepare(QStringLiteral("UPDATE checks SET conditions = ? WHERE id = ?"));
+        conditions.addBindValue(QString::fromStdString(conditionsSummary(check.sent.conditions)));
+        conditions.addBindValue(insert.lastInsertId());
+        if (!conditions.exec())
+            fail(conditions.lastError());
     }
-    ~WriteTransaction()
-    {
-        if (!m_committed) {
-            QSqlQuery rollback(m_database);
-            rollback.exec(QStringLiteral("ROLLBACK"));
-        }
-    }
-    WriteTransaction(const WriteTransaction&) = delete;
-    WriteTransaction& operator=(const WriteTransaction&) = delete;
-
-    void commit()
-    {
-        execute(m_database, QStringLiteral("COMMIT"));
-        m_committed = true;
-    }
-
-private:
-    QSqlDatabase& m_database;
-    bool m_committed = false;
-};
+}
 
 // The file SQLite is to open for the history file: the file itself in a folder no one else may
 // write (made so when it is ours), or where a symbolic link of the user's finally leads when
@@ -409,47 +341,11 @@ void HistoryStore::addCheck(const CopyCheck& check)
     try {
         QSqlDatabase& database = open.database();
         WriteTransaction transaction(database);
-        QSqlQuery insert(database);
-        insert.prepare(QStringLiteral(
-            "INSERT INTO checks (checked_at_ms, sent_at_ms, speed, spaces, tone, noise, straight,"
-            " tempo, seed, character_set, sent_text, copy_text, sent_count, correct_count,"
-            " wrong_count, missed_count, extra_count)"
-            " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
-        const SynthesisSettings& settings = check.sent.settings;
-        const CopyScore& score = check.score;
-        const QVariant values[] = {
-            qint64{check.checkedAtMs},
-            qint64{check.sent.sentAtMs},
-            settings.speed,
-            settings.spaces,
-            settings.tone,
-            settings.noise,
-            settings.straight,
-            transmissionTempo(settings.speed, settings.spaces),
-            qint64{check.sent.seed},
-            bytes(check.sent.characterSet),
-            bytes(check.sent.text),
-            bytes(check.copy),
-            score.sentCount,
-            score.correct,
-            score.wrong,
-            score.missed,
-            score.extra,
-        };
-        for (const QVariant& value : values)
-            insert.addBindValue(value);
-        if (!insert.exec())
-            fail(insert.lastError());
-        insertOutcomes(database, insert.lastInsertId(), score);
-        if (check.sent.conditions.any()) {
-            QSqlQuery conditions(database);
-            conditions.prepare(QStringLiteral("UPDATE checks SET conditions = ? WHERE id = ?"));
-            conditions.addBindValue(
-                QString::fromStdString(conditionsSummary(check.sent.conditions)));
-            conditions.addBindValue(insert.lastInsertId());
-            if (!conditions.exec())
-                fail(conditions.lastError());
-        }
+        insertCheck(database, check);
+        AggregateCounts counts;
+        counts.add(check.sent.characterSet, check.checkedAtMs, check.score.sentCount,
+                   check.score.correct, outcomePairs(check.score));
+        counts.write(database);
         transaction.commit();
     } catch (const SqlFailure& failure) {
         throw Error("Cannot keep the check in the history file " + m_file.string() + ": " +
@@ -481,13 +377,13 @@ namespace {
 QString filterClause(const ProgressFilter& filter, QVariantList& values)
 {
     QString sql = QStringLiteral(" WHERE c.sent_count > 0");
-    if (filter.fromMs) {
+    if (filter.fromDay) {
         sql += QStringLiteral(" AND c.checked_at_ms >= ?");
-        values << qint64{*filter.fromMs};
+        values << qint64{localDayStartMs(*filter.fromDay)};
     }
-    if (filter.untilMs) {
+    if (filter.untilDay) {
         sql += QStringLiteral(" AND c.checked_at_ms < ?");
-        values << qint64{*filter.untilMs};
+        values << qint64{localDayStartMs(*filter.untilDay)};
     }
     if (filter.characterSet) {
         sql += QStringLiteral(" AND c.character_set = ?");
@@ -529,28 +425,99 @@ ConditionsAccuracy HistoryStore::accuracyByConditions(const ProgressFilter& filt
 ProgressData HistoryStore::progress(const ProgressFilter& filter)
 {
     return reading([&filter](QSqlDatabase& database) {
+        // Each query with the filter's conditions on its own columns: `day` of the sums, or the
+        // check's time.
+        const auto conditions = [&filter](bool byDay, QVariantList& values) {
+            QString sql;
+            if (filter.fromDay) {
+                sql += byDay ? QStringLiteral(" AND day >= ?")
+                             : QStringLiteral(" AND checked_at_ms >= ?");
+                values << qint64{byDay ? *filter.fromDay : localDayStartMs(*filter.fromDay)};
+            }
+            if (filter.untilDay) {
+                sql += byDay ? QStringLiteral(" AND day < ?")
+                             : QStringLiteral(" AND checked_at_ms < ?");
+                values << qint64{byDay ? *filter.untilDay : localDayStartMs(*filter.untilDay)};
+            }
+            if (filter.characterSet) {
+                sql += QStringLiteral(" AND character_set = ?");
+                values << bytes(*filter.characterSet);
+            }
+            return sql;
+        };
+        const auto select = [&database](const QString& sql, const QVariantList& values,
+                                        const auto& eachRow) {
+            QSqlQuery query(database);
+            query.setForwardOnly(true);
+            query.prepare(sql);
+            for (const QVariant& value : values)
+                query.addBindValue(value);
+            if (!query.exec())
+                fail(query.lastError());
+            bool more = true;
+            while (more && query.next())
+                more = eachRow(query);
+            if (query.lastError().isValid())
+                fail(query.lastError());
+        };
+
+        ProgressData figures;
         QVariantList values;
-        QString sql =
-            QStringLiteral("SELECT c.checked_at_ms, c.tempo, c.sent_count, c.correct_count, o.pairs"
-                           " FROM checks c JOIN check_outcomes o ON o.check_id = c.id") +
-            filterClause(filter, values) +
-            QStringLiteral(" ORDER BY c.checked_at_ms DESC, c.id DESC");
-        QSqlQuery query(database);
-        query.setForwardOnly(true);
-        query.prepare(sql);
-        for (const QVariant& value : values)
-            query.addBindValue(value);
-        if (!query.exec())
-            fail(query.lastError());
+        QString where = conditions(true, values);
+        select(QStringLiteral("SELECT day, sum(checks), sum(sent_count), sum(correct_count)"
+                              " FROM check_days WHERE 1%1 GROUP BY day ORDER BY day")
+                   .arg(where),
+               values, [&figures](const QSqlQuery& row) {
+                   figures.days.push_back({row.value(0).toLongLong(), row.value(1).toInt(),
+                                           row.value(2).toInt(), row.value(3).toInt()});
+                   return true;
+               });
+
+        values.clear();
+        where = conditions(false, values);
+        select(QStringLiteral("SELECT tempo, count(*), sum(sent_count), sum(correct_count)"
+                              " FROM checks WHERE sent_count > 0%1 GROUP BY tempo ORDER BY tempo")
+                   .arg(where),
+               values, [&figures](const QSqlQuery& row) {
+                   figures.tempos.push_back({row.value(0).toInt(), row.value(1).toInt(),
+                                             row.value(2).toInt(), row.value(3).toInt()});
+                   return true;
+               });
+
+        // Totals: from the sums when all days are asked for, else from the days' checks.
         ProgressAccumulator accumulator;
-        while (query.next()) {
-            const CheckPoint check{query.value(0).toLongLong(), query.value(1).toInt(),
-                                   query.value(2).toInt(), query.value(3).toInt()};
-            accumulator.addCheck(check, view(query.value(4).toByteArray()));
+        const bool allDays = !filter.fromDay && !filter.untilDay;
+        if (allDays) {
+            QVariantList setValues;
+            const QString setWhere = conditions(false, setValues);
+            select(QStringLiteral("SELECT sent, typed, sum(count) FROM outcome_totals"
+                                  " WHERE 1%1 GROUP BY sent, typed")
+                       .arg(setWhere),
+                   setValues, [&accumulator](const QSqlQuery& row) {
+                       accumulator.addOutcomes(static_cast<unsigned char>(row.value(0).toInt()),
+                                               static_cast<unsigned char>(row.value(1).toInt()),
+                                               row.value(2).toInt());
+                       return true;
+                   });
         }
-        if (query.lastError().isValid())
-            fail(query.lastError());
-        return accumulator.result();
+        // The recent samples, newest first, until older checks can change no window.
+        select(QStringLiteral("SELECT o.pairs FROM checks c JOIN check_outcomes o"
+                              " ON o.check_id = c.id WHERE c.sent_count > 0%1"
+                              " ORDER BY c.checked_at_ms DESC, c.id DESC")
+                   .arg(where),
+               values, [&accumulator, allDays](const QSqlQuery& row) {
+                   const QByteArray kept = row.value(0).toByteArray();
+                   const std::string_view pairs = view(kept);
+                   if (!allDays) {
+                       accumulator.addCheck(pairs);
+                       return true;
+                   }
+                   return !accumulator.addRecentPairs(pairs);
+               });
+        ProgressData characters = accumulator.result();
+        figures.characters = std::move(characters.characters);
+        figures.confusions = std::move(characters.confusions);
+        return figures;
     });
 }
 
@@ -622,6 +589,113 @@ void HistoryStore::setAdvanceThresholdPercent(int percent)
     } catch (const SqlFailure& failure) {
         throw Error("Cannot keep the setting in the history file " + m_file.string() + ": " +
                     reasonFor(failure, open.file()));
+    }
+}
+
+} // namespace vortan
+
+namespace vortan {
+
+std::vector<ReviewState> HistoryStore::reviewStates(int thresholdPercent)
+{
+    return reading([thresholdPercent](QSqlDatabase& database) {
+        std::vector<int> characters;
+        QSqlQuery list(database);
+        list.setForwardOnly(true);
+        if (!list.exec(QStringLiteral("SELECT DISTINCT character FROM character_days")))
+            fail(list.lastError());
+        while (list.next())
+            characters.push_back(list.value(0).toInt());
+        if (list.lastError().isValid())
+            fail(list.lastError());
+
+        // Each character's last days, newest first, through its primary key.
+        QSqlQuery days(database);
+        days.setForwardOnly(true);
+        days.prepare(QStringLiteral("SELECT day, sent_count, correct_count FROM character_days"
+                                    " WHERE character = ? ORDER BY day DESC LIMIT %1")
+                         .arg(kReviewDaysThatCount));
+        std::vector<ReviewState> states;
+        for (const int character : characters) {
+            days.addBindValue(character);
+            if (!days.exec())
+                fail(days.lastError());
+            std::vector<CharacterDay> practised;
+            while (days.next())
+                practised.push_back(
+                    {days.value(0).toLongLong(), days.value(1).toInt(), days.value(2).toInt()});
+            if (days.lastError().isValid())
+                fail(days.lastError());
+            std::reverse(practised.begin(), practised.end());
+            states.push_back(
+                reviewState(static_cast<unsigned char>(character), practised, thresholdPercent));
+        }
+        return states;
+    });
+}
+
+void HistoryStore::exportCsv(const std::filesystem::path& checksFile,
+                             const std::filesystem::path& outcomesFile)
+{
+    reading([&](QSqlDatabase& database) {
+        writeHistoryCsv(database, checksFile, outcomesFile);
+        return 0;
+    });
+}
+
+void HistoryStore::exportCopy(const std::filesystem::path& file)
+{
+    // SQLite writes a consistent copy, but only into a file that does not exist yet: a new one
+    // beside the target, renamed over it when complete.
+    const std::filesystem::path part = file.string() + ".part";
+    std::error_code ignored;
+    std::filesystem::remove(part, ignored);
+    reading([&part](QSqlDatabase& database) {
+        QSqlQuery vacuum(database);
+        vacuum.prepare(QStringLiteral("VACUUM INTO ?"));
+        vacuum.addBindValue(QString::fromStdString(part.string()));
+        if (!vacuum.exec())
+            fail(vacuum.lastError());
+        return 0;
+    });
+    std::error_code error;
+    std::filesystem::rename(part, file, error);
+    if (error) {
+        std::filesystem::remove(part, ignored);
+        throw Error("Cannot write " + file.string() + ": " + error.message());
+    }
+}
+
+std::int64_t HistoryStore::importHistory(const std::filesystem::path& file)
+{
+    const std::vector<CopyCheck> checks = readHistoryToImport(file, kSchemaVersion);
+    Connection& open = connection();
+    try {
+        QSqlDatabase& database = open.database();
+        WriteTransaction transaction(database);
+        QSqlQuery present(database);
+        present.prepare(
+            QStringLiteral("SELECT 1 FROM checks WHERE checked_at_ms = ? AND sent_text = ?"));
+        std::int64_t added = 0;
+        for (const CopyCheck& check : checks) {
+            present.addBindValue(qint64{check.checkedAtMs});
+            present.addBindValue(bytes(check.sent.text));
+            if (!present.exec())
+                fail(present.lastError());
+            const bool known = present.next();
+            present.finish();
+            if (known)
+                continue;
+            insertCheck(database, check);
+            ++added;
+        }
+        if (added > 0)
+            recountAggregates(database);
+        transaction.commit();
+        return added;
+    } catch (const SqlFailure& failure) {
+        throw Error("Cannot import " + file.string() + " into the history file " + m_file.string() +
+                    ": " + failure.reason);
     }
 }
 

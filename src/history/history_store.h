@@ -30,7 +30,7 @@ public:
     static std::filesystem::path defaultFile();
 
     // The schema version this program writes (PRAGMA user_version).
-    static constexpr int kSchemaVersion = 3;
+    static constexpr int kSchemaVersion = 4;
 
     const std::filesystem::path& file() const { return m_file; }
 
@@ -42,6 +42,11 @@ public:
     std::vector<std::string> characterSets() override;
     int advanceThresholdPercent() override;
     void setAdvanceThresholdPercent(int percent) override;
+    std::vector<ReviewState> reviewStates(int thresholdPercent) override;
+    void exportCsv(const std::filesystem::path& checksFile,
+                   const std::filesystem::path& outcomesFile) override;
+    void exportCopy(const std::filesystem::path& file) override;
+    std::int64_t importHistory(const std::filesystem::path& file) override;
 
 private:
     class Connection;

@@ -46,13 +46,16 @@ std::string drillCharacters(std::string_view currentSet)
     return characters;
 }
 
-std::string drillSet(std::string_view currentSet, const RecentAccuracy& recent)
+std::string drillSet(std::string_view currentSet, const RecentAccuracy& recent,
+                     std::string_view dueCharacters)
 {
+    const std::string due = drillCharacters(dueCharacters);
     std::vector<Weighted> characters;
-    for (const char c : drillCharacters(currentSet)) {
+    for (const char c : drillCharacters(std::string(currentSet) + due)) {
         const RecentSamples& samples = recent[static_cast<unsigned char>(c)];
-        const double errorRate =
-            (samples.samples - samples.correct + 1.0) / (samples.samples + 2.0);
+        double errorRate = (samples.samples - samples.correct + 1.0) / (samples.samples + 2.0);
+        if (due.find(c) != std::string::npos)
+            errorRate = std::max(errorRate, 0.5); // as (0 + 1) / (0 + 2), never sampled
         characters.push_back({c, errorRate});
     }
     if (characters.empty())

@@ -15,8 +15,11 @@ inline constexpr std::size_t kMaxDrillSetLength = 255; // what Random counts of 
 // error rate says, so Random draws it that much more often. The rate is taken as
 // (errors + 1) / (samples + 2): a character with few samples counts as weak until shown
 // otherwise. The best character occurs once and every other in proportion, each at least once,
-// all together at most 255. Empty when the set has no character that sounds.
-std::string drillSet(std::string_view currentSet, const RecentAccuracy& recent);
+// all together at most 255. Characters due for review (dueCharacters()) join the set after its
+// own and count as weak as a character never sampled, unless their rate says weaker. Empty
+// when neither has a character that sounds.
+std::string drillSet(std::string_view currentSet, const RecentAccuracy& recent,
+                     std::string_view dueCharacters = {});
 
 // The characters a drill of the set is made of: those that sound, once each, in small letters,
 // in the set's order. What the recent samples are needed for.

@@ -2,7 +2,6 @@
 #include "scoring/progress_statistics.h"
 
 #include <algorithm>
-#include <map>
 
 namespace vortan {
 
@@ -30,6 +29,7 @@ bool RecentSamples::reaches(int percent, int minimum) const
 ProgressAccumulator::ProgressAccumulator(int recentWindow)
     : m_window(recentWindow)
     , m_wrong(256 * 256, 0)
+    , m_recentWrong(256 * 256, 0)
 {
 }
 
@@ -39,30 +39,56 @@ void ProgressAccumulator::addRecent(unsigned char sent, unsigned char typed)
     if (recent.samples < m_window) {
         ++recent.samples;
         recent.correct += typed == sent ? 1 : 0;
+        if (typed != 0 && typed != sent)
+            ++m_recentWrong[sent * 256u + typed];
     }
 }
 
-void ProgressAccumulator::addCheck(const CheckPoint& check, std::string_view pairs)
+void ProgressAccumulator::addOutcomes(unsigned char sent, unsigned char typed, int count)
 {
-    m_checks.push_back(check);
+    if (sent == 0) {
+        m_totals[typed].extra += count;
+        return;
+    }
+    Totals& totals = m_totals[sent];
+    totals.sent += count;
+    if (typed == 0)
+        totals.missed += count;
+    else if (typed == sent)
+        totals.correct += count;
+    else
+        m_wrong[sent * 256u + typed] += count;
+}
+
+void ProgressAccumulator::addCheck(std::string_view pairs)
+{
     // Within a check the last character is the newest sample.
     for (std::size_t i = pairs.size(); i >= 2; i -= 2) {
         const auto sent = static_cast<unsigned char>(pairs[i - 2]);
         const auto typed = static_cast<unsigned char>(pairs[i - 1]);
-        if (sent == 0) {
-            ++m_totals[typed].extra;
-            continue;
-        }
-        Totals& totals = m_totals[sent];
-        ++totals.sent;
-        if (typed == 0)
-            ++totals.missed;
-        else if (typed == sent)
-            ++totals.correct;
-        else
-            ++m_wrong[sent * 256u + typed];
-        addRecent(sent, typed);
+        addOutcomes(sent, typed, 1);
+        if (sent != 0)
+            addRecent(sent, typed);
     }
+}
+
+bool ProgressAccumulator::addRecentPairs(std::string_view pairs)
+{
+    for (std::size_t i = pairs.size(); i >= 2; i -= 2) {
+        const auto sent = static_cast<unsigned char>(pairs[i - 2]);
+        if (sent != 0)
+            addRecent(sent, static_cast<unsigned char>(pairs[i - 1]));
+    }
+    return recentComplete();
+}
+
+bool ProgressAccumulator::recentComplete() const
+{
+    for (int c = 1; c < 256; ++c) {
+        if (m_recent[c].samples < std::min(m_window, m_totals[c].sent))
+            return false;
+    }
+    return true;
 }
 
 bool ProgressAccumulator::addRecentSamples(std::string_view pairs, std::string_view characters)
@@ -92,6 +118,11 @@ ProgressData ProgressAccumulator::result(std::size_t confusionCount) const
         statistics.extra = totals.extra;
         statistics.recent = m_recent[c];
         for (int typed = 1; typed < 256; ++typed) {
+            if (const int count = m_recentWrong[c * 256u + typed];
+                count > statistics.recentWrittenAsCount) {
+                statistics.recentWrittenAs = static_cast<unsigned char>(typed);
+                statistics.recentWrittenAsCount = count;
+            }
             if (const int count = m_wrong[c * 256u + typed]; count > 0) {
                 statistics.wrong += count;
                 statistics.wrongAs.emplace_back(static_cast<unsigned char>(typed), count);
@@ -118,18 +149,6 @@ ProgressData ProgressAccumulator::result(std::size_t confusionCount) const
         [](const ConfusionPair& a, const ConfusionPair& b) { return a.count > b.count; });
     if (data.confusions.size() > confusionCount)
         data.confusions.resize(confusionCount);
-
-    data.checks.assign(m_checks.rbegin(), m_checks.rend());
-    std::map<int, TempoPoint> tempos;
-    for (const CheckPoint& check : m_checks) {
-        TempoPoint& point = tempos[check.tempo];
-        point.tempo = check.tempo;
-        ++point.checks;
-        point.sentCount += check.sentCount;
-        point.correct += check.correct;
-    }
-    for (const auto& [tempo, point] : tempos)
-        data.tempos.push_back(point);
     return data;
 }
 

@@ -41,6 +41,9 @@ struct CharacterStatistics {
     int extra = 0;                                      // typed where nothing was sent
     std::vector<std::pair<unsigned char, int>> wrongAs; // what was typed instead, most often first
     RecentSamples recent;
+    // What it was most often written as within the recent samples, and how often (0: never).
+    unsigned char recentWrittenAs = 0;
+    int recentWrittenAsCount = 0;
 
     bool operator==(const CharacterStatistics&) const = default;
 };
@@ -53,14 +56,14 @@ struct ConfusionPair {
     bool operator==(const ConfusionPair&) const = default;
 };
 
-// One check as the charts show it.
-struct CheckPoint {
-    std::int64_t checkedAtMs = 0;
-    int tempo = 0; // transmission tempo, characters per minute
+// The checks of one calendar day (local time) together.
+struct DayPoint {
+    std::int64_t day = 0; // days since 1970-01-01
+    int checks = 0;
     int sentCount = 0;
     int correct = 0;
 
-    bool operator==(const CheckPoint&) const = default;
+    bool operator==(const DayPoint&) const = default;
     double accuracy() const { return sentCount == 0 ? 0.0 : double(correct) / sentCount; }
 };
 
@@ -78,17 +81,27 @@ struct TempoPoint {
 struct ProgressData {
     std::vector<CharacterStatistics> characters; // weakest recent accuracy first
     std::vector<ConfusionPair> confusions;       // most frequent first
-    std::vector<CheckPoint> checks;              // oldest first
+    std::vector<DayPoint> days;                  // oldest first, days without checks left out
     std::vector<TempoPoint> tempos;              // slowest first
 };
 
-// Builds the progress figures in one pass over checks given newest first.
+// Builds the per-character figures from outcome counts and from checks given newest first.
+// The days and tempos of ProgressData are the caller's (the history counts them).
 class ProgressAccumulator {
 public:
     explicit ProgressAccumulator(int recentWindow = kRecentWindow);
 
-    // One check, newer ones having come before; pairs as outcomePairs() made them.
-    void addCheck(const CheckPoint& check, std::string_view pairs);
+    // One check's outcomes, newer checks having come before; pairs as outcomePairs() made them.
+    void addCheck(std::string_view pairs);
+
+    // Totals counted elsewhere: `count` times `sent` written as `typed` (0: no partner). Recent
+    // samples then come from addRecentPairs().
+    void addOutcomes(unsigned char sent, unsigned char typed, int count);
+
+    // One check's outcomes for the recent windows only, newer checks having come before;
+    // returns whether every character sent has its window as full as its total allows, so that
+    // older checks cannot change any window.
+    bool addRecentPairs(std::string_view pairs);
 
     // Only the recent windows, for the characters asked about; returns whether every one of
     // them has its window full (older checks cannot change it then).
@@ -108,12 +121,13 @@ private:
     };
 
     void addRecent(unsigned char sent, unsigned char typed);
+    bool recentComplete() const;
 
     int m_window;
     std::array<Totals, 256> m_totals{};
     std::vector<int> m_wrong; // 256 x 256: sent * 256 + typed
     RecentAccuracy m_recent{};
-    std::vector<CheckPoint> m_checks; // newest first as they come
+    std::vector<int> m_recentWrong; // 256 x 256 as m_wrong, within the recent windows
 };
 
 } // namespace vortan

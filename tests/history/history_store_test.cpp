@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/errors.h"
 #include "history/history_store.h"
+#include "history/local_days.h"
 #include "scoring/copy_check.h"
 #include "support/test_files.h"
 
@@ -17,6 +18,7 @@
 #include <iostream>
 #include <iterator>
 #include <sqlite3.h>
+#include <sstream>
 #include <string>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -245,9 +247,8 @@ TEST(HistoryStore, UpgradeFromVersion1ScoresKeptChecksAgain)
     }
     HistoryStore store(file);
     const ProgressData data = store.progress({});
-    ASSERT_EQ(data.checks.size(), 2u);
-    EXPECT_EQ(data.checks[0], (CheckPoint{1000, 60, 10, 7}));
-    EXPECT_EQ(data.checks[1], (CheckPoint{2000, 48, 5, 5}));
+    EXPECT_EQ(data.days, (std::vector<DayPoint>{{localDay(1000), 2, 15, 12}}));
+    EXPECT_EQ(data.tempos, (std::vector<TempoPoint>{{48, 1, 5, 5}, {60, 1, 10, 7}}));
     EXPECT_EQ(data.confusions, (std::vector<ConfusionPair>{{'b', 'h', 1}}));
 
     RawDatabase raw(file);
@@ -410,4 +411,190 @@ TEST(HistoryStore, KeepsTheConditionsAndTellsAccuracyWithAndWithout)
               (ConditionsAccuracy::Part{1, busy.score.sentCount, busy.score.correct}));
     // The filter counts as it does for the progress figures.
     EXPECT_EQ(store.accuracyByConditions({.characterSet = "other"}), ConditionsAccuracy());
+namespace {
+
+// A check of `sent` copied as `copy` on `set`, at noon local time on `day` plus `minutes`.
+CopyCheck checkOn(std::int64_t day, int minutes, const std::string& set, const std::string& sent,
+                  const std::string& copy, int speed = 60)
+{
+    SentExercise exercise;
+    exercise.text = sent;
+    exercise.characterSet = set;
+    exercise.settings = {.speed = speed, .spaces = 1, .tone = 650, .noise = 2, .straight = 3};
+    exercise.seed = 77u + static_cast<std::uint32_t>(minutes);
+    const std::int64_t at = localDayStartMs(day) + (12 * 60 + minutes) * 60'000LL;
+    exercise.sentAtMs = at - 60'000;
+    return checkCopy(exercise, copy, at);
+}
+
+constexpr std::int64_t kDay = 20'000; // 2024-10-04
+
+std::vector<CopyCheck> someChecks()
+{
+    return {
+        checkOn(kDay, 0, "abs", "abs ab", "abs ab"),
+        checkOn(kDay, 5, "abs", "sssaa", "shsa"),
+        checkOn(kDay + 1, 0, "abstgj", "gjgj ts, \"q\"", "jjgj ts"),
+        checkOn(kDay + 3, 0, "abs", "baba\r\nabab", "babh abab x", 90),
+        checkOn(kDay + 3, 1, "abs", "\xB9\xE6 ab", "\xB9\xE6 ab"),
+    };
+}
+
+// Everything the progress view and the review schedule read, for comparing two histories.
+std::string figuresOf(HistoryStore& store)
+{
+    std::ostringstream out;
+    const ProgressData data = store.progress({});
+    for (const DayPoint& day : data.days)
+        out << "day " << day.day << " " << day.checks << " " << day.sentCount << " " << day.correct
+            << "\n";
+    for (const TempoPoint& tempo : data.tempos)
+        out << "tempo " << tempo.tempo << " " << tempo.checks << " " << tempo.sentCount << "\n";
+    for (const CharacterStatistics& c : data.characters)
+        out << "char " << int(c.character) << " " << c.sent << " " << c.correct << " " << c.wrong
+            << " " << c.missed << " " << c.extra << " " << c.recent.samples << "\n";
+    for (const ReviewState& state : store.reviewStates(90))
+        out << "review " << int(state.character) << " " << state.dueDay << "\n";
+    return out.str();
+}
+
+} // namespace
+
+TEST(HistoryStore, ChecksAddUpPerDay)
+{
+    TemporaryFolder folder;
+    HistoryStore store(folder.path() / "history.sqlite");
+    for (const CopyCheck& check : someChecks())
+        store.addCheck(check);
+    struct Row {
+        const char* name;
+        ProgressFilter filter;
+        std::vector<DayPoint> days;
+    };
+    const Row rows[] = {
+        {"all", {}, {{kDay, 2, 10, 8}, {kDay + 1, 1, 7, 5}, {kDay + 3, 2, 12, 11}}},
+        {"one set", {.characterSet = "abs"}, {{kDay, 2, 10, 8}, {kDay + 3, 2, 12, 11}}},
+        {"from a day until another",
+         {.fromDay = kDay + 1, .untilDay = kDay + 3},
+         {{kDay + 1, 1, 7, 5}}},
+    };
+    for (const Row& row : rows) {
+        const ProgressData data = store.progress(row.filter);
+        EXPECT_EQ(data.days, row.days) << row.name;
+        int sent = 0;
+        for (const CharacterStatistics& c : data.characters)
+            sent += c.sent;
+        int daySent = 0;
+        for (const DayPoint& day : data.days)
+            daySent += day.sentCount;
+        EXPECT_EQ(sent, daySent) << row.name << ": the characters and the days agree";
+    }
+}
+
+TEST(HistoryStore, ExportedCsvImportsIntoAnEmptyHistoryWithTheSameFigures)
+{
+    TemporaryFolder folder;
+    HistoryStore store(folder.path() / "history.sqlite");
+    for (const CopyCheck& check : someChecks())
+        store.addCheck(check);
+    store.exportCsv(folder.path() / "checks.csv", folder.path() / "characters.csv");
+    store.exportCopy(folder.path() / "copy.sqlite");
+
+    const std::string checksCsv = fileBytes(folder.path() / "checks.csv");
+    EXPECT_EQ(checksCsv.substr(0, checksCsv.find("\r\n")),
+              "checked_at,checked_at_ms,sent_at_ms,speed,spaces,tone,noise,straight,tempo,seed,"
+              "character_set,sent_text,copy_text,sent_count,correct_count,wrong_count,"
+              "missed_count,extra_count");
+    EXPECT_NE(checksCsv.find("\"gjgj ts, \"\"q\"\"\""),
+              std::string::npos);                                        // quoted, quotes doubled
+    EXPECT_NE(checksCsv.find("\"baba\r\nabab\""), std::string::npos);    // a line break kept
+    EXPECT_NE(checksCsv.find("\xC4\x85\xC4\x87 ab"), std::string::npos); // ą ć as UTF-8
+    const std::string charactersCsv = fileBytes(folder.path() / "characters.csv");
+    EXPECT_EQ(charactersCsv.substr(0, charactersCsv.find("\r\n")),
+              "checked_at_ms,position,sent,typed,outcome");
+    EXPECT_NE(charactersCsv.find(",2,s,h,wrong\r\n"), std::string::npos);
+
+    for (const char* source : {"checks.csv", "copy.sqlite"}) {
+        HistoryStore other(folder.path() / (std::string("other-") + source + ".sqlite"));
+        EXPECT_EQ(other.importHistory(folder.path() / source), 5) << source;
+        EXPECT_EQ(figuresOf(other), figuresOf(store)) << source;
+    }
+}
+
+TEST(HistoryStore, MergingOverlappingHistoriesCountsEachCheckOnce)
+{
+    TemporaryFolder folder;
+    const std::vector<CopyCheck> checks = someChecks();
+    HistoryStore here(folder.path() / "here.sqlite");
+    HistoryStore there(folder.path() / "there.sqlite");
+    for (std::size_t i = 0; i < checks.size(); ++i) {
+        if (i <= 2)
+            here.addCheck(checks[i]);
+        if (i >= 1)
+            there.addCheck(checks[i]);
+    }
+    HistoryStore whole(folder.path() / "whole.sqlite");
+    for (const CopyCheck& check : checks)
+        whole.addCheck(check);
+
+    EXPECT_EQ(here.importHistory(there.file()), 2);
+    EXPECT_EQ(here.checkCount(), 5);
+    EXPECT_EQ(figuresOf(here), figuresOf(whole));
+    EXPECT_EQ(here.importHistory(there.file()), 0); // again: nothing new
+    EXPECT_EQ(here.checkCount(), 5);
+}
+
+TEST(HistoryStore, DamagedOrForeignImportsChangeNothing)
+{
+    TemporaryFolder folder;
+    const auto file = folder.path() / "history.sqlite";
+    {
+        HistoryStore store(file);
+        for (const CopyCheck& check : someChecks())
+            store.addCheck(check);
+        store.exportCsv(folder.path() / "checks.csv", folder.path() / "characters.csv");
+        store.exportCopy(folder.path() / "copy.sqlite");
+    }
+    const std::string csv = fileBytes(folder.path() / "checks.csv");
+    const std::string copy = fileBytes(folder.path() / "copy.sqlite");
+    const auto written = [&folder](const std::string& name, const std::string& bytes) {
+        const auto path = folder.path() / name;
+        std::ofstream(path, std::ios::binary) << bytes;
+        return path;
+    };
+    {
+        RawDatabase foreign(folder.path() / "foreign.sqlite");
+        foreign.text("CREATE TABLE notes (text)");
+    }
+    struct Row {
+        std::filesystem::path file;
+        std::string reason;
+    };
+    const Row rows[] = {
+        {written("zeroed.sqlite", copy.substr(0, 100) + std::string(copy.size() - 100, '\0')),
+         "damaged"},
+        {written("noise.sqlite", std::string(4096, '\x5A')), "neither"},
+        {folder.path() / "foreign.sqlite", "neither"},
+        {folder.path() / "characters.csv", "neither"},
+        {written("cut.csv", csv.substr(0, csv.size() - 40)), "record 6"},
+        {written("latin1.csv", csv + "\xE9\r\n"), "not UTF-8"},
+        {written("quote.csv", csv + "\"1,2\r\n"), "neither"},
+        {folder.path() / "missing.csv", "cannot be opened"},
+    };
+    const std::string before = fileBytes(file);
+    {
+        HistoryStore store(file);
+        const std::int64_t count = store.checkCount();
+        for (const Row& row : rows) {
+            try {
+                store.importHistory(row.file);
+                ADD_FAILURE() << row.file << " was imported";
+            } catch (const Error& error) {
+                EXPECT_NE(std::string(error.what()).find(row.reason), std::string::npos)
+                    << row.file << ": " << error.what();
+            }
+            EXPECT_EQ(store.checkCount(), count) << row.file;
+        }
+    } // closed, so that the file's bytes are all there is
+    EXPECT_EQ(fileBytes(file), before);
 }

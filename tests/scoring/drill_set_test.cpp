@@ -36,3 +36,13 @@ TEST(DrillSet, LongSetsStayWithin255)
     EXPECT_GT(std::count(drill.begin(), drill.end(), '5'),
               20 * std::count(drill.begin(), drill.end(), 'a'));
 }
+
+TEST(DrillSet, DueCharactersJoinAsWeak)
+{
+    RecentAccuracy recent{};
+    recent['a'] = {50, 50}; // 1/52: once
+    recent['b'] = {50, 50}; // due, so 26/52 at least: 26 times
+    recent['k'] = {50, 10}; // due from another set, weaker by its own rate: 41 times
+    EXPECT_EQ(drillSet("ab", recent, "bK?"),
+              "a" + std::string(26, 'b') + std::string(41, 'k') + std::string(26, '?'));
+}

@@ -4,6 +4,8 @@
 #include "app/check/aligned_copy_view.h"
 #include "base/errors.h"
 #include "desktop/windows1250.h"
+#include "history/local_days.h"
+#include "history/practice_advice_reader.h"
 #include "scoring/next_set_rule.h"
 #include "settings/character_sets.h"
 
@@ -163,6 +165,7 @@ void CheckCopyWindow::buildLayout()
     layout->addWidget(m_alignedView, 3);
     layout->addWidget(m_legendLabel);
     layout->addWidget(m_summaryLabel);
+    addAdviceLabel(*layout);
     layout->addLayout(buttons);
 
     setTabOrder(m_copyEdit, m_hideBox);
@@ -258,6 +261,7 @@ void CheckCopyWindow::clearResult()
     m_alignedView->setAccessibleDescription(QString());
     m_summaryLabel->clear();
     m_legendLabel->setVisible(false);
+    m_adviceLabel->clear();
 }
 
 void CheckCopyWindow::checkCopy()
@@ -288,6 +292,7 @@ void CheckCopyWindow::checkCopy()
         m_currentKept = true;
         m_statusLabel->setText(QStringLiteral("Kept in the history."));
         offerNextSet(*m_lastCheck);
+        showAdvice(*m_lastCheck);
     } else {
         m_statusLabel->setText(QStringLiteral("Not kept: the history could not be written."));
     }
@@ -322,12 +327,33 @@ void CheckCopyWindow::offerNextSet(const CopyCheck& check)
         return;
     m_offeredSet = static_cast<int>(*offer);
     const QString next = unicode(kCharacterSets[*offer]);
-    m_nextSetButton->setText(QStringLiteral("&Next set: %1").arg(next));
+    m_nextSetButton->setText(
+        tr("&Next set: %1 (adds %2)").arg(next, unicode(addedCharacters(*offer))));
     m_nextSetButton->setAccessibleDescription(
         QStringLiteral("Take the next character set, %1").arg(next));
     m_nextSetButton->setToolTip(
         QStringLiteral("You have earned the next set\r\nNastępny zestaw znaków"));
     m_nextSetButton->show();
+}
+
+void CheckCopyWindow::addAdviceLabel(QVBoxLayout& layout)
+{
+    // What to practise after this check; its text is its accessible name.
+    m_adviceLabel = new QLabel(this);
+    m_adviceLabel->setObjectName(QStringLiteral("adviceLabel"));
+    m_adviceLabel->setWordWrap(true);
+    m_adviceLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout.addWidget(m_adviceLabel);
+}
+
+void CheckCopyWindow::showAdvice(const CopyCheck& check)
+{
+    try {
+        m_adviceLabel->setText(unicode(
+            practiceAdviceFor(m_history, check.sent.characterSet, localDay(check.checkedAtMs))));
+    } catch (const Error&) {
+        m_adviceLabel->clear(); // the check was kept; advice is not worth a second error box
+    }
 }
 
 void CheckCopyWindow::showResult()

@@ -19,6 +19,7 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QTextBrowser;
+class QVBoxLayout;
 
 namespace vortan {
 
@@ -78,6 +79,8 @@ private:
     void clearResult();
     bool keep(const CopyCheck& check);
     void offerNextSet(const CopyCheck& check);
+    void addAdviceLabel(QVBoxLayout& layout);
+    void showAdvice(const CopyCheck& check);
 
     CheckHistory& m_history;
     HistoryErrorReporter m_reportError;
@@ -99,6 +102,7 @@ private:
     QLabel* m_summaryLabel = nullptr;
     QPushButton* m_nextSetButton = nullptr;
     QPushButton* m_closeButton = nullptr;
+    QLabel* m_adviceLabel = nullptr;
 };
 
 } // namespace vortan

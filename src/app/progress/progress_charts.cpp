@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/progress/progress_charts.h"
 
+#include "history/local_days.h"
+
 #include <QChart>
 #include <QDateTime>
 #include <QDateTimeAxis>
@@ -51,22 +53,30 @@ QChart* chartWith(QLineSeries* series, QAbstractAxis* horizontal)
 
 } // namespace
 
-QChart* accuracyOverTimeChart(const std::vector<CheckPoint>& checks)
+QChart* accuracyOverTimeChart(const std::vector<PeriodPoint>& points)
 {
     auto* series = new QLineSeries;
-    series->setName(QStringLiteral("Accuracy per check"));
-    for (const CheckPoint& check : checks)
-        series->append(double(check.checkedAtMs), 100.0 * check.accuracy());
+    const bool weeks = !points.empty() && points.front().dayCount > 1;
+    series->setName(weeks ? QObject::tr("Accuracy per week") : QObject::tr("Accuracy per day"));
+    // Each point at the start of its day or week, where the date labels are.
+    for (const PeriodPoint& point : points)
+        series->append(double(localDayStartMs(point.firstDay)), 100.0 * point.accuracy());
 
     auto* time = new QDateTimeAxis;
     time->setFormat(QStringLiteral("yyyy-MM-dd"));
-    time->setTitleText(QStringLiteral("Date of the check"));
+    time->setTitleText(weeks ? QObject::tr("Week from Monday") : QObject::tr("Day"));
     time->setTickCount(5);
-    if (!checks.empty()) {
-        // A day on either side, so that a single check is not squeezed onto the edge.
-        constexpr qint64 kDayMs = 24 * 60 * 60 * 1000;
-        time->setRange(QDateTime::fromMSecsSinceEpoch(checks.front().checkedAtMs - kDayMs),
-                       QDateTime::fromMSecsSinceEpoch(checks.back().checkedAtMs + kDayMs));
+    if (!points.empty()) {
+        // A day or week on either side, so that a single point is not squeezed onto an edge;
+        // a few days get a tick each, so that every label falls on a day's start.
+        const int step = points.front().dayCount;
+        const std::int64_t first = points.front().firstDay - step;
+        const std::int64_t last = points.back().firstDay + step;
+        time->setRange(QDateTime::fromMSecsSinceEpoch(localDayStartMs(first)),
+                       QDateTime::fromMSecsSinceEpoch(localDayStartMs(last)));
+        const std::int64_t ticks = (last - first) / step + 1;
+        if (ticks <= 9)
+            time->setTickCount(int(ticks));
     }
     QChart* chart = chartWith(series, time);
     chart->setTitle(QStringLiteral("Accuracy over time"));

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "scoring/progress_statistics.h"
+#include "scoring/progress_over_time.h"
 
 #include <vector>
 
@@ -10,8 +10,8 @@ class QPalette;
 
 namespace vortan {
 
-// Accuracy in per cent of every check, by the date and time it was made.
-QChart* accuracyOverTimeChart(const std::vector<CheckPoint>& checks);
+// Accuracy in per cent of each day or week (pointsOverTime()), at the day or week's middle.
+QChart* accuracyOverTimeChart(const std::vector<PeriodPoint>& points);
 
 // Accuracy in per cent of all checks at each transmission tempo.
 QChart* accuracyByTempoChart(const std::vector<TempoPoint>& tempos);

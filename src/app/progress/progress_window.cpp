@@ -4,6 +4,8 @@
 #include "app/progress/progress_charts.h"
 #include "base/errors.h"
 #include "desktop/windows1250.h"
+#include "history/local_days.h"
+#include "history/practice_advice_reader.h"
 #include "scoring/drill_set.h"
 #include "scoring/next_set_rule.h"
 
@@ -14,6 +16,7 @@
 #include <QDateEdit>
 #include <QDateTime>
 #include <QEvent>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -147,6 +150,15 @@ void ProgressWindow::buildLayout()
     m_thresholdBox->setValue(kDefaultAdvanceThresholdPercent);
     thresholdLabel->setBuddy(m_thresholdBox);
 
+    // What to practise: the first thing read, its text its accessible name.
+    m_adviceLabel = new QLabel(this);
+    m_adviceLabel->setObjectName(QStringLiteral("adviceLabel"));
+    m_adviceLabel->setWordWrap(true);
+    m_adviceLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QFont adviceFont = m_adviceLabel->font();
+    adviceFont.setBold(true);
+    m_adviceLabel->setFont(adviceFont);
+
     m_summaryLabel = new QLabel(this);
     m_summaryLabel->setObjectName(QStringLiteral("summaryLabel"));
     m_summaryLabel->setAccessibleName(QStringLiteral("Summary"));
@@ -164,8 +176,7 @@ void ProgressWindow::buildLayout()
         chartView(this, QStringLiteral("Accuracy over time, chart"), QStringLiteral("timeChart"));
     m_timeTable =
         table(this, QStringLiteral("Accuracy over time, table"), QStringLiteral("timeTable"),
-              {QStringLiteral("Checked"), QStringLiteral("Tempo"), QStringLiteral("Characters"),
-               QStringLiteral("Accuracy")});
+              {tr("Day"), tr("Checks"), QStringLiteral("Characters"), QStringLiteral("Accuracy")});
     m_tempoChart =
         chartView(this, QStringLiteral("Accuracy by tempo, chart"), QStringLiteral("tempoChart"));
     m_tempoTable =
@@ -194,6 +205,19 @@ void ProgressWindow::buildLayout()
     m_drillLabel->setAccessibleName(QStringLiteral("Drill set"));
     m_drillLabel->setWordWrap(true);
     m_drillLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* exportCsvButton = new QPushButton(tr("Export &CSV..."), this);
+    exportCsvButton->setObjectName(QStringLiteral("exportCsvButton"));
+    exportCsvButton->setToolTip(tr("Write every check and every character's outcome as CSV"));
+    auto* exportCopyButton = new QPushButton(tr("Export c&opy..."), this);
+    exportCopyButton->setObjectName(QStringLiteral("exportCopyButton"));
+    exportCopyButton->setToolTip(tr("Write a copy of the whole history, for another machine"));
+    auto* importButton = new QPushButton(tr("&Import..."), this);
+    importButton->setObjectName(QStringLiteral("importButton"));
+    importButton->setToolTip(
+        tr("Add the checks of another history or of its checks CSV that this one lacks"));
+    m_transferLabel = new QLabel(this);
+    m_transferLabel->setObjectName(QStringLiteral("transferLabel"));
+    m_transferLabel->setWordWrap(true);
     auto* refreshButton = new QPushButton(QStringLiteral("&Refresh"), this);
     refreshButton->setAccessibleName(QStringLiteral("Refresh"));
     auto* closeButton = new QPushButton(QStringLiteral("Close"), this);
@@ -221,10 +245,18 @@ void ProgressWindow::buildLayout()
     buttons->addWidget(refreshButton);
     buttons->addWidget(closeButton);
 
+    auto* transfer = new QHBoxLayout;
+    transfer->addWidget(exportCsvButton);
+    transfer->addWidget(exportCopyButton);
+    transfer->addWidget(importButton);
+    transfer->addWidget(m_transferLabel, 1);
+
     auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_adviceLabel);
     layout->addLayout(filters);
     layout->addWidget(m_summaryLabel);
     layout->addWidget(m_tabs, 1);
+    layout->addLayout(transfer);
     layout->addLayout(buttons);
 
     connect(m_dateBox, &QCheckBox::toggled, this, [this](bool on) {
@@ -244,6 +276,9 @@ void ProgressWindow::buildLayout()
     });
     connect(m_drillButton, &QPushButton::clicked, this, &ProgressWindow::drillWeakCharacters);
     connect(refreshButton, &QPushButton::clicked, this, &ProgressWindow::refresh);
+    connect(exportCsvButton, &QPushButton::clicked, this, &ProgressWindow::chooseAndExportCsv);
+    connect(exportCopyButton, &QPushButton::clicked, this, &ProgressWindow::chooseAndExportCopy);
+    connect(importButton, &QPushButton::clicked, this, &ProgressWindow::chooseAndImport);
     connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
     auto* closeKey = new QShortcut(QKeySequence::Cancel, this);
     connect(closeKey, &QShortcut::activated, this, &QWidget::close);
@@ -274,8 +309,8 @@ ProgressFilter ProgressWindow::filter() const
 {
     ProgressFilter filter;
     if (m_dateBox->isChecked()) {
-        filter.fromMs = m_fromEdit->date().startOfDay().toMSecsSinceEpoch();
-        filter.untilMs = m_toEdit->date().addDays(1).startOfDay().toMSecsSinceEpoch();
+        filter.fromDay = localDay(m_fromEdit->date().startOfDay().toMSecsSinceEpoch());
+        filter.untilDay = localDay(m_toEdit->date().startOfDay().toMSecsSinceEpoch()) + 1;
     }
     if (const QVariant set = m_setFilter->currentData(); set.isValid()) {
         const QByteArray bytes = set.toByteArray();
@@ -332,23 +367,35 @@ void ProgressWindow::refresh()
         fillCharts({});
         return;
     }
-    if (figures.checks.empty()) {
+    if (figures.days.empty()) {
         m_summaryLabel->setText(QStringLiteral("No checks yet for this choice. Check a copy in the "
                                                "Check copy window and it appears here."));
     } else {
-        long long sent = 0, correct = 0;
-        for (const CheckPoint& check : figures.checks) {
-            sent += check.sentCount;
-            correct += check.correct;
+        long long checks = 0, sent = 0, correct = 0;
+        for (const DayPoint& day : figures.days) {
+            checks += day.checks;
+            sent += day.sentCount;
+            correct += day.correct;
         }
         m_summaryLabel->setText(QStringLiteral("%1 checks, %2 characters sent, accuracy %3.")
-                                    .arg(figures.checks.size())
+                                    .arg(checks)
                                     .arg(sent)
                                     .arg(percent(double(correct) / double(sent))) +
                                 comparison);
     }
     fillTables(figures);
     fillCharts(figures);
+    showAdvice();
+}
+
+void ProgressWindow::showAdvice()
+{
+    try {
+        m_adviceLabel->setText(unicode(practiceAdviceFor(
+            m_history, m_currentSet, localDay(QDateTime::currentMSecsSinceEpoch()))));
+    } catch (const Error&) {
+        m_adviceLabel->clear(); // refresh() has reported the history's failure
+    }
 }
 
 void ProgressWindow::fillTables(const ProgressData& figures)
@@ -375,14 +422,19 @@ void ProgressWindow::fillTables(const ProgressData& figures)
         setRow(*m_confusionTable, row++,
                {character(pair.sent), character(pair.typed), QString::number(pair.count)});
 
-    m_timeTable->setRowCount(int(figures.checks.size()));
+    const std::vector<PeriodPoint> points = pointsOverTime(figures.days);
+    const bool weeks = !points.empty() && points.front().dayCount > 1;
+    m_timeTable->setHorizontalHeaderItem(0,
+                                         new QTableWidgetItem(weeks ? tr("Week of") : tr("Day")));
+    m_timeTable->setRowCount(int(points.size()));
     row = 0;
-    for (const CheckPoint& check : figures.checks) {
+    // Newest first: the table is read from the top, the chart from the left.
+    for (auto point = points.rbegin(); point != points.rend(); ++point) {
         setRow(*m_timeTable, row++,
-               {QDateTime::fromMSecsSinceEpoch(check.checkedAtMs)
-                    .toString(QStringLiteral("yyyy-MM-dd HH:mm")),
-                QString::number(check.tempo), QString::number(check.sentCount),
-                percent(check.accuracy())});
+               {QDateTime::fromMSecsSinceEpoch(localDayStartMs(point->firstDay))
+                    .toString(QStringLiteral("yyyy-MM-dd")),
+                QString::number(point->checks), QString::number(point->sentCount),
+                percent(point->accuracy())});
     }
 
     m_tempoTable->setRowCount(int(figures.tempos.size()));
@@ -404,7 +456,7 @@ void ProgressWindow::fillCharts(const ProgressData& figures)
         view->setChart(chart);
         delete old;
     };
-    replace(m_timeChart, accuracyOverTimeChart(figures.checks));
+    replace(m_timeChart, accuracyOverTimeChart(pointsOverTime(figures.days)));
     replace(m_tempoChart, accuracyByTempoChart(figures.tempos));
     restyleCharts();
 }
@@ -417,19 +469,90 @@ void ProgressWindow::restyleCharts()
 
 void ProgressWindow::drillWeakCharacters()
 {
-    const std::string characters = drillCharacters(m_currentSet);
-    if (characters.empty())
+    if (drillCharacters(m_currentSet).empty())
         return;
     RecentAccuracy recent;
+    std::string due;
     try {
-        recent = m_history.recentAccuracy(characters);
+        due = dueToday(m_history, localDay(QDateTime::currentMSecsSinceEpoch()));
+        recent = m_history.recentAccuracy(drillCharacters(m_currentSet + due));
     } catch (const Error& error) {
         m_reportError(error.what());
         return;
     }
-    const QString drill = unicode(drillSet(m_currentSet, recent));
+    const QString drill = unicode(drillSet(m_currentSet, recent, due));
     m_drillLabel->setText(QStringLiteral("Drill set: %1").arg(drill));
     Q_EMIT drillSetChosen(drill);
+}
+
+void ProgressWindow::exportCsvTo(const std::filesystem::path& checksFile)
+{
+    std::filesystem::path outcomesFile = checksFile;
+    outcomesFile.replace_extension();
+    outcomesFile += "-characters.csv";
+    try {
+        m_history.exportCsv(checksFile, outcomesFile);
+    } catch (const Error& error) {
+        m_reportError(error.what());
+        return;
+    }
+    m_transferLabel->setText(tr("Exported to %1 and %2.")
+                                 .arg(QString::fromStdString(checksFile.filename().string()),
+                                      QString::fromStdString(outcomesFile.filename().string())));
+}
+
+void ProgressWindow::exportCopyTo(const std::filesystem::path& file)
+{
+    try {
+        m_history.exportCopy(file);
+    } catch (const Error& error) {
+        m_reportError(error.what());
+        return;
+    }
+    m_transferLabel->setText(
+        tr("The history was copied to %1.").arg(QString::fromStdString(file.filename().string())));
+}
+
+void ProgressWindow::importFrom(const std::filesystem::path& file)
+{
+    std::int64_t added = 0;
+    try {
+        added = m_history.importHistory(file);
+    } catch (const Error& error) {
+        m_transferLabel->setText(tr("Nothing was imported."));
+        m_reportError(error.what());
+        return;
+    }
+    const QString name = QString::fromStdString(file.filename().string());
+    m_transferLabel->setText(added == 1 ? tr("1 check added from %1.").arg(name)
+                                        : tr("%1 checks added from %2.").arg(added).arg(name));
+    refresh();
+}
+
+void ProgressWindow::chooseAndExportCsv()
+{
+    const QString file = QFileDialog::getSaveFileName(
+        this, tr("Export CSV"), QStringLiteral("vortan-history.csv"), tr("CSV files (*.csv)"));
+    if (!file.isEmpty())
+        exportCsvTo(file.toStdString());
+}
+
+void ProgressWindow::chooseAndExportCopy()
+{
+    const QString file = QFileDialog::getSaveFileName(this, tr("Export copy"),
+                                                      QStringLiteral("vortan-history.sqlite"),
+                                                      tr("History files (*.sqlite)"));
+    if (!file.isEmpty())
+        exportCopyTo(file.toStdString());
+}
+
+void ProgressWindow::chooseAndImport()
+{
+    const QString file = QFileDialog::getOpenFileName(
+        this, tr("Import"), QString(),
+        tr("History files or checks CSV (*.sqlite *.csv);;All files (*)"));
+    if (!file.isEmpty())
+        importFrom(file.toStdString());
 }
 
 void ProgressWindow::changeEvent(QEvent* event)

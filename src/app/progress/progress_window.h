@@ -4,14 +4,18 @@
 // The "Progress" window: what the kept checks say. Per character: times sent, right, wrong (and
 // as what), missed, typed as extra, and the accuracy of its latest 50 samples, weakest first;
 // the most frequent confusions; accuracy per check over time and by transmission tempo, each
-// chart with its figures also as a table. Filters: a date range and a character set. The
-// threshold of the next-set rule is set here. "Drill weak characters" makes a set from the
-// current one that the main window puts into the character-set box.
+// chart with its figures also as a table, over time by day (by week over long spans). At the
+// top, what to practise in a few sentences: the weak characters, those due for review today,
+// how near the next set is. Filters: a date range and a character set. The threshold of the
+// next-set rule is set here. "Drill weak characters" makes a set from the current one and the
+// characters due, which the main window puts into the character-set box. The history can be
+// exported as CSV or as a database copy, and another history imported into it.
 
 #include "history/check_history.h"
 
 #include <QWidget>
 
+#include <filesystem>
 #include <string>
 
 class QChartView;
@@ -49,6 +53,13 @@ public:
     // "Drill weak characters".
     void drillWeakCharacters();
 
+    // Export and import, the file names chosen (the buttons ask for them): the CSV files are
+    // `checksFile` and the same name ending in "-characters.csv". The outcome is shown in the
+    // transfer label; a failure goes to the error reporter.
+    void exportCsvTo(const std::filesystem::path& checksFile);
+    void exportCopyTo(const std::filesystem::path& file);
+    void importFrom(const std::filesystem::path& file);
+
 Q_SIGNALS:
     // The drill set to put into the character-set box, where the learner can still edit it.
     void drillSetChosen(const QString& characterSet);
@@ -66,6 +77,10 @@ private:
     void fillTables(const ProgressData& figures);
     void fillCharts(const ProgressData& figures);
     void restyleCharts();
+    void showAdvice();
+    void chooseAndExportCsv();
+    void chooseAndExportCopy();
+    void chooseAndImport();
 
     CheckHistory& m_history;
     HistoryErrorReporter m_reportError;
@@ -87,6 +102,8 @@ private:
     QTableWidget* m_tempoTable = nullptr;
     QPushButton* m_drillButton = nullptr;
     QLabel* m_drillLabel = nullptr;
+    QLabel* m_adviceLabel = nullptr;
+    QLabel* m_transferLabel = nullptr;
 };
 
 } // namespace vortan

@@ -48,6 +48,7 @@ class TestCheckCopyWindow : public QObject {
 private Q_SLOTS:
     void resultShownAndKept_data();
     void resultShownAndKept();
+    void adviceAndNextSetAfterACheck();
 };
 
 void TestCheckCopyWindow::resultShownAndKept_data()
@@ -92,6 +93,39 @@ void TestCheckCopyWindow::resultShownAndKept()
     // The screen reader gets the same words with the aligned view.
     QCOMPARE(f.child<QTextBrowser>("alignedView")->accessibleDescription(), f.text("summaryLabel"));
     QCOMPARE(f.history.checkCount(), 1);
+    QVERIFY(f.errors.isEmpty());
+}
+
+void TestCheckCopyWindow::adviceAndNextSetAfterACheck()
+{
+    Fixture f;
+    SentExercise sent;
+    sent.characterSet = "abs";
+    sent.text = "sssss sssss";
+    f.window.setSentExercise(sent);
+    f.window.show();
+    f.typeAndCheck(QStringLiteral("hhhhh sssss"));
+    const QString advice = f.text("adviceLabel");
+    QVERIFY2(advice.startsWith(QStringLiteral(
+                 "Practise s: 50 % over the last 10, written as h 5 times. A check at 90 % with "
+                 "a, b and s at 90 %")),
+             qPrintable(advice));
+    QVERIFY2(advice.endsWith(QStringLiteral("will offer the next set, abst, which adds t.")),
+             qPrintable(advice));
+    QVERIFY(f.child<QPushButton>("nextSetButton")->isHidden());
+
+    // Twenty right of a and b, s all right over its last 50, and the check at 100 %: the next
+    // set is offered, named.
+    sent.text = "aaaaa bbbbb sssss aaaaa bbbbb sssss aaaaa bbbbb sssss aaaaa bbbbb sssss "
+                "sssss sssss sssss sssss sssss";
+    f.window.setSentExercise(sent);
+    f.typeAndCheck(QString::fromLatin1(sent.text.c_str()));
+    QCOMPARE(f.child<QPushButton>("nextSetButton")->text(),
+             QStringLiteral("&Next set: abst (adds t)"));
+    QVERIFY2(f.text("adviceLabel")
+                 .endsWith(QStringLiteral(
+                     "A check at 90 % will offer the next set, abst, which adds t.")),
+             qPrintable(f.text("adviceLabel")));
     QVERIFY(f.errors.isEmpty());
 }
 

@@ -67,6 +67,7 @@ class TestProgressWindow : public QObject {
 
 private Q_SLOTS:
     void figuresOfAKnownHistory();
+    void importAddsWhatIsMissing();
 };
 
 void TestProgressWindow::figuresOfAKnownHistory()
@@ -91,7 +92,49 @@ void TestProgressWindow::figuresOfAKnownHistory()
     // Checks by tempo, the tempo chart's figures as a table.
     QCOMPARE(f.rows("tempoTable"),
              (QStringList{QStringLiteral("48|1|5|60.0 %"), QStringLiteral("60|2|15|93.3 %")}));
+
+    // Accuracy over time, a row per day, the newest first.
+    const auto day = [](int daysAgo) {
+        return QDateTime::fromMSecsSinceEpoch(QDateTime::currentMSecsSinceEpoch() -
+                                              daysAgo * kDayMs)
+            .date()
+            .toString(Qt::ISODate);
+    };
+    QCOMPARE(f.rows("timeTable"), (QStringList{day(1) + QStringLiteral("|1|10|90.0 %"),
+                                               day(2) + QStringLiteral("|1|5|60.0 %"),
+                                               day(3) + QStringLiteral("|1|5|100.0 %")}));
+
+    // 5 has too few samples to be called weak. Due: h, held three days ago (due after one day);
+    // a, held two days ago and the day before (due after two); b, below 90 % yesterday.
+    QCOMPARE(f.child<QLabel>("adviceLabel")->text(),
+             QStringLiteral("No character with 10 or more recent samples is below 90 %. Due for "
+                            "review today: h, a, b."));
     QVERIFY(f.errors.isEmpty());
+}
+
+void TestProgressWindow::importAddsWhatIsMissing()
+{
+    Fixture f;
+    f.add("abs", "abs", "abs", 2);
+    const std::filesystem::path otherFile =
+        f.folder.filePath(QStringLiteral("other.sqlite")).toStdString();
+    {
+        HistoryStore other(otherFile);
+        SentExercise exercise;
+        exercise.text = "sab";
+        exercise.characterSet = "abs";
+        other.addCheck(checkCopy(exercise, "sab", QDateTime::currentMSecsSinceEpoch()));
+    }
+    f.window.showProgress();
+    f.window.importFrom(otherFile);
+    QCOMPARE(f.child<QLabel>("transferLabel")->text(),
+             QStringLiteral("1 check added from other.sqlite."));
+    QCOMPARE(f.child<QLabel>("summaryLabel")->text(),
+             QStringLiteral("2 checks, 6 characters sent, accuracy 100.0 %."));
+
+    f.window.importFrom(f.folder.filePath(QStringLiteral("missing.csv")).toStdString());
+    QCOMPARE(f.child<QLabel>("transferLabel")->text(), QStringLiteral("Nothing was imported."));
+    QCOMPARE(f.errors.size(), 1);
 }
 
 QTEST_MAIN(TestProgressWindow)

@@ -1,0 +1,94 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "scoring/practice_advice.h"
+
+#include <gtest/gtest.h>
+
+using namespace vortan;
+
+namespace {
+
+CharacterStatistics character(char c, RecentSamples recent, char writtenAs = 0, int times = 0)
+{
+    CharacterStatistics statistics;
+    statistics.character = static_cast<unsigned char>(c);
+    statistics.recent = recent;
+    statistics.recentWrittenAs = static_cast<unsigned char>(writtenAs);
+    statistics.recentWrittenAsCount = times;
+    return statistics;
+}
+
+} // namespace
+
+TEST(PracticeAdvice, SentencesFromKnownFigures)
+{
+    struct Row {
+        const char* name;
+        std::vector<CharacterStatistics> characters; // weakest first
+        std::string_view set;
+        std::vector<std::pair<char, RecentSamples>> recent;
+        std::string due;
+        std::string advice;
+    };
+    const Row rows[] = {
+        {"nothing checked yet", {}, "abs", {}, "", "Check a copy and this says what to practise."},
+        {"weakest with what it is written as; too few samples and strong ones left out",
+         {character('g', {50, 24}, 'j', 18), character('j', {30, 21}), character('q', {9, 2}),
+          character('a', {50, 50})},
+         "abcdefghijklmnopqrstuvwxyz",
+         {},
+         "",
+         "Practise g: 48 % over the last 50, written as j 18 times; j: 70 % over the last 30."},
+        {"none weak, due characters, next set near",
+         {character('a', {50, 49}), character('b', {50, 50})},
+         "abstgj",
+         {{'g', {50, 46}}, {'j', {30, 27}}},
+         "gk",
+         "No character with 10 or more recent samples is below 90 %. Due for review today: g, k."
+         " A check at 90 % will offer the next set, abstgjn, which adds n."},
+        {"next set waits for the new characters",
+         {character('j', {40, 36}, 'g', 1)},
+         "abstgj",
+         {{'g', {50, 35}}, {'j', {10, 10}}},
+         "",
+         "No character with 10 or more recent samples is below 90 %. A check at 90 % with g and"
+         " j at 90 % (g: now 70 %, about 50 more right; j: now 100 %, about 10 more right) will"
+         " offer the next set, abstgjn, which adds n."},
+        {"the last set has no next one",
+         {character('=', {50, 20}, '/', 1)},
+         "abstgjnokqfmzixdrhewlypvcu8219376450?!/=",
+         {},
+         "",
+         "Practise =: 40 % over the last 50, written as / 1 time."},
+    };
+    for (const Row& row : rows) {
+        PracticeFigures figures;
+        figures.characters = row.characters;
+        figures.characterSet = row.set;
+        for (const auto& [c, samples] : row.recent)
+            figures.recent[static_cast<unsigned char>(c)] = samples;
+        figures.dueCharacters = row.due;
+        figures.thresholdPercent = 90;
+        EXPECT_EQ(practiceAdvice(figures), row.advice) << row.name;
+    }
+}
+
+TEST(PracticeAdvice, MoreRightNeeded)
+{
+    struct Row {
+        RecentSamples samples;
+        int threshold;
+        int minimum;
+        int needed;
+    };
+    const Row rows[] = {
+        {{20, 18}, 90, 20, 0},   // there already
+        {{10, 10}, 90, 20, 10},  // right so far, too few
+        {{30, 24}, 90, 20, 30},  // (24 + 30) / (30 + 30) = 90 %
+        {{30, 25}, 90, 20, 20},  // 45 / 50
+        {{50, 49}, 100, 20, 50}, // a wrong one stays until it leaves the window
+        {{0, 0}, 90, 20, 20},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(moreRightNeeded(row.samples, row.threshold, row.minimum), row.needed)
+            << row.samples.samples << " " << row.samples.correct;
+}
