@@ -411,6 +411,8 @@ TEST(HistoryStore, KeepsTheConditionsAndTellsAccuracyWithAndWithout)
               (ConditionsAccuracy::Part{1, busy.score.sentCount, busy.score.correct}));
     // The filter counts as it does for the progress figures.
     EXPECT_EQ(store.accuracyByConditions({.characterSet = "other"}), ConditionsAccuracy());
+}
+
 namespace {
 
 // A check of `sent` copied as `copy` on `set`, at noon local time on `day` plus `minutes`.
