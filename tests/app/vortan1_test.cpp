@@ -6,6 +6,7 @@
 #include "app/settings_model.h"
 #include "app/termination_signals.h"
 #include "app/vortan1.h"
+#include "files/io_errors.h"
 #include "settings/options_store.h"
 #include "settings/settings_file.h"
 #include "sound/output_volume.h"
@@ -35,7 +36,9 @@
 #include <csignal>
 #include <fstream>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <thread>
 
 namespace fs = std::filesystem;
 using namespace vortan;
@@ -365,7 +368,7 @@ private Q_SLOTS:
         TForm1& window = program.start();
         window.show();
         program.button(1)->click();
-        QVERIFY(fs::exists(program.soundFile));
+        QTRY_VERIFY(fs::exists(program.soundFile));
         QSignalSpy closed(&window, &TForm1::closed);
         QVERIFY(window.close());
         QCOMPARE(closed.size(), 1);
@@ -404,6 +407,7 @@ private Q_SLOTS:
         program.button(1)->click();
         QVERIFY(program.errors.isEmpty());
         QCOMPARE(readFile(program.root() / "victim"), std::string("13 bytes here"));
+        QTRY_VERIFY(fs::exists(program.soundFile));
         QVERIFY(!fs::is_symlink(program.soundFile));
         QVERIFY(fs::file_size(program.soundFile) > 44);
     }
@@ -588,6 +592,71 @@ private Q_SLOTS:
         QVERIFY(program.errors.isEmpty());
     }
 
+    // Play on the test services' sound server, of a text whose rendering takes a second or
+    // more: some 100 MB at the fastest speed. False when there is no server to play on.
+    static bool playLongText(Program& program, PulsePlayer& player)
+    {
+        program.start(&player);
+        program.slider(1)->setValue(250);
+        program.memo()->setPlainText(u"paris "_s.repeated(10'000));
+        program.button(1)->click();
+        return program.errors != QStringList{errorBoxText(PulsePlayer::noServerMessage)};
+    }
+
+    void aRenderingThatFailsPartWayStopsTheSoundAndSaysWhy()
+    {
+        // Files of this process may grow to 32 MB: the rendering fails part way, while its
+        // beginning plays.
+        rlimit saved{};
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto restore = qScopeGuard([saved] {
+            ::setrlimit(RLIMIT_FSIZE, &saved);
+            std::signal(SIGXFSZ, SIG_DFL);
+        });
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = saved;
+        limited.rlim_cur = 32 << 20;
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+
+        PulseConnection connection;
+        PulsePlayer player(connection);
+        Program program;
+        if (!playLongText(program, player))
+            QSKIP("this test needs the test services' sound server");
+        QVERIFY(player.isPlaying());
+        QTRY_COMPARE(program.errors.size(), 1);
+        QCOMPARE(program.errors[0], errorBoxText(ioErrorForErrno(EFBIG, program.soundFile).what()));
+        QVERIFY(!player.isPlaying());
+        QVERIFY(program.marked()); // the next Play renders anew
+        QCOMPARE(test::entryCount(program.soundFile.parent_path()), 0u);
+    }
+
+    void stopDuringTheRenderingStopsTheSoundAndTheRendering()
+    {
+        PulseConnection connection;
+        PulsePlayer player(connection);
+        Program program;
+        if (!playLongText(program, player))
+            QSKIP("this test needs the test services' sound server");
+        QVERIFY(player.isPlaying());
+        program.button(2)->click();
+        QVERIFY(!player.isPlaying());
+        // The rendering is gone with its file, and the next Play renders anew.
+        QCOMPARE(test::entryCount(program.soundFile.parent_path()), 0u);
+        QVERIFY(program.marked());
+        QTest::qWait(100);
+        QVERIFY(program.errors.isEmpty());
+    }
+
+    void theSoundServerGoneWhileASoundPlaysIsSaidAtOnce()
+    {
+        Program program;
+        program.start();
+        // As the player tells it, from the sound server's thread.
+        std::thread([&program] { program.player.soundLost("The sound stopped"); }).join();
+        QTRY_COMPARE(program.errors, QStringList{errorBoxText("The sound stopped")});
+    }
+
     void playWithoutSoundServerRendersAndSaysSoOncePerPlay()
     {
         const auto restore = qScopeGuard([saved = qgetenv("PULSE_SERVER")] {
@@ -600,7 +669,7 @@ private Q_SLOTS:
         program.start(&server);
         QVERIFY(program.errors.isEmpty()); // never at start
         program.button(1)->click();
-        QVERIFY(fs::exists(program.soundFile));
+        QTRY_VERIFY(fs::exists(program.soundFile));
         QVERIFY(!program.marked());
         program.button(1)->click();
         program.button(2)->click();
