@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
+#include <vector>
 
 namespace vortan {
 namespace {
@@ -32,6 +34,23 @@ std::string groups(int kilobytes)
         }
     }
     return text;
+}
+
+// Whether two files hold the same bytes, read a block at a time.
+bool sameBytes(const std::filesystem::path& a, const std::filesystem::path& b)
+{
+    std::ifstream first(a, std::ios::binary);
+    std::ifstream second(b, std::ios::binary);
+    std::vector<char> one(1 << 20);
+    std::vector<char> two(1 << 20);
+    while (first && second) {
+        first.read(one.data(), static_cast<std::streamsize>(one.size()));
+        second.read(two.data(), static_cast<std::streamsize>(two.size()));
+        if (first.gcount() != second.gcount() ||
+            !std::equal(one.begin(), one.begin() + first.gcount(), two.begin()))
+            return false;
+    }
+    return first.eof() && second.eof();
 }
 
 TEST(PlayRendering, ALongRenderingIsHeardBeforeItIsCompleteAndItsFileEndsUpExact)
@@ -76,9 +95,8 @@ TEST(PlayRendering, ALongRenderingIsHeardBeforeItIsCompleteAndItsFileEndsUpExact
     RandomGenerator sameRandom;
     Synthesizer sameSynthesizer(sameRandom, clock);
     sameSynthesizer.txtofile(folder / "whole.wav", text, settings);
-    const auto played = test::readBytes(folder / "~ortan.wav");
-    EXPECT_GT(played.size(), 50'000'000u);
-    EXPECT_TRUE(played == test::readBytes(folder / "whole.wav"));
+    EXPECT_GT(std::filesystem::file_size(folder / "~ortan.wav"), 50'000'000u);
+    EXPECT_TRUE(sameBytes(folder / "~ortan.wav", folder / "whole.wav"));
     EXPECT_EQ(test::entryCount(folder.path), 2u);
 }
 
