@@ -225,6 +225,23 @@ void prepareForCommand(Program& program, const QString& command)
         program.settings.selectPreset(2);
 }
 
+// Play on the test services' sound server, of a text whose rendering takes a second or
+// more: some 100 MB at the fastest speed.
+struct LongPlay {
+    PulseConnection connection;
+    PulsePlayer player{connection};
+    Program program;
+    // False when there is no server to play on.
+    bool start()
+    {
+        program.start(&player);
+        program.slider(1)->setValue(250);
+        program.memo()->setPlainText(u"paris "_s.repeated(10'000));
+        program.button(1)->click();
+        return program.errors != QStringList{errorBoxText(PulsePlayer::noServerMessage)};
+    }
+};
+
 // Whether the command ran in a program prepared by prepareForCommand.
 bool commandRan(const Program& program, const QString& command)
 {
@@ -592,17 +609,6 @@ private Q_SLOTS:
         QVERIFY(program.errors.isEmpty());
     }
 
-    // Play on the test services' sound server, of a text whose rendering takes a second or
-    // more: some 100 MB at the fastest speed. False when there is no server to play on.
-    static bool playLongText(Program& program, PulsePlayer& player)
-    {
-        program.start(&player);
-        program.slider(1)->setValue(250);
-        program.memo()->setPlainText(u"paris "_s.repeated(10'000));
-        program.button(1)->click();
-        return program.errors != QStringList{errorBoxText(PulsePlayer::noServerMessage)};
-    }
-
     void aRenderingThatFailsPartWayStopsTheSoundAndSaysWhy()
     {
         // Files of this process may grow to 32 MB: the rendering fails part way, while its
@@ -618,29 +624,27 @@ private Q_SLOTS:
         limited.rlim_cur = 32 << 20;
         QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limited), 0);
 
-        PulseConnection connection;
-        PulsePlayer player(connection);
-        Program program;
-        if (!playLongText(program, player))
+        LongPlay play;
+        if (!play.start())
             QSKIP("this test needs the test services' sound server");
-        QVERIFY(player.isPlaying());
+        Program& program = play.program;
+        QVERIFY(play.player.isPlaying());
         QTRY_COMPARE(program.errors.size(), 1);
         QCOMPARE(program.errors[0], errorBoxText(ioErrorForErrno(EFBIG, program.soundFile).what()));
-        QVERIFY(!player.isPlaying());
+        QVERIFY(!play.player.isPlaying());
         QVERIFY(program.marked()); // the next Play renders anew
         QCOMPARE(test::entryCount(program.soundFile.parent_path()), 0u);
     }
 
     void stopDuringTheRenderingStopsTheSoundAndTheRendering()
     {
-        PulseConnection connection;
-        PulsePlayer player(connection);
-        Program program;
-        if (!playLongText(program, player))
+        LongPlay play;
+        if (!play.start())
             QSKIP("this test needs the test services' sound server");
-        QVERIFY(player.isPlaying());
+        Program& program = play.program;
+        QVERIFY(play.player.isPlaying());
         program.button(2)->click();
-        QVERIFY(!player.isPlaying());
+        QVERIFY(!play.player.isPlaying());
         // The rendering is gone with its file, and the next Play renders anew.
         QCOMPARE(test::entryCount(program.soundFile.parent_path()), 0u);
         QVERIFY(program.marked());

@@ -39,18 +39,26 @@ std::vector<std::uint8_t> takeAll(SoundFeed& feed, const std::atomic<int>& nudge
     return all;
 }
 
+// A WAV file in `folder` of `byteCount` bytes of scattered samples; returns the samples.
+std::vector<std::uint8_t> writeWav(const test::ScratchFolder& folder, const PcmFormat& format,
+                                   std::size_t byteCount)
+{
+    std::vector<std::uint8_t> data(byteCount);
+    for (std::size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<std::uint8_t>(i * 2654435761u >> 13);
+    std::vector<std::uint8_t> file = test::pcmWavHeader(format, std::uint32_t(data.size()));
+    file.insert(file.end(), data.begin(), data.end());
+    test::writeText(folder / "a.wav", std::string(file.begin(), file.end()));
+    return data;
+}
+
 TEST(SoundFeed, DeliversTheLeadInThenEveryWholeFrameOfTheFileThroughTheRing)
 {
     // Three times the ring, 16-bit stereo, the last frame cut short.
     const PcmFormat format{2, 22050, 16};
-    std::vector<std::uint8_t> data(3 * SoundFeed::ringBytes + 2);
-    for (std::size_t i = 0; i < data.size(); ++i)
-        data[i] = static_cast<std::uint8_t>(i * 2654435761u >> 13);
     test::ScratchFolder folder;
-    std::vector<std::uint8_t> file = test::pcmWavHeader(format, std::uint32_t(data.size()));
-    file.insert(file.end(), data.begin(), data.end());
-    test::writeText(folder / "a.wav", std::string(file.begin(), file.end()));
-
+    const std::vector<std::uint8_t> data = writeWav(folder, format, 3 * SoundFeed::ringBytes + 2);
+    const auto file = test::readBytes(folder / "a.wav");
     const auto layout = parsePcmWavLayout(file, file.size());
     ASSERT_TRUE(layout);
     const PlaybackLeadIn leadIn{250, 20};
@@ -69,13 +77,9 @@ TEST(SoundFeed, FollowsAGrowingFileNeverPastWhatExistsAndEndsWhereItsWritingFail
 {
     // The whole file is on the disk; the growing file says how much of it exists.
     const PcmFormat format{1, 11025, 8};
-    std::vector<std::uint8_t> data(200'000);
-    for (std::size_t i = 0; i < data.size(); ++i)
-        data[i] = static_cast<std::uint8_t>(i * 2654435761u >> 13);
     test::ScratchFolder folder;
-    std::vector<std::uint8_t> file = test::pcmWavHeader(format, std::uint32_t(data.size()));
-    file.insert(file.end(), data.begin(), data.end());
-    test::writeText(folder / "a.wav", std::string(file.begin(), file.end()));
+    const std::vector<std::uint8_t> data = writeWav(folder, format, 200'000);
+    const auto file = test::readBytes(folder / "a.wav");
     const auto layout = parsePcmWavLayout(file, file.size());
     ASSERT_TRUE(layout);
 
