@@ -366,7 +366,7 @@ void BM_PaplayOpeningLine(benchmark::State& state)
 BENCHMARK(BM_PaplayOpeningLine)->Iterations(30)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 // The player alone on a rendered opening line: play() to the first element, less the lead-in
-// (a quiet tone of 0 or 500 ms) that comes before it.
+// (quiet noise of 0 or 500 ms) that comes before it.
 void BM_PlayerToFirstElement(benchmark::State& state)
 {
     Rig r;
@@ -374,7 +374,7 @@ void BM_PlayerToFirstElement(benchmark::State& state)
         return;
     r.memo()->setPlainText(exerciseText(0));
     QTest::mouseClick(r.button(10), Qt::LeftButton);
-    const vortan::PlaybackLeadIn leadIn{int(state.range(0)), 0, 600};
+    const vortan::PlaybackLeadIn leadIn{int(state.range(0)), 0};
     std::vector<double> times;
     for (auto _ : state) {
         r.monitor.waitForQuiet();

@@ -8,6 +8,7 @@
 #include "app/exercise_text_box.h"
 #include "app/exercise_text_commands.h"
 #include "app/exercise_text_dialogs.h"
+#include "app/play_rendering.h"
 #include "app/settings_model.h"
 #include "app/single_file_dialog.h"
 #include "app/temporary_sound_file.h"
@@ -19,6 +20,7 @@
 #include "controls/digit_strip.h"
 #include "desktop/windows1250.h"
 #include "files/replacing_file_writer.h"
+#include "files/stop_request.h"
 #include "settings/options_store.h"
 #include "settings/settings_file.h"
 #include "settings/settings_preset.h"
@@ -125,10 +127,19 @@ TForm1::TForm1(const MainWindowServices& services, MainWindowFiles files, QWidge
     setUpTextCover();
     connectControls();
     connectModel();
+    // The server may go away while a sound plays: said at once, not at the next Play.
+    m_player.setSoundLostHandler([this](const std::string& reason) {
+        QMetaObject::invokeMethod(
+            this, [this, reason] { m_commands.run([&reason] { throw Error(reason); }); },
+            Qt::QueuedConnection);
+    });
     FormCreate();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1()
+{
+    m_player.setSoundLostHandler(nullptr);
+}
 
 void TForm1::setWavFileChooser(FileChooser chooser)
 {
@@ -418,7 +429,7 @@ std::string TForm1::exerciseText() const
     return exerciseTextBytes(*ui->Memo1);
 }
 
-void TForm1::renderTo(const std::filesystem::path& wavFile, const WriteRules& rules)
+SentExercise TForm1::exerciseToSend() const
 {
     // What is sent comes from the model and the text, as the sliders show it: clamped.
     const SettingsPreset& preset = m_settings.current();
@@ -428,37 +439,111 @@ void TForm1::renderTo(const std::filesystem::path& wavFile, const WriteRules& ru
     exercise.characterSet = preset.chars;
     exercise.sentAtMs = m_clock.millisecondsSinceEpoch();
     exercise.conditions = m_options.conditions();
-    m_synthesizer.setBandConditions(exercise.conditions);
-    m_synthesizer.txtofile(wavFile, exercise.text, exercise.settings,
-                           m_options.value(OptionId::Rise), rules);
+    return exercise;
+}
+
+void TForm1::exerciseSent(SentExercise exercise)
+{
     exercise.bufferSeed = m_synthesizer.lastBufferSeed();
     exercise.seed = m_synthesizer.lastSampleSeed();
     m_lastSentExercise = std::move(exercise);
     Q_EMIT exerciseRendered(*m_lastSentExercise);
 }
 
+void TForm1::renderTo(const std::filesystem::path& wavFile, const WriteRules& rules)
+{
+    finishPlayRendering(); // the synthesizer renders one text at a time
+    SentExercise exercise = exerciseToSend();
+    m_synthesizer.setBandConditions(exercise.conditions);
+    m_synthesizer.txtofile(wavFile, exercise.text, exercise.settings,
+                           m_options.value(OptionId::Rise), rules);
+    exerciseSent(std::move(exercise));
+}
+
+void TForm1::startPlayRendering()
+{
+    SentExercise exercise = exerciseToSend();
+    m_synthesizer.setBandConditions(exercise.conditions);
+    const std::uint64_t number = ++m_renderingNumber;
+    m_rendering = std::make_unique<PlayRendering>(
+        m_synthesizer, m_files.temporarySoundFile, exercise.text, exercise.settings,
+        m_options.value(OptionId::Rise), kTemporarySoundFileRules, [this, number] {
+            QMetaObject::invokeMethod(
+                this, [this, number] { playRenderingEnded(number); }, Qt::QueuedConnection);
+        });
+    if (!m_rendering->started()) {
+        // Nothing sounds yet and the mark stays set: the next Play tries anew.
+        const std::unique_ptr<PlayRendering> failed = std::move(m_rendering);
+        failed->finish();
+    }
+    ui->Memo1->document()->setModified(false);
+    exerciseSent(std::move(exercise));
+}
+
+void TForm1::playRenderingEnded(std::uint64_t number)
+{
+    if (number == m_renderingNumber && m_rendering)
+        m_commands.run([this] { finishPlayRendering(); });
+}
+
+void TForm1::finishPlayRendering()
+{
+    if (!m_rendering)
+        return;
+    const std::unique_ptr<PlayRendering> rendering = std::move(m_rendering);
+    try {
+        rendering->finish();
+    } catch (const StopRequested&) {
+        setModifiedMark(); // the file at the name is an older rendering, if any
+        throw;
+    } catch (...) {
+        m_player.stop(); // nothing is heard past the failure
+        setModifiedMark();
+        throw;
+    }
+}
+
+void TForm1::stopPlayRendering()
+{
+    if (!m_rendering)
+        return;
+    m_rendering->stop();
+    try {
+        finishPlayRendering();
+    } catch (const StopRequested&) {
+        // Stopped as asked: nothing to say.
+    }
+}
+
 void TForm1::SpeedButton1Click()
 {
     QTextDocument* document = ui->Memo1->document();
+    if (m_rendering && m_rendering->ended())
+        finishPlayRendering();
     // The file is also gone after a refused close deleted it; then there is nothing to replay.
-    if (document->isModified() || !std::filesystem::exists(m_files.temporarySoundFile)) {
+    if (document->isModified() ||
+        (!m_rendering && !std::filesystem::exists(m_files.temporarySoundFile))) {
         // The old sound stops while the new one renders; a new Play starts from the beginning.
         m_player.stop();
+        stopPlayRendering();
         preparePrivateFolder(m_files.temporarySoundFile.parent_path());
-        renderTo(m_files.temporarySoundFile, kTemporarySoundFileRules);
+        startPlayRendering();
     }
     document->setModified(false);
     // The lead-in wakes a headset that sleeps on silence; it is played, never rendered.
-    const SynthesisSettings current = sliderSettings(m_settings.current());
-    m_player.play(m_files.temporarySoundFile,
-                  PlaybackLeadIn{.milliseconds = m_options.value(OptionId::LeadIn),
-                                 .noise = current.noise,
-                                 .toneHz = current.tone});
+    const PlaybackLeadIn leadIn{.milliseconds = m_options.value(OptionId::LeadIn),
+                                .noise = sliderSettings(m_settings.current()).noise};
+    // The sound starts from the first samples of a rendering still being written.
+    if (m_rendering)
+        m_player.playWhileWritten(m_rendering->file(), leadIn);
+    else
+        m_player.play(m_files.temporarySoundFile, leadIn);
 }
 
 void TForm1::SpeedButton2Click()
 {
     m_player.stop();
+    stopPlayRendering();
 }
 
 std::optional<std::filesystem::path> TForm1::chooseWavFileWithDialog()
@@ -489,6 +574,7 @@ void TForm1::Zapiszdwik1Click()
 
 void TForm1::N2Click()
 {
+    finishPlayRendering(); // the rendering draws from the same generator
     appendRandomLine(*ui->Memo1, windows1250::toUnicode(m_settings.current().chars), m_random,
                      m_clock);
 }
@@ -572,6 +658,7 @@ bool TForm1::textCovered() const
 
 void TForm1::FormClose()
 {
+    stopPlayRendering();
     std::error_code ignored;
     std::filesystem::remove(m_files.temporarySoundFile, ignored);
     writeSettingsFile(m_files.settingsFile, m_settings.presets(), m_presetsAtStart, m_options);
@@ -589,6 +676,7 @@ void TForm1::closeEvent(QCloseEvent* event)
 
 void TForm1::endSession() noexcept
 {
+    m_rendering.reset(); // stopped and waited for
     std::error_code ignored;
     std::filesystem::remove(m_files.temporarySoundFile, ignored);
     try {

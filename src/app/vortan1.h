@@ -4,8 +4,10 @@
 // The main window. How a Play becomes sound:
 //   Memo1 (Unicode) -> exerciseText() (windows-1250 bytes, CR LF lines)
 //   + the current preset of SettingsModel (clamped to the sliders' ranges) -> a SentExercise
-//   -> Synthesizer::txtofile() -> temporary WAV file
-//   -> SoundPlayer::play(), which returns at once while the server plays the file.
+//   -> PlayRendering: Synthesizer::txtofile() on a thread of its own -> temporary WAV file
+//   -> SoundPlayer::playWhileWritten(), which starts from the first samples written and
+//      returns at once while the server plays the file and the rendering goes on.
+// A rendering that fails stops the sound and says why; Stop stops the sound and the rendering.
 // Play renders only when Memo1's modified mark is set (any text edit, setting change, applied
 // preset or Save WAV sets it) or the file is gone; otherwise it replays the last rendering.
 // The presets live in SettingsModel, owned by main(); the sliders follow the model's signals and
@@ -18,6 +20,7 @@
 #include <QWidget>
 
 #include <array>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -41,6 +44,7 @@ class CommandRunner;
 class ExerciseTextDialogs;
 class OptionsStore;
 class OutputVolume;
+class PlayRendering;
 class RandomGenerator;
 class SettingsModel;
 class SoundPlayer;
@@ -135,7 +139,8 @@ public Q_SLOTS:
 Q_SIGNALS:
     // The close went through: the program ends.
     void closed();
-    // A rendering (Play or Save WAV) was written whole.
+    // A rendering was made: Play's once its first samples are written, Save WAV's once the
+    // file is complete.
     void exerciseRendered(const vortan::SentExercise& exercise);
     // The buttons of the windows main() owns beside this one.
     void optionsRequested();
@@ -164,7 +169,17 @@ private:
     void OptionsClick();
     void CheckCopyClick();
     void ProgressClick();
+    SentExercise exerciseToSend() const;
+    // Takes the seeds of the rendering just made and tells the other windows.
+    void exerciseSent(SentExercise exercise);
     void renderTo(const std::filesystem::path& wavFile, const WriteRules& rules);
+    // Play's rendering: started, returning once its first samples exist (or throwing what made
+    // it fail before); ended, as the rendering's thread tells; waited for, throwing its error
+    // after the sound stopped and the mark was set; stopped, silently.
+    void startPlayRendering();
+    void playRenderingEnded(std::uint64_t number);
+    void finishPlayRendering();
+    void stopPlayRendering();
     std::optional<std::filesystem::path> chooseWavFileWithDialog();
 
     std::unique_ptr<Ui::TForm1> ui;
@@ -184,6 +199,8 @@ private:
     std::unique_ptr<ExerciseTextDialogs> m_textDialogs;
     TextPrinter m_printText;
     std::optional<SentExercise> m_lastSentExercise;
+    std::unique_ptr<PlayRendering> m_rendering; // while one is made or not yet waited for
+    std::uint64_t m_renderingNumber = 0;        // of the last one started
     // TrackBar1 to TrackBar5 and the display each one feeds, in the schema's order.
     std::array<QSlider*, kIntegerSettings.size()> m_sliders{};
     std::array<TRCADigital*, kIntegerSettings.size()> m_displays{};

@@ -3,6 +3,7 @@
 
 #include "base/errors.h"
 #include "files/file_descriptor.h"
+#include "files/growing_file.h"
 #include "files/process_folder.h"
 #include "files/stop_request.h"
 #include "files/symbolic_links.h"
@@ -101,6 +102,8 @@ ReplacingFileWriter::ReplacingFileWriter(const std::filesystem::path& target,
                 throw ioErrorForErrno(error.value(), target);
         }
         createTemporaryBeside(found == 0 && S_ISREG(existing.st_mode), existing);
+        if (rules.growing)
+            beginGrowing(*rules.growing);
     }
     m_buffer = std::make_unique<unsigned char[]>(bufferByteCount);
 }
@@ -110,6 +113,18 @@ ReplacingFileWriter::ReplacingFileWriter(int openDescriptor)
     , m_ownsDescriptor(false)
     , m_buffer(std::make_unique<unsigned char[]>(bufferByteCount))
 {
+}
+
+void ReplacingFileWriter::beginGrowing(GrowingFile& growing)
+{
+    // Opened anew through the descriptor, so it reads this very file whatever its name becomes.
+    const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
+    const int reader = openRetrying(self.c_str(), O_RDONLY | O_CLOEXEC);
+    if (reader < 0)
+        throw ioErrorForErrno(errno, m_target);
+    m_growing = &growing;
+    m_flushAt = firstGrowingBlock;
+    growing.begin(reader);
 }
 
 void ReplacingFileWriter::openDevice(const std::filesystem::path& target, mode_t mode,
@@ -168,12 +183,14 @@ ReplacingFileWriter::~ReplacingFileWriter()
         ::close(m_fd);
     if (!m_committed && !m_temporary.empty())
         ::unlink(m_temporary.c_str());
+    if (!m_committed && m_growing)
+        m_growing->fail();
 }
 
 void ReplacingFileWriter::write(const void* data, std::size_t byteCount)
 {
     const auto* bytes = static_cast<const unsigned char*>(data);
-    if (byteCount > bufferByteCount - m_buffered)
+    if (byteCount > bufferByteCount - m_buffered || m_buffered >= m_flushAt)
         flush();
     if (byteCount >= bufferByteCount) {
         writeToFile(bytes, byteCount);
@@ -187,13 +204,15 @@ void ReplacingFileWriter::flush()
 {
     writeToFile(m_buffer.get(), m_buffered);
     m_buffered = 0;
+    m_flushAt = std::min(2 * m_flushAt, bufferByteCount);
 }
 
 void ReplacingFileWriter::writeToFile(const unsigned char* data, std::size_t byteCount)
 {
     // Once a block: a stop then comes within one block's write, a millisecond or so.
-    if (m_stopOnRequest && stopRequested())
+    if ((m_stopOnRequest && stopRequested()) || (m_growing && m_growing->stopRequested()))
         throw StopRequested();
+    const std::size_t blockBytes = byteCount;
     while (byteCount > 0) {
         const ssize_t written = ::write(m_fd, data, byteCount);
         if (written < 0) {
@@ -206,6 +225,8 @@ void ReplacingFileWriter::writeToFile(const unsigned char* data, std::size_t byt
         data += written;
         byteCount -= static_cast<std::size_t>(written);
     }
+    if (m_growing)
+        m_growing->advance(blockBytes);
 }
 
 void ReplacingFileWriter::closeFile()
@@ -233,6 +254,8 @@ void ReplacingFileWriter::commit(Durability durability)
     if (!m_temporary.empty() && std::rename(m_temporary.c_str(), m_target.c_str()) != 0)
         throw ioErrorForErrno(errno, m_target);
     m_committed = true;
+    if (m_growing)
+        m_growing->complete();
     if (synced && !m_temporary.empty()) {
         // Make the rename itself durable; the new file is in place whatever this says.
         const int folder =

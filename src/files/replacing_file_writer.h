@@ -11,6 +11,8 @@
 
 namespace vortan {
 
+class GrowingFile;
+
 // What a writer may find at its target and what it does there.
 struct WriteRules {
     // A symbolic link at the target: followed, so that the file it finally names is replaced
@@ -23,6 +25,9 @@ struct WriteRules {
     bool allowDevices = false;
     // A stop request (stop_request.h) ends the writing at its next block with StopRequested.
     bool stopOnRequest = false;
+    // Told of every block that reaches the temporary file, so that readers can follow the
+    // writing; its stop request ends the writing like a program's. Not for devices and pipes.
+    GrowingFile* growing = nullptr;
 };
 
 // Writes a file so that it is either complete or not there: the bytes go to a temporary file
@@ -60,6 +65,9 @@ public:
     void commit(Durability durability = Durability::Cached);
 
     static constexpr std::size_t bufferByteCount = 1024 * 1024;
+    // With a growing file, the first block that reaches the file: readers start early, and
+    // every block after it is twice as big, up to the buffer.
+    static constexpr std::size_t firstGrowingBlock = 8 * 1024;
 
     // Removes from the folder the temporary files that writers of processes no longer running
     // left behind (a killed renderer's gigabytes): regular files of this user named as a
@@ -73,6 +81,7 @@ private:
     void flush();
     void writeToFile(const unsigned char* data, std::size_t byteCount);
     void closeFile();
+    void beginGrowing(GrowingFile& growing);
 
     std::filesystem::path m_target;
     std::filesystem::path m_temporary; // empty when writing the target directly
@@ -80,6 +89,8 @@ private:
     bool m_ownsDescriptor = true;
     bool m_committed = false;
     bool m_stopOnRequest = false;
+    GrowingFile* m_growing = nullptr;
+    std::size_t m_flushAt = bufferByteCount; // buffered bytes that go to the file at once
     std::unique_ptr<unsigned char[]> m_buffer;
     std::size_t m_buffered = 0;
 };

@@ -3,8 +3,7 @@
 
 #include "base/errors.h"
 
-#include <cmath>
-#include <numbers>
+#include <algorithm>
 #include <string>
 
 namespace vortan {
@@ -26,8 +25,6 @@ void checkLeadIn(const PlaybackLeadIn& leadIn)
     if (leadIn.milliseconds == 0)
         return; // off: nothing else is used
     checkRange("noise", leadIn.noise, 0, 255);
-    if (leadIn.noise < LeadInSound::audibleNoise)
-        checkRange("tone in Hz", leadIn.toneHz, 20, 5000);
 }
 
 LeadInSound::LeadInSound(const PlaybackLeadIn& leadIn, const PcmFormat& format)
@@ -35,8 +32,7 @@ LeadInSound::LeadInSound(const PlaybackLeadIn& leadIn, const PcmFormat& format)
     , m_frameBytes(static_cast<std::uint64_t>(format.frameBytes()))
     , m_remainingFrames(static_cast<std::uint64_t>(leadIn.milliseconds) *
                         static_cast<std::uint64_t>(format.sampleRate) / 1000)
-    , m_noise(leadIn.noise)
-    , m_phaseStep(2 * std::numbers::pi * leadIn.toneHz / format.sampleRate)
+    , m_noise(leadIn.noise < audibleNoise ? quietNoise : leadIn.noise)
 {
     checkLeadIn(leadIn);
 }
@@ -54,21 +50,15 @@ std::size_t LeadInSound::generate(std::span<std::uint8_t> out)
     const std::uint64_t frames =
         std::min<std::uint64_t>(m_remainingFrames, out.size() / m_frameBytes);
     std::uint8_t* to = out.data();
-    const bool noise = m_noise >= audibleNoise;
     for (std::uint64_t frame = 0; frame < frames; ++frame) {
-        // In 8-bit steps below full scale (128); 16-bit samples take the same level.
-        double toneLevel = 0;
-        if (!noise) {
-            toneLevel = 128.0 / toneDivisor * std::sin(m_phase);
-            m_phase = std::fmod(m_phase + m_phaseStep, 2 * std::numbers::pi);
-        }
+        // In 8-bit steps around the middle (128); 16-bit samples take the same level.
         for (int channel = 0; channel < m_format.channelCount; ++channel) {
+            const int level = nextNoise();
             if (m_format.bitsPerSample == 8) {
-                const int level = noise ? nextNoise() : static_cast<int>(std::lround(toneLevel));
                 *to++ = static_cast<std::uint8_t>(128 + level);
             } else {
-                const long level = noise ? 256L * nextNoise() : std::lround(256 * toneLevel);
-                const auto sample = static_cast<std::uint16_t>(static_cast<std::int16_t>(level));
+                const auto sample =
+                    static_cast<std::uint16_t>(static_cast<std::int16_t>(256 * level));
                 *to++ = static_cast<std::uint8_t>(sample & 0xff);
                 *to++ = static_cast<std::uint8_t>(sample >> 8);
             }

@@ -11,7 +11,8 @@
 namespace vortan {
 
 // The samples of a lead-in in the format of the sound it leads into, made a block at a time:
-// the noise floor, or a quiet tone where the noise is silence.
+// the noise floor, or a quiet noise where the noise is silence. Never a tone: a tone at the
+// exercise's pitch would be heard as a long dash.
 class LeadInSound {
 public:
     // Throws vortan::Error for a lead-in outside its ranges.
@@ -27,8 +28,9 @@ public:
     static constexpr int maximumMilliseconds = 3000;
     // Noise narrower than this many 8-bit steps is a constant: silence.
     static constexpr int audibleNoise = 2;
-    // The quiet tone's peak: 1/64 of full scale, about -36 dBFS.
-    static constexpr int toneDivisor = 64;
+    // The width of the quiet noise played instead, in 8-bit steps: samples from -3 to 2 of 128,
+    // a peak of -33 dBFS and about -37 dBFS RMS, the hiss of a quiet receiver.
+    static constexpr int quietNoise = 6;
 
 private:
     int nextNoise(); // -h .. n-1-h in 8-bit steps, as the synthesizer draws it
@@ -37,8 +39,6 @@ private:
     std::uint64_t m_frameBytes;
     std::uint64_t m_remainingFrames;
     int m_noise;
-    double m_phaseStep; // radians per frame
-    double m_phase = 0;
     std::uint32_t m_random = 0x9e3779b9u;
 };
 

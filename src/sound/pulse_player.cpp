@@ -2,6 +2,7 @@
 #include "sound/pulse_player.h"
 
 #include "base/errors.h"
+#include "files/growing_file.h"
 #include "sound/sound_feed.h"
 
 #include <pulse/pulseaudio.h>
@@ -10,6 +11,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <optional>
+#include <span>
 #include <sys/eventfd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -47,8 +49,15 @@ struct OpenSound {
     pa_sample_spec sampleFormat;
 };
 
-// The format and the place of the samples, from the first page of the file.
-std::optional<OpenSound> readHeader(int fd)
+std::uint64_t read32(std::span<const std::uint8_t> bytes, std::size_t at)
+{
+    return bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
+           static_cast<std::uint64_t>(bytes[at + 3]) << 24;
+}
+
+// The format and the place of the samples, from the first page of the file. A file still being
+// written is taken to be as long as its header says.
+std::optional<OpenSound> readHeader(int fd, const GrowingFile* growing = nullptr)
 {
     struct stat status;
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode))
@@ -60,8 +69,11 @@ std::optional<OpenSound> readHeader(int fd)
     while (got < 0 && errno == EINTR);
     if (got < 0)
         return std::nullopt;
-    const auto layout = parsePcmWavLayout(std::span(head).first(static_cast<std::size_t>(got)),
-                                          static_cast<std::uint64_t>(status.st_size));
+    const auto read = std::span<const std::uint8_t>(head).first(static_cast<std::size_t>(got));
+    auto fileBytes = static_cast<std::uint64_t>(status.st_size);
+    if (growing && growing->state() != GrowingFile::State::Complete && read.size() >= 8)
+        fileBytes = 8 + read32(read, 4);
+    const auto layout = parsePcmWavLayout(read, fileBytes);
     if (!layout)
         return std::nullopt;
     pa_sample_spec sampleFormat;
@@ -96,9 +108,13 @@ struct PulsePlayer::Callbacks {
             break;
         case PA_STREAM_FAILED:
         case PA_STREAM_TERMINATED:
-            if (p->m_start == Start::Waiting)
+            // Our own ends remove this callback first: this one came from the server.
+            if (p->m_start == Start::Waiting) {
                 p->m_start = Start::Failed;
-            p->releaseStream();
+                p->releaseStream();
+            } else {
+                p->soundLost();
+            }
             p->m_connection.wakeWaiters();
             break;
         default:
@@ -168,23 +184,55 @@ void PulsePlayer::play(const std::filesystem::path& wavFile, const PlaybackLeadI
     const std::optional<OpenSound> sound = readHeader(file.get());
     if (!sound)
         return;
-    const LeadInSound leadInSound(leadIn, sound->layout.format);
+    start(file.release(), sound->layout, sound->sampleFormat, leadIn, nullptr);
+}
+
+void PulsePlayer::playWhileWritten(std::shared_ptr<const GrowingFile> wavFile,
+                                   const PlaybackLeadIn& leadIn)
+{
+    checkLeadIn(leadIn);
+    stop();
+
+    // The writer's first block holds the header; it comes within milliseconds.
+    const std::atomic<bool> never{false};
+    std::uint64_t existing = 0;
+    while (existing < headBytes && !wavFile->ended())
+        existing = wavFile->waitBeyond(existing, never);
+    if (wavFile->state() == GrowingFile::State::Failed)
+        return; // the writer reports why
+    FileDescriptor file(::fcntl(wavFile->readDescriptor(), F_DUPFD_CLOEXEC, 0));
+    if (file.get() < 0)
+        return;
+    const std::optional<OpenSound> sound = readHeader(file.get(), wavFile.get());
+    if (!sound)
+        return;
+    start(file.release(), sound->layout, sound->sampleFormat, leadIn, std::move(wavFile));
+}
+
+void PulsePlayer::start(int fd, const PcmWavLayout& layout, const pa_sample_spec& sampleFormat,
+                        const PlaybackLeadIn& leadIn, std::shared_ptr<const GrowingFile> growing)
+{
+    FileDescriptor file(fd);
+    const LeadInSound leadInSound(leadIn, layout.format);
 
     PulseConnection::Lock lock(m_connection);
     pa_context* context = m_connection.connectNow(serverLimit);
     if (!context)
         throw Error(noServerMessage);
-    if (sound->layout.dataBytes == 0)
+    if (layout.dataBytes == 0)
         return; // an empty text: silence, as its file says
 
-    m_stream = pa_stream_new(context, "Morse", &sound->sampleFormat, nullptr);
+    m_stream = pa_stream_new(context, "Morse", &sampleFormat, nullptr);
     if (!m_stream)
         throw Error(noServerMessage);
     const int wakeFd = m_wakeFd;
-    m_feed = std::make_unique<SoundFeed>(file.release(), sound->layout, leadInSound, [wakeFd] {
-        const std::uint64_t one = 1;
-        [[maybe_unused]] const auto ignored = ::write(wakeFd, &one, sizeof one);
-    });
+    m_feed = std::make_unique<SoundFeed>(
+        file.release(), layout, leadInSound,
+        [wakeFd] {
+            const std::uint64_t one = 1;
+            [[maybe_unused]] const auto ignored = ::write(wakeFd, &one, sizeof one);
+        },
+        std::move(growing));
     m_start = Start::Waiting;
     pa_stream_set_state_callback(m_stream, &Callbacks::onStreamState, this);
     pa_stream_set_write_callback(m_stream, &Callbacks::onStreamWrite, this);
@@ -192,7 +240,7 @@ void PulsePlayer::play(const std::filesystem::path& wavFile, const PlaybackLeadI
     // heard at once on every kind of output.
     pa_buffer_attr buffer;
     buffer.maxlength = static_cast<std::uint32_t>(-1);
-    buffer.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(bufferTime, &sound->sampleFormat));
+    buffer.tlength = static_cast<std::uint32_t>(pa_usec_to_bytes(bufferTime, &sampleFormat));
     buffer.prebuf = static_cast<std::uint32_t>(-1);
     buffer.minreq = static_cast<std::uint32_t>(-1);
     buffer.fragsize = static_cast<std::uint32_t>(-1);
@@ -227,9 +275,25 @@ bool PulsePlayer::isPlaying() const
     return m_stream != nullptr;
 }
 
+void PulsePlayer::setSoundLostHandler(SoundLostHandler handler)
+{
+    PulseConnection::Lock lock(m_connection);
+    m_soundLost = std::move(handler);
+}
+
 void PulsePlayer::disconnected()
 {
+    soundLost();
+}
+
+void PulsePlayer::soundLost()
+{
+    if (!m_stream)
+        return;
+    const bool starting = m_start == Start::Waiting; // play() itself says so
     releaseStream();
+    if (!starting && m_soundLost)
+        m_soundLost(soundLostMessage);
 }
 
 void PulsePlayer::pump()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "sound/pcm_wav.h"
 #include "sound/pulse_connection.h"
 #include "sound/sound_player.h"
 
@@ -11,6 +12,7 @@
 struct pa_io_event;
 struct pa_operation;
 struct pa_stream;
+struct pa_sample_spec;
 
 namespace vortan {
 
@@ -31,13 +33,19 @@ public:
     // stream; the samples are read on the reader thread, never here. Throws vortan::Error with
     // noServerMessage when no server answers or it refuses the stream.
     void play(const std::filesystem::path& wavFile, const PlaybackLeadIn& leadIn = {}) override;
+    void playWhileWritten(std::shared_ptr<const GrowingFile> wavFile,
+                          const PlaybackLeadIn& leadIn = {}) override;
     void stop() override;
+    // Called on the sound server's thread, with the connection's lock held.
+    void setSoundLostHandler(SoundLostHandler handler) override;
 
     // True from play() until the sound has been played out or stopped.
     bool isPlaying() const;
 
     static constexpr const char* noServerMessage =
         "No sound output: the sound server (PulseAudio or PipeWire) cannot be reached";
+    static constexpr const char* soundLostMessage =
+        "The sound stopped: the sound server (PulseAudio or PipeWire) went away";
     static constexpr std::chrono::milliseconds serverLimit{2000};
 
 private:
@@ -48,6 +56,12 @@ private:
     void disconnected() override;
     void serverEvent(unsigned, std::uint32_t) override {}
 
+    // Streams the samples of the open file `fd` (taken) after the lead-in; returns once the
+    // server has taken the stream.
+    void start(int fd, const PcmWavLayout& layout, const pa_sample_spec& sampleFormat,
+               const PlaybackLeadIn& leadIn, std::shared_ptr<const GrowingFile> growing);
+    // The stream ended without our asking: the server went away. Says so once.
+    void soundLost();
     // Gives the server what it asks for, as far as the feed has it; drains at the end.
     void pump();
     // Disconnecting removes the stream from the server together with all it still buffers, so
@@ -67,6 +81,7 @@ private:
     pa_operation* m_drain = nullptr;
     Start m_start = Start::Failed;
     std::unique_ptr<SoundFeed> m_feed;
+    SoundLostHandler m_soundLost;
     // Feeds of sounds that ended; the next play() or stop() drops those whose reader is done.
     std::vector<std::unique_ptr<SoundFeed>> m_retired;
 };

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "files/growing_file.h"
 #include "sound/lead_in_sound.h"
 #include "sound/pcm_wav.h"
 
@@ -24,8 +25,11 @@ public:
     // and closes it when done. Reading starts at once.
     // `moreSamples` is called on the reader's thread when samples (or the end) arrive after a
     // take() came up short; it must return at once (for example by waking the server's loop).
+    // With `growing`, the file is still being written: the reader waits for its bytes and never
+    // reads past what exists; a writing that fails ends the samples there.
     SoundFeed(int fd, const PcmWavLayout& layout, const LeadInSound& leadIn,
-              std::function<void()> moreSamples);
+              std::function<void()> moreSamples,
+              std::shared_ptr<const GrowingFile> growing = nullptr);
     // Stops the reader after its current read and waits for it.
     ~SoundFeed();
 
@@ -54,12 +58,15 @@ private:
     void read();
     // Waits until at least `minimum` bytes are free; false when cancelled.
     bool waitForRoom(std::size_t minimum);
+    // At most `count` bytes of the file from `offset`, as many as exist; 0 at its end.
+    std::size_t existingBytes(std::uint64_t offset, std::size_t count);
     void publish(std::size_t bytes);
 
     int m_fd;
     PcmWavLayout m_layout;
     LeadInSound m_leadIn;
     std::function<void()> m_moreSamples;
+    std::shared_ptr<const GrowingFile> m_growing;
     std::unique_ptr<std::uint8_t[]> m_ring;
 
     // Bytes ever published by the reader and ever taken; their difference is what the ring holds.

@@ -2,8 +2,13 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
 
 namespace vortan {
+
+class GrowingFile;
 
 // Quiet sound played before a sound, so that an output that sleeps on silence (wireless
 // headphones) is awake when the first element comes. It belongs to playback only and is never
@@ -11,10 +16,9 @@ namespace vortan {
 struct PlaybackLeadIn {
     int milliseconds = 0; // 0 (off) to 3000
     // The noise floor of the current settings: width of the uniform noise in 8-bit sample steps,
-    // as the noise setting gives it (0 to 255). Below 2 steps noise is silence, and a quiet tone
-    // (1/64 of full scale) of toneHz (20 to 5000) plays instead.
+    // as the noise setting gives it (0 to 255). Below 2 steps noise is silence, and a quiet noise
+    // (LeadInSound::quietNoise) plays instead.
     int noise = 0;
-    int toneHz = 600;
 
     bool operator==(const PlaybackLeadIn&) const = default;
 };
@@ -29,8 +33,18 @@ public:
     // Throws vortan::Error when no sound server can be reached or it refuses the sound, and for
     // a lead-in outside its ranges.
     virtual void play(const std::filesystem::path& wavFile, const PlaybackLeadIn& leadIn = {}) = 0;
+    // As play(), for a WAV file still being written: waits for its header, then plays what
+    // exists while the rest is written, never reading past it. A writing that fails ends the
+    // sound where it failed.
+    virtual void playWhileWritten(std::shared_ptr<const GrowingFile> wavFile,
+                                  const PlaybackLeadIn& leadIn = {}) = 0;
     // Silences the current sound at once; nothing happens when none plays.
     virtual void stop() = 0;
+
+    // Told, once and on another thread, when a sound stops before its end because the sound
+    // server went away; `reason` is a message for the user. Replaces the handler set before.
+    using SoundLostHandler = std::function<void(const std::string& reason)>;
+    virtual void setSoundLostHandler(SoundLostHandler handler) = 0;
 };
 
 } // namespace vortan

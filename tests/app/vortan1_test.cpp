@@ -6,6 +6,7 @@
 #include "app/settings_model.h"
 #include "app/termination_signals.h"
 #include "app/vortan1.h"
+#include "files/io_errors.h"
 #include "settings/options_store.h"
 #include "settings/settings_file.h"
 #include "sound/output_volume.h"
@@ -35,7 +36,9 @@
 #include <csignal>
 #include <fstream>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <thread>
 
 namespace fs = std::filesystem;
 using namespace vortan;
@@ -222,6 +225,23 @@ void prepareForCommand(Program& program, const QString& command)
         program.settings.selectPreset(2);
 }
 
+// Play on the test services' sound server, of a text whose rendering takes a second or
+// more: some 100 MB at the fastest speed.
+struct LongPlay {
+    PulseConnection connection;
+    PulsePlayer player{connection};
+    Program program;
+    // False when there is no server to play on.
+    bool start()
+    {
+        program.start(&player);
+        program.slider(1)->setValue(250);
+        program.memo()->setPlainText(u"paris "_s.repeated(10'000));
+        program.button(1)->click();
+        return program.errors != QStringList{errorBoxText(PulsePlayer::noServerMessage)};
+    }
+};
+
 // Whether the command ran in a program prepared by prepareForCommand.
 bool commandRan(const Program& program, const QString& command)
 {
@@ -365,7 +385,7 @@ private Q_SLOTS:
         TForm1& window = program.start();
         window.show();
         program.button(1)->click();
-        QVERIFY(fs::exists(program.soundFile));
+        QTRY_VERIFY(fs::exists(program.soundFile));
         QSignalSpy closed(&window, &TForm1::closed);
         QVERIFY(window.close());
         QCOMPARE(closed.size(), 1);
@@ -403,8 +423,8 @@ private Q_SLOTS:
         program.start();
         program.button(1)->click();
         QVERIFY(program.errors.isEmpty());
+        QTRY_VERIFY(!fs::is_symlink(program.soundFile)); // once the rendering is complete
         QCOMPARE(readFile(program.root() / "victim"), std::string("13 bytes here"));
-        QVERIFY(!fs::is_symlink(program.soundFile));
         QVERIFY(fs::file_size(program.soundFile) > 44);
     }
 
@@ -589,6 +609,58 @@ private Q_SLOTS:
         QVERIFY(program.errors.isEmpty());
     }
 
+    void aRenderingThatFailsPartWayStopsTheSoundAndSaysWhy()
+    {
+        // Files of this process may grow to 32 MB: the rendering fails part way, while its
+        // beginning plays.
+        rlimit saved{};
+        QCOMPARE(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto restore = qScopeGuard([saved] {
+            ::setrlimit(RLIMIT_FSIZE, &saved);
+            std::signal(SIGXFSZ, SIG_DFL);
+        });
+        std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = saved;
+        limited.rlim_cur = 32 << 20;
+        QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+
+        LongPlay play;
+        if (!play.start())
+            QSKIP("this test needs the test services' sound server");
+        Program& program = play.program;
+        QVERIFY(play.player.isPlaying());
+        QTRY_COMPARE(program.errors.size(), 1);
+        QCOMPARE(program.errors[0], errorBoxText(ioErrorForErrno(EFBIG, program.soundFile).what()));
+        QVERIFY(!play.player.isPlaying());
+        QVERIFY(program.marked()); // the next Play renders anew
+        QCOMPARE(test::entryCount(program.soundFile.parent_path()), 0u);
+    }
+
+    void stopDuringTheRenderingStopsTheSoundAndTheRendering()
+    {
+        LongPlay play;
+        if (!play.start())
+            QSKIP("this test needs the test services' sound server");
+        Program& program = play.program;
+        QVERIFY(play.player.isPlaying());
+        program.button(2)->click();
+        QVERIFY(!play.player.isPlaying());
+        // The rendering is gone with its file, and the next Play renders anew.
+        QCOMPARE(test::entryCount(program.soundFile.parent_path()), 0u);
+        QVERIFY(program.marked());
+        QTest::qWait(100);
+        QVERIFY(program.errors.isEmpty());
+    }
+
+    void theSoundServerGoneWhileASoundPlaysIsSaidAtOnce()
+    {
+        Program program;
+        program.start();
+        // As the player tells it, from the sound server's thread.
+        std::thread([&program] { program.player.soundLost("The sound stopped"); }).join();
+        QTRY_COMPARE(program.errors, QStringList{errorBoxText("The sound stopped")});
+    }
+
     void playWithoutSoundServerRendersAndSaysSoOncePerPlay()
     {
         const auto restore = qScopeGuard([saved = qgetenv("PULSE_SERVER")] {
@@ -601,7 +673,7 @@ private Q_SLOTS:
         program.start(&server);
         QVERIFY(program.errors.isEmpty()); // never at start
         program.button(1)->click();
-        QVERIFY(fs::exists(program.soundFile));
+        QTRY_VERIFY(fs::exists(program.soundFile));
         QVERIFY(!program.marked());
         program.button(1)->click();
         program.button(2)->click();

@@ -1,12 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "files/growing_file.h"
 #include "files/replacing_file_writer.h"
+#include "files/stop_request.h"
 #include "support/fifo_guard.h"
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
 
 using namespace vortan;
 using test::Mount;
@@ -114,4 +119,57 @@ TEST(ReplacingFileWriter, NothingAtTheTargetIsWaitedFor)
     EXPECT_TRUE(test::endsWithoutWaitingOn(fifo, [&] { message = refusal(fifo, devices); }));
     EXPECT_EQ(message,
               "File access denied: " + fifo.string() + ": no program reads from this pipe");
+}
+
+TEST(ReplacingFileWriter, AGrowingFileSeesEveryBlockAsItIsWrittenAndHowTheWritingEnded)
+{
+    enum class End { Commit, Abandon, StopRequest };
+    for (const End end : {End::Commit, End::Abandon, End::StopRequest}) {
+        SCOPED_TRACE(static_cast<int>(end));
+        test::ScratchFolder folder;
+        writeText(folder / "out.wav", "old");
+        GrowingFile growing;
+        std::vector<std::uint8_t> bytes(3 * ReplacingFileWriter::bufferByteCount);
+        for (std::size_t i = 0; i < bytes.size(); ++i)
+            bytes[i] = static_cast<std::uint8_t>(i * 2654435761u >> 11);
+        // What a reader of the growing file finds: exactly the bytes written so far.
+        const auto readable = [&growing] {
+            std::vector<std::uint8_t> read(growing.bytes() + 1);
+            const ssize_t got = ::pread(growing.readDescriptor(), read.data(), read.size(), 0);
+            read.resize(static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+            return read;
+        };
+        try {
+            ReplacingFileWriter writer(folder / "out.wav", {.growing = &growing});
+            EXPECT_EQ(growing.state(), GrowingFile::State::Writing);
+            std::size_t written = 0;
+            for (; written < bytes.size(); written += 1000) {
+                if (written == 10'000) {
+                    // The first block reached the file long before the buffer was full.
+                    EXPECT_EQ(readable(),
+                              std::vector(bytes.begin(), bytes.begin() + long(growing.bytes())));
+                    EXPECT_GE(growing.bytes(), ReplacingFileWriter::firstGrowingBlock);
+                    if (end == End::StopRequest)
+                        growing.requestStop();
+                }
+                writer.write(bytes.data() + written,
+                             std::min<std::size_t>(1000, bytes.size() - written));
+            }
+            EXPECT_NE(end, End::StopRequest) << "a stop request ended nothing";
+            EXPECT_EQ(growing.state(), GrowingFile::State::Writing);
+            if (end == End::Commit)
+                writer.commit();
+        } catch (const StopRequested&) {
+            EXPECT_EQ(end, End::StopRequest);
+        }
+        if (end == End::Commit) {
+            EXPECT_EQ(growing.state(), GrowingFile::State::Complete);
+            EXPECT_EQ(readable(), bytes);
+            EXPECT_EQ(readBytes(folder / "out.wav"), bytes);
+        } else {
+            EXPECT_EQ(growing.state(), GrowingFile::State::Failed);
+            EXPECT_EQ(readBytes(folder / "out.wav"), (std::vector<std::uint8_t>{'o', 'l', 'd'}));
+        }
+        EXPECT_EQ(test::entryCount(folder.path), 1u);
+    }
 }

@@ -39,21 +39,29 @@ std::vector<std::uint8_t> takeAll(SoundFeed& feed, const std::atomic<int>& nudge
     return all;
 }
 
+// A WAV file in `folder` of `byteCount` bytes of scattered samples; returns the samples.
+std::vector<std::uint8_t> writeWav(const test::ScratchFolder& folder, const PcmFormat& format,
+                                   std::size_t byteCount)
+{
+    std::vector<std::uint8_t> data(byteCount);
+    for (std::size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<std::uint8_t>(i * 2654435761u >> 13);
+    std::vector<std::uint8_t> file = test::pcmWavHeader(format, std::uint32_t(data.size()));
+    file.insert(file.end(), data.begin(), data.end());
+    test::writeText(folder / "a.wav", std::string(file.begin(), file.end()));
+    return data;
+}
+
 TEST(SoundFeed, DeliversTheLeadInThenEveryWholeFrameOfTheFileThroughTheRing)
 {
     // Three times the ring, 16-bit stereo, the last frame cut short.
     const PcmFormat format{2, 22050, 16};
-    std::vector<std::uint8_t> data(3 * SoundFeed::ringBytes + 2);
-    for (std::size_t i = 0; i < data.size(); ++i)
-        data[i] = static_cast<std::uint8_t>(i * 2654435761u >> 13);
     test::ScratchFolder folder;
-    std::vector<std::uint8_t> file = test::pcmWavHeader(format, std::uint32_t(data.size()));
-    file.insert(file.end(), data.begin(), data.end());
-    test::writeText(folder / "a.wav", std::string(file.begin(), file.end()));
-
+    const std::vector<std::uint8_t> data = writeWav(folder, format, 3 * SoundFeed::ringBytes + 2);
+    const auto file = test::readBytes(folder / "a.wav");
     const auto layout = parsePcmWavLayout(file, file.size());
     ASSERT_TRUE(layout);
-    const PlaybackLeadIn leadIn{250, 20, 600};
+    const PlaybackLeadIn leadIn{250, 20};
     std::vector<std::uint8_t> expected(LeadInSound(leadIn, format).remainingBytes());
     ASSERT_EQ(LeadInSound(leadIn, format).generate(expected), 5512u * 4);
     expected.insert(expected.end(), data.begin(), data.end() - 2);
@@ -63,6 +71,50 @@ TEST(SoundFeed, DeliversTheLeadInThenEveryWholeFrameOfTheFileThroughTheRing)
                    LeadInSound(leadIn, format), [&nudges] { ++nudges; });
     EXPECT_EQ(takeAll(feed, nudges), expected);
     EXPECT_TRUE(feed.atEnd());
+}
+
+TEST(SoundFeed, FollowsAGrowingFileNeverPastWhatExistsAndEndsWhereItsWritingFailed)
+{
+    // The whole file is on the disk; the growing file says how much of it exists.
+    const PcmFormat format{1, 11025, 8};
+    test::ScratchFolder folder;
+    const std::vector<std::uint8_t> data = writeWav(folder, format, 200'000);
+    const auto file = test::readBytes(folder / "a.wav");
+    const auto layout = parsePcmWavLayout(file, file.size());
+    ASSERT_TRUE(layout);
+
+    for (const bool completes : {true, false}) {
+        SCOPED_TRACE(completes ? "complete" : "failed");
+        auto growing = std::make_shared<GrowingFile>();
+        growing->begin(::open((folder / "a.wav").c_str(), O_RDONLY | O_CLOEXEC));
+        growing->advance(layout->dataOffset + 1000);
+        std::atomic<int> nudges = 0;
+        SoundFeed feed(
+            ::open((folder / "a.wav").c_str(), O_RDONLY | O_CLOEXEC), *layout,
+            LeadInSound({}, format), [&nudges] { ++nudges; }, growing);
+
+        std::vector<std::uint8_t> taken(data.size());
+        std::size_t count = 0;
+        for (auto waited = 0ms; count < 1000 && waited < 5s; waited += 1ms) {
+            count += feed.take(std::span(taken).subspan(count));
+            std::this_thread::sleep_for(1ms);
+        }
+        std::this_thread::sleep_for(50ms);
+        count += feed.take(std::span(taken).subspan(count));
+        EXPECT_EQ(count, 1000u) << "taken beyond what exists, or not all of it";
+        EXPECT_FALSE(feed.atEnd());
+
+        if (completes) {
+            growing->advance(data.size() - 1000);
+            growing->complete();
+        } else {
+            growing->fail();
+        }
+        const std::vector<std::uint8_t> rest = takeAll(feed, nudges);
+        taken.resize(count);
+        taken.insert(taken.end(), rest.begin(), rest.end());
+        EXPECT_EQ(taken, completes ? data : std::vector(data.begin(), data.begin() + 1000));
+    }
 }
 
 } // namespace

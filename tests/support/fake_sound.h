@@ -7,19 +7,26 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vortan::test {
 
-// A player that only notes what it was asked: "play <file>" and "stop".
+// A player that only notes what it was asked: "play <file>", "play while written" and "stop".
 class RecordingPlayer final : public SoundPlayer {
 public:
     void play(const std::filesystem::path& wavFile, const PlaybackLeadIn& = {}) override
     {
         calls.push_back("play " + wavFile.string());
     }
+    void playWhileWritten(std::shared_ptr<const GrowingFile>, const PlaybackLeadIn& = {}) override
+    {
+        calls.push_back("play while written");
+    }
     void stop() override { calls.push_back("stop"); }
+    void setSoundLostHandler(SoundLostHandler handler) override { soundLost = std::move(handler); }
     std::vector<std::string> calls;
+    SoundLostHandler soundLost;
 };
 
 // An output with no sound server behind it: the volume slider only keeps its level.
