@@ -64,11 +64,11 @@ void TestCheckCopyWindow::resultShownAndKept_data()
     QTest::newRow("dropped group") << QStringLiteral("ggjj5") << QStringLiteral("Accuracy: 50.0 %")
                                    << QStringLiteral("Right 5 of 10 · Errors 5: wrong 0, "
                                                      "missed 5, extra 0")
-                                   << QStringLiteral("Group 1: a missed.");
+                                   << QStringLiteral("Group 1 missed.");
     QTest::newRow("5 heard as h, a stray x, a Polish letter")
         << QStringLiteral("ąbsxta ggjjh") << QStringLiteral("Accuracy: 80.0 %")
         << QStringLiteral("Right 8 of 10 · Errors 3: wrong 2, missed 0, extra 1")
-        << QStringLiteral("Group 1: a written as ą. Group 1: extra x. Group 2: 5 written as h.");
+        << QStringLiteral("Group 1: a written as ą; group 2: 5 written as h. Group 1: extra x.");
 }
 
 void TestCheckCopyWindow::resultShownAndKept()
