@@ -36,3 +36,24 @@ TEST(DrillSet, LongSetsStayWithin255)
     EXPECT_GT(std::count(drill.begin(), drill.end(), '5'),
               20 * std::count(drill.begin(), drill.end(), 'a'));
 }
+
+TEST(DrillSet, ADrillCountsForTheSetItDrills)
+{
+    struct Row {
+        std::string_view set;
+        std::string_view countsFor;
+    };
+    const Row rows[] = {
+        {"aaabbbbst", "abst"},                                        // a drill of abst
+        {"abst", "abst"},                                             // the entry itself
+        {"AbbSsT", "abst"},                                           // as the box may hold it
+        {"abts", "abts"},                                             // another order: not a drill
+        {"aabbsstx", "aabbsstx"},                                     // a character the entry lacks
+        {"abcdefghijklmnopqrstuvwxyz", "abcdefghijklmnopqrstuvwxyz"}, // not of the progression
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(drilledSet(row.set), row.countsFor) << row.set;
+    RecentAccuracy recent{};
+    recent['g'] = {50, 10};
+    EXPECT_EQ(drilledSet(drillSet("abstgj", recent)), "abstgj");
+}

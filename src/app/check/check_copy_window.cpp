@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace vortan {
@@ -137,6 +138,13 @@ void CheckCopyWindow::buildLayout()
     m_nextSetButton->setAccessibleName(QStringLiteral("Next set"));
     m_nextSetButton->hide();
 
+    m_keepButton = new QPushButton(tr("&Keep in history"), this);
+    m_keepButton->setObjectName(QStringLiteral("keepButton"));
+    m_keepButton->setToolTip(tr("Try again to keep the checks the history could not take"));
+    m_keepButton->hide();
+    m_retryTimer = new QTimer(this);
+    m_retryTimer->setInterval(kRetryIntervalMs);
+
     m_closeButton = new QPushButton(QStringLiteral("Close"), this);
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
     m_closeButton->setAccessibleName(QStringLiteral("Close"));
@@ -149,6 +157,7 @@ void CheckCopyWindow::buildLayout()
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_nextSetButton);
+    buttons->addWidget(m_keepButton);
     buttons->addStretch();
     buttons->addWidget(m_closeButton);
 
@@ -170,9 +179,12 @@ void CheckCopyWindow::buildLayout()
     setTabOrder(m_checkButton, m_alignedView);
     setTabOrder(m_alignedView, m_summaryLabel);
     setTabOrder(m_summaryLabel, m_nextSetButton);
-    setTabOrder(m_nextSetButton, m_closeButton);
+    setTabOrder(m_nextSetButton, m_keepButton);
+    setTabOrder(m_keepButton, m_closeButton);
 
     connect(m_checkButton, &QPushButton::clicked, this, &CheckCopyWindow::checkCopy);
+    connect(m_keepButton, &QPushButton::clicked, this, [this] { keepUnkept(true); });
+    connect(m_retryTimer, &QTimer::timeout, this, [this] { keepUnkept(false); });
     auto* checkKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return), this);
     connect(checkKey, &QShortcut::activated, this, [this] {
         if (m_checkButton->isEnabled())
@@ -284,14 +296,57 @@ void CheckCopyWindow::checkCopy()
     } else if (!firstCheck) {
         m_statusLabel->setText(QStringLiteral("Checked again: only the first check of a text "
                                               "sent is kept in the history."));
-    } else if (keep(*m_lastCheck)) {
+        if (!m_unkept.empty())
+            keepUnkept(false); // the first one may go in now
+    } else if (m_unkept.empty() && keep(*m_lastCheck)) {
         m_currentKept = true;
         m_statusLabel->setText(QStringLiteral("Kept in the history."));
         offerNextSet(*m_lastCheck);
     } else {
-        m_statusLabel->setText(QStringLiteral("Not kept: the history could not be written."));
+        // Kept later, in order, once the history takes it (another program may hold it).
+        m_unkept.push_back(*m_lastCheck);
+        if (m_unkept.size() == 1)
+            showUnkeptStatus(); // keep() has just failed and said why
+        else
+            keepUnkept(false);
     }
     Q_EMIT checked();
+}
+
+void CheckCopyWindow::keepUnkept(bool reportFailure)
+{
+    while (!m_unkept.empty()) {
+        try {
+            m_history.addCheck(m_unkept.front());
+        } catch (const Error& error) {
+            if (reportFailure)
+                m_reportError(error.what());
+            showUnkeptStatus();
+            return;
+        }
+        const bool current = m_lastCheck &&
+                             m_unkept.front().checkedAtMs == m_lastCheck->checkedAtMs &&
+                             m_unkept.front().sent == m_lastCheck->sent;
+        m_unkept.erase(m_unkept.begin());
+        if (current) {
+            m_currentKept = true;
+            offerNextSet(*m_lastCheck);
+        }
+    }
+    m_retryTimer->stop();
+    m_keepButton->hide();
+    m_statusLabel->setText(tr("Kept in the history now."));
+}
+
+void CheckCopyWindow::showUnkeptStatus()
+{
+    m_statusLabel->setText(
+        tr("Not kept yet: the history could not be written. Vortan tries again every %n "
+           "seconds until it can; Keep in history tries now.",
+           nullptr, kRetryIntervalMs / 1000));
+    m_keepButton->show();
+    if (!m_retryTimer->isActive())
+        m_retryTimer->start();
 }
 
 bool CheckCopyWindow::keep(const CopyCheck& check)

@@ -13,12 +13,14 @@
 #include <QWidget>
 
 #include <optional>
+#include <vector>
 
 class QCheckBox;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class QTextBrowser;
+class QTimer;
 
 namespace vortan {
 
@@ -57,6 +59,14 @@ public:
     // The last check made in this window, if any.
     const std::optional<CopyCheck>& lastCheck() const { return m_lastCheck; }
 
+    // Checks the history could not take yet (another program held it): tried again every
+    // kRetryInterval and by "Keep", in the order they were made.
+    const std::vector<CopyCheck>& unkeptChecks() const { return m_unkept; }
+    static constexpr int kRetryIntervalMs = 3000;
+
+    // Keep: tries to keep the unkept checks now; a failure is reported when `reportFailure`.
+    void keepUnkept(bool reportFailure = true);
+
 Q_SIGNALS:
     void hideWhileCopyingChanged(bool on);
     void textCoverChanged(bool covered);
@@ -77,6 +87,7 @@ private:
     void showResult();
     void clearResult();
     bool keep(const CopyCheck& check);
+    void showUnkeptStatus();
     void offerNextSet(const CopyCheck& check);
 
     CheckHistory& m_history;
@@ -85,6 +96,7 @@ private:
     std::optional<CopyCheck> m_lastCheck;
     bool m_currentChecked = false; // the current rendering has been checked
     bool m_currentKept = false;    // and its first check kept
+    std::vector<CopyCheck> m_unkept;
     bool m_textCovered = false;
     std::optional<int> m_offeredSet;
 
@@ -98,6 +110,8 @@ private:
     QLabel* m_legendLabel = nullptr;
     QLabel* m_summaryLabel = nullptr;
     QPushButton* m_nextSetButton = nullptr;
+    QPushButton* m_keepButton = nullptr;
+    QTimer* m_retryTimer = nullptr;
     QPushButton* m_closeButton = nullptr;
 };
 

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -48,6 +50,7 @@ class TestCheckCopyWindow : public QObject {
 private Q_SLOTS:
     void resultShownAndKept_data();
     void resultShownAndKept();
+    void checkKeptOnceTheLockEnds();
 };
 
 void TestCheckCopyWindow::resultShownAndKept_data()
@@ -93,6 +96,59 @@ void TestCheckCopyWindow::resultShownAndKept()
     QCOMPARE(f.child<QTextBrowser>("alignedView")->accessibleDescription(), f.text("summaryLabel"));
     QCOMPARE(f.history.checkCount(), 1);
     QVERIFY(f.errors.isEmpty());
+}
+
+void TestCheckCopyWindow::checkKeptOnceTheLockEnds()
+{
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("history.sqlite"));
+    HistoryStore history{file.toStdString(), {.busyTimeout = std::chrono::milliseconds(50)}};
+    QCOMPARE(history.checkCount(), 0); // made before another program takes it
+    QStringList errors;
+    CheckCopyWindow window{history, [&](std::string_view message) {
+                               errors
+                                   << QString::fromUtf8(message.data(), qsizetype(message.size()));
+                           }};
+    SentExercise sent;
+    sent.text = "abcde fghij";
+    window.setSentExercise(sent);
+    window.show();
+    auto* keepButton = window.findChild<QPushButton*>(QStringLiteral("keepButton"));
+    auto* status = window.findChild<QLabel*>(QStringLiteral("statusLabel"));
+    const auto check = [&] {
+        window.findChild<QPlainTextEdit*>(QStringLiteral("copyEdit"))
+            ->setPlainText(QStringLiteral("abcde fghij"));
+        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("checkButton")),
+                          Qt::LeftButton);
+    };
+    {
+        QSqlDatabase locker =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
+        locker.setDatabaseName(file);
+        QVERIFY(locker.open());
+        QSqlQuery lock(locker);
+        QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+
+        check();
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(!keepButton->isHidden());
+        QVERIFY2(status->text().startsWith(QStringLiteral("Not kept yet")),
+                 qPrintable(status->text()));
+        check(); // the same sending again: still the first check waits, once
+        QCOMPARE(window.unkeptChecks().size(), std::size_t{1});
+        QTest::mouseClick(keepButton, Qt::LeftButton); // still held: said again
+        QCOMPARE(errors.size(), 2);
+
+        QVERIFY(lock.exec(QStringLiteral("COMMIT")));
+        lock.finish();
+        locker.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("locker"));
+    QTest::mouseClick(keepButton, Qt::LeftButton);
+    QCOMPARE(history.checkCount(), 1);
+    QVERIFY(keepButton->isHidden());
+    QCOMPARE(status->text(), QStringLiteral("Kept in the history now."));
+    QVERIFY(window.unkeptChecks().empty());
 }
 
 QTEST_MAIN(TestCheckCopyWindow)
