@@ -60,8 +60,10 @@ std::string_view groupKeys(const std::string& keys, const GroupedLetters& groupe
     return std::string_view(keys).substr(first, grouped.start[group + 1u] - first);
 }
 
-// Groups this short match by chance too often to be taken for a moved group.
+// Groups this short match by chance too often to be taken for a moved group; and a group sent
+// more often than this cannot be said to be written elsewhere (it also keeps the search short).
 constexpr std::size_t kShortestMovedGroup = 3;
+constexpr std::size_t kMostRepeatedMovedGroup = 4;
 
 // Copied groups equal to a sent group that are out of order: the copied groups that equal a
 // sent group and keep their order form the longest chain; the others that equal a sent group
@@ -79,6 +81,8 @@ std::vector<std::pair<int, int>> movedGroups(const GroupedLetters& sent,
         if (keys.size() >= kShortestMovedGroup)
             sentGroupsOf[keys].push_back(g);
     }
+    std::erase_if(sentGroupsOf,
+                  [](const auto& entry) { return entry.second.size() > kMostRepeatedMovedGroup; });
     if (sentGroupsOf.empty())
         return {};
     const auto copyGroups = static_cast<std::size_t>(groupCount(copy));
@@ -146,13 +150,22 @@ std::vector<std::pair<int, int>> movedGroups(const GroupedLetters& sent,
 // The letter alignment. A cost compares, in this order: errors, wrong letters, group crossings
 // (a pair whose sent letter starts a new sent group while its copied letter stays in the same
 // copied group, or the other way round, counted against the pair before), stretches of missed
-// or extra letters. Each count fits 32 bits, so one 128-bit number holds all four.
-__extension__ typedef unsigned __int128 Cost;
-constexpr Cost kError = Cost{1} << 96;
-constexpr Cost kWrong = Cost{1} << 64;
-constexpr Cost kCrossing = Cost{1} << 32;
-constexpr Cost kOpening = 1;
-constexpr Cost kUnreachable = Cost{1} << 126;
+// or extra letters. Each count is below the number of letters of both texts, so four fields of
+// that many bits hold them in one number: 64 bits for usual lengths, else 128.
+__extension__ typedef unsigned __int128 WideCost;
+
+template <typename Cost> struct CostFields {
+    Cost error, wrong, crossing, opening, unreachable;
+
+    explicit CostFields(unsigned bits)
+        : error(Cost{1} << (3 * bits))
+        , wrong(Cost{1} << (2 * bits))
+        , crossing(Cost{1} << bits)
+        , opening(1)
+        , unreachable(Cost{1} << (4 * bits + 1))
+    {
+    }
+};
 
 // What the last step was. After missed (D) or extra (I) letters, whether a group boundary of the
 // sent text (D1) or of the copy (I1) lay since the last pair. A missed letter next to an extra
@@ -193,11 +206,12 @@ struct LetterPair {
     std::ptrdiff_t copy;
 };
 
-class BandedAligner {
+template <typename Cost> class BandedAligner {
 public:
     BandedAligner(std::string sentKeys, std::vector<int> sentGroups, std::string copyKeys,
-                  std::vector<int> copyGroups)
-        : m_sent(std::move(sentKeys))
+                  std::vector<int> copyGroups, unsigned bits)
+        : m_cost(bits)
+        , m_sent(std::move(sentKeys))
         , m_copy(std::move(copyKeys))
         , m_sentStarts(boundaries(sentGroups))
         , m_copyStarts(boundaries(copyGroups))
@@ -217,6 +231,8 @@ public:
         // Slot d + 1 of a state's row holds diagonal band.low + d; the slots at either end and
         // outside the row's cells stay unreachable.
         const std::size_t stride = width + 2;
+        const Cost kError = m_cost.error, kWrong = m_cost.wrong, kCrossing = m_cost.crossing,
+                   kOpening = m_cost.opening, kUnreachable = m_cost.unreachable;
         std::vector<Cost> previous(kStateCount * stride, kUnreachable);
         std::vector<Cost> current(kStateCount * stride, kUnreachable);
 
@@ -228,13 +244,16 @@ public:
             std::uint16_t* steps = m_steps.data() + static_cast<std::size_t>(i) * width;
             const bool sentStart = i > 0 && m_sentStarts[static_cast<std::size_t>(i - 1)];
             const char sentKey = i > 0 ? m_sent[static_cast<std::size_t>(i - 1)] : '\0';
+            Cost* above[kStateCount];
+            Cost* here[kStateCount];
+            for (int state = 0; state < kStateCount; ++state) {
+                above[state] = previous.data() + static_cast<std::size_t>(state) * stride;
+                here[state] = current.data() + static_cast<std::size_t>(state) * stride;
+            }
             for (std::ptrdiff_t j = jFirst; j <= jLast; ++j) {
                 const auto slot = static_cast<std::size_t>(j + offset);
                 Cost best[kStateCount];
                 std::uint16_t from = 0;
-                const auto at = [](std::vector<Cost>& row, int state, std::size_t s) -> Cost& {
-                    return row[static_cast<std::size_t>(state) * (row.size() / kStateCount) + s];
-                };
                 const auto keep = [&](int state, Cost cost, int before) {
                     if (cost < best[state]) {
                         best[state] = cost;
@@ -248,31 +267,30 @@ public:
                     best[kP] = 0;
                 const bool copyStart = j > 0 && m_copyStarts[static_cast<std::size_t>(j - 1)];
                 if (i > 0 && j > 0) {
-                    const Cost mismatch =
-                        sentKey == m_copy[static_cast<std::size_t>(j - 1)] ? 0 : kError + kWrong;
-                    for (int before = 0; before < kStateCount; ++before) {
-                        const bool sentCrossed = before == kD1 || sentStart;
-                        const bool copyCrossed = before == kI1 || copyStart;
-                        keep(kP,
-                             at(previous, before, slot) + mismatch +
-                                 (sentCrossed != copyCrossed ? kCrossing : 0),
-                             before);
-                    }
+                    // P, D0 and I0 carry no crossing of their own: only this pair's starts count.
+                    const Cost pair =
+                        (sentKey == m_copy[static_cast<std::size_t>(j - 1)] ? 0 : kError + kWrong);
+                    const Cost plain = pair + (sentStart != copyStart ? kCrossing : 0);
+                    keep(kP, above[kP][slot] + plain, kP);
+                    keep(kP, above[kD0][slot] + plain, kD0);
+                    keep(kP, above[kI0][slot] + plain, kI0);
+                    keep(kP, above[kD1][slot] + pair + (copyStart ? 0 : kCrossing), kD1);
+                    keep(kP, above[kI1][slot] + pair + (sentStart ? 0 : kCrossing), kI1);
                 }
                 if (i > 0) {
                     const int crossed = sentStart ? kD1 : kD0;
-                    keep(crossed, at(previous, kP, slot + 1) + kError + kOpening, kP);
-                    keep(crossed, at(previous, kD0, slot + 1) + kError, kD0);
-                    keep(kD1, at(previous, kD1, slot + 1) + kError, kD1);
+                    keep(crossed, above[kP][slot + 1] + kError + kOpening, kP);
+                    keep(crossed, above[kD0][slot + 1] + kError, kD0);
+                    keep(kD1, above[kD1][slot + 1] + kError, kD1);
                 }
                 if (j > 0) {
                     const int crossed = copyStart ? kI1 : kI0;
-                    keep(crossed, at(current, kP, slot - 1) + kError + kOpening, kP);
-                    keep(crossed, at(current, kI0, slot - 1) + kError, kI0);
-                    keep(kI1, at(current, kI1, slot - 1) + kError, kI1);
+                    keep(crossed, here[kP][slot - 1] + kError + kOpening, kP);
+                    keep(crossed, here[kI0][slot - 1] + kError, kI0);
+                    keep(kI1, here[kI1][slot - 1] + kError, kI1);
                 }
                 for (int state = 0; state < kStateCount; ++state)
-                    at(current, state, slot) = std::min(best[state], kUnreachable);
+                    here[state][slot] = std::min(best[state], kUnreachable);
                 steps[slot - 1] = from;
             }
             std::swap(previous, current);
@@ -311,6 +329,7 @@ private:
         return pairs;
     }
 
+    CostFields<Cost> m_cost;
     std::string m_sent; // sound keys
     std::string m_copy;
     std::vector<bool> m_sentStarts;
@@ -318,15 +337,15 @@ private:
     std::vector<std::uint16_t> m_steps; // per cell: three bits per state, the state before
 };
 
-std::pair<std::vector<LetterPair>, std::size_t> alignLetters(std::string sentKeys,
-                                                             std::vector<int> sentGroups,
-                                                             std::string copyKeys,
-                                                             std::vector<int> copyGroups)
+template <typename Cost>
+std::pair<std::vector<LetterPair>, std::size_t>
+alignLettersWith(std::string sentKeys, std::vector<int> sentGroups, std::string copyKeys,
+                 std::vector<int> copyGroups, unsigned bits)
 {
     const auto n = static_cast<std::ptrdiff_t>(sentKeys.size());
     const auto m = static_cast<std::ptrdiff_t>(copyKeys.size());
-    BandedAligner aligner(std::move(sentKeys), std::move(sentGroups), std::move(copyKeys),
-                          std::move(copyGroups));
+    BandedAligner<Cost> aligner(std::move(sentKeys), std::move(sentGroups), std::move(copyKeys),
+                                std::move(copyGroups), bits);
     // Widen the band until the best alignment in it is cheap enough to have fitted in any case.
     // The alignment found is itself an upper bound: a band for its cost is always enough.
     std::ptrdiff_t edits = std::abs(m - n) + 32;
@@ -338,6 +357,21 @@ std::pair<std::vector<LetterPair>, std::size_t> alignLetters(std::string sentKey
             return {std::move(pairs), found};
         edits = std::min(cost, edits * 4);
     }
+}
+
+std::pair<std::vector<LetterPair>, std::size_t> alignLetters(std::string sentKeys,
+                                                             std::vector<int> sentGroups,
+                                                             std::string copyKeys,
+                                                             std::vector<int> copyGroups)
+{
+    unsigned bits = 1;
+    while ((std::size_t{1} << bits) <= sentKeys.size() + copyKeys.size() + 1)
+        ++bits;
+    if (4 * bits + 2 <= 64)
+        return alignLettersWith<std::uint64_t>(std::move(sentKeys), std::move(sentGroups),
+                                               std::move(copyKeys), std::move(copyGroups), bits);
+    return alignLettersWith<WideCost>(std::move(sentKeys), std::move(sentGroups),
+                                      std::move(copyKeys), std::move(copyGroups), 31);
 }
 
 // Keeps the letters of a text outside the given groups; `kept` maps each kept letter back.
