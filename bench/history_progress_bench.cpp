@@ -3,12 +3,17 @@
 // each (about 150 characters sent), 5 to 10 % of them wrong, missed or extra, over two years and
 // the progression's sets. Each run opens the file anew, as the view does when it is opened.
 //
+// Then the upgrade from the second schema version: all 10 000 checks scored again.
+//
 // The history is made once in $VORTAN_BENCH_DIR (or the system's temporary folder) and kept
 // for later runs. Run with --benchmark_repetitions=N for medians.
 
 #include "history/history_store.h"
 #include "settings/character_sets.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -99,8 +104,41 @@ void BM_OpenLongHistory(benchmark::State& state)
     }
 }
 
+// The long history as the second schema version left it, in a file of its own.
+std::filesystem::path versionTwoCopy()
+{
+    const std::filesystem::path copy =
+        historyFile().parent_path() / "vortan-bench-history-10000-v2.sqlite";
+    std::filesystem::copy_file(historyFile(), copy,
+                               std::filesystem::copy_options::overwrite_existing);
+    {
+        QSqlDatabase database =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bench"));
+        database.setDatabaseName(QString::fromStdString(copy.string()));
+        if (!database.open() || !QSqlQuery(database).exec(QStringLiteral("PRAGMA user_version = 2")))
+            std::abort();
+        database.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("bench"));
+    return copy;
+}
+
+void BM_UpgradeScoresEveryCheckAgain(benchmark::State& state)
+{
+    makeHistoryOnce();
+    for (auto _ : state) {
+        state.PauseTiming();
+        const std::filesystem::path copy = versionTwoCopy();
+        state.ResumeTiming();
+        vortan::HistoryStore store(copy);
+        benchmark::DoNotOptimize(store.checkCount());
+    }
+    state.counters["checks"] = kChecks;
+}
+
 } // namespace
 
+BENCHMARK(BM_UpgradeScoresEveryCheckAgain)->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_OpenLongHistory)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ProgressView)->ArgName("one_set")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 

@@ -235,9 +235,43 @@ TEST(HistoryStore, UpgradeFromVersion1ScoresKeptChecksAgain)
     EXPECT_EQ(data.confusions, (std::vector<ConfusionPair>{{'b', 'h', 1}}));
 
     RawDatabase raw(file);
-    EXPECT_EQ(raw.text("PRAGMA user_version"), "2");
+    EXPECT_EQ(raw.text("PRAGMA user_version"), std::to_string(HistoryStore::kSchemaVersion));
     EXPECT_EQ(raw.text("SELECT printf('%d %d %d %d %d', sent_count, correct_count, wrong_count,"
                        " missed_count, extra_count) FROM checks WHERE id = 1"),
               "10 7 1 2 0");
     EXPECT_EQ(raw.text("SELECT extra_count FROM checks WHERE id = 2"), "1");
+}
+
+// A file of the second version keeps outcomes of the scorer that paired a group written late
+// with the letters sent there, and a drill's checks under the drill set: the upgrade scores
+// them again and moves them under the set drilled.
+TEST(HistoryStore, UpgradeFromVersion2DropsFalsePairsAndFilesDrillsUnderTheirSet)
+{
+    TemporaryFolder folder;
+    const auto file = folder.path() / "history.sqlite";
+    {
+        HistoryStore store(file);
+        SentExercise sent;
+        sent.text = "abcde fghij klmno";
+        sent.characterSet = "abcdefghijklmno";
+        store.addCheck(checkCopy(sent, "abcde klmno fghij", 1000));
+    }
+    {
+        RawDatabase old(file);
+        old.text("UPDATE checks SET character_set = CAST('aaabbbbs' AS BLOB), correct_count = 5,"
+                 " wrong_count = 10");
+        // f as k, g as l, ... and back
+        old.text("UPDATE check_outcomes SET pairs = CAST('aabbccddeefkglhminjokflgmhniojf'"
+                 " AS BLOB)");
+        old.text("PRAGMA user_version = 2");
+    }
+    HistoryStore store(file);
+    const ProgressData data = store.progress({});
+    ASSERT_EQ(data.checks.size(), 1u);
+    EXPECT_TRUE(data.confusions.empty());
+    EXPECT_EQ(store.characterSets(), std::vector<std::string>{"abs"});
+    RawDatabase raw(file);
+    EXPECT_EQ(raw.text("SELECT printf('%d %d %d', sent_count, correct_count, wrong_count)"
+                       " FROM checks"),
+              "15 15 0");
 }
