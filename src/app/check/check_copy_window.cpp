@@ -53,7 +53,7 @@ QString unicode(std::string_view bytes)
 
 CheckCopyWindow::CheckCopyWindow(CheckHistory& history, HistoryErrorReporter reportError,
                                  QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint)
     , m_history(history)
     , m_reportError(std::move(reportError))
@@ -94,10 +94,11 @@ void CheckCopyWindow::buildLayout()
     m_checkButton->setToolTip(QStringLiteral("Check the copy (Ctrl+Enter)\r\nSprawdź odbiór"));
     m_checkButton->setDefault(true);
 
+    // Labels that show a value keep their text as their accessible name, so that a screen
+    // reader says "Accuracy: 83.3 %", not "Accuracy".
     m_statusLabel = new QLabel(this);
     m_statusLabel->setWordWrap(true);
     m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
-    m_statusLabel->setAccessibleName(QStringLiteral("Status"));
 
     m_accuracyLabel = new QLabel(this);
     QFont big = m_accuracyLabel->font();
@@ -105,11 +106,9 @@ void CheckCopyWindow::buildLayout()
     big.setBold(true);
     m_accuracyLabel->setFont(big);
     m_accuracyLabel->setObjectName(QStringLiteral("accuracyLabel"));
-    m_accuracyLabel->setAccessibleName(QStringLiteral("Accuracy"));
 
     m_countsLabel = new QLabel(this);
     m_countsLabel->setObjectName(QStringLiteral("countsLabel"));
-    m_countsLabel->setAccessibleName(QStringLiteral("Counts"));
 
     auto* alignedLabel = new QLabel(QStringLiteral("&Sent and copied, group by group:"), this);
     m_alignedView = new QTextBrowser(this);
@@ -123,7 +122,6 @@ void CheckCopyWindow::buildLayout()
         QStringLiteral("Marks: * wrong, - missed, + extra; · where nothing was sent or typed."),
         this);
     m_legendLabel->setObjectName(QStringLiteral("legendLabel"));
-    m_legendLabel->setAccessibleName(QStringLiteral("Marks"));
 
     m_summaryLabel = new QLabel(this);
     m_summaryLabel->setWordWrap(true);
@@ -131,7 +129,6 @@ void CheckCopyWindow::buildLayout()
                                             Qt::TextSelectableByKeyboard);
     m_summaryLabel->setFocusPolicy(Qt::StrongFocus);
     m_summaryLabel->setObjectName(QStringLiteral("summaryLabel"));
-    m_summaryLabel->setAccessibleName(QStringLiteral("Result in words"));
 
     m_nextSetButton = new QPushButton(QStringLiteral("&Next set"), this);
     m_nextSetButton->setObjectName(QStringLiteral("nextSetButton"));
@@ -310,6 +307,7 @@ void CheckCopyWindow::checkCopy()
         else
             keepUnkept(false);
     }
+    announceResult();
     Q_EMIT checked();
 }
 
@@ -406,21 +404,28 @@ void CheckCopyWindow::showResult()
     m_legendLabel->setVisible(true);
 }
 
+void CheckCopyWindow::announceResult()
+{
+    // The summary reads the accuracy, the counts and the errors: a screen reader says it as
+    // the focus arrives.
+    m_summaryLabel->setFocus(Qt::OtherFocusReason);
+}
+
 void CheckCopyWindow::showEvent(QShowEvent* event)
 {
-    QWidget::showEvent(event);
+    QDialog::showEvent(event);
     updateCover();
 }
 
 void CheckCopyWindow::hideEvent(QHideEvent* event)
 {
-    QWidget::hideEvent(event);
+    QDialog::hideEvent(event);
     updateCover();
 }
 
 void CheckCopyWindow::changeEvent(QEvent* event)
 {
-    QWidget::changeEvent(event);
+    QDialog::changeEvent(event);
     if (event->type() == QEvent::PaletteChange && m_lastCheck)
         showResult(); // the error colours follow a change between light and dark
 }

@@ -10,7 +10,7 @@
 #include "history/check_history.h"
 #include "scoring/copy_check.h"
 
-#include <QWidget>
+#include <QDialog>
 
 #include <optional>
 #include <vector>
@@ -24,7 +24,7 @@ class QTimer;
 
 namespace vortan {
 
-class CheckCopyWindow : public QWidget {
+class CheckCopyWindow : public QDialog {
     Q_OBJECT
     Q_PROPERTY(bool hideWhileCopying READ hideWhileCopying WRITE setHideWhileCopying NOTIFY
                    hideWhileCopyingChanged)
@@ -85,6 +85,7 @@ private:
     void updateCover();
     void updateCheckButton();
     void showResult();
+    void announceResult();
     void clearResult();
     bool keep(const CopyCheck& check);
     void showUnkeptStatus();

@@ -10,7 +10,7 @@
 
 #include "history/check_history.h"
 
-#include <QWidget>
+#include <QDialog>
 
 #include <string>
 
@@ -26,7 +26,7 @@ class QTableWidget;
 
 namespace vortan {
 
-class ProgressWindow : public QWidget {
+class ProgressWindow : public QDialog {
     Q_OBJECT
 
 public:

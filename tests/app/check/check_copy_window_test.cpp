@@ -2,6 +2,7 @@
 #include "app/check/check_copy_window.h"
 #include "history/history_store.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -96,6 +97,15 @@ void TestCheckCopyWindow::resultShownAndKept()
     QCOMPARE(f.child<QTextBrowser>("alignedView")->accessibleDescription(), f.text("summaryLabel"));
     QCOMPARE(f.history.checkCount(), 1);
     QVERIFY(f.errors.isEmpty());
+
+    // A screen reader: a dialog, result lines named by their words, the summary in focus.
+    QCOMPARE(QAccessible::queryAccessibleInterface(&f.window)->role(), QAccessible::Dialog);
+    for (const char* label : {"statusLabel", "accuracyLabel", "countsLabel", "summaryLabel"}) {
+        QCOMPARE(
+            QAccessible::queryAccessibleInterface(f.child<QLabel>(label))->text(QAccessible::Name),
+            f.text(label));
+    }
+    QCOMPARE(f.window.focusWidget(), f.child<QLabel>("summaryLabel"));
 }
 
 void TestCheckCopyWindow::checkKeptOnceTheLockEnds()
