@@ -14,6 +14,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
+
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -115,7 +116,8 @@ std::filesystem::path versionTwoCopy()
         QSqlDatabase database =
             QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bench"));
         database.setDatabaseName(QString::fromStdString(copy.string()));
-        if (!database.open() || !QSqlQuery(database).exec(QStringLiteral("PRAGMA user_version = 2")))
+        if (!database.open() ||
+            !QSqlQuery(database).exec(QStringLiteral("PRAGMA user_version = 2")))
             std::abort();
         database.close();
     }
