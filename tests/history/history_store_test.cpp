@@ -202,6 +202,14 @@ TEST(HistoryStore, ReadOnlyFile)
     EXPECT_EQ(fileBytes(file), before);
 }
 
+// Opens a file with the store, which brings it up to date: all its figures and its sets.
+std::pair<ProgressData, std::vector<std::string>>
+progressAfterUpgrade(const std::filesystem::path& file)
+{
+    HistoryStore store(file);
+    return {store.progress({}), store.characterSets()};
+}
+
 // A file of the first version (checks without their outcomes) is brought up to date when first
 // used: every kept check scored again from its raw copy, the counts with it.
 TEST(HistoryStore, UpgradeFromVersion1ScoresKeptChecksAgain)
@@ -227,8 +235,7 @@ TEST(HistoryStore, UpgradeFromVersion1ScoresKeptChecksAgain)
                  " 'babab', 'babab x', 0, 0, 0, 0, 0)");
         old.text("PRAGMA user_version = 1");
     }
-    HistoryStore store(file);
-    const ProgressData data = store.progress({});
+    const ProgressData data = progressAfterUpgrade(file).first;
     ASSERT_EQ(data.checks.size(), 2u);
     EXPECT_EQ(data.checks[0], (CheckPoint{1000, 60, 10, 7}));
     EXPECT_EQ(data.checks[1], (CheckPoint{2000, 48, 5, 5}));
@@ -265,11 +272,10 @@ TEST(HistoryStore, UpgradeFromVersion2DropsFalsePairsAndFilesDrillsUnderTheirSet
                  " AS BLOB)");
         old.text("PRAGMA user_version = 2");
     }
-    HistoryStore store(file);
-    const ProgressData data = store.progress({});
+    const auto [data, sets] = progressAfterUpgrade(file);
     ASSERT_EQ(data.checks.size(), 1u);
     EXPECT_TRUE(data.confusions.empty());
-    EXPECT_EQ(store.characterSets(), std::vector<std::string>{"abs"});
+    EXPECT_EQ(sets, std::vector<std::string>{"abs"});
     RawDatabase raw(file);
     EXPECT_EQ(raw.text("SELECT printf('%d %d %d', sent_count, correct_count, wrong_count)"
                        " FROM checks"),
