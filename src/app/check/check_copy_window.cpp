@@ -119,7 +119,8 @@ void CheckCopyWindow::buildLayout()
     alignedLabel->setBuddy(m_alignedView);
 
     m_legendLabel = new QLabel(
-        QStringLiteral("Marks: * wrong, - missed, + extra; · where nothing was sent or typed."),
+        QStringLiteral(
+            "Marks: * wrong, - missed, + extra, > moved; · where nothing was sent or typed."),
         this);
     m_legendLabel->setObjectName(QStringLiteral("legendLabel"));
 
