@@ -102,9 +102,10 @@ expect_output "vortan $upstream" \
 expect_output "vortan-render $upstream" /usr/bin/vortan-render --version
 lesson=/usr/share/doc/vortan/examples/lesson.txt
 expect_output RIFF sh -c "/usr/bin/vortan-render --text-file $lesson --output - | head -c 4"
+expect_output "Accuracy: 100.0 %" sh -c "/usr/bin/vortan-check $lesson $lesson | head -n 1"
 
 manuals_ok=1
-for name in vortan vortan-render; do
+for name in vortan vortan-render vortan-check; do
     page=$(man -w "$name" 2>&1) || true
     if [ "$page" != "/usr/share/man/man1/$name.1.gz" ]; then
         manuals_ok=0
@@ -116,7 +117,7 @@ for name in vortan vortan-render; do
     MANWIDTH=80 man -l "$page" 2>&1 | grep -q "^NAME" || { manuals_ok=0; echo "    man -l $page" >&2; }
 done
 if [ "$manuals_ok" = 1 ]; then
-    pass "man vortan, man vortan-render: found, groff -ww silent"
+    pass "man vortan, man vortan-render, man vortan-check: found, groff -ww silent"
 else
     fail "manual pages"
 fi

@@ -11,6 +11,7 @@
 #include "history/history_transfer.h"
 #include "history/local_days.h"
 #include "history/sql_statements.h"
+#include "scoring/drill_set.h"
 #include "scoring/next_set_rule.h"
 #include "settings/transmission_tempo.h"
 
@@ -87,7 +88,31 @@ const std::vector<SchemaStep>& schemaSteps()
                     QStringLiteral(
                         "ALTER TABLE checks ADD COLUMN conditions TEXT NOT NULL DEFAULT ''"));
         },
-        // 4: sums per day, per outcome and per character, so that the progress view of a long
+        // 4: every kept check scored again by the alignment that knows moved groups and
+        // invents no confusions, so that the figures lose the false pairs; a drill's checks
+        // under the set it drills.
+        [](QSqlDatabase& database) {
+            scoreKeptChecksAgain(database);
+            QSqlQuery sets(database);
+            if (!sets.exec(QStringLiteral("SELECT DISTINCT character_set FROM checks")))
+                fail(sets.lastError());
+            std::vector<QByteArray> drills;
+            while (sets.next()) {
+                const QByteArray set = sets.value(0).toByteArray();
+                if (drilledSet(view(set)) != view(set))
+                    drills.push_back(set);
+            }
+            QSqlQuery move(database);
+            move.prepare(
+                QStringLiteral("UPDATE checks SET character_set = ? WHERE character_set = ?"));
+            for (const QByteArray& set : drills) {
+                move.addBindValue(bytes(drilledSet(view(set))));
+                move.addBindValue(set);
+                if (!move.exec())
+                    fail(move.lastError());
+            }
+        },
+        // 5: sums per day, per outcome and per character, so that the progress view of a long
         // history reads no check; kept with each check.
         [](QSqlDatabase& database) { createAggregates(database); },
     };
@@ -97,14 +122,16 @@ const std::vector<SchemaStep>& schemaSteps()
 void insertOutcomes(QSqlDatabase& database, const QVariant& checkId, const CopyScore& score)
 {
     QSqlQuery insert(database);
-    insert.prepare(QStringLiteral("INSERT INTO check_outcomes (check_id, pairs) VALUES (?, ?)"));
+    insert.prepare(
+        QStringLiteral("INSERT OR REPLACE INTO check_outcomes (check_id, pairs) VALUES (?, ?)"));
     insert.addBindValue(checkId);
     insert.addBindValue(bytes(outcomePairs(score)));
     if (!insert.exec())
         fail(insert.lastError());
 }
 
-// Checks kept before the outcomes were: scored from their raw copies, the counts with them.
+// Kept checks scored anew from their raw copies, the counts and outcomes with them; one too
+// long to score keeps what it has.
 void scoreKeptChecksAgain(QSqlDatabase& database)
 {
     struct Kept {

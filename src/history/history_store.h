@@ -30,7 +30,7 @@ public:
     static std::filesystem::path defaultFile();
 
     // The schema version this program writes (PRAGMA user_version).
-    static constexpr int kSchemaVersion = 4;
+    static constexpr int kSchemaVersion = 5;
 
     const std::filesystem::path& file() const { return m_file; }
 

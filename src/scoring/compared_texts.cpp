@@ -127,10 +127,10 @@ std::string copiedText(std::string_view copy)
 ComparedTexts comparedTexts(std::string_view renderedText, std::string_view copy)
 {
     ComparedTexts texts{heardText(renderedText), copiedText(copy)};
-    if (dropOpening(texts.sent, "vvv =")) {
-        if (!dropOpening(texts.copy, "vvv =") && !dropOpening(texts.copy, "vvv="))
-            dropOpening(texts.copy, "vvv");
-    }
+    // The learner may write the lead-in out of habit, even where it was not sent.
+    const bool copiedLeadIn = dropOpening(texts.copy, "vvv =") || dropOpening(texts.copy, "vvv=");
+    if (dropOpening(texts.sent, "vvv =") && !copiedLeadIn)
+        dropOpening(texts.copy, "vvv");
     return texts;
 }
 

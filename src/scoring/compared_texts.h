@@ -33,8 +33,8 @@ std::string heardText(std::string_view renderedText);
 // The learner's copy: case folded, every run of white space one separator, trimmed.
 std::string copiedText(std::string_view copy);
 
-// Both texts; when the sent text opens with the lead-in "vvv =", it is left out of both (from
-// the copy when the copy opens with "vvv =", "vvv=" or "vvv").
+// Both texts without the lead-in "vvv =": left out of the sent text when it opens with it, and
+// of the copy when the copy opens with "vvv =" or "vvv=" (or "vvv" when it was sent).
 ComparedTexts comparedTexts(std::string_view renderedText, std::string_view copy);
 
 } // namespace vortan

@@ -19,7 +19,8 @@ struct CopyCheck {
 };
 
 // Scores a copy against the text of the rendering it was copied from (not the text box as it
-// may be by now). Throws vortan::Error as scoreCopy does.
+// may be by now). The check's character set is drilledSet() of the one sent with. Throws
+// vortan::Error as scoreCopy does.
 CopyCheck checkCopy(const SentExercise& sent, std::string copy, std::int64_t checkedAtMs);
 
 } // namespace vortan

@@ -30,44 +30,22 @@ CopyScore scoreCopy(std::string_view renderedText, std::string_view copy)
     return scoreAlignment(alignCopy(texts.sent, texts.copy));
 }
 
-CopyScore scoreAlignment(const std::vector<AlignedPair>& pairs)
+CopyScore scoreAlignment(const Alignment& alignment)
 {
     CopyScore score;
-    int sentLetters = 0;
-    for (const AlignedPair& pair : pairs) {
-        if (pair.sent != 0 && pair.sent != kGroupSeparator)
-            ++sentLetters;
-    }
-
-    int group = 0;
-    bool groupHasSent = false;
-    bool groupHasAny = false;
-    const auto endGroup = [&] {
-        ++group;
-        groupHasSent = groupHasAny = false;
-    };
-    for (const AlignedPair& pair : pairs) {
-        if (pair.sent == kGroupSeparator) {
-            endGroup();
-            continue;
-        }
-        if (pair.typed == kGroupSeparator) {
-            // A blank typed inside a sent group does not split it; one that closes a run of
-            // extra characters (before the text or past its end) makes that run a group.
-            if (groupHasAny && (!groupHasSent || score.sentCount == sentLetters))
-                endGroup();
-            continue;
-        }
-        const Outcome outcome = outcomeOf(pair.sent, pair.typed);
-        const unsigned char typed = outcome == Outcome::Correct ? pair.sent : pair.typed;
-        score.characters.push_back({pair.sent, typed, outcome, group});
-        groupHasAny = true;
-        if (pair.sent != 0) {
-            groupHasSent = true;
+    score.groupCount = alignment.sentGroupCount;
+    score.moved = alignment.moved;
+    score.characters.reserve(alignment.pairs.size());
+    for (const AlignedPair& pair : alignment.pairs) {
+        const Outcome outcome = pair.moved ? Outcome::Moved : outcomeOf(pair.sent, pair.typed);
+        const bool right = outcome == Outcome::Correct || outcome == Outcome::Moved;
+        score.characters.push_back(
+            {pair.sent, right ? pair.sent : pair.typed, outcome, pair.sentGroup, pair.copyGroup});
+        if (pair.sent != 0)
             ++score.sentCount;
-        }
         switch (outcome) {
         case Outcome::Correct:
+        case Outcome::Moved:
             ++score.correct;
             break;
         case Outcome::Wrong:
@@ -81,29 +59,72 @@ CopyScore scoreAlignment(const std::vector<AlignedPair>& pairs)
             break;
         }
     }
-    score.groupCount = groupHasAny ? group + 1 : group;
     return score;
 }
 
 std::string accuracyText(const CopyScore& score)
 {
-    const long long permille = score.sentCount == 0 ? 0 : score.correct * 1000LL / score.sentCount;
-    return std::to_string(permille / 10) + '.' + std::to_string(permille % 10);
+    // Tenths of a per cent, rounded half up.
+    const long long tenths =
+        score.sentCount == 0 ? 0 : (score.correct * 2000LL / score.sentCount + 1) / 2;
+    return std::to_string(tenths / 10) + '.' + std::to_string(tenths % 10);
 }
 
 std::vector<AlignedGroupRows> alignedGroupRows(const CopyScore& score)
 {
-    std::vector<AlignedGroupRows> groups(static_cast<std::size_t>(score.groupCount));
+    std::vector<AlignedGroupRows> groups(
+        static_cast<std::size_t>(std::max(score.groupCount, score.characters.empty() ? 0 : 1)));
     for (const ScoredCharacter& character : score.characters) {
         AlignedGroupRows& rows = groups[static_cast<std::size_t>(character.group)];
         rows.sent.push_back(character.sent == 0 ? kNoPartner : static_cast<char>(character.sent));
         rows.typed.push_back(character.typed == 0 ? kNoPartner
                                                   : static_cast<char>(character.typed));
-        constexpr char marks[] = {' ', kWrongMark, kMissedMark, kExtraMark};
+        constexpr char marks[] = {' ', kWrongMark, kMissedMark, kExtraMark, kMovedMark};
         rows.marks.push_back(marks[static_cast<int>(character.outcome)]);
     }
     return groups;
 }
+
+namespace {
+
+// "1-3, 5 and 7" for sorted group numbers from 0.
+std::string groupRanges(const std::vector<int>& groups)
+{
+    std::vector<std::string> ranges;
+    for (std::size_t first = 0; first < groups.size();) {
+        std::size_t last = first;
+        while (last + 1 < groups.size() && groups[last + 1] == groups[last] + 1)
+            ++last;
+        ranges.push_back(std::to_string(groups[first] + 1) +
+                         (last > first ? '-' + std::to_string(groups[last] + 1) : std::string()));
+        first = last + 1;
+    }
+    std::string text;
+    for (std::size_t r = 0; r < ranges.size(); ++r)
+        text += (r == 0 ? "" : r + 1 == ranges.size() ? " and " : ", ") + ranges[r];
+    return text;
+}
+
+// Items per group, "Group 2: a, b; group 5: c": `describe` says each character's item.
+template <typename Describe>
+std::string perGroup(const std::vector<const ScoredCharacter*>& characters, Describe describe)
+{
+    std::string text;
+    int group = -1;
+    for (const ScoredCharacter* character : characters) {
+        if (character->group != group) {
+            text +=
+                (group < 0 ? "Group " : "; group ") + std::to_string(character->group + 1) + ": ";
+            group = character->group;
+        } else {
+            text += ", ";
+        }
+        text += describe(*character);
+    }
+    return text + '.';
+}
+
+} // namespace
 
 std::string checkSummary(const CopyScore& score)
 {
@@ -111,29 +132,104 @@ std::string checkSummary(const CopyScore& score)
         return "Nothing was sent to check against.";
     std::string summary = "Accuracy " + accuracyText(score) +
                           " per cent: " + std::to_string(score.correct) + " of " +
-                          std::to_string(score.sentCount) + " characters right. ";
-    if (score.errors() == 0)
-        return summary + "No errors.";
-    summary += std::to_string(score.errors()) + (score.errors() == 1 ? " error: " : " errors: ") +
-               std::to_string(score.wrong) + " wrong, " + std::to_string(score.missed) +
-               " missed, " + std::to_string(score.extra) + " extra.";
-    for (const ScoredCharacter& character : score.characters) {
-        const std::string where = " Group " + std::to_string(character.group + 1) + ": ";
-        switch (character.outcome) {
-        case Outcome::Correct:
-            break;
-        case Outcome::Wrong:
-            summary += where + static_cast<char>(character.sent) + " written as " +
-                       static_cast<char>(character.typed) + '.';
-            break;
-        case Outcome::Missed:
-            summary += where + static_cast<char>(character.sent) + " missed.";
-            break;
-        case Outcome::Extra:
-            summary += where + "extra " + static_cast<char>(character.typed) + '.';
-            break;
+                          std::to_string(score.sentCount) + " characters right.";
+    if (score.errors() == 0 && score.moved.empty())
+        return summary + " No errors.";
+    summary += ' ' + std::to_string(score.errors()) +
+               (score.errors() == 1 ? " error: " : " errors: ") + std::to_string(score.wrong) +
+               " wrong, " + std::to_string(score.missed) + " missed, " +
+               std::to_string(score.extra) + " extra.";
+
+    // Sent groups missed whole, and copied groups all extra.
+    std::vector<int> sentLetters(static_cast<std::size_t>(score.groupCount), 0);
+    std::vector<int> missedLetters(sentLetters.size(), 0);
+    std::vector<int> copyLetters, extraLetters;
+    for (const ScoredCharacter& c : score.characters) {
+        if (c.sent != 0) {
+            ++sentLetters[static_cast<std::size_t>(c.group)];
+            missedLetters[static_cast<std::size_t>(c.group)] += c.outcome == Outcome::Missed;
+        }
+        if (c.copyGroup >= 0) {
+            if (static_cast<std::size_t>(c.copyGroup) >= copyLetters.size()) {
+                copyLetters.resize(static_cast<std::size_t>(c.copyGroup) + 1, 0);
+                extraLetters.resize(copyLetters.size(), 0);
+            }
+            ++copyLetters[static_cast<std::size_t>(c.copyGroup)];
+            extraLetters[static_cast<std::size_t>(c.copyGroup)] += c.outcome == Outcome::Extra;
         }
     }
+    const auto missedWhole = [&](const ScoredCharacter& c) {
+        return missedLetters[static_cast<std::size_t>(c.group)] ==
+               sentLetters[static_cast<std::size_t>(c.group)];
+    };
+    const auto extraWhole = [&](const ScoredCharacter& c) {
+        return extraLetters[static_cast<std::size_t>(c.copyGroup)] ==
+               copyLetters[static_cast<std::size_t>(c.copyGroup)];
+    };
+
+    std::vector<int> groupsMissed;
+    for (int g = 0; g < score.groupCount; ++g) {
+        if (sentLetters[static_cast<std::size_t>(g)] > 0 &&
+            missedLetters[static_cast<std::size_t>(g)] == sentLetters[static_cast<std::size_t>(g)])
+            groupsMissed.push_back(g);
+    }
+    if (!groupsMissed.empty()) {
+        summary += (groupsMissed.size() == 1 ? " Group " : " Groups ") + groupRanges(groupsMissed) +
+                   " missed.";
+    }
+
+    std::vector<const ScoredCharacter*> wrong, missed, extra;
+    std::string extraGroups;
+    int extraGroupCount = 0;
+    int lastSentGroup = -1;
+    for (std::size_t i = 0; i < score.characters.size(); ++i) {
+        const ScoredCharacter& c = score.characters[i];
+        if (c.outcome == Outcome::Wrong)
+            wrong.push_back(&c);
+        else if (c.outcome == Outcome::Missed && !missedWhole(c))
+            missed.push_back(&c);
+        else if (c.outcome == Outcome::Extra && !extraWhole(c))
+            extra.push_back(&c);
+        else if (c.outcome == Outcome::Extra &&
+                 (i == 0 || score.characters[i - 1].copyGroup != c.copyGroup)) {
+            extraGroups += std::string(extraGroupCount++ == 0 ? "" : ", ");
+            std::size_t end = i;
+            while (end < score.characters.size() && score.characters[end].copyGroup == c.copyGroup)
+                extraGroups.push_back(static_cast<char>(score.characters[end++].typed));
+            extraGroups += lastSentGroup < 0 ? std::string(" before group 1")
+                                             : " after group " + std::to_string(lastSentGroup + 1);
+        }
+        if (c.sent != 0 && c.outcome != Outcome::Moved)
+            lastSentGroup = c.group;
+    }
+    if (!wrong.empty()) {
+        summary += ' ' + perGroup(wrong, [](const ScoredCharacter& c) {
+                       return std::string(1, static_cast<char>(c.sent)) + " written as " +
+                              static_cast<char>(c.typed);
+                   });
+    }
+    if (!missed.empty()) {
+        summary += ' ' + perGroup(missed, [](const ScoredCharacter& c) {
+                       return std::string(1, static_cast<char>(c.sent)) + " missed";
+                   });
+    }
+    if (!extra.empty()) {
+        summary += ' ' + perGroup(extra, [](const ScoredCharacter& c) {
+                       return "extra " + std::string(1, static_cast<char>(c.typed));
+                   });
+    }
+    if (!extraGroups.empty())
+        summary +=
+            (extraGroupCount == 1 ? " Extra group: " : " Extra groups: ") + extraGroups + '.';
+    for (std::size_t m = 0; m < score.moved.size(); ++m) {
+        const MovedGroup& moved = score.moved[m];
+        summary += (m == 0 ? " Group " : "; group ") + std::to_string(moved.sentGroup + 1) +
+                   (moved.writtenAfterGroup < 0
+                        ? std::string(" written first")
+                        : " written after group " + std::to_string(moved.writtenAfterGroup + 1));
+    }
+    if (!score.moved.empty())
+        summary += '.';
     return summary;
 }
 

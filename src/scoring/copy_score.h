@@ -10,7 +10,9 @@
 
 namespace vortan {
 
-enum class Outcome : std::uint8_t { Correct, Wrong, Missed, Extra };
+// Moved: a letter of a sent group written whole in another place. It was heard right, so it
+// counts as correct; the summary names the move.
+enum class Outcome : std::uint8_t { Correct, Wrong, Missed, Extra, Moved };
 
 // The outcome of one aligned pair of characters (0: no partner).
 Outcome outcomeOf(unsigned char sent, unsigned char typed);
@@ -19,7 +21,9 @@ struct ScoredCharacter {
     unsigned char sent = 0;  // 0 for an extra character
     unsigned char typed = 0; // 0 for a missed one; the sent byte when both sound the same
     Outcome outcome = Outcome::Correct;
-    int group = 0; // which group of the aligned display it belongs to, from 0
+    int group = 0;      // the sent group (from 0) it belongs to; an extra one: that it is in or
+                        // follows
+    int copyGroup = -1; // the copied group (from 0) of the typed character; -1 for a missed one
 
     bool operator==(const ScoredCharacter&) const = default;
 };
@@ -27,9 +31,10 @@ struct ScoredCharacter {
 // The result of checking one copy. Separators are neither characters nor errors.
 struct CopyScore {
     std::vector<ScoredCharacter> characters; // in text order
-    int groupCount = 0;
-    int sentCount = 0; // characters of the sent text that were scored
-    int correct = 0;
+    std::vector<MovedGroup> moved;
+    int groupCount = 0; // sent groups
+    int sentCount = 0;  // characters of the sent text that were scored
+    int correct = 0;    // moved characters included
     int wrong = 0;
     int missed = 0;
     int extra = 0;
@@ -45,11 +50,10 @@ struct CopyScore {
 // (comparedTexts), aligns them (alignCopy) and counts. Throws vortan::Error as alignCopy does.
 CopyScore scoreCopy(std::string_view renderedText, std::string_view copy);
 
-// Counts and groups of an alignment of compared texts. A group ends at each sent separator;
-// extra characters typed as a group of their own (before the text or after it) get their own.
-CopyScore scoreAlignment(const std::vector<AlignedPair>& pairs);
+// Counts of an alignment of compared texts.
+CopyScore scoreAlignment(const Alignment& alignment);
 
-// The accuracy as shown: per cent with one decimal, rounded down ("89.9", "100.0").
+// The accuracy as shown: per cent rounded to one decimal ("66.7", "100.0").
 std::string accuracyText(const CopyScore& score);
 
 // A group as three rows of equal length, one column per character: what was sent, what was
@@ -66,11 +70,12 @@ inline constexpr char kNoPartner = '\xB7'; // windows-1250 middle dot
 inline constexpr char kWrongMark = '*';
 inline constexpr char kMissedMark = '-';
 inline constexpr char kExtraMark = '+';
+inline constexpr char kMovedMark = '>';
 
 std::vector<AlignedGroupRows> alignedGroupRows(const CopyScore& score);
 
-// The result in words for a screen reader (windows-1250): accuracy, counts, then every error
-// with its group, e.g. "Group 2: 5 written as h."
+// The result in words for a screen reader (windows-1250): accuracy, counts, then one sentence
+// per kind of error, groups as ranges: "Groups 1-3 missed. Group 4: b written as s."
 std::string checkSummary(const CopyScore& score);
 
 } // namespace vortan

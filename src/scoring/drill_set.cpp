@@ -2,6 +2,7 @@
 #include "scoring/drill_set.h"
 
 #include "scoring/compared_texts.h"
+#include "settings/character_sets.h"
 #include "synthesis/morse_code.h"
 
 #include <algorithm>
@@ -44,6 +45,18 @@ std::string drillCharacters(std::string_view currentSet)
         characters.push_back(static_cast<char>(byte));
     }
     return characters;
+}
+
+std::string drilledSet(std::string_view characterSet)
+{
+    if (progressionSetIndex(characterSet))
+        return std::string(characterSet);
+    const std::string characters = drillCharacters(characterSet);
+    for (std::size_t index = kFirstProgressionSet; index < kCharacterSets.size(); ++index) {
+        if (drillCharacters(kCharacterSets[index]) == characters)
+            return std::string(kCharacterSets[index]);
+    }
+    return std::string(characterSet);
 }
 
 std::string drillSet(std::string_view currentSet, const RecentAccuracy& recent,

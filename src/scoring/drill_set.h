@@ -25,4 +25,8 @@ std::string drillSet(std::string_view currentSet, const RecentAccuracy& recent,
 // in the set's order. What the recent samples are needed for.
 std::string drillCharacters(std::string_view currentSet);
 
+// The set a check on this set counts for: the entry of the progression that a drill drills
+// (a set of that entry's characters in its order, some repeated), else the set itself.
+std::string drilledSet(std::string_view characterSet);
+
 } // namespace vortan

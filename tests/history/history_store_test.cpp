@@ -220,6 +220,14 @@ TEST(HistoryStore, ReadOnlyFile)
     EXPECT_EQ(fileBytes(file), before);
 }
 
+// Opens a file with the store, which brings it up to date: all its figures and its sets.
+std::pair<ProgressData, std::vector<std::string>>
+progressAfterUpgrade(const std::filesystem::path& file)
+{
+    HistoryStore store(file);
+    return {store.progress({}), store.characterSets()};
+}
+
 // A file of the first version (checks without their outcomes) is brought up to date when first
 // used: every kept check scored again from its raw copy, the counts with it.
 TEST(HistoryStore, UpgradeFromVersion1ScoresKeptChecksAgain)
@@ -599,4 +607,42 @@ TEST(HistoryStore, DamagedOrForeignImportsChangeNothing)
         }
     } // closed, so that the file's bytes are all there is
     EXPECT_EQ(fileBytes(file), before);
+}
+
+// A file of the second version keeps outcomes of the scorer that paired a group written late
+// with the letters sent there, and a drill's checks under the drill set: the upgrade scores
+// them again and moves them under the set drilled.
+TEST(HistoryStore, UpgradeFromVersion2DropsFalsePairsAndFilesDrillsUnderTheirSet)
+{
+    TemporaryFolder folder;
+    const auto file = folder.path() / "history.sqlite";
+    {
+        HistoryStore store(file);
+        SentExercise sent;
+        sent.text = "abcde fghij klmno";
+        sent.characterSet = "abcdefghijklmno";
+        store.addCheck(checkCopy(sent, "abcde klmno fghij", 1000));
+    }
+    {
+        RawDatabase old(file);
+        old.text("UPDATE checks SET character_set = CAST('aaabbbbs' AS BLOB), correct_count = 5,"
+                 " wrong_count = 10");
+        // f as k, g as l, ... and back
+        old.text("UPDATE check_outcomes SET pairs = CAST('aabbccddeefkglhminjokflgmhniojf'"
+                 " AS BLOB)");
+        // What the later versions added goes, so that the upgrade adds it again.
+        old.text("ALTER TABLE checks DROP COLUMN conditions");
+        for (const char* table : {"check_days", "outcome_totals", "character_days"})
+            old.text("DROP TABLE " + std::string(table));
+        old.text("DROP INDEX checks_by_set");
+        old.text("PRAGMA user_version = 2");
+    }
+    const auto [data, sets] = progressAfterUpgrade(file);
+    ASSERT_EQ(data.days.size(), 1u);
+    EXPECT_TRUE(data.confusions.empty());
+    EXPECT_EQ(sets, std::vector<std::string>{"abs"});
+    RawDatabase raw(file);
+    EXPECT_EQ(raw.text("SELECT printf('%d %d %d', sent_count, correct_count, wrong_count)"
+                       " FROM checks"),
+              "15 15 0");
 }

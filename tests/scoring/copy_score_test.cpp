@@ -58,7 +58,8 @@ TEST(CopyScore, ErrorsCostOnlyTheirCharacters)
          "abcde qfghij klmno pqrst uvwxy z1534",
          {30, 30, 0, 0, 1},
          "_>q "},
-        {"transposition", "abcde fghij klmon pqrst uvwxy z1534", {30, 28, 2, 0, 0}, "n>o o>n "},
+        // A swapped pair: in doubt a letter is missed rather than confused.
+        {"transposition", "abcde fghij klmon pqrst uvwxy z1534", {30, 29, 0, 1, 1}, "_>o o>_ "},
         {"empty copy", "", {30, 0, 0, 30, 0}, ""},
         {"copy longer than the text",
          "abcde fghij klmno pqrst uvwxy z1534 56789 0",
@@ -71,6 +72,8 @@ TEST(CopyScore, ErrorsCostOnlyTheirCharacters)
          {30, 30, 0, 0, 0},
          ""},
         {"lead-in copied", "vvv = abcde fghij klmno pqrst uvwxy z1534", {30, 30, 0, 0, 0}, ""},
+        {"spacing", "abcd efghij klmnop qrst uvwxyz1534", {30, 30, 0, 0, 0}, ""},
+        {"group written late", "abcde fghij pqrst klmno uvwxy z1534", {30, 30, 0, 0, 0}, ""},
     };
     for (const Row& row : rows) {
         const CopyScore score = scoreCopy(kSent, row.copy);
@@ -81,4 +84,36 @@ TEST(CopyScore, ErrorsCostOnlyTheirCharacters)
         EXPECT_EQ(score.errors(), row.counts[2] + row.counts[3] + row.counts[4]);
     }
     EXPECT_EQ(errorsOf(scoreCopy(kSent, "pqrst uvwxy z1534")).substr(0, 8), "a>_ b>_ ");
+}
+
+TEST(CopyScore, SummaryTellsWhatHappened)
+{
+    struct Row {
+        std::string_view sent;
+        std::string_view copy;
+        std::string_view accuracy;
+        std::string_view errors; // after the counts
+    };
+    const Row rows[] = {
+        {"fghij klmno", "fghjj", "40.0", " Group 2 missed. Group 1: i written as j."},
+        {"abcde fghij klmno", "abcde klmno fghij", "100.0", " Group 2 written after group 3."},
+        {"abcde fghij", "abcd efghij", "100.0", ""},
+        {"abcde fghij klmno", "abcde fghij", "66.7", " Group 3 missed."},
+        {"abcde fghij klmno pqrst", "pqst", "20.0", " Groups 1-3 missed. Group 4: r missed."},
+        {"abcde fghij klmno pbrst", "pbrht", "20.0",
+         " Groups 1-3 missed. Group 4: s written as h."},
+        {"abcde fghij", "abcde xyzzy fghij", "100.0", " Extra group: xyzzy after group 1."},
+        {"abcde fghij", "abxcde fgyhij", "100.0", " Group 1: extra x; group 2: extra y."},
+        {"abcde fghij", "vvv = abcde fghij", "100.0", ""},
+        {"vvv =\r\nabcde", "VVV= abcde", "100.0", ""},
+    };
+    for (const Row& row : rows) {
+        const CopyScore score = scoreCopy(row.sent, row.copy);
+        EXPECT_EQ(accuracyText(score), row.accuracy) << row.copy;
+        const std::string summary = checkSummary(score);
+        const std::size_t counts = summary.find(" extra.");
+        const std::string errors =
+            counts == std::string::npos ? std::string() : summary.substr(counts + 7);
+        EXPECT_EQ(errors, row.errors) << summary;
+    }
 }

@@ -46,3 +46,24 @@ TEST(DrillSet, DueCharactersJoinAsWeak)
     EXPECT_EQ(drillSet("ab", recent, "bK?"),
               "a" + std::string(26, 'b') + std::string(41, 'k') + std::string(26, '?'));
 }
+
+TEST(DrillSet, ADrillCountsForTheSetItDrills)
+{
+    struct Row {
+        std::string_view set;
+        std::string_view countsFor;
+    };
+    const Row rows[] = {
+        {"aaabbbbst", "abst"},                                        // a drill of abst
+        {"abst", "abst"},                                             // the entry itself
+        {"AbbSsT", "abst"},                                           // as the box may hold it
+        {"abts", "abts"},                                             // another order: not a drill
+        {"aabbsstx", "aabbsstx"},                                     // a character the entry lacks
+        {"abcdefghijklmnopqrstuvwxyz", "abcdefghijklmnopqrstuvwxyz"}, // not of the progression
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(drilledSet(row.set), row.countsFor) << row.set;
+    RecentAccuracy recent{};
+    recent['g'] = {50, 10};
+    EXPECT_EQ(drilledSet(drillSet("abstgj", recent)), "abstgj");
+}

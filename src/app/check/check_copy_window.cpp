@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace vortan {
@@ -54,7 +55,7 @@ QString unicode(std::string_view bytes)
 
 CheckCopyWindow::CheckCopyWindow(CheckHistory& history, HistoryErrorReporter reportError,
                                  QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint)
     , m_history(history)
     , m_reportError(std::move(reportError))
@@ -95,10 +96,11 @@ void CheckCopyWindow::buildLayout()
     m_checkButton->setToolTip(QStringLiteral("Check the copy (Ctrl+Enter)\r\nSprawdź odbiór"));
     m_checkButton->setDefault(true);
 
+    // Labels that show a value keep their text as their accessible name, so that a screen
+    // reader says "Accuracy: 83.3 %", not "Accuracy".
     m_statusLabel = new QLabel(this);
     m_statusLabel->setWordWrap(true);
     m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
-    m_statusLabel->setAccessibleName(QStringLiteral("Status"));
 
     m_accuracyLabel = new QLabel(this);
     QFont big = m_accuracyLabel->font();
@@ -106,11 +108,9 @@ void CheckCopyWindow::buildLayout()
     big.setBold(true);
     m_accuracyLabel->setFont(big);
     m_accuracyLabel->setObjectName(QStringLiteral("accuracyLabel"));
-    m_accuracyLabel->setAccessibleName(QStringLiteral("Accuracy"));
 
     m_countsLabel = new QLabel(this);
     m_countsLabel->setObjectName(QStringLiteral("countsLabel"));
-    m_countsLabel->setAccessibleName(QStringLiteral("Counts"));
 
     auto* alignedLabel = new QLabel(QStringLiteral("&Sent and copied, group by group:"), this);
     m_alignedView = new QTextBrowser(this);
@@ -121,10 +121,10 @@ void CheckCopyWindow::buildLayout()
     alignedLabel->setBuddy(m_alignedView);
 
     m_legendLabel = new QLabel(
-        QStringLiteral("Marks: * wrong, - missed, + extra; · where nothing was sent or typed."),
+        QStringLiteral(
+            "Marks: * wrong, - missed, + extra, > moved; · where nothing was sent or typed."),
         this);
     m_legendLabel->setObjectName(QStringLiteral("legendLabel"));
-    m_legendLabel->setAccessibleName(QStringLiteral("Marks"));
 
     m_summaryLabel = new QLabel(this);
     m_summaryLabel->setWordWrap(true);
@@ -132,12 +132,18 @@ void CheckCopyWindow::buildLayout()
                                             Qt::TextSelectableByKeyboard);
     m_summaryLabel->setFocusPolicy(Qt::StrongFocus);
     m_summaryLabel->setObjectName(QStringLiteral("summaryLabel"));
-    m_summaryLabel->setAccessibleName(QStringLiteral("Result in words"));
 
     m_nextSetButton = new QPushButton(QStringLiteral("&Next set"), this);
     m_nextSetButton->setObjectName(QStringLiteral("nextSetButton"));
     m_nextSetButton->setAccessibleName(QStringLiteral("Next set"));
     m_nextSetButton->hide();
+
+    m_keepButton = new QPushButton(tr("&Keep in history"), this);
+    m_keepButton->setObjectName(QStringLiteral("keepButton"));
+    m_keepButton->setToolTip(tr("Try again to keep the checks the history could not take"));
+    m_keepButton->hide();
+    m_retryTimer = new QTimer(this);
+    m_retryTimer->setInterval(kRetryIntervalMs);
 
     m_closeButton = new QPushButton(QStringLiteral("Close"), this);
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
@@ -151,6 +157,7 @@ void CheckCopyWindow::buildLayout()
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_nextSetButton);
+    buttons->addWidget(m_keepButton);
     buttons->addStretch();
     buttons->addWidget(m_closeButton);
 
@@ -173,9 +180,12 @@ void CheckCopyWindow::buildLayout()
     setTabOrder(m_checkButton, m_alignedView);
     setTabOrder(m_alignedView, m_summaryLabel);
     setTabOrder(m_summaryLabel, m_nextSetButton);
-    setTabOrder(m_nextSetButton, m_closeButton);
+    setTabOrder(m_nextSetButton, m_keepButton);
+    setTabOrder(m_keepButton, m_closeButton);
 
     connect(m_checkButton, &QPushButton::clicked, this, &CheckCopyWindow::checkCopy);
+    connect(m_keepButton, &QPushButton::clicked, this, [this] { keepUnkept(true); });
+    connect(m_retryTimer, &QTimer::timeout, this, [this] { keepUnkept(false); });
     auto* checkKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return), this);
     connect(checkKey, &QShortcut::activated, this, [this] {
         if (m_checkButton->isEnabled())
@@ -288,15 +298,59 @@ void CheckCopyWindow::checkCopy()
     } else if (!firstCheck) {
         m_statusLabel->setText(QStringLiteral("Checked again: only the first check of a text "
                                               "sent is kept in the history."));
-    } else if (keep(*m_lastCheck)) {
+        if (!m_unkept.empty())
+            keepUnkept(false); // the first one may go in now
+    } else if (m_unkept.empty() && keep(*m_lastCheck)) {
         m_currentKept = true;
         m_statusLabel->setText(QStringLiteral("Kept in the history."));
         offerNextSet(*m_lastCheck);
         showAdvice(*m_lastCheck);
     } else {
-        m_statusLabel->setText(QStringLiteral("Not kept: the history could not be written."));
+        // Kept later, in order, once the history takes it (another program may hold it).
+        m_unkept.push_back(*m_lastCheck);
+        if (m_unkept.size() == 1)
+            showUnkeptStatus(); // keep() has just failed and said why
+        else
+            keepUnkept(false);
     }
+    announceResult();
     Q_EMIT checked();
+}
+
+void CheckCopyWindow::keepUnkept(bool reportFailure)
+{
+    while (!m_unkept.empty()) {
+        try {
+            m_history.addCheck(m_unkept.front());
+        } catch (const Error& error) {
+            if (reportFailure)
+                m_reportError(error.what());
+            showUnkeptStatus();
+            return;
+        }
+        const bool current = m_lastCheck &&
+                             m_unkept.front().checkedAtMs == m_lastCheck->checkedAtMs &&
+                             m_unkept.front().sent == m_lastCheck->sent;
+        m_unkept.erase(m_unkept.begin());
+        if (current) {
+            m_currentKept = true;
+            offerNextSet(*m_lastCheck);
+        }
+    }
+    m_retryTimer->stop();
+    m_keepButton->hide();
+    m_statusLabel->setText(tr("Kept in the history now."));
+}
+
+void CheckCopyWindow::showUnkeptStatus()
+{
+    m_statusLabel->setText(
+        tr("Not kept yet: the history could not be written. Vortan tries again every %n "
+           "seconds until it can; Keep in history tries now.",
+           nullptr, kRetryIntervalMs / 1000));
+    m_keepButton->show();
+    if (!m_retryTimer->isActive())
+        m_retryTimer->start();
 }
 
 bool CheckCopyWindow::keep(const CopyCheck& check)
@@ -377,21 +431,28 @@ void CheckCopyWindow::showResult()
     m_legendLabel->setVisible(true);
 }
 
+void CheckCopyWindow::announceResult()
+{
+    // The summary reads the accuracy, the counts and the errors: a screen reader says it as
+    // the focus arrives.
+    m_summaryLabel->setFocus(Qt::OtherFocusReason);
+}
+
 void CheckCopyWindow::showEvent(QShowEvent* event)
 {
-    QWidget::showEvent(event);
+    QDialog::showEvent(event);
     updateCover();
 }
 
 void CheckCopyWindow::hideEvent(QHideEvent* event)
 {
-    QWidget::hideEvent(event);
+    QDialog::hideEvent(event);
     updateCover();
 }
 
 void CheckCopyWindow::changeEvent(QEvent* event)
 {
-    QWidget::changeEvent(event);
+    QDialog::changeEvent(event);
     if (event->type() == QEvent::PaletteChange && m_lastCheck)
         showResult(); // the error colours follow a change between light and dark
 }

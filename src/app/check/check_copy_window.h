@@ -10,9 +10,10 @@
 #include "history/check_history.h"
 #include "scoring/copy_check.h"
 
-#include <QWidget>
+#include <QDialog>
 
 #include <optional>
+#include <vector>
 
 class QCheckBox;
 class QLabel;
@@ -20,10 +21,11 @@ class QPlainTextEdit;
 class QPushButton;
 class QTextBrowser;
 class QVBoxLayout;
+class QTimer;
 
 namespace vortan {
 
-class CheckCopyWindow : public QWidget {
+class CheckCopyWindow : public QDialog {
     Q_OBJECT
     Q_PROPERTY(bool hideWhileCopying READ hideWhileCopying WRITE setHideWhileCopying NOTIFY
                    hideWhileCopyingChanged)
@@ -58,6 +60,14 @@ public:
     // The last check made in this window, if any.
     const std::optional<CopyCheck>& lastCheck() const { return m_lastCheck; }
 
+    // Checks the history could not take yet (another program held it): tried again every
+    // kRetryInterval and by "Keep", in the order they were made.
+    const std::vector<CopyCheck>& unkeptChecks() const { return m_unkept; }
+    static constexpr int kRetryIntervalMs = 3000;
+
+    // Keep: tries to keep the unkept checks now; a failure is reported when `reportFailure`.
+    void keepUnkept(bool reportFailure = true);
+
 Q_SIGNALS:
     void hideWhileCopyingChanged(bool on);
     void textCoverChanged(bool covered);
@@ -76,8 +86,10 @@ private:
     void updateCover();
     void updateCheckButton();
     void showResult();
+    void announceResult();
     void clearResult();
     bool keep(const CopyCheck& check);
+    void showUnkeptStatus();
     void offerNextSet(const CopyCheck& check);
     void addAdviceLabel(QVBoxLayout& layout);
     void showAdvice(const CopyCheck& check);
@@ -88,6 +100,7 @@ private:
     std::optional<CopyCheck> m_lastCheck;
     bool m_currentChecked = false; // the current rendering has been checked
     bool m_currentKept = false;    // and its first check kept
+    std::vector<CopyCheck> m_unkept;
     bool m_textCovered = false;
     std::optional<int> m_offeredSet;
 
@@ -101,6 +114,8 @@ private:
     QLabel* m_legendLabel = nullptr;
     QLabel* m_summaryLabel = nullptr;
     QPushButton* m_nextSetButton = nullptr;
+    QPushButton* m_keepButton = nullptr;
+    QTimer* m_retryTimer = nullptr;
     QPushButton* m_closeButton = nullptr;
     QLabel* m_adviceLabel = nullptr;
 };

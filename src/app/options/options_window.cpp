@@ -59,7 +59,7 @@ QGroupBox* optionGroup(const QString& title, const QString& caption, QSpinBox* b
 } // namespace
 
 OptionsWindow::OptionsWindow(OptionsStore& options, QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint)
     , m_options(options)
 {

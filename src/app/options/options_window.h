@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QWidget>
+#include <QDialog>
 
 class QSpinBox;
 
@@ -14,7 +14,7 @@ class OptionsStore;
 // conditions. Made
 // once at program start, hidden; Options shows it without blocking the main window, Close or
 // the close box hide it again. A change goes into the store at once and is announced.
-class OptionsWindow : public QWidget {
+class OptionsWindow : public QDialog {
     Q_OBJECT
 
 public:

@@ -98,7 +98,7 @@ QWidget* chartPage(QWidget* parent, QChartView* chart, QTableWidget* figures)
 
 ProgressWindow::ProgressWindow(CheckHistory& history, HistoryErrorReporter reportError,
                                QWidget* parent)
-    : QWidget(parent, Qt::Window)
+    : QDialog(parent, Qt::Window)
     , m_history(history)
     , m_reportError(std::move(reportError))
 {
@@ -161,7 +161,6 @@ void ProgressWindow::buildLayout()
 
     m_summaryLabel = new QLabel(this);
     m_summaryLabel->setObjectName(QStringLiteral("summaryLabel"));
-    m_summaryLabel->setAccessibleName(QStringLiteral("Summary"));
     m_summaryLabel->setWordWrap(true);
 
     m_characterTable =
@@ -202,7 +201,6 @@ void ProgressWindow::buildLayout()
         "Ćwicz słabe znaki"));
     m_drillLabel = new QLabel(this);
     m_drillLabel->setObjectName(QStringLiteral("drillLabel"));
-    m_drillLabel->setAccessibleName(QStringLiteral("Drill set"));
     m_drillLabel->setWordWrap(true);
     m_drillLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* exportCsvButton = new QPushButton(tr("Export &CSV..."), this);
@@ -557,7 +555,7 @@ void ProgressWindow::chooseAndImport()
 
 void ProgressWindow::changeEvent(QEvent* event)
 {
-    QWidget::changeEvent(event);
+    QDialog::changeEvent(event);
     if (event->type() == QEvent::PaletteChange && m_timeChart->chart())
         restyleCharts();
 }

@@ -13,7 +13,7 @@
 
 #include "history/check_history.h"
 
-#include <QWidget>
+#include <QDialog>
 
 #include <filesystem>
 #include <string>
@@ -30,7 +30,7 @@ class QTableWidget;
 
 namespace vortan {
 
-class ProgressWindow : public QWidget {
+class ProgressWindow : public QDialog {
     Q_OBJECT
 
 public:

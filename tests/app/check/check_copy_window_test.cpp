@@ -2,9 +2,12 @@
 #include "app/check/check_copy_window.h"
 #include "history/history_store.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -49,6 +52,7 @@ private Q_SLOTS:
     void resultShownAndKept_data();
     void resultShownAndKept();
     void adviceAndNextSetAfterACheck();
+    void checkKeptOnceTheLockEnds();
 };
 
 void TestCheckCopyWindow::resultShownAndKept_data()
@@ -65,11 +69,11 @@ void TestCheckCopyWindow::resultShownAndKept_data()
     QTest::newRow("dropped group") << QStringLiteral("ggjj5") << QStringLiteral("Accuracy: 50.0 %")
                                    << QStringLiteral("Right 5 of 10 · Errors 5: wrong 0, "
                                                      "missed 5, extra 0")
-                                   << QStringLiteral("Group 1: a missed.");
+                                   << QStringLiteral("Group 1 missed.");
     QTest::newRow("5 heard as h, a stray x, a Polish letter")
         << QStringLiteral("ąbsxta ggjjh") << QStringLiteral("Accuracy: 80.0 %")
         << QStringLiteral("Right 8 of 10 · Errors 3: wrong 2, missed 0, extra 1")
-        << QStringLiteral("Group 1: a written as ą. Group 1: extra x. Group 2: 5 written as h.");
+        << QStringLiteral("Group 1: a written as ą; group 2: 5 written as h. Group 1: extra x.");
 }
 
 void TestCheckCopyWindow::resultShownAndKept()
@@ -94,6 +98,68 @@ void TestCheckCopyWindow::resultShownAndKept()
     QCOMPARE(f.child<QTextBrowser>("alignedView")->accessibleDescription(), f.text("summaryLabel"));
     QCOMPARE(f.history.checkCount(), 1);
     QVERIFY(f.errors.isEmpty());
+
+    // A screen reader: a dialog, result lines named by their words, the summary in focus.
+    QCOMPARE(QAccessible::queryAccessibleInterface(&f.window)->role(), QAccessible::Dialog);
+    for (const char* label : {"statusLabel", "accuracyLabel", "countsLabel", "summaryLabel"}) {
+        QCOMPARE(
+            QAccessible::queryAccessibleInterface(f.child<QLabel>(label))->text(QAccessible::Name),
+            f.text(label));
+    }
+    QCOMPARE(f.window.focusWidget(), f.child<QLabel>("summaryLabel"));
+}
+
+void TestCheckCopyWindow::checkKeptOnceTheLockEnds()
+{
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("history.sqlite"));
+    HistoryStore history{file.toStdString(), {.busyTimeout = std::chrono::milliseconds(50)}};
+    QCOMPARE(history.checkCount(), 0); // made before another program takes it
+    QStringList errors;
+    CheckCopyWindow window{history, [&](std::string_view message) {
+                               errors
+                                   << QString::fromUtf8(message.data(), qsizetype(message.size()));
+                           }};
+    SentExercise sent;
+    sent.text = "abcde fghij";
+    window.setSentExercise(sent);
+    window.show();
+    auto* keepButton = window.findChild<QPushButton*>(QStringLiteral("keepButton"));
+    auto* status = window.findChild<QLabel*>(QStringLiteral("statusLabel"));
+    const auto check = [&] {
+        window.findChild<QPlainTextEdit*>(QStringLiteral("copyEdit"))
+            ->setPlainText(QStringLiteral("abcde fghij"));
+        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("checkButton")),
+                          Qt::LeftButton);
+    };
+    {
+        QSqlDatabase locker =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("locker"));
+        locker.setDatabaseName(file);
+        QVERIFY(locker.open());
+        QSqlQuery lock(locker);
+        QVERIFY(lock.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+
+        check();
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(!keepButton->isHidden());
+        QVERIFY2(status->text().startsWith(QStringLiteral("Not kept yet")),
+                 qPrintable(status->text()));
+        check(); // the same sending again: still the first check waits, once
+        QCOMPARE(window.unkeptChecks().size(), std::size_t{1});
+        QTest::mouseClick(keepButton, Qt::LeftButton); // still held: said again
+        QCOMPARE(errors.size(), 2);
+
+        QVERIFY(lock.exec(QStringLiteral("COMMIT")));
+        lock.finish();
+        locker.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("locker"));
+    QTest::mouseClick(keepButton, Qt::LeftButton);
+    QCOMPARE(history.checkCount(), 1);
+    QVERIFY(keepButton->isHidden());
+    QCOMPARE(status->text(), QStringLiteral("Kept in the history now."));
+    QVERIFY(window.unkeptChecks().empty());
 }
 
 void TestCheckCopyWindow::adviceAndNextSetAfterACheck()

@@ -1,0 +1,183 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// vortan-check SENT COPY [--json]: the check window's scoring of a copy against the text sent,
+// on two files, for teachers who score a class's copies and for scripts. Exit status 0; 1 for a
+// file that cannot be read or checked; 2 for a wrong command line.
+
+#include "base/errors.h"
+#include "base/windows1250.h"
+#include "scoring/copy_score.h"
+#include "text_encoding.h"
+
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using namespace vortan;
+
+constexpr std::string_view kUsage =
+    "usage: vortan-check SENT COPY [--json]   (- for standard input)";
+
+// Windows-1250 bytes as UTF-8.
+std::string utf8(std::string_view bytes)
+{
+    std::string text;
+    for (const char byte : bytes) {
+        const char16_t unit = windows1250::toUnicode(static_cast<unsigned char>(byte));
+        if (unit < 0x80) {
+            text.push_back(static_cast<char>(unit));
+        } else if (unit < 0x800) {
+            text.push_back(static_cast<char>(0xC0 | (unit >> 6)));
+            text.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
+        } else {
+            text.push_back(static_cast<char>(0xE0 | (unit >> 12)));
+            text.push_back(static_cast<char>(0x80 | ((unit >> 6) & 0x3F)));
+            text.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
+        }
+    }
+    return text;
+}
+
+// A file's text as windows-1250 bytes, its encoding found as vortan-render finds it.
+std::string readText(const std::string& name)
+{
+    std::string bytes;
+    if (name == "-") {
+        bytes.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    } else {
+        std::ifstream in(name, std::ios::binary);
+        if (!in)
+            throw Error(name + ": cannot be opened");
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        if (in.bad())
+            throw Error(name + ": cannot be read");
+    }
+    try {
+        return windows1250Text(bytes, TextEncoding::Auto);
+    } catch (const Error& error) {
+        throw Error(name + ": " + error.what());
+    }
+}
+
+std::string jsonString(std::string_view bytes)
+{
+    std::string quoted = "\"";
+    for (const char c : utf8(bytes)) {
+        if (c == '"' || c == '\\')
+            quoted += {'\\', c};
+        else if (static_cast<unsigned char>(c) < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+            quoted += escaped;
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + '"';
+}
+
+std::string json(const CopyScore& score)
+{
+    std::ostringstream out;
+    out << "{\"accuracy\": " << accuracyText(score) << ", \"sent\": " << score.sentCount
+        << ", \"correct\": " << score.correct << ", \"wrong\": " << score.wrong
+        << ", \"missed\": " << score.missed << ", \"extra\": " << score.extra << ", \"errors\": [";
+    std::string separator;
+    const auto character = [](unsigned char byte) {
+        return jsonString(std::string(1, static_cast<char>(byte)));
+    };
+    for (const ScoredCharacter& c : score.characters) {
+        const std::string group = ", \"group\": " + std::to_string(c.group + 1);
+        switch (c.outcome) {
+        case Outcome::Wrong:
+            out << separator << "{\"kind\": \"wrong\"" << group
+                << ", \"sent\": " << character(c.sent) << ", \"copied\": " << character(c.typed)
+                << '}';
+            break;
+        case Outcome::Missed:
+            out << separator << "{\"kind\": \"missed\"" << group
+                << ", \"sent\": " << character(c.sent) << '}';
+            break;
+        case Outcome::Extra:
+            out << separator << "{\"kind\": \"extra\"" << group
+                << ", \"copied\": " << character(c.typed) << '}';
+            break;
+        default:
+            continue;
+        }
+        separator = ", ";
+    }
+    for (const MovedGroup& moved : score.moved) {
+        out << separator << "{\"kind\": \"moved\", \"group\": " << moved.sentGroup + 1
+            << ", \"letters\": " << jsonString(moved.letters)
+            << ", \"written_after\": " << moved.writtenAfterGroup + 1 << '}';
+        separator = ", ";
+    }
+    out << "]}\n";
+    return out.str();
+}
+
+// What the window shows: accuracy, counts, the aligned rows, the summary.
+std::string text(const CopyScore& score)
+{
+    std::ostringstream out;
+    out << "Accuracy: " << accuracyText(score) << " %\n"
+        << "Right " << score.correct << " of " << score.sentCount << ", errors " << score.errors()
+        << ": wrong " << score.wrong << ", missed " << score.missed << ", extra " << score.extra
+        << "\n\n";
+    const std::vector<AlignedGroupRows> groups = alignedGroupRows(score);
+    constexpr std::size_t kGroupsPerLine = 6;
+    for (std::size_t first = 0; first < groups.size(); first += kGroupsPerLine) {
+        std::string sent = "Sent  ", copy = "Copy  ", marks = "      ";
+        for (std::size_t g = first; g < std::min(groups.size(), first + kGroupsPerLine); ++g) {
+            sent += utf8(groups[g].sent) + "  ";
+            copy += utf8(groups[g].typed) + "  ";
+            marks += groups[g].marks + "  ";
+        }
+        out << sent << '\n' << copy << '\n' << marks << "\n\n";
+    }
+    out << utf8(checkSummary(score)) << '\n';
+    return out.str();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    std::vector<std::string> files;
+    bool asJson = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "--json") {
+            asJson = true;
+        } else if (argument == "--help") {
+            std::cout << kUsage << '\n';
+            return 0;
+        } else if (argument.size() > 1 && argument[0] == '-') {
+            std::cerr << "vortan-check: unknown option " << argument << '\n' << kUsage << '\n';
+            return 2;
+        } else {
+            files.push_back(argument);
+        }
+    }
+    if (files.size() != 2 || (files[0] == "-" && files[1] == "-")) {
+        std::cerr << "vortan-check: give the sent text and the copy, one of them - at most\n"
+                  << kUsage << '\n';
+        return 2;
+    }
+    try {
+        const std::string sent = readText(files[0]);
+        const std::string copy = readText(files[1]);
+        const CopyScore score = scoreCopy(sent, copy);
+        std::cout << (asJson ? json(score) : text(score));
+    } catch (const Error& error) {
+        std::cerr << "vortan-check: " << error.what() << '\n';
+        return 1;
+    }
+    return 0;
+}
