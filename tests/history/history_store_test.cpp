@@ -390,7 +390,11 @@ TEST(HistoryStore, ReasonsAreTheSystemsOwn)
         while (filler.write(block.data(), static_cast<std::streamsize>(block.size())))
             filler.flush();
     }
-    EXPECT_EQ(errorOf([&] { store.addCheck(sampleCheck(std::string(20 * 1024, 'e'))); }),
+    CopyCheck large = sampleCheck();
+    for (int group = 0; group < 3500; ++group)
+        large.sent.text += " eeeee"; // 21 KB, more than the disk has left
+    large = checkCopy(large.sent, large.sent.text, large.checkedAtMs);
+    EXPECT_EQ(errorOf([&] { store.addCheck(large); }),
               "Cannot keep the check in the history file " + (full / "history.sqlite").string() +
                   ": No space left on device");
 }
