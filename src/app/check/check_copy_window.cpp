@@ -48,6 +48,53 @@ QString unicode(std::string_view bytes)
     return windows1250::toUnicode(bytes);
 }
 
+QString character(unsigned char byte)
+{
+    return unicode(std::string_view(reinterpret_cast<const char*>(&byte), 1));
+}
+
+// The result in words, for the summary line and a screen reader: the counts, then every error
+// with its group, e.g. "Group 2: 5 written as h."
+QString summaryText(const CopyScore& score)
+{
+    if (score.sentCount == 0)
+        return CheckCopyWindow::tr("Nothing was sent to check against.");
+    QString summary =
+        CheckCopyWindow::tr("Accuracy %1 per cent: %2 right of %n sent.", nullptr, score.sentCount)
+            .arg(QString::fromStdString(accuracyText(score)))
+            .arg(score.correct);
+    if (score.errors() == 0)
+        return summary + u' ' + CheckCopyWindow::tr("No errors.");
+    summary += u' ' + CheckCopyWindow::tr("Errors: %n (%1 wrong, %2 missed, %3 extra).", nullptr,
+                                          score.errors())
+                          .arg(score.wrong)
+                          .arg(score.missed)
+                          .arg(score.extra);
+    for (const ScoredCharacter& scored : score.characters) {
+        const int group = scored.group + 1;
+        switch (scored.outcome) {
+        case Outcome::Correct:
+            break;
+        case Outcome::Wrong:
+            summary += u' ' + CheckCopyWindow::tr("Group %1: %2 written as %3.")
+                                  .arg(group)
+                                  .arg(character(scored.sent), character(scored.typed));
+            break;
+        case Outcome::Missed:
+            summary +=
+                u' ' +
+                CheckCopyWindow::tr("Group %1: %2 missed.").arg(group).arg(character(scored.sent));
+            break;
+        case Outcome::Extra:
+            summary +=
+                u' ' +
+                CheckCopyWindow::tr("Group %1: extra %2.").arg(group).arg(character(scored.typed));
+            break;
+        }
+    }
+    return summary;
+}
+
 } // namespace
 
 CheckCopyWindow::CheckCopyWindow(CheckHistory& history, HistoryErrorReporter reportError,
@@ -66,37 +113,36 @@ CheckCopyWindow::~CheckCopyWindow() = default;
 
 void CheckCopyWindow::buildLayout()
 {
-    setWindowTitle(QStringLiteral("Check copy"));
-    setAccessibleName(QStringLiteral("Check copy"));
+    setWindowTitle(tr("Check copy"));
+    setAccessibleName(tr("Check copy"));
     resize(620, 520);
 
-    auto* copyLabel = new QLabel(QStringLiteral("Your c&opy:"), this);
+    auto* copyLabel = new QLabel(tr("Your c&opy:"), this);
     m_copyEdit = new QPlainTextEdit(this);
     m_copyEdit->setTabChangesFocus(true);
     m_copyEdit->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_copyEdit->setObjectName(QStringLiteral("copyEdit"));
-    m_copyEdit->setAccessibleName(QStringLiteral("Your copy"));
+    m_copyEdit->setAccessibleName(tr("Your copy"));
     m_copyEdit->setAccessibleDescription(
-        QStringLiteral("Type or paste what you copied; case and spacing do not count."));
-    m_copyEdit->setToolTip(QStringLiteral("What you copied\r\nTo, co odebrałeś"));
+        tr("Type or paste what you copied; case and spacing do not count."));
+    m_copyEdit->setToolTip(tr("What you copied"));
     copyLabel->setBuddy(m_copyEdit);
 
-    m_hideBox = new QCheckBox(QStringLiteral("&Hide while copying"), this);
+    m_hideBox = new QCheckBox(tr("&Hide while copying"), this);
     m_hideBox->setObjectName(QStringLiteral("hideBox"));
-    m_hideBox->setAccessibleName(QStringLiteral("Hide while copying"));
-    m_hideBox->setToolTip(QStringLiteral(
-        "Cover the exercise text until the copy is checked\r\nZasłoń tekst do czasu sprawdzenia"));
+    m_hideBox->setAccessibleName(tr("Hide while copying"));
+    m_hideBox->setToolTip(tr("Cover the exercise text until the copy is checked"));
 
-    m_checkButton = new QPushButton(QStringLiteral("&Check"), this);
+    m_checkButton = new QPushButton(tr("&Check"), this);
     m_checkButton->setObjectName(QStringLiteral("checkButton"));
-    m_checkButton->setAccessibleName(QStringLiteral("Check"));
-    m_checkButton->setToolTip(QStringLiteral("Check the copy (Ctrl+Enter)\r\nSprawdź odbiór"));
+    m_checkButton->setAccessibleName(tr("Check"));
+    m_checkButton->setToolTip(tr("Check the copy (Ctrl+Enter)"));
     m_checkButton->setDefault(true);
 
     m_statusLabel = new QLabel(this);
     m_statusLabel->setWordWrap(true);
     m_statusLabel->setObjectName(QStringLiteral("statusLabel"));
-    m_statusLabel->setAccessibleName(QStringLiteral("Status"));
+    m_statusLabel->setAccessibleName(tr("Status"));
 
     m_accuracyLabel = new QLabel(this);
     QFont big = m_accuracyLabel->font();
@@ -104,25 +150,24 @@ void CheckCopyWindow::buildLayout()
     big.setBold(true);
     m_accuracyLabel->setFont(big);
     m_accuracyLabel->setObjectName(QStringLiteral("accuracyLabel"));
-    m_accuracyLabel->setAccessibleName(QStringLiteral("Accuracy"));
+    m_accuracyLabel->setAccessibleName(tr("Accuracy"));
 
     m_countsLabel = new QLabel(this);
     m_countsLabel->setObjectName(QStringLiteral("countsLabel"));
-    m_countsLabel->setAccessibleName(QStringLiteral("Counts"));
+    m_countsLabel->setAccessibleName(tr("Counts"));
 
-    auto* alignedLabel = new QLabel(QStringLiteral("&Sent and copied, group by group:"), this);
+    auto* alignedLabel = new QLabel(tr("&Sent and copied, group by group:"), this);
     m_alignedView = new QTextBrowser(this);
     m_alignedView->setObjectName(QStringLiteral("alignedView"));
-    m_alignedView->setAccessibleName(QStringLiteral("Sent and copied, group by group"));
+    m_alignedView->setAccessibleName(tr("Sent and copied, group by group"));
     m_alignedView->setLineWrapMode(QTextEdit::NoWrap);
     m_alignedView->setTabChangesFocus(true);
     alignedLabel->setBuddy(m_alignedView);
 
     m_legendLabel = new QLabel(
-        QStringLiteral("Marks: * wrong, - missed, + extra; · where nothing was sent or typed."),
-        this);
+        tr("Marks: * wrong, - missed, + extra; · where nothing was sent or typed."), this);
     m_legendLabel->setObjectName(QStringLiteral("legendLabel"));
-    m_legendLabel->setAccessibleName(QStringLiteral("Marks"));
+    m_legendLabel->setAccessibleName(tr("Marks"));
 
     m_summaryLabel = new QLabel(this);
     m_summaryLabel->setWordWrap(true);
@@ -130,16 +175,16 @@ void CheckCopyWindow::buildLayout()
                                             Qt::TextSelectableByKeyboard);
     m_summaryLabel->setFocusPolicy(Qt::StrongFocus);
     m_summaryLabel->setObjectName(QStringLiteral("summaryLabel"));
-    m_summaryLabel->setAccessibleName(QStringLiteral("Result in words"));
+    m_summaryLabel->setAccessibleName(tr("Result in words"));
 
-    m_nextSetButton = new QPushButton(QStringLiteral("&Next set"), this);
+    m_nextSetButton = new QPushButton(tr("&Next set"), this);
     m_nextSetButton->setObjectName(QStringLiteral("nextSetButton"));
-    m_nextSetButton->setAccessibleName(QStringLiteral("Next set"));
+    m_nextSetButton->setAccessibleName(tr("Next set"));
     m_nextSetButton->hide();
 
-    m_closeButton = new QPushButton(QStringLiteral("Close"), this);
+    m_closeButton = new QPushButton(tr("Close"), this);
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
-    m_closeButton->setAccessibleName(QStringLiteral("Close"));
+    m_closeButton->setAccessibleName(tr("Close"));
     m_closeButton->setAutoDefault(false);
 
     auto* options = new QHBoxLayout;
@@ -240,7 +285,7 @@ void CheckCopyWindow::updateCheckButton()
     const bool hasCopy = !m_copyEdit->toPlainText().trimmed().isEmpty();
     m_checkButton->setEnabled(m_sent.has_value() && hasCopy);
     if (!m_sent) {
-        m_statusLabel->setText(QStringLiteral(
+        m_statusLabel->setText(tr(
             "Nothing has been sent yet: Play or Save WAV sends the text that the copy is checked "
             "against."));
     }
@@ -252,7 +297,7 @@ void CheckCopyWindow::clearResult()
     m_offeredSet.reset();
     m_nextSetButton->hide();
     m_statusLabel->clear();
-    m_accuracyLabel->setText(QStringLiteral("Accuracy: -"));
+    m_accuracyLabel->setText(tr("Accuracy: -"));
     m_countsLabel->clear();
     m_alignedView->clear();
     m_alignedView->setAccessibleDescription(QString());
@@ -279,17 +324,17 @@ void CheckCopyWindow::checkCopy()
     // Only the first check of a rendering is kept: checking again after seeing the result
     // would count the same copy twice.
     if (m_lastCheck->score.sentCount == 0) {
-        m_statusLabel->setText(QStringLiteral("The text sent has nothing to check, so the check "
-                                              "is not kept."));
+        m_statusLabel->setText(tr("The text sent has nothing to check, so the check "
+                                  "is not kept."));
     } else if (!firstCheck) {
-        m_statusLabel->setText(QStringLiteral("Checked again: only the first check of a text "
-                                              "sent is kept in the history."));
+        m_statusLabel->setText(tr("Checked again: only the first check of a text "
+                                  "sent is kept in the history."));
     } else if (keep(*m_lastCheck)) {
         m_currentKept = true;
-        m_statusLabel->setText(QStringLiteral("Kept in the history."));
+        m_statusLabel->setText(tr("Kept in the history."));
         offerNextSet(*m_lastCheck);
     } else {
-        m_statusLabel->setText(QStringLiteral("Not kept: the history could not be written."));
+        m_statusLabel->setText(tr("Not kept: the history could not be written."));
     }
     Q_EMIT checked();
 }
@@ -322,28 +367,24 @@ void CheckCopyWindow::offerNextSet(const CopyCheck& check)
         return;
     m_offeredSet = static_cast<int>(*offer);
     const QString next = unicode(kCharacterSets[*offer]);
-    m_nextSetButton->setText(QStringLiteral("&Next set: %1").arg(next));
-    m_nextSetButton->setAccessibleDescription(
-        QStringLiteral("Take the next character set, %1").arg(next));
-    m_nextSetButton->setToolTip(
-        QStringLiteral("You have earned the next set\r\nNastępny zestaw znaków"));
+    m_nextSetButton->setText(tr("&Next set: %1").arg(next));
+    m_nextSetButton->setAccessibleDescription(tr("Take the next character set, %1").arg(next));
+    m_nextSetButton->setToolTip(tr("You have earned the next set"));
     m_nextSetButton->show();
 }
 
 void CheckCopyWindow::showResult()
 {
     const CopyScore& score = m_lastCheck->score;
-    m_accuracyLabel->setText(
-        QStringLiteral("Accuracy: %1 %").arg(QString::fromStdString(accuracyText(score))));
-    m_countsLabel->setText(QStringLiteral("Right %1 of %2 · Errors %3: wrong %4, missed %5, "
-                                          "extra %6")
+    m_accuracyLabel->setText(tr("Accuracy: %1 %").arg(QString::fromStdString(accuracyText(score))));
+    m_countsLabel->setText(tr("Right %1 of %2 · Errors %3: wrong %4, missed %5, extra %6")
                                .arg(score.correct)
                                .arg(score.sentCount)
                                .arg(score.errors())
                                .arg(score.wrong)
                                .arg(score.missed)
                                .arg(score.extra));
-    const QString summary = unicode(checkSummary(score));
+    const QString summary = summaryText(score);
     m_alignedView->setHtml(alignedCopyHtml(
         score, ErrorColours::forBackground(m_alignedView->palette().base().color())));
     m_alignedView->setAccessibleDescription(summary);

@@ -2,6 +2,7 @@
 #include "app/progress/progress_charts.h"
 
 #include <QChart>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDateTimeAxis>
 #include <QLineSeries>
@@ -31,7 +32,7 @@ QValueAxis* percentAxis(const QLineSeries& series)
     const int span = int(100 - bottom);
     axis->setTickCount(span <= 50 ? span / 10 + 1 : span / 20 + 1); // a line every 10 or 20
     axis->setLabelFormat(QStringLiteral("%d"));
-    axis->setTitleText(QStringLiteral("Accuracy, %"));
+    axis->setTitleText(QCoreApplication::translate("vortan::ProgressWindow", "Accuracy, %"));
     return axis;
 }
 
@@ -54,13 +55,13 @@ QChart* chartWith(QLineSeries* series, QAbstractAxis* horizontal)
 QChart* accuracyOverTimeChart(const std::vector<CheckPoint>& checks)
 {
     auto* series = new QLineSeries;
-    series->setName(QStringLiteral("Accuracy per check"));
+    series->setName(QCoreApplication::translate("vortan::ProgressWindow", "Accuracy per check"));
     for (const CheckPoint& check : checks)
         series->append(double(check.checkedAtMs), 100.0 * check.accuracy());
 
     auto* time = new QDateTimeAxis;
     time->setFormat(QStringLiteral("yyyy-MM-dd"));
-    time->setTitleText(QStringLiteral("Date of the check"));
+    time->setTitleText(QCoreApplication::translate("vortan::ProgressWindow", "Date of the check"));
     time->setTickCount(5);
     if (!checks.empty()) {
         // A day on either side, so that a single check is not squeezed onto the edge.
@@ -69,26 +70,27 @@ QChart* accuracyOverTimeChart(const std::vector<CheckPoint>& checks)
                        QDateTime::fromMSecsSinceEpoch(checks.back().checkedAtMs + kDayMs));
     }
     QChart* chart = chartWith(series, time);
-    chart->setTitle(QStringLiteral("Accuracy over time"));
+    chart->setTitle(QCoreApplication::translate("vortan::ProgressWindow", "Accuracy over time"));
     return chart;
 }
 
 QChart* accuracyByTempoChart(const std::vector<TempoPoint>& tempos)
 {
     auto* series = new QLineSeries;
-    series->setName(QStringLiteral("Accuracy by tempo"));
+    series->setName(QCoreApplication::translate("vortan::ProgressWindow", "Accuracy by tempo"));
     for (const TempoPoint& point : tempos)
         series->append(point.tempo, 100.0 * point.accuracy());
 
     auto* tempo = new QValueAxis;
     tempo->setLabelFormat(QStringLiteral("%d"));
-    tempo->setTitleText(QStringLiteral("Transmission tempo, characters per minute"));
+    tempo->setTitleText(QCoreApplication::translate("vortan::ProgressWindow",
+                                                    "Transmission tempo, characters per minute"));
     if (!tempos.empty()) {
         tempo->setRange(tempos.front().tempo - 5, tempos.back().tempo + 5);
         tempo->applyNiceNumbers();
     }
     QChart* chart = chartWith(series, tempo);
-    chart->setTitle(QStringLiteral("Accuracy by tempo"));
+    chart->setTitle(QCoreApplication::translate("vortan::ProgressWindow", "Accuracy by tempo"));
     return chart;
 }
 

@@ -75,7 +75,7 @@ QChartView* chartView(QWidget* parent, const QString& name, const QString& objec
     auto* view = new QChartView(parent);
     view->setObjectName(objectName);
     view->setAccessibleName(name);
-    view->setAccessibleDescription(QStringLiteral("The same figures are in the table below."));
+    view->setAccessibleDescription(ProgressWindow::tr("The same figures are in the table below."));
     view->setRenderHint(QPainter::Antialiasing);
     view->setMinimumHeight(180);
     return view;
@@ -106,42 +106,41 @@ ProgressWindow::~ProgressWindow() = default;
 
 void ProgressWindow::buildLayout()
 {
-    setWindowTitle(QStringLiteral("Progress"));
-    setAccessibleName(QStringLiteral("Progress"));
+    setWindowTitle(tr("Progress"));
+    setAccessibleName(tr("Progress"));
     resize(760, 560);
 
-    m_dateBox = new QCheckBox(QStringLiteral("Only &between"), this);
+    m_dateBox = new QCheckBox(tr("Only &between"), this);
     m_dateBox->setObjectName(QStringLiteral("dateBox"));
-    m_dateBox->setAccessibleName(QStringLiteral("Only checks between two dates"));
+    m_dateBox->setAccessibleName(tr("Only checks between two dates"));
     const QDate today = QDate::currentDate();
     m_fromEdit = new QDateEdit(today.addDays(-30), this);
     m_fromEdit->setObjectName(QStringLiteral("fromEdit"));
-    m_fromEdit->setAccessibleName(QStringLiteral("From date"));
+    m_fromEdit->setAccessibleName(tr("From date"));
     m_toEdit = new QDateEdit(today, this);
     m_toEdit->setObjectName(QStringLiteral("toEdit"));
-    m_toEdit->setAccessibleName(QStringLiteral("To date, included"));
+    m_toEdit->setAccessibleName(tr("To date, included"));
     for (QDateEdit* edit : {m_fromEdit, m_toEdit}) {
         edit->setCalendarPopup(true);
         edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
         edit->setEnabled(false);
     }
-    auto* andLabel = new QLabel(QStringLiteral("and"), this);
+    auto* andLabel = new QLabel(tr("and"), this);
 
-    auto* setLabel = new QLabel(QStringLiteral("Character &set:"), this);
+    auto* setLabel = new QLabel(tr("Character &set:"), this);
     m_setFilter = new QComboBox(this);
     m_setFilter->setObjectName(QStringLiteral("setFilter"));
-    m_setFilter->setAccessibleName(QStringLiteral("Character set"));
+    m_setFilter->setAccessibleName(tr("Character set"));
     m_setFilter->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_setFilter->setMinimumContentsLength(24);
     setLabel->setBuddy(m_setFilter);
 
-    auto* thresholdLabel = new QLabel(QStringLiteral("Next set &at:"), this);
+    auto* thresholdLabel = new QLabel(tr("Next set &at:"), this);
     m_thresholdBox = new QSpinBox(this);
     m_thresholdBox->setObjectName(QStringLiteral("thresholdBox"));
-    m_thresholdBox->setAccessibleName(QStringLiteral("Accuracy that earns the next set"));
-    m_thresholdBox->setToolTip(QStringLiteral(
-        "The accuracy of a check and of each new character that earns the next set\r\n"
-        "Dokładność, od której przysługuje następny zestaw"));
+    m_thresholdBox->setAccessibleName(tr("Accuracy that earns the next set"));
+    m_thresholdBox->setToolTip(
+        tr("The accuracy of a check and of each new character that earns the next set"));
     m_thresholdBox->setRange(50, 100);
     m_thresholdBox->setSuffix(QStringLiteral(" %"));
     m_thresholdBox->setValue(kDefaultAdvanceThresholdPercent);
@@ -149,55 +148,45 @@ void ProgressWindow::buildLayout()
 
     m_summaryLabel = new QLabel(this);
     m_summaryLabel->setObjectName(QStringLiteral("summaryLabel"));
-    m_summaryLabel->setAccessibleName(QStringLiteral("Summary"));
+    m_summaryLabel->setAccessibleName(tr("Summary"));
     m_summaryLabel->setWordWrap(true);
 
     m_characterTable =
-        table(this, QStringLiteral("Characters, weakest first"), QStringLiteral("characterTable"),
-              {QStringLiteral("Character"), QStringLiteral("Last 50"), QStringLiteral("Sent"),
-               QStringLiteral("Right"), QStringLiteral("Wrong"), QStringLiteral("Written as"),
-               QStringLiteral("Missed"), QStringLiteral("Extra")});
-    m_confusionTable = table(
-        this, QStringLiteral("Confusions, most frequent first"), QStringLiteral("confusionTable"),
-        {QStringLiteral("Sent"), QStringLiteral("Written as"), QStringLiteral("Times")});
-    m_timeChart =
-        chartView(this, QStringLiteral("Accuracy over time, chart"), QStringLiteral("timeChart"));
-    m_timeTable =
-        table(this, QStringLiteral("Accuracy over time, table"), QStringLiteral("timeTable"),
-              {QStringLiteral("Checked"), QStringLiteral("Tempo"), QStringLiteral("Characters"),
-               QStringLiteral("Accuracy")});
-    m_tempoChart =
-        chartView(this, QStringLiteral("Accuracy by tempo, chart"), QStringLiteral("tempoChart"));
-    m_tempoTable =
-        table(this, QStringLiteral("Accuracy by tempo, table"), QStringLiteral("tempoTable"),
-              {QStringLiteral("Tempo"), QStringLiteral("Checks"), QStringLiteral("Characters"),
-               QStringLiteral("Accuracy")});
+        table(this, tr("Characters, weakest first"), QStringLiteral("characterTable"),
+              {tr("Character"), tr("Last 50"), tr("Sent"), tr("Right"), tr("Wrong"),
+               tr("Written as"), tr("Missed"), tr("Extra")});
+    m_confusionTable =
+        table(this, tr("Confusions, most frequent first"), QStringLiteral("confusionTable"),
+              {tr("Sent"), tr("Written as"), tr("Times")});
+    m_timeChart = chartView(this, tr("Accuracy over time, chart"), QStringLiteral("timeChart"));
+    m_timeTable = table(this, tr("Accuracy over time, table"), QStringLiteral("timeTable"),
+                        {tr("Checked"), tr("Tempo"), tr("Characters"), tr("Accuracy")});
+    m_tempoChart = chartView(this, tr("Accuracy by tempo, chart"), QStringLiteral("tempoChart"));
+    m_tempoTable = table(this, tr("Accuracy by tempo, table"), QStringLiteral("tempoTable"),
+                         {tr("Tempo"), tr("Checks"), tr("Characters"), tr("Accuracy")});
 
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("tabs"));
-    m_tabs->setAccessibleName(QStringLiteral("Figures"));
-    m_tabs->addTab(m_characterTable, QStringLiteral("C&haracters"));
-    m_tabs->addTab(m_confusionTable, QStringLiteral("&Confusions"));
-    m_tabs->addTab(chartPage(this, m_timeChart, m_timeTable),
-                   QStringLiteral("Accuracy over &time"));
-    m_tabs->addTab(chartPage(this, m_tempoChart, m_tempoTable),
-                   QStringLiteral("Accuracy by t&empo"));
+    m_tabs->setAccessibleName(tr("Figures"));
+    m_tabs->addTab(m_characterTable, tr("C&haracters"));
+    m_tabs->addTab(m_confusionTable, tr("&Confusions"));
+    m_tabs->addTab(chartPage(this, m_timeChart, m_timeTable), tr("Accuracy over &time"));
+    m_tabs->addTab(chartPage(this, m_tempoChart, m_tempoTable), tr("Accuracy by t&empo"));
 
-    m_drillButton = new QPushButton(QStringLiteral("&Drill weak characters"), this);
+    m_drillButton = new QPushButton(tr("&Drill weak characters"), this);
     m_drillButton->setObjectName(QStringLiteral("drillButton"));
-    m_drillButton->setAccessibleName(QStringLiteral("Drill weak characters"));
-    m_drillButton->setToolTip(QStringLiteral(
-        "Put a set into the character-set box that draws weak characters more often\r\n"
-        "Ćwicz słabe znaki"));
+    m_drillButton->setAccessibleName(tr("Drill weak characters"));
+    m_drillButton->setToolTip(
+        tr("Put a set into the character-set box that draws weak characters more often"));
     m_drillLabel = new QLabel(this);
     m_drillLabel->setObjectName(QStringLiteral("drillLabel"));
-    m_drillLabel->setAccessibleName(QStringLiteral("Drill set"));
+    m_drillLabel->setAccessibleName(tr("Drill set"));
     m_drillLabel->setWordWrap(true);
     m_drillLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    auto* refreshButton = new QPushButton(QStringLiteral("&Refresh"), this);
-    refreshButton->setAccessibleName(QStringLiteral("Refresh"));
-    auto* closeButton = new QPushButton(QStringLiteral("Close"), this);
-    closeButton->setAccessibleName(QStringLiteral("Close"));
+    auto* refreshButton = new QPushButton(tr("&Refresh"), this);
+    refreshButton->setAccessibleName(tr("Refresh"));
+    auto* closeButton = new QPushButton(tr("Close"), this);
+    closeButton->setAccessibleName(tr("Close"));
 
     auto* filters = new QGridLayout;
     filters->addWidget(m_dateBox, 0, 0);
@@ -295,7 +284,7 @@ void ProgressWindow::fillSetFilter()
     }
     const QSignalBlocker quiet(m_setFilter);
     m_setFilter->clear();
-    m_setFilter->addItem(QStringLiteral("All sets"));
+    m_setFilter->addItem(tr("All sets"));
     for (const std::string& set : sets)
         m_setFilter->addItem(unicode(set), QByteArray::fromStdString(set));
     const int index = chosen.isValid() ? m_setFilter->findData(chosen) : 0;
@@ -310,24 +299,24 @@ void ProgressWindow::refresh()
         figures = m_history.progress(filter());
     } catch (const Error& error) {
         m_reportError(error.what());
-        m_summaryLabel->setText(QStringLiteral("The history could not be read."));
+        m_summaryLabel->setText(tr("The history could not be read."));
         fillTables({});
         fillCharts({});
         return;
     }
     if (figures.checks.empty()) {
-        m_summaryLabel->setText(QStringLiteral("No checks yet for this choice. Check a copy in the "
-                                               "Check copy window and it appears here."));
+        m_summaryLabel->setText(tr("No checks yet for this choice. Check a copy in the "
+                                   "Check copy window and it appears here."));
     } else {
         long long sent = 0, correct = 0;
         for (const CheckPoint& check : figures.checks) {
             sent += check.sentCount;
             correct += check.correct;
         }
-        m_summaryLabel->setText(QStringLiteral("%1 checks, %2 characters sent, accuracy %3.")
-                                    .arg(figures.checks.size())
-                                    .arg(sent)
-                                    .arg(percent(double(correct) / double(sent))));
+        m_summaryLabel->setText(
+            tr("Checks: %n. %1. Accuracy %2.", nullptr, int(figures.checks.size()))
+                .arg(tr("Characters sent: %n", nullptr, int(sent)),
+                     percent(double(correct) / double(sent))));
     }
     fillTables(figures);
     fillCharts(figures);
@@ -341,10 +330,10 @@ void ProgressWindow::fillTables(const ProgressData& figures)
         QStringList wrongAs;
         for (const auto& [typed, count] : s.wrongAs)
             wrongAs << QStringLiteral("%1 ×%2").arg(character(typed)).arg(count);
-        const QString recent = s.recent.samples == 0 ? QStringLiteral("-")
-                                                     : QStringLiteral("%1 of %2")
-                                                           .arg(percent(s.recent.accuracy()))
-                                                           .arg(s.recent.samples);
+        const QString recent =
+            s.recent.samples == 0
+                ? QStringLiteral("-")
+                : tr("%1 of %2").arg(percent(s.recent.accuracy())).arg(s.recent.samples);
         setRow(*m_characterTable, row++,
                {character(s.character), recent, QString::number(s.sent), QString::number(s.correct),
                 QString::number(s.wrong), wrongAs.join(QStringLiteral(", ")),
@@ -410,7 +399,7 @@ void ProgressWindow::drillWeakCharacters()
         return;
     }
     const QString drill = unicode(drillSet(m_currentSet, recent));
-    m_drillLabel->setText(QStringLiteral("Drill set: %1").arg(drill));
+    m_drillLabel->setText(tr("Drill set: %1").arg(drill));
     Q_EMIT drillSetChosen(drill);
 }
 
