@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "progress_line.h"
 
+#include "render_texts.h"
+
 namespace vortan {
 
 namespace {
@@ -27,8 +29,11 @@ void ProgressLine::show(std::int64_t writtenBytes, std::int64_t fileBytes,
     if (percent == m_shownPercent)
         return;
     m_shownPercent = percent;
-    m_terminal << wipe << "vortan-render: writing " << m_fileName << ": " << percent << "% ("
-               << writtenBytes / mebibyte << " of " << fileBytes / mebibyte << " MiB)"
+    m_terminal << wipe << "vortan-render: "
+               << withArguments(renderText("vortan-render", "writing %1: %2% (%3 of %4 MiB)"),
+                                {m_fileName, std::to_string(percent),
+                                 std::to_string(writtenBytes / mebibyte),
+                                 std::to_string(fileBytes / mebibyte)})
                << std::flush;
 }
 

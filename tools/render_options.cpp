@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "render_options.h"
 
+#include "render_texts.h"
 #include "settings/options_schema.h"
 
+#include <algorithm>
 #include <charconv>
 #include <functional>
 #include <limits>
@@ -12,16 +14,17 @@ namespace vortan {
 namespace {
 
 std::int64_t parseInteger(std::string_view option, std::string_view value, std::int64_t low,
-                          std::int64_t high, std::string_view rangeText)
+                          std::int64_t high)
 {
     std::int64_t number = 0;
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
     if (value.empty() || error == std::errc::invalid_argument || end != value.data() + value.size())
-        throw UsageError(std::string(option) + " needs a whole number, not \"" +
-                         std::string(value) + "\"");
+        throw UsageError(withArguments(
+            renderText("vortan-render", "%1 needs a whole number, not \"%2\""), {option, value}));
     if (error == std::errc::result_out_of_range || number < low || number > high)
-        throw UsageError(std::string(option) + " must lie between " + std::string(rangeText) +
-                         ", not " + std::string(value));
+        throw UsageError(
+            withArguments(renderText("vortan-render", "%1 must lie between %2 and %3, not %4"),
+                          {option, std::to_string(low), std::to_string(high), value}));
     return number;
 }
 
@@ -40,10 +43,8 @@ OptionRule settingRule(const IntegerSetting& setting)
 {
     return {optionName(setting),
             [&setting](RenderOptions& options, std::string_view option, std::string_view value) {
-                const std::string range =
-                    std::to_string(setting.minimum) + " and " + std::to_string(setting.maximum);
-                const int number = static_cast<int>(
-                    parseInteger(option, value, setting.minimum, setting.maximum, range));
+                const int number =
+                    static_cast<int>(parseInteger(option, value, setting.minimum, setting.maximum));
                 options.settings.*setting.inRendering = number;
                 options.given[static_cast<std::size_t>(setting.id)] = number;
             }};
@@ -54,8 +55,7 @@ OptionRule seedRule(std::string_view name, std::optional<std::uint32_t> RenderOp
     return {std::string(name),
             [field](RenderOptions& options, std::string_view option, std::string_view value) {
                 options.*field = static_cast<std::uint32_t>(
-                    parseInteger(option, value, 0, std::numeric_limits<std::uint32_t>::max(),
-                                 "0 and 4294967295"));
+                    parseInteger(option, value, 0, std::numeric_limits<std::uint32_t>::max()));
             }};
 }
 
@@ -117,8 +117,7 @@ const std::vector<OptionRule>& valueOptions()
             {
                 {"--preset",
                  [](RenderOptions& options, std::string_view option, std::string_view value) {
-                     options.preset =
-                         static_cast<int>(parseInteger(option, value, 1, 3, "1 and 3"));
+                     options.preset = static_cast<int>(parseInteger(option, value, 1, 3));
                  }},
                 {"--settings",
                  [](RenderOptions& options, std::string_view, std::string_view value) {
@@ -127,9 +126,8 @@ const std::vector<OptionRule>& valueOptions()
                 {"--rise",
                  [](RenderOptions& options, std::string_view option, std::string_view value) {
                      const ProgramOption& rise = programOption(OptionId::Rise);
-                     options.riseMs = static_cast<int>(parseInteger(
-                         option, value, rise.minimum, rise.maximum,
-                         std::to_string(rise.minimum) + " and " + std::to_string(rise.maximum)));
+                     options.riseMs =
+                         static_cast<int>(parseInteger(option, value, rise.minimum, rise.maximum));
                  }},
                 seedRule("--seed", &RenderOptions::seed),
                 seedRule("--keying-seed", &RenderOptions::keyingSeed),
@@ -137,10 +135,10 @@ const std::vector<OptionRule>& valueOptions()
                  [](RenderOptions& options, std::string_view option, std::string_view value) {
                      const std::optional<TextEncoding> encoding = encodingNamed(value);
                      if (!encoding)
-                         throw UsageError(
-                             std::string(option) +
-                             " must be auto, utf-8 (utf8) or windows-1250 (cp1250), not \"" +
-                             std::string(value) + "\"");
+                         throw UsageError(withArguments(
+                             renderText("vortan-render", "%1 must be auto, utf-8 (utf8) or "
+                                                         "windows-1250 (cp1250), not \"%2\""),
+                             {option, value}));
                      options.encoding = *encoding;
                  }},
                 {"--text", [](RenderOptions& options, std::string_view,
@@ -156,6 +154,24 @@ const std::vector<OptionRule>& valueOptions()
     }();
     return rules;
 }
+
+// The columns UTF-8 text takes on a terminal: its characters (none of the texts is wide).
+std::size_t columns(std::string_view text)
+{
+    return static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char byte) { return (byte & 0xC0) != 0x80; }));
+}
+
+// The settings' descriptions as the schema holds them, marked here for translation; the help
+// shows them through renderText.
+[[maybe_unused]] constexpr const char* kSettingDescriptions[] = {
+    VORTAN_RENDER_TEXT_NOOP("vortan-render", "sending speed in characters per minute"),
+    VORTAN_RENDER_TEXT_NOOP("vortan-render", "extra dot lengths added to every gap"),
+    VORTAN_RENDER_TEXT_NOOP("vortan-render", "tone frequency in Hz"),
+    VORTAN_RENDER_TEXT_NOOP("vortan-render",
+                            "noise level in sample steps, the tone's peak being 100"),
+    VORTAN_RENDER_TEXT_NOOP("vortan-render", "straight-key timing jitter in hundredths"),
+};
 
 } // namespace
 
@@ -188,27 +204,34 @@ RenderOptions parseRenderArguments(std::span<const std::string_view> arguments)
                 rule = &candidate;
         }
         if (rule == nullptr)
-            throw UsageError("unknown option \"" + std::string(arguments[i]) + "\"");
+            throw UsageError(withArguments(renderText("vortan-render", "unknown option \"%1\""),
+                                           {arguments[i]}));
         if (!value) {
             if (i + 1 == arguments.size())
-                throw UsageError(std::string(name) + " needs a value");
+                throw UsageError(
+                    withArguments(renderText("vortan-render", "%1 needs a value"), {name}));
             value = arguments[++i];
         }
         rule->apply(options, name, *value);
         encodingGiven = encodingGiven || name == "--encoding";
     }
     if (options.settingsFile && !options.preset)
-        throw UsageError("--settings names the file to take --preset N from; give --preset too");
+        throw UsageError(
+            renderText("vortan-render",
+                       "--settings names the file to take --preset N from; give --preset too"));
     if (options.text && options.textFile)
-        throw UsageError("give either --text or --text-file, not both");
+        throw UsageError(
+            renderText("vortan-render", "give either --text or --text-file, not both"));
     if (options.text && encodingGiven)
-        throw UsageError("--encoding is for --text-file; --text is always UTF-8");
+        throw UsageError(
+            renderText("vortan-render", "--encoding is for --text-file; --text is always UTF-8"));
     if (options.showSettings)
         return options;
     if (!options.text && !options.textFile)
-        throw UsageError("no text: give --text TEXT or --text-file FILE");
+        throw UsageError(
+            renderText("vortan-render", "no text: give --text TEXT or --text-file FILE"));
     if (options.output.empty())
-        throw UsageError("no output file: give --output FILE.wav");
+        throw UsageError(renderText("vortan-render", "no output file: give --output FILE.wav"));
     return options;
 }
 
@@ -242,22 +265,31 @@ std::string renderUsage()
     for (const IntegerSetting& setting : kIntegerSettings) {
         std::string line = "  " + optionName(setting) + " N";
         line.resize(21, ' ');
-        line += std::string(setting.description) + ", " + std::to_string(setting.minimum) + " to " +
-                std::to_string(setting.maximum);
-        const std::string defaultText = " (default " + std::to_string(setting.start) + ")";
+        line +=
+            withArguments(renderText("vortan-render", "%1, %2 to %3"),
+                          {renderText("vortan-render", std::string(setting.description).c_str()),
+                           std::to_string(setting.minimum), std::to_string(setting.maximum)});
+        const std::string defaultText =
+            " " + withArguments(renderText("vortan-render", "(default %1)"),
+                                {std::to_string(setting.start)});
         // Wrapped as the other lines are, within 90 columns.
-        line += line.size() + defaultText.size() > 90 ? "\n" + std::string(20, ' ') + defaultText
-                                                      : defaultText;
+        line += columns(line) + columns(defaultText) > 90
+                    ? "\n" + std::string(20, ' ') + defaultText
+                    : defaultText;
         settingLines += line + "\n";
     }
-    return R"(Usage: vortan-render [OPTIONS] (--text TEXT | --text-file FILE) --output FILE.wav
+    return renderText(
+               "vortan-render",
+               R"(Usage: vortan-render [OPTIONS] (--text TEXT | --text-file FILE) --output FILE.wav
        vortan-render [OPTIONS] --show-settings
 
 Renders an exercise text as Morse code into an 8-bit mono 11025 Hz WAV file, exactly as
 the program's Save WAV does.
 
-)" + settingLines +
-           R"(  --rise MS          soft keying: every tone element rises and falls over MS milliseconds,
+)") + settingLines +
+           renderText(
+               "vortan-render",
+               R"(  --rise MS          soft keying: every tone element rises and falls over MS milliseconds,
                      0 to 10 (default 0, the tone switched on and off at once)
   --qsb RATE:DEPTH   fading of the signal: RATE fades per second (0.05 to 2), DEPTH in dB
                      (0 to 30) between the 95th and the 5th percentile of its level
@@ -303,7 +335,7 @@ stations or static can pass the 8-bit range; the samples are then held at its en
 number of them is reported on standard error: lower LEVEL to avoid it.
 
 Exit status: 0 done, 1 a file could not be read or written, 2 a wrong command line.
-)";
+)");
 }
 
 std::string renderVersion()

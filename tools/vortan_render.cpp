@@ -8,6 +8,7 @@
 #include "files/symbolic_links.h"
 #include "progress_line.h"
 #include "render_options.h"
+#include "render_texts.h"
 #include "settings/settings_file.h"
 #include "synthesis/synthesizer.h"
 #include "text_encoding.h"
@@ -30,7 +31,7 @@ namespace {
 using namespace vortan;
 
 // How a file is named in messages: as given, and "-" as the stream it stands for.
-std::string shownName(const std::string& fileName, const char* stream)
+std::string shownName(const std::string& fileName, const std::string& stream)
 {
     return fileName == "-" ? stream : fileName;
 }
@@ -65,11 +66,13 @@ std::string readInput(const std::string& fileName, std::size_t limit)
     case RegularFileState::NotRegular:
         throw IoError(kFileAccessDenied, fileName, input.reason);
     case RegularFileState::TooLarge:
-        throw Error("Text exceeds what a WAV file can hold (" + input.reason + ")");
+        throw Error(
+            withArguments(renderText("vortan-render", "Text exceeds what a WAV file can hold (%1)"),
+                          {input.reason}));
     case RegularFileState::Unreadable:
         break;
     }
-    throw Error("Cannot open file: " + input.reason);
+    throw Error(withArguments(renderText("vortan-render", "Cannot open file: %1"), {input.reason}));
 }
 
 // The exercise text as the window would hold it: windows-1250, CR LF line breaks.
@@ -79,7 +82,7 @@ std::string exerciseText(const RenderOptions& options)
         return onFile("--text",
                       [&] { return normalizeLineBreaks(windows1250::fromUtf8(*options.text)); });
     const std::string& fileName = *options.textFile;
-    return onFile(shownName(fileName, "standard input"), [&] {
+    return onFile(shownName(fileName, renderText("vortan-render", "standard input")), [&] {
         // In UTF-8 a character may take four bytes.
         const auto limit = static_cast<std::size_t>(maxTextCharacters) *
                            (options.encoding == TextEncoding::Windows1250 ? 1 : 4);
@@ -97,7 +100,7 @@ void checkSettingsFile(const std::string& fileName)
         if (::stat(fileName.c_str(), &status) != 0 || ::access(fileName.c_str(), R_OK) != 0)
             throw IoError(errno == ENOENT || errno == ENOTDIR ? kFileNotFound : kFileAccessDenied);
         if (!S_ISREG(status.st_mode))
-            throw Error("Not a regular file");
+            throw Error(renderText("vortan-render", "Not a regular file"));
     });
 }
 
@@ -177,7 +180,8 @@ void render(const RenderOptions& options, const std::string& text)
     auto synthesizer = std::make_unique<Synthesizer>(random, clock);
     synthesizer->setBandConditions(options.conditions);
 
-    const std::string outputName = shownName(options.output, "standard output");
+    const std::string outputName =
+        shownName(options.output, renderText("vortan-render", "standard output"));
     std::optional<ProgressLine> progress;
     if (::isatty(STDERR_FILENO)) {
         progress.emplace(std::cerr, outputName);
@@ -211,7 +215,8 @@ void render(const RenderOptions& options, const std::string& text)
 
 int usageError(const std::string& message)
 {
-    std::cerr << "vortan-render: " << message << "\nTry 'vortan-render --help'.\n";
+    std::cerr << "vortan-render: " << message << '\n'
+              << renderText("vortan-render", "Try 'vortan-render --help'.") << '\n';
     return 2;
 }
 
@@ -219,6 +224,8 @@ int usageError(const std::string& message)
 
 int main(int argc, char** argv)
 {
+    setTextLanguage(textLanguage(std::getenv("LANGUAGE"), std::getenv("LC_ALL"),
+                                 std::getenv("LC_MESSAGES"), std::getenv("LANG")));
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
     RenderOptions options;
     try {
@@ -231,7 +238,8 @@ int main(int argc, char** argv)
         return std::cout ? 0 : 1;
     }
     if (options.output == "-" && !options.showSettings && ::isatty(STDOUT_FILENO))
-        return usageError("standard output is a terminal: redirect it, or give --output FILE");
+        return usageError(renderText(
+            "vortan-render", "standard output is a terminal: redirect it, or give --output FILE"));
 
     try {
         std::string chars(kDefaultChars);

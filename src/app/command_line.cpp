@@ -2,6 +2,7 @@
 #include "app/command_line.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 namespace vortan {
 
@@ -27,21 +28,39 @@ constexpr const char* qtOptionsWithValue[] = {
 };
 constexpr const char* qtFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
 
+QString translated(const char* text)
+{
+    return QCoreApplication::translate("vortan::CommandLine", text);
+}
+
 } // namespace
 
 std::optional<CommandLineExit> answerCommandLine(const QStringList& arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Vortan teaches you to receive Morse code by ear: it sends exercise texts "
-                       "as Morse code\nat the speed, tone, noise and keying you set. The "
-                       "settings are kept in\n~/.config/vortan/vortan.ini. See vortan(1)."));
+    parser.setApplicationDescription(translated(QT_TRANSLATE_NOOP(
+        "vortan::CommandLine", "Vortan teaches you to receive Morse code by ear: it sends "
+                               "exercise texts as Morse code\nat the speed, tone, noise "
+                               "and keying you set. The settings are kept in\n"
+                               "~/.config/vortan/vortan.ini. See vortan(1).")));
     // Qt's options are spelled with one dash: -platform is not -p -l -a ...
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    const QCommandLineOption help = parser.addHelpOption();
-    const QCommandLineOption version = parser.addVersionOption();
+    // Qt's own help and version options, described in the program's language (Qt's Polish
+    // lacks their descriptions).
+    const QCommandLineOption help(
+        {QStringLiteral("h"), QStringLiteral("help")},
+        translated(QT_TRANSLATE_NOOP("vortan::CommandLine", "Show this help and exit.")));
+    const QCommandLineOption helpAll(
+        QStringLiteral("help-all"),
+        translated(QT_TRANSLATE_NOOP("vortan::CommandLine",
+                                     "Show this help with the Qt options and exit.")));
+    const QCommandLineOption version(
+        {QStringLiteral("v"), QStringLiteral("version")},
+        translated(QT_TRANSLATE_NOOP("vortan::CommandLine", "Show the version and exit.")));
+    parser.addOptions({help, helpAll, version});
     for (const char* name : qtOptionsWithValue) {
-        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        QCommandLineOption option(QString::fromLatin1(name), QString(),
+                                  translated(QT_TRANSLATE_NOOP("vortan::CommandLine", "value")));
         option.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(option);
     }
@@ -52,17 +71,20 @@ std::optional<CommandLineExit> answerCommandLine(const QStringList& arguments)
     }
 
     const QString program = QStringLiteral("vortan");
+    const QString tryHelp =
+        translated(QT_TRANSLATE_NOOP("vortan::CommandLine", "Try 'vortan --help'."));
     if (!parser.parse(arguments))
-        return CommandLineExit{2,
-                               {},
-                               program + QStringLiteral(": ") + parser.errorText() +
-                                   QStringLiteral("\nTry 'vortan --help'.\n")};
+        return CommandLineExit{
+            2, {}, program + QStringLiteral(": ") + parser.errorText() + u'\n' + tryHelp + u'\n'};
     if (parser.isSet(help))
         return CommandLineExit{0, parser.helpText(), {}};
-    if (parser.isSet(QStringLiteral("help-all"))) {
-        QString text = parser.helpText() + QStringLiteral("\nQt options:\n");
+    if (parser.isSet(helpAll)) {
+        QString text = parser.helpText() + u'\n' +
+                       translated(QT_TRANSLATE_NOOP("vortan::CommandLine", "Qt options:")) + u'\n';
         for (const char* name : qtOptionsWithValue)
-            text += QStringLiteral("  -") + QLatin1String(name) + QStringLiteral(" <value>\n");
+            text += QStringLiteral("  -") + QLatin1String(name) + QStringLiteral(" <") +
+                    translated(QT_TRANSLATE_NOOP("vortan::CommandLine", "value")) +
+                    QStringLiteral(">\n");
         for (const char* name : qtFlags)
             text += QStringLiteral("  -") + QLatin1String(name) + QStringLiteral("\n");
         return CommandLineExit{0, text, {}};
@@ -70,11 +92,13 @@ std::optional<CommandLineExit> answerCommandLine(const QStringList& arguments)
     if (parser.isSet(version))
         return CommandLineExit{0, program + QStringLiteral(" " VORTAN_VERSION "\n"), {}};
     if (!parser.positionalArguments().isEmpty())
-        return CommandLineExit{2,
-                               {},
-                               program + QStringLiteral(": unexpected argument '") +
-                                   parser.positionalArguments().constFirst() +
-                                   QStringLiteral("'\nTry 'vortan --help'.\n")};
+        return CommandLineExit{
+            2,
+            {},
+            program + QStringLiteral(": ") +
+                translated(QT_TRANSLATE_NOOP("vortan::CommandLine", "unexpected argument '%1'"))
+                    .arg(parser.positionalArguments().constFirst()) +
+                u'\n' + tryHelp + u'\n'};
     return std::nullopt;
 }
 

@@ -7,6 +7,7 @@
 #include "app/command_line.h"
 #include "app/commands/command_runner.h"
 #include "app/commands/error_box.h"
+#include "app/language/interface_language.h"
 #include "app/program/program_windows.h"
 #include "app/settings_model.h"
 #include "app/temporary_sound_file.h"
@@ -31,6 +32,7 @@ int main(int argc, char* argv[])
     {
         // --help, --version and a wrong command line are answered without a display.
         const QCoreApplication commandLine(argc, argv);
+        const vortan::InterfaceLanguage language;
         if (const auto exit = vortan::answerCommandLine(QCoreApplication::arguments())) {
             std::fputs(exit->standardOutput.toLocal8Bit().constData(), stdout);
             std::fputs(exit->standardError.toLocal8Bit().constData(), stderr);
@@ -38,6 +40,8 @@ int main(int argc, char* argv[])
         }
     }
     QApplication application(argc, argv);
+    // The desktop's language for every text beyond the specified captions.
+    const vortan::InterfaceLanguage language;
     QApplication::setApplicationName(QStringLiteral("Vortan"));
     QApplication::setDesktopFileName(QStringLiteral("vortan"));
     QApplication::setWindowIcon(vortan::applicationIcon());

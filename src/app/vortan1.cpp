@@ -118,8 +118,8 @@ TForm1::TForm1(const MainWindowServices& services, MainWindowFiles files, QWidge
     ui->ComboBox1->setCompleter(nullptr);
     // An editable box reads out its text as its name; its edit field carries the name.
     ui->ComboBox1->lineEdit()->setAccessibleName(ui->ComboBox1->accessibleName());
-    ui->SpeedBar1->setAccessibleName(QStringLiteral("Commands"));
-    ui->SpeedBar2->setAccessibleName(QStringLiteral("Settings"));
+    ui->SpeedBar1->setAccessibleName(tr("Commands"));
+    ui->SpeedBar2->setAccessibleName(tr("Settings"));
     applyFonts();
     setUpDisplays();
     setUpCommands();
@@ -632,9 +632,7 @@ void TForm1::setCharacterSetText(const QString& characterSet)
 void TForm1::setUpTextCover()
 {
     m_textCover = new QLabel(
-        QStringLiteral("The text is hidden while you copy.\nCheck your copy to see it again.\n\n"
-                       "Tekst jest ukryty podczas odbioru.\nSprawdź odbiór, by go zobaczyć."),
-        this);
+        tr("The text is hidden while you copy.\nCheck your copy to see it again."), this);
     m_textCover->setObjectName(QStringLiteral("textCover"));
     m_textCover->setAlignment(Qt::AlignCenter);
     m_textCover->setWordWrap(true);

@@ -10,12 +10,14 @@ using vortan::test::CommandResult;
 
 namespace {
 
-CommandResult runVortan(const std::string& arguments)
+// In the language LANG names (English when it has no translation).
+CommandResult runVortan(const std::string& arguments, const std::string& lang = "C.UTF-8")
 {
     // xcb with no DISPLAY: opening a window would abort.
     return vortan::test::runShell(
-        "env -u DISPLAY -u WAYLAND_DISPLAY QT_QPA_PLATFORM=xcb timeout 20 " +
-        vortan::test::shellQuoted(VORTAN_PATH) + " " + arguments);
+        "env -u DISPLAY -u WAYLAND_DISPLAY -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=" + lang +
+        " QT_QPA_PLATFORM=xcb timeout 20 " + vortan::test::shellQuoted(VORTAN_PATH) + " " +
+        arguments);
 }
 
 } // namespace
@@ -35,4 +37,26 @@ TEST(CommandLine, AnswersWithoutADisplayAndRefusesWhatItDoesNotTake)
               (CommandResult{2, "", "vortan: Unknown option 'bogus'." + tryHelp}));
     EXPECT_EQ(runVortan("lesson.txt"),
               (CommandResult{2, "", "vortan: unexpected argument 'lesson.txt'" + tryHelp}));
+}
+
+TEST(CommandLine, SpeaksTheLanguageOfTheLocale)
+{
+    struct Case {
+        std::string lang;
+        std::string helpHas;
+        std::string refusal;
+    };
+    const Case cases[] = {
+        {"pl_PL.UTF-8", "Vortan uczy odbioru alfabetu Morse'a ze słuchu",
+         "vortan: nieoczekiwany argument 'lesson.txt'\nWięcej informacji: 'vortan --help'.\n"},
+        {"de_DE.UTF-8", "Vortan teaches you to receive Morse code by ear",
+         "vortan: unexpected argument 'lesson.txt'\nTry 'vortan --help'.\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lang);
+        const CommandResult help = runVortan("--help", c.lang);
+        EXPECT_EQ(help.status, 0);
+        EXPECT_NE(help.output.find(c.helpHas), std::string::npos) << help.output;
+        EXPECT_EQ(runVortan("lesson.txt", c.lang), (CommandResult{2, "", c.refusal}));
+    }
 }

@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """The main window as a screen reader meets it: through AT-SPI, on a private accessibility bus.
 
-    vortan1_atspi_test.py PATH-TO-VORTAN
+    vortan1_atspi_test.py PATH-TO-VORTAN [--polish]
 
 Starts, each as a child of its own and stopped by its PID: a private D-Bus session bus, the
 accessibility bus launcher and registry, and the program itself on the X display (Xvfb from
@@ -10,6 +10,8 @@ scripts/test-services.sh), with private settings. Then works the window through 
 Orca would: the character-set box's field is named and holds the set; of the preset radio buttons
 only the first is checked, and a screen reader's Toggle on "Settings 3" selects
 preset 3; a slider set through its value moves its display, and the preset keeps it at the end.
+The toolbar's name and the Options window, opened from its button, are in the desktop's language:
+English, or Polish with --polish (LANG=pl_PL.UTF-8); the specified captions are the same in both.
 Exit 77: skipped.
 """
 
@@ -35,8 +37,12 @@ def give_up(why):
 
 LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 REGISTRY = "/usr/libexec/at-spi2-registryd"
-if len(sys.argv) != 2:
-    sys.exit("usage: vortan1_atspi_test.py PATH-TO-VORTAN")
+if len(sys.argv) not in (2, 3) or sys.argv[2:] not in ([], ["--polish"]):
+    sys.exit("usage: vortan1_atspi_test.py PATH-TO-VORTAN [--polish]")
+POLISH = sys.argv[2:] == ["--polish"]
+# In the language of the run: the toolbar's name, the Options window's title and its first box.
+WORDS = (("Polecenia", "Opcje", "Narastanie i opadanie w milisekundach") if POLISH else
+         ("Commands", "Options", "Rise and fall in milliseconds"))
 if not os.environ.get("DISPLAY"):
     give_up("needs an X display (run under scripts/test-services.sh)")
 for program in (LAUNCHER, REGISTRY, "/usr/bin/dbus-daemon"):
@@ -144,19 +150,24 @@ try:
     Atspi.get_desktop(0).set_cache_mask(Atspi.Cache.NONE)
     # The program finds the bus as a desktop session offers it, through org.a11y.Bus (Qt 6.4
     # given AT_SPI_BUS_ADDRESS never shows up).
-    program_env = dict(env, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1")
-    del program_env["AT_SPI_BUS_ADDRESS"]
+    program_env = dict(env, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                       LANG="pl_PL.UTF-8" if POLISH else "C.UTF-8")
+    for variable in ("AT_SPI_BUS_ADDRESS", "LANGUAGE", "LC_ALL", "LC_MESSAGES"):
+        program_env.pop(variable, None)
     vortan = start([sys.argv[1]], program_env)
 
-    def main_window():
+    def top_window(name):
         desktop = Atspi.get_desktop(0)
         apps = [desktop.get_child_at_index(i) for i in range(desktop.get_child_count())]
         for app in (a for a in apps if a is not None and a.get_process_id() == vortan.pid):
             for i in range(app.get_child_count()):
                 frame = app.get_child_at_index(i)
-                if frame is not None and frame.get_name() == "Vortan ZENTO":
+                if frame is not None and frame.get_name() == name:
                     return frame
         return None
+
+    def main_window():
+        return top_window("Vortan ZENTO")
 
     def descendants(node):
         yield node
@@ -215,6 +226,18 @@ try:
         Atspi.Value.set_current_value(tone, 700)
         shown = find(window, "Tone", Atspi.Role.LABEL)
         check(wait_for(lambda: value_of(shown) == 700, 5), "the tone display follows to 700")
+
+    # Beyond the specified captions, the desktop's language.
+    toolbar_name, options_title, rise_name = WORDS
+    check(find(window, toolbar_name) is not None, "the command toolbar is named %r" % toolbar_name)
+    options_button = find(window, "Options", Atspi.Role.PUSH_BUTTON)
+    check("Press" in actions(options_button), "the specified 'Options' button offers Press")
+    if "Press" in actions(options_button):
+        Atspi.Action.do_action(options_button, list(actions(options_button)).index("Press"))
+        options = wait_for(lambda: top_window(options_title), 10)
+        check(options is not None, "the Options window opens titled %r" % options_title)
+        check(options is not None and find(options, rise_name, Atspi.Role.SPIN_BUTTON) is not None,
+              "its rise-and-fall box is named %r" % rise_name)
 
     # A termination saves what a close saves: preset 3 with the screen reader's changes.
     vortan.send_signal(signal.SIGTERM)

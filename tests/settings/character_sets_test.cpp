@@ -20,9 +20,11 @@ std::vector<std::string> layoutEntries()
     std::vector<std::string> entries;
     const std::size_t box = layout.find("name=\"ComboBox1\"");
     const std::size_t end = layout.find("</widget>", box);
+    // The items' texts, not the box's own properties (its accessible name).
+    const std::string_view item = "<item>";
     const std::string_view open = "<string notr=\"true\">";
-    for (std::size_t at = layout.find(open, box); at < end; at = layout.find(open, at)) {
-        at += open.size();
+    for (std::size_t at = layout.find(item, box); at < end; at = layout.find(item, at)) {
+        at = layout.find(open, at) + open.size();
         std::string entry = layout.substr(at, layout.find("</string>", at) - at);
         for (std::size_t amp; (amp = entry.find("&amp;")) != std::string::npos;)
             entry.replace(amp, 5, "&");

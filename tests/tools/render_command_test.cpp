@@ -387,3 +387,23 @@ TEST(RenderCommand, BandConditionsAsTheLibraryRendersThemAndListed)
             << commandLine(arguments);
     }
 }
+
+TEST(RenderCommand, SpeaksTheLanguageOfTheLocale)
+{
+    const std::string polish = "env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=pl_PL.UTF-8";
+    EXPECT_EQ(runRender({"--speed", "5", "--text", "x", "--output", "-"}, {}, polish),
+              (CommandResult{2, "",
+                             "vortan-render: --speed musi leżeć między 40 a 250, a nie 5\n"
+                             "Więcej informacji: 'vortan-render --help'.\n"}));
+    const CommandResult help = runRender({"--help"}, {}, polish);
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.output.starts_with("Użycie: vortan-render")) << help.output;
+    EXPECT_NE(help.output.find("  --tone N           częstotliwość tonu w Hz, od 400 do 2000 "
+                               "(domyślnie 600)\n"),
+              std::string::npos)
+        << help.output;
+    // Any other language: English.
+    const CommandResult english =
+        runRender({"--help"}, {}, "env -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=de_DE.UTF-8");
+    EXPECT_TRUE(english.output.starts_with("Usage: vortan-render")) << english.output;
+}

@@ -3,6 +3,9 @@
 
 #include "desktop/windows1250.h"
 
+#include <QCoreApplication>
+
+#include <algorithm>
 #include <vector>
 
 namespace vortan {
@@ -44,12 +47,18 @@ QString cell(char byte, char mark, const ErrorColours& colours, bool underline =
 QString alignedCopyHtml(const CopyScore& score, const ErrorColours& colours, int groupsPerLine)
 {
     const std::vector<AlignedGroupRows> groups = alignedGroupRows(score);
+    // The row captions, padded to one width so that the columns line up in every language.
+    QString sentCaption = QCoreApplication::translate("vortan::AlignedCopyView", "Sent");
+    QString copyCaption = QCoreApplication::translate("vortan::AlignedCopyView", "Copy");
+    const qsizetype captionWidth = std::max(sentCaption.size(), copyCaption.size()) + 2;
+    sentCaption = sentCaption.leftJustified(captionWidth);
+    copyCaption = copyCaption.leftJustified(captionWidth);
     QString html = QStringLiteral("<pre style=\"font-family:monospace\">");
     for (std::size_t first = 0; first < groups.size(); first += groupsPerLine) {
         const std::size_t last = std::min(groups.size(), first + groupsPerLine);
-        QString sent = QStringLiteral("Sent  ");
-        QString copy = QStringLiteral("Copy  ");
-        QString marks = QStringLiteral("      ");
+        QString sent = sentCaption;
+        QString copy = copyCaption;
+        QString marks(captionWidth, u' ');
         for (std::size_t g = first; g < last; ++g) {
             const AlignedGroupRows& rows = groups[g];
             for (std::size_t i = 0; i < rows.sent.size(); ++i) {

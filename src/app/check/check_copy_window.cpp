@@ -51,6 +51,53 @@ QString unicode(std::string_view bytes)
     return windows1250::toUnicode(bytes);
 }
 
+QString character(unsigned char byte)
+{
+    return unicode(std::string_view(reinterpret_cast<const char*>(&byte), 1));
+}
+
+// The result in words, for the summary line and a screen reader: the counts, then every error
+// with its group, e.g. "Group 2: 5 written as h."
+QString summaryText(const CopyScore& score)
+{
+    if (score.sentCount == 0)
+        return CheckCopyWindow::tr("Nothing was sent to check against.");
+    QString summary =
+        CheckCopyWindow::tr("Accuracy %1 per cent: %2 right of %n sent.", nullptr, score.sentCount)
+            .arg(QString::fromStdString(accuracyText(score)))
+            .arg(score.correct);
+    if (score.errors() == 0)
+        return summary + u' ' + CheckCopyWindow::tr("No errors.");
+    summary += u' ' + CheckCopyWindow::tr("Errors: %n (%1 wrong, %2 missed, %3 extra).", nullptr,
+                                          score.errors())
+                          .arg(score.wrong)
+                          .arg(score.missed)
+                          .arg(score.extra);
+    for (const ScoredCharacter& scored : score.characters) {
+        const int group = scored.group + 1;
+        switch (scored.outcome) {
+        case Outcome::Correct:
+            break;
+        case Outcome::Wrong:
+            summary += u' ' + CheckCopyWindow::tr("Group %1: %2 written as %3.")
+                                  .arg(group)
+                                  .arg(character(scored.sent), character(scored.typed));
+            break;
+        case Outcome::Missed:
+            summary +=
+                u' ' +
+                CheckCopyWindow::tr("Group %1: %2 missed.").arg(group).arg(character(scored.sent));
+            break;
+        case Outcome::Extra:
+            summary +=
+                u' ' +
+                CheckCopyWindow::tr("Group %1: extra %2.").arg(group).arg(character(scored.typed));
+            break;
+        }
+    }
+    return summary;
+}
+
 } // namespace
 
 CheckCopyWindow::CheckCopyWindow(CheckHistory& history, HistoryErrorReporter reportError,
@@ -69,31 +116,30 @@ CheckCopyWindow::~CheckCopyWindow() = default;
 
 void CheckCopyWindow::buildLayout()
 {
-    setWindowTitle(QStringLiteral("Check copy"));
-    setAccessibleName(QStringLiteral("Check copy"));
+    setWindowTitle(tr("Check copy"));
+    setAccessibleName(tr("Check copy"));
     resize(620, 520);
 
-    auto* copyLabel = new QLabel(QStringLiteral("Your c&opy:"), this);
+    auto* copyLabel = new QLabel(tr("Your c&opy:"), this);
     m_copyEdit = new QPlainTextEdit(this);
     m_copyEdit->setTabChangesFocus(true);
     m_copyEdit->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     m_copyEdit->setObjectName(QStringLiteral("copyEdit"));
-    m_copyEdit->setAccessibleName(QStringLiteral("Your copy"));
+    m_copyEdit->setAccessibleName(tr("Your copy"));
     m_copyEdit->setAccessibleDescription(
-        QStringLiteral("Type or paste what you copied; case and spacing do not count."));
-    m_copyEdit->setToolTip(QStringLiteral("What you copied\r\nTo, co odebrałeś"));
+        tr("Type or paste what you copied; case and spacing do not count."));
+    m_copyEdit->setToolTip(tr("What you copied"));
     copyLabel->setBuddy(m_copyEdit);
 
-    m_hideBox = new QCheckBox(QStringLiteral("&Hide while copying"), this);
+    m_hideBox = new QCheckBox(tr("&Hide while copying"), this);
     m_hideBox->setObjectName(QStringLiteral("hideBox"));
-    m_hideBox->setAccessibleName(QStringLiteral("Hide while copying"));
-    m_hideBox->setToolTip(QStringLiteral(
-        "Cover the exercise text until the copy is checked\r\nZasłoń tekst do czasu sprawdzenia"));
+    m_hideBox->setAccessibleName(tr("Hide while copying"));
+    m_hideBox->setToolTip(tr("Cover the exercise text until the copy is checked"));
 
-    m_checkButton = new QPushButton(QStringLiteral("&Check"), this);
+    m_checkButton = new QPushButton(tr("&Check"), this);
     m_checkButton->setObjectName(QStringLiteral("checkButton"));
-    m_checkButton->setAccessibleName(QStringLiteral("Check"));
-    m_checkButton->setToolTip(QStringLiteral("Check the copy (Ctrl+Enter)\r\nSprawdź odbiór"));
+    m_checkButton->setAccessibleName(tr("Check"));
+    m_checkButton->setToolTip(tr("Check the copy (Ctrl+Enter)"));
     m_checkButton->setDefault(true);
 
     // Labels that show a value keep their text as their accessible name, so that a screen
@@ -112,18 +158,16 @@ void CheckCopyWindow::buildLayout()
     m_countsLabel = new QLabel(this);
     m_countsLabel->setObjectName(QStringLiteral("countsLabel"));
 
-    auto* alignedLabel = new QLabel(QStringLiteral("&Sent and copied, group by group:"), this);
+    auto* alignedLabel = new QLabel(tr("&Sent and copied, group by group:"), this);
     m_alignedView = new QTextBrowser(this);
     m_alignedView->setObjectName(QStringLiteral("alignedView"));
-    m_alignedView->setAccessibleName(QStringLiteral("Sent and copied, group by group"));
+    m_alignedView->setAccessibleName(tr("Sent and copied, group by group"));
     m_alignedView->setLineWrapMode(QTextEdit::NoWrap);
     m_alignedView->setTabChangesFocus(true);
     alignedLabel->setBuddy(m_alignedView);
 
     m_legendLabel = new QLabel(
-        QStringLiteral(
-            "Marks: * wrong, - missed, + extra, > moved; · where nothing was sent or typed."),
-        this);
+        tr("Marks: * wrong, - missed, + extra, > moved; · where nothing was sent or typed."), this);
     m_legendLabel->setObjectName(QStringLiteral("legendLabel"));
 
     m_summaryLabel = new QLabel(this);
@@ -133,9 +177,9 @@ void CheckCopyWindow::buildLayout()
     m_summaryLabel->setFocusPolicy(Qt::StrongFocus);
     m_summaryLabel->setObjectName(QStringLiteral("summaryLabel"));
 
-    m_nextSetButton = new QPushButton(QStringLiteral("&Next set"), this);
+    m_nextSetButton = new QPushButton(tr("&Next set"), this);
     m_nextSetButton->setObjectName(QStringLiteral("nextSetButton"));
-    m_nextSetButton->setAccessibleName(QStringLiteral("Next set"));
+    m_nextSetButton->setAccessibleName(tr("Next set"));
     m_nextSetButton->hide();
 
     m_keepButton = new QPushButton(tr("&Keep in history"), this);
@@ -145,9 +189,9 @@ void CheckCopyWindow::buildLayout()
     m_retryTimer = new QTimer(this);
     m_retryTimer->setInterval(kRetryIntervalMs);
 
-    m_closeButton = new QPushButton(QStringLiteral("Close"), this);
+    m_closeButton = new QPushButton(tr("Close"), this);
     m_closeButton->setObjectName(QStringLiteral("closeButton"));
-    m_closeButton->setAccessibleName(QStringLiteral("Close"));
+    m_closeButton->setAccessibleName(tr("Close"));
     m_closeButton->setAutoDefault(false);
 
     auto* options = new QHBoxLayout;
@@ -253,7 +297,7 @@ void CheckCopyWindow::updateCheckButton()
     const bool hasCopy = !m_copyEdit->toPlainText().trimmed().isEmpty();
     m_checkButton->setEnabled(m_sent.has_value() && hasCopy);
     if (!m_sent) {
-        m_statusLabel->setText(QStringLiteral(
+        m_statusLabel->setText(tr(
             "Nothing has been sent yet: Play or Save WAV sends the text that the copy is checked "
             "against."));
     }
@@ -265,7 +309,7 @@ void CheckCopyWindow::clearResult()
     m_offeredSet.reset();
     m_nextSetButton->hide();
     m_statusLabel->clear();
-    m_accuracyLabel->setText(QStringLiteral("Accuracy: -"));
+    m_accuracyLabel->setText(tr("Accuracy: -"));
     m_countsLabel->clear();
     m_alignedView->clear();
     m_alignedView->setAccessibleDescription(QString());
@@ -293,16 +337,16 @@ void CheckCopyWindow::checkCopy()
     // Only the first check of a rendering is kept: checking again after seeing the result
     // would count the same copy twice.
     if (m_lastCheck->score.sentCount == 0) {
-        m_statusLabel->setText(QStringLiteral("The text sent has nothing to check, so the check "
-                                              "is not kept."));
+        m_statusLabel->setText(tr("The text sent has nothing to check, so the check "
+                                  "is not kept."));
     } else if (!firstCheck) {
-        m_statusLabel->setText(QStringLiteral("Checked again: only the first check of a text "
-                                              "sent is kept in the history."));
+        m_statusLabel->setText(tr("Checked again: only the first check of a text "
+                                  "sent is kept in the history."));
         if (!m_unkept.empty())
             keepUnkept(false); // the first one may go in now
     } else if (m_unkept.empty() && keep(*m_lastCheck)) {
         m_currentKept = true;
-        m_statusLabel->setText(QStringLiteral("Kept in the history."));
+        m_statusLabel->setText(tr("Kept in the history."));
         offerNextSet(*m_lastCheck);
         showAdvice(*m_lastCheck);
     } else {
@@ -384,9 +428,8 @@ void CheckCopyWindow::offerNextSet(const CopyCheck& check)
     m_nextSetButton->setText(
         tr("&Next set: %1 (adds %2)").arg(next, unicode(addedCharacters(*offer))));
     m_nextSetButton->setAccessibleDescription(
-        QStringLiteral("Take the next character set, %1").arg(next));
-    m_nextSetButton->setToolTip(
-        QStringLiteral("You have earned the next set\r\nNastępny zestaw znaków"));
+        tr("Take the next character set, %1").arg(next));
+    m_nextSetButton->setToolTip(tr("You have earned the next set"));
     m_nextSetButton->show();
 }
 
@@ -413,17 +456,15 @@ void CheckCopyWindow::showAdvice(const CopyCheck& check)
 void CheckCopyWindow::showResult()
 {
     const CopyScore& score = m_lastCheck->score;
-    m_accuracyLabel->setText(
-        QStringLiteral("Accuracy: %1 %").arg(QString::fromStdString(accuracyText(score))));
-    m_countsLabel->setText(QStringLiteral("Right %1 of %2 · Errors %3: wrong %4, missed %5, "
-                                          "extra %6")
+    m_accuracyLabel->setText(tr("Accuracy: %1 %").arg(QString::fromStdString(accuracyText(score))));
+    m_countsLabel->setText(tr("Right %1 of %2 · Errors %3: wrong %4, missed %5, extra %6")
                                .arg(score.correct)
                                .arg(score.sentCount)
                                .arg(score.errors())
                                .arg(score.wrong)
                                .arg(score.missed)
                                .arg(score.extra));
-    const QString summary = unicode(checkSummary(score));
+    const QString summary = summaryText(score);
     m_alignedView->setHtml(alignedCopyHtml(
         score, ErrorColours::forBackground(m_alignedView->palette().base().color())));
     m_alignedView->setAccessibleDescription(summary);

@@ -25,14 +25,14 @@ QSpinBox* optionSpinBox(const ProgramOption& option, int step, QWidget* parent)
     box->setSingleStep(step);
     box->setSuffix(QLatin1String(" ") +
                    QLatin1String(option.unit.data(), static_cast<qsizetype>(option.unit.size())));
-    box->setSpecialValueText(QStringLiteral("Off"));
+    box->setSpecialValueText(OptionsWindow::tr("Off"));
     box->setAlignment(Qt::AlignRight);
     box->setMinimumWidth(90);
     return box;
 }
 
 // A group of one option: its caption with the key of its mnemonic, the box, and a line on what
-// it does. Hints hold English and Polish, as everywhere in the program.
+// it does.
 QGroupBox* optionGroup(const QString& title, const QString& caption, QSpinBox* box,
                        const QString& accessibleName, const QString& note, const QString& hint,
                        QWidget* parent)
@@ -63,8 +63,8 @@ OptionsWindow::OptionsWindow(OptionsStore& options, QWidget* parent)
                           Qt::WindowCloseButtonHint)
     , m_options(options)
 {
-    setWindowTitle(QStringLiteral("Options"));
-    setAccessibleName(QStringLiteral("Options"));
+    setWindowTitle(tr("Options"));
+    setAccessibleName(tr("Options"));
     // The program's window font: the classic sans, metric-compatible on Debian.
     QFont windowFont;
     windowFont.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
@@ -74,24 +74,18 @@ OptionsWindow::OptionsWindow(OptionsStore& options, QWidget* parent)
     m_rise = optionSpinBox(programOption(OptionId::Rise), 1, this);
     m_leadIn = optionSpinBox(programOption(OptionId::LeadIn), 100, this);
     QGroupBox* keying = optionGroup(
-        QStringLiteral("Soft keying"), QStringLiteral("&Rise and fall:"), m_rise,
-        QStringLiteral("Rise and fall in milliseconds"),
-        QStringLiteral("Every dot and dash fades in and out over this time, so that it does "
-                       "not click."),
-        QStringLiteral("Rise and fall of every dot and dash; 0 = off\n"
-                       "Narastanie i opadanie każdej kropki i kreski; 0 = wyłączone"),
-        this);
+        tr("Soft keying"), tr("&Rise and fall:"), m_rise, tr("Rise and fall in milliseconds"),
+        tr("Every dot and dash fades in and out over this time, so that it does not click."),
+        tr("Rise and fall of every dot and dash; 0 = off"), this);
     QGroupBox* leadIn = optionGroup(
-        QStringLiteral("Play"), QStringLiteral("&Lead-in before Play:"), m_leadIn,
-        QStringLiteral("Lead-in before Play in milliseconds"),
-        QStringLiteral("Quiet sound before the exercise, so that wireless headphones wake up "
-                       "before the first dot. Saved WAV files have none."),
-        QStringLiteral("Quiet sound before the exercise; 0 = off\n"
-                       "Cichy dźwięk przed ćwiczeniem; 0 = wyłączone"),
-        this);
+        tr("Play"), tr("&Lead-in before Play:"), m_leadIn,
+        tr("Lead-in before Play in milliseconds"),
+        tr("Quiet sound before the exercise, so that wireless headphones wake up before the "
+           "first dot. Saved WAV files have none."),
+        tr("Quiet sound before the exercise; 0 = off"), this);
 
-    auto* closeButton = new QPushButton(QStringLiteral("&Close"), this);
-    closeButton->setToolTip(QStringLiteral("Close\nZamknij"));
+    auto* closeButton = new QPushButton(tr("&Close"), this);
+    closeButton->setToolTip(tr("Close"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(closeButton);

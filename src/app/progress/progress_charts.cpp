@@ -4,6 +4,7 @@
 #include "history/local_days.h"
 
 #include <QChart>
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDateTimeAxis>
 #include <QLineSeries>
@@ -33,7 +34,7 @@ QValueAxis* percentAxis(const QLineSeries& series)
     const int span = int(100 - bottom);
     axis->setTickCount(span <= 50 ? span / 10 + 1 : span / 20 + 1); // a line every 10 or 20
     axis->setLabelFormat(QStringLiteral("%d"));
-    axis->setTitleText(QStringLiteral("Accuracy, %"));
+    axis->setTitleText(QCoreApplication::translate("vortan::ProgressWindow", "Accuracy, %"));
     return axis;
 }
 
@@ -79,26 +80,27 @@ QChart* accuracyOverTimeChart(const std::vector<PeriodPoint>& points)
             time->setTickCount(int(ticks));
     }
     QChart* chart = chartWith(series, time);
-    chart->setTitle(QStringLiteral("Accuracy over time"));
+    chart->setTitle(QCoreApplication::translate("vortan::ProgressWindow", "Accuracy over time"));
     return chart;
 }
 
 QChart* accuracyByTempoChart(const std::vector<TempoPoint>& tempos)
 {
     auto* series = new QLineSeries;
-    series->setName(QStringLiteral("Accuracy by tempo"));
+    series->setName(QCoreApplication::translate("vortan::ProgressWindow", "Accuracy by tempo"));
     for (const TempoPoint& point : tempos)
         series->append(point.tempo, 100.0 * point.accuracy());
 
     auto* tempo = new QValueAxis;
     tempo->setLabelFormat(QStringLiteral("%d"));
-    tempo->setTitleText(QStringLiteral("Transmission tempo, characters per minute"));
+    tempo->setTitleText(QCoreApplication::translate("vortan::ProgressWindow",
+                                                    "Transmission tempo, characters per minute"));
     if (!tempos.empty()) {
         tempo->setRange(tempos.front().tempo - 5, tempos.back().tempo + 5);
         tempo->applyNiceNumbers();
     }
     QChart* chart = chartWith(series, tempo);
-    chart->setTitle(QStringLiteral("Accuracy by tempo"));
+    chart->setTitle(QCoreApplication::translate("vortan::ProgressWindow", "Accuracy by tempo"));
     return chart;
 }
 

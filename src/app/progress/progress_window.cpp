@@ -78,7 +78,7 @@ QChartView* chartView(QWidget* parent, const QString& name, const QString& objec
     auto* view = new QChartView(parent);
     view->setObjectName(objectName);
     view->setAccessibleName(name);
-    view->setAccessibleDescription(QStringLiteral("The same figures are in the table below."));
+    view->setAccessibleDescription(ProgressWindow::tr("The same figures are in the table below."));
     view->setRenderHint(QPainter::Antialiasing);
     view->setMinimumHeight(180);
     return view;
@@ -109,42 +109,41 @@ ProgressWindow::~ProgressWindow() = default;
 
 void ProgressWindow::buildLayout()
 {
-    setWindowTitle(QStringLiteral("Progress"));
-    setAccessibleName(QStringLiteral("Progress"));
+    setWindowTitle(tr("Progress"));
+    setAccessibleName(tr("Progress"));
     resize(760, 560);
 
-    m_dateBox = new QCheckBox(QStringLiteral("Only &between"), this);
+    m_dateBox = new QCheckBox(tr("Only &between"), this);
     m_dateBox->setObjectName(QStringLiteral("dateBox"));
-    m_dateBox->setAccessibleName(QStringLiteral("Only checks between two dates"));
+    m_dateBox->setAccessibleName(tr("Only checks between two dates"));
     const QDate today = QDate::currentDate();
     m_fromEdit = new QDateEdit(today.addDays(-30), this);
     m_fromEdit->setObjectName(QStringLiteral("fromEdit"));
-    m_fromEdit->setAccessibleName(QStringLiteral("From date"));
+    m_fromEdit->setAccessibleName(tr("From date"));
     m_toEdit = new QDateEdit(today, this);
     m_toEdit->setObjectName(QStringLiteral("toEdit"));
-    m_toEdit->setAccessibleName(QStringLiteral("To date, included"));
+    m_toEdit->setAccessibleName(tr("To date, included"));
     for (QDateEdit* edit : {m_fromEdit, m_toEdit}) {
         edit->setCalendarPopup(true);
         edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
         edit->setEnabled(false);
     }
-    auto* andLabel = new QLabel(QStringLiteral("and"), this);
+    auto* andLabel = new QLabel(tr("and"), this);
 
-    auto* setLabel = new QLabel(QStringLiteral("Character &set:"), this);
+    auto* setLabel = new QLabel(tr("Character &set:"), this);
     m_setFilter = new QComboBox(this);
     m_setFilter->setObjectName(QStringLiteral("setFilter"));
-    m_setFilter->setAccessibleName(QStringLiteral("Character set"));
+    m_setFilter->setAccessibleName(tr("Character set"));
     m_setFilter->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     m_setFilter->setMinimumContentsLength(24);
     setLabel->setBuddy(m_setFilter);
 
-    auto* thresholdLabel = new QLabel(QStringLiteral("Next set &at:"), this);
+    auto* thresholdLabel = new QLabel(tr("Next set &at:"), this);
     m_thresholdBox = new QSpinBox(this);
     m_thresholdBox->setObjectName(QStringLiteral("thresholdBox"));
-    m_thresholdBox->setAccessibleName(QStringLiteral("Accuracy that earns the next set"));
-    m_thresholdBox->setToolTip(QStringLiteral(
-        "The accuracy of a check and of each new character that earns the next set\r\n"
-        "Dokładność, od której przysługuje następny zestaw"));
+    m_thresholdBox->setAccessibleName(tr("Accuracy that earns the next set"));
+    m_thresholdBox->setToolTip(
+        tr("The accuracy of a check and of each new character that earns the next set"));
     m_thresholdBox->setRange(50, 100);
     m_thresholdBox->setSuffix(QStringLiteral(" %"));
     m_thresholdBox->setValue(kDefaultAdvanceThresholdPercent);
@@ -185,20 +184,17 @@ void ProgressWindow::buildLayout()
 
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("tabs"));
-    m_tabs->setAccessibleName(QStringLiteral("Figures"));
-    m_tabs->addTab(m_characterTable, QStringLiteral("C&haracters"));
-    m_tabs->addTab(m_confusionTable, QStringLiteral("&Confusions"));
-    m_tabs->addTab(chartPage(this, m_timeChart, m_timeTable),
-                   QStringLiteral("Accuracy over &time"));
-    m_tabs->addTab(chartPage(this, m_tempoChart, m_tempoTable),
-                   QStringLiteral("Accuracy by t&empo"));
+    m_tabs->setAccessibleName(tr("Figures"));
+    m_tabs->addTab(m_characterTable, tr("C&haracters"));
+    m_tabs->addTab(m_confusionTable, tr("&Confusions"));
+    m_tabs->addTab(chartPage(this, m_timeChart, m_timeTable), tr("Accuracy over &time"));
+    m_tabs->addTab(chartPage(this, m_tempoChart, m_tempoTable), tr("Accuracy by t&empo"));
 
-    m_drillButton = new QPushButton(QStringLiteral("&Drill weak characters"), this);
+    m_drillButton = new QPushButton(tr("&Drill weak characters"), this);
     m_drillButton->setObjectName(QStringLiteral("drillButton"));
-    m_drillButton->setAccessibleName(QStringLiteral("Drill weak characters"));
-    m_drillButton->setToolTip(QStringLiteral(
-        "Put a set into the character-set box that draws weak characters more often\r\n"
-        "Ćwicz słabe znaki"));
+    m_drillButton->setAccessibleName(tr("Drill weak characters"));
+    m_drillButton->setToolTip(
+        tr("Put a set into the character-set box that draws weak characters more often"));
     m_drillLabel = new QLabel(this);
     m_drillLabel->setObjectName(QStringLiteral("drillLabel"));
     m_drillLabel->setWordWrap(true);
@@ -328,7 +324,7 @@ void ProgressWindow::fillSetFilter()
     }
     const QSignalBlocker quiet(m_setFilter);
     m_setFilter->clear();
-    m_setFilter->addItem(QStringLiteral("All sets"));
+    m_setFilter->addItem(tr("All sets"));
     for (const std::string& set : sets)
         m_setFilter->addItem(unicode(set), QByteArray::fromStdString(set));
     const int index = chosen.isValid() ? m_setFilter->findData(chosen) : 0;
@@ -360,7 +356,7 @@ void ProgressWindow::refresh()
         comparison = conditionsComparison();
     } catch (const Error& error) {
         m_reportError(error.what());
-        m_summaryLabel->setText(QStringLiteral("The history could not be read."));
+        m_summaryLabel->setText(tr("The history could not be read."));
         fillTables({});
         fillCharts({});
         return;
@@ -404,10 +400,10 @@ void ProgressWindow::fillTables(const ProgressData& figures)
         QStringList wrongAs;
         for (const auto& [typed, count] : s.wrongAs)
             wrongAs << QStringLiteral("%1 ×%2").arg(character(typed)).arg(count);
-        const QString recent = s.recent.samples == 0 ? QStringLiteral("-")
-                                                     : QStringLiteral("%1 of %2")
-                                                           .arg(percent(s.recent.accuracy()))
-                                                           .arg(s.recent.samples);
+        const QString recent =
+            s.recent.samples == 0
+                ? QStringLiteral("-")
+                : tr("%1 of %2").arg(percent(s.recent.accuracy())).arg(s.recent.samples);
         setRow(*m_characterTable, row++,
                {character(s.character), recent, QString::number(s.sent), QString::number(s.correct),
                 QString::number(s.wrong), wrongAs.join(QStringLiteral(", ")),

@@ -80,7 +80,7 @@ void TestProgressWindow::figuresOfAKnownHistory()
     f.window.showProgress();
 
     QCOMPARE(f.child<QLabel>("summaryLabel")->text(),
-             QStringLiteral("3 checks, 20 characters sent, accuracy 85.0 %."));
+             QStringLiteral("Checks: 3. Characters sent: 20. Accuracy 85.0 %."));
     // Weakest first: 5 (4 of 6), b (10 of 11), then a and h, all right; x only typed.
     QCOMPARE(f.rows("characterTable"), (QStringList{QStringLiteral("5|66.7 % of 6|6|4|2|h ×2|0|0"),
                                                     QStringLiteral("b|90.9 % of 11|11|10|0||1|0"),

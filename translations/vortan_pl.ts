@@ -1,0 +1,735 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="pl_PL">
+<context>
+    <name>vortan-render</name>
+    <message>
+        <source>writing %1: %2% (%3 of %4 MiB)</source>
+        <translation>zapis %1: %2% (%3 z %4 MiB)</translation>
+    </message>
+    <message>
+        <source>%1 needs a whole number, not &quot;%2&quot;</source>
+        <translation>%1 wymaga liczby całkowitej, a nie &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>%1 must lie between %2 and %3, not %4</source>
+        <translation>%1 musi leżeć między %2 a %3, a nie %4</translation>
+    </message>
+    <message>
+        <source>%1 must be auto, utf-8 (utf8) or windows-1250 (cp1250), not &quot;%2&quot;</source>
+        <translation>%1 musi być auto, utf-8 (utf8) lub windows-1250 (cp1250), a nie &quot;%2&quot;</translation>
+    </message>
+    <message>
+        <source>sending speed in characters per minute</source>
+        <translation>szybkość nadawania w znakach na minutę</translation>
+    </message>
+    <message>
+        <source>extra dot lengths added to every gap</source>
+        <translation>długości kropki dodawane do każdej przerwy</translation>
+    </message>
+    <message>
+        <source>tone frequency in Hz</source>
+        <translation>częstotliwość tonu w Hz</translation>
+    </message>
+    <message>
+        <source>noise level in sample steps, the tone&apos;s peak being 100</source>
+        <translation>poziom szumu w krokach próbki, przy szczycie tonu 100</translation>
+    </message>
+    <message>
+        <source>straight-key timing jitter in hundredths</source>
+        <translation>nierówność klucza sztorcowego w setnych</translation>
+    </message>
+    <message>
+        <source>unknown option &quot;%1&quot;</source>
+        <translation>nieznana opcja &quot;%1&quot;</translation>
+    </message>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>%1 wymaga wartości</translation>
+    </message>
+    <message>
+        <source>--settings names the file to take --preset N from; give --preset too</source>
+        <translation>--settings wskazuje plik, z którego bierze się --preset N; podaj też --preset</translation>
+    </message>
+    <message>
+        <source>give either --text or --text-file, not both</source>
+        <translation>podaj --text albo --text-file, nie oba naraz</translation>
+    </message>
+    <message>
+        <source>--encoding is for --text-file; --text is always UTF-8</source>
+        <translation>--encoding dotyczy --text-file; --text jest zawsze w UTF-8</translation>
+    </message>
+    <message>
+        <source>no text: give --text TEXT or --text-file FILE</source>
+        <translation>brak tekstu: podaj --text TEKST lub --text-file PLIK</translation>
+    </message>
+    <message>
+        <source>no output file: give --output FILE.wav</source>
+        <translation>brak pliku wyjściowego: podaj --output PLIK.wav</translation>
+    </message>
+    <message>
+        <source>%1, %2 to %3</source>
+        <translation>%1, od %2 do %3</translation>
+    </message>
+    <message>
+        <source>(default %1)</source>
+        <translation>(domyślnie %1)</translation>
+    </message>
+    <message>
+        <source>Usage: vortan-render [OPTIONS] (--text TEXT | --text-file FILE) --output FILE.wav
+       vortan-render [OPTIONS] --show-settings
+
+Renders an exercise text as Morse code into an 8-bit mono 11025 Hz WAV file, exactly as
+the program&apos;s Save WAV does.
+
+</source>
+        <translation>Użycie: vortan-render [OPCJE] (--text TEKST | --text-file PLIK) --output PLIK.wav
+        vortan-render [OPCJE] --show-settings
+
+Zapisuje tekst ćwiczenia alfabetem Morse&apos;a do pliku WAV (8 bitów, mono, 11025 Hz),
+dokładnie tak jak polecenie Save WAV programu.
+
+</translation>
+    </message>
+    <message>
+        <source>  --rise MS          soft keying: every tone element rises and falls over MS milliseconds,
+                     0 to 10 (default 0, the tone switched on and off at once)
+  --preset N         take the settings of preset N, 1 to 3, from the program&apos;s settings
+                     file, as the window would use them (numbers outside a slider&apos;s range
+                     go to its nearer end); the options above override them
+  --settings FILE    take --preset from FILE in place of the user&apos;s settings file
+  --show-settings    print the settings a rendering would use, one key=value line each,
+                     and render nothing
+  --seed N           start the random generator (noise) at seed N, 0 to 4294967295
+                     (default 0, as when the program starts)
+  --keying-seed N    seed for the straight-key jitter, in place of the milliseconds since
+                     midnight UTC the program takes from the clock; fix it (and --seed) to get
+                     the same file every time
+  --text TEXT        the exercise text, in UTF-8
+  --text-file FILE   read the exercise text from FILE; &quot;-&quot; reads standard input
+  --encoding ENC     encoding of --text-file: auto (default), utf-8 or windows-1250
+                     (also utf8, cp1250, in any case); auto takes a file that opens with
+                     a byte-order mark, or is valid UTF-8 with letters beyond ASCII, as
+                     UTF-8, and any other as windows-1250, the program&apos;s own format
+  --output FILE      the WAV file to write; an old file of that name is replaced only
+                     once the new one is complete; &quot;-&quot; writes to standard output
+  -h, --help         show this help
+      --version      show the version
+
+Letters A-Z are sent as a-z; characters without a Morse code, and characters windows-1250
+cannot hold, make no sound. Line breaks (LF or CR LF) count as word gaps. Options also take
+the form --option=VALUE. When standard error is a terminal, a rendering that takes more
+than a second shows its progress there.
+
+Exit status: 0 done, 1 a file could not be read or written, 2 a wrong command line.
+</source>
+        <translation>  --rise MS          łagodne kluczowanie: każdy element tonu narasta i opada przez MS
+                     milisekund, od 0 do 10 (domyślnie 0: bez narastania i opadania)
+  --preset N         bierze ustawienia zestawu N, od 1 do 3, z pliku ustawień programu,
+                     tak jak użyłoby ich okno (liczby spoza zakresu suwaka przechodzą na
+                     bliższy koniec); opcje powyżej mają przed nimi pierwszeństwo
+  --settings PLIK    bierze --preset z PLIKU zamiast z pliku ustawień użytkownika
+  --show-settings    wypisuje ustawienia, których użyłby zapis, po jednym wierszu
+                     klucz=wartość, i niczego nie zapisuje
+  --seed N           uruchamia generator losowy (szum) od ziarna N, od 0 do 4294967295
+                     (domyślnie 0, jak przy starcie programu)
+  --keying-seed N    ziarno nierówności klucza sztorcowego zamiast milisekund od północy
+                     UTC, które program bierze z zegara; ustalenie go (i --seed) daje za
+                     każdym razem ten sam plik
+  --text TEKST       tekst ćwiczenia, w UTF-8
+  --text-file PLIK   czyta tekst ćwiczenia z PLIKU; &quot;-&quot; czyta standardowe wejście
+  --encoding KOD     kodowanie --text-file: auto (domyślnie), utf-8 lub windows-1250
+                     (także utf8, cp1250, wielkość liter dowolna); auto bierze plik
+                     zaczynający się znacznikiem kolejności bajtów albo poprawny w UTF-8
+                     i zawierający litery spoza ASCII za UTF-8, a każdy inny za
+                     windows-1250, własny format programu
+  --output PLIK      plik WAV do zapisania; stary plik o tej nazwie zostaje zastąpiony
+                     dopiero, gdy nowy jest gotowy; &quot;-&quot; pisze na standardowe wyjście
+  -h, --help         wyświetla tę pomoc
+      --version      wyświetla wersję
+
+Litery A-Z są nadawane jak a-z; znaki bez kodu Morse&apos;a i znaki, których nie ma
+w windows-1250, nie dają dźwięku. Podział wiersza (LF lub CR LF) liczy się jako przerwa
+między słowami. Opcje przyjmują też postać --opcja=WARTOŚĆ. Gdy standardowe wyjście błędów
+jest terminalem, zapis trwający dłużej niż sekundę pokazuje tam postęp.
+
+Kod wyjścia: 0 gotowe, 1 błąd odczytu lub zapisu pliku, 2 błędny wiersz poleceń.
+</translation>
+    </message>
+    <message>
+        <source>Text exceeds what a WAV file can hold (%1)</source>
+        <translation>Tekst przekracza to, co zmieści plik WAV (%1)</translation>
+    </message>
+    <message>
+        <source>Cannot open file: %1</source>
+        <translation>Nie można otworzyć pliku: %1</translation>
+    </message>
+    <message>
+        <source>standard input</source>
+        <translation>standardowe wejście</translation>
+    </message>
+    <message>
+        <source>Not a regular file</source>
+        <translation>To nie jest zwykły plik</translation>
+    </message>
+    <message>
+        <source>standard output</source>
+        <translation>standardowe wyjście</translation>
+    </message>
+    <message>
+        <source>Try &apos;vortan-render --help&apos;.</source>
+        <translation>Więcej informacji: &apos;vortan-render --help&apos;.</translation>
+    </message>
+    <message>
+        <source>standard output is a terminal: redirect it, or give --output FILE</source>
+        <translation>standardowe wyjście jest terminalem: przekieruj je albo podaj --output PLIK</translation>
+    </message>
+</context>
+<context>
+    <name>vortan::AlignedCopyView</name>
+    <message>
+        <source>Sent</source>
+        <translation>Nadano</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Odbiór</translation>
+    </message>
+</context>
+<context>
+    <name>vortan::CheckCopyWindow</name>
+    <message>
+        <source>Nothing was sent to check against.</source>
+        <translation>Nie nadano nic, z czym można porównać odbiór.</translation>
+    </message>
+    <message>
+        <source>No errors.</source>
+        <translation>Bez błędów.</translation>
+    </message>
+    <message>
+        <source>Group %1: %2 written as %3.</source>
+        <translation>Grupa %1: zamiast %2 zapisano %3.</translation>
+    </message>
+    <message>
+        <source>Group %1: %2 missed.</source>
+        <translation>Grupa %1: pominięto %2.</translation>
+    </message>
+    <message>
+        <source>Group %1: extra %2.</source>
+        <translation>Grupa %1: nadmiarowe %2.</translation>
+    </message>
+    <message>
+        <source>Check copy</source>
+        <translation>Sprawdzanie odbioru</translation>
+    </message>
+    <message>
+        <source>Your c&amp;opy:</source>
+        <translation>Twój &amp;odbiór:</translation>
+    </message>
+    <message>
+        <source>Your copy</source>
+        <translation>Twój odbiór</translation>
+    </message>
+    <message>
+        <source>Type or paste what you copied; case and spacing do not count.</source>
+        <translation>Wpisz lub wklej to, co odebrałeś; wielkość liter i odstępy się nie liczą.</translation>
+    </message>
+    <message>
+        <source>What you copied</source>
+        <translation>To, co odebrałeś</translation>
+    </message>
+    <message>
+        <source>&amp;Hide while copying</source>
+        <translation>&amp;Ukryj tekst podczas odbioru</translation>
+    </message>
+    <message>
+        <source>Hide while copying</source>
+        <translation>Ukryj tekst podczas odbioru</translation>
+    </message>
+    <message>
+        <source>Cover the exercise text until the copy is checked</source>
+        <translation>Zasłoń tekst ćwiczenia do czasu sprawdzenia odbioru</translation>
+    </message>
+    <message>
+        <source>&amp;Check</source>
+        <translation>&amp;Sprawdź</translation>
+    </message>
+    <message>
+        <source>Check</source>
+        <translation>Sprawdź</translation>
+    </message>
+    <message>
+        <source>Check the copy (Ctrl+Enter)</source>
+        <translation>Sprawdź odbiór (Ctrl+Enter)</translation>
+    </message>
+    <message>
+        <source>Status</source>
+        <translation>Stan</translation>
+    </message>
+    <message>
+        <source>Accuracy</source>
+        <translation>Dokładność</translation>
+    </message>
+    <message>
+        <source>Counts</source>
+        <translation>Liczby</translation>
+    </message>
+    <message>
+        <source>&amp;Sent and copied, group by group:</source>
+        <translation>&amp;Nadane i odebrane, grupa po grupie:</translation>
+    </message>
+    <message>
+        <source>Sent and copied, group by group</source>
+        <translation>Nadane i odebrane, grupa po grupie</translation>
+    </message>
+    <message>
+        <source>Marks: * wrong, - missed, + extra; · where nothing was sent or typed.</source>
+        <translation>Znaki: * źle odebrany, - pominięty, + nadmiarowy; · tam, gdzie nic nie nadano ani nie wpisano.</translation>
+    </message>
+    <message>
+        <source>Marks</source>
+        <translation>Oznaczenia</translation>
+    </message>
+    <message>
+        <source>Result in words</source>
+        <translation>Wynik słownie</translation>
+    </message>
+    <message>
+        <source>&amp;Next set</source>
+        <translation>Następny &amp;zestaw</translation>
+    </message>
+    <message>
+        <source>Next set</source>
+        <translation>Następny zestaw</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Zamknij</translation>
+    </message>
+    <message>
+        <source>Nothing has been sent yet: Play or Save WAV sends the text that the copy is checked against.</source>
+        <translation>Jeszcze nic nie nadano: Play lub zapis WAV nadaje tekst, z którym porównuje się odbiór.</translation>
+    </message>
+    <message>
+        <source>Accuracy: -</source>
+        <translation>Dokładność: -</translation>
+    </message>
+    <message>
+        <source>The text sent has nothing to check, so the check is not kept.</source>
+        <translation>W nadanym tekście nie ma czego sprawdzać, więc wynik nie zostaje zapisany.</translation>
+    </message>
+    <message>
+        <source>Checked again: only the first check of a text sent is kept in the history.</source>
+        <translation>Sprawdzono ponownie: w historii zapisuje się tylko pierwsze sprawdzenie nadanego tekstu.</translation>
+    </message>
+    <message>
+        <source>Kept in the history.</source>
+        <translation>Zapisano w historii.</translation>
+    </message>
+    <message>
+        <source>Not kept: the history could not be written.</source>
+        <translation>Nie zapisano: nie udało się zapisać historii.</translation>
+    </message>
+    <message>
+        <source>&amp;Next set: %1</source>
+        <translation>Następny &amp;zestaw: %1</translation>
+    </message>
+    <message>
+        <source>Take the next character set, %1</source>
+        <translation>Weź następny zestaw znaków, %1</translation>
+    </message>
+    <message>
+        <source>You have earned the next set</source>
+        <translation>Zasłużyłeś na następny zestaw znaków</translation>
+    </message>
+    <message>
+        <source>Accuracy: %1 %</source>
+        <translation>Dokładność: %1 %</translation>
+    </message>
+    <message>
+        <source>Right %1 of %2 · Errors %3: wrong %4, missed %5, extra %6</source>
+        <translation>Poprawnie %1 z %2 · Błędy %3: źle odebrane %4, pominięte %5, nadmiarowe %6</translation>
+    </message>
+    <message numerus="yes">
+        <source>Accuracy %1 per cent: %2 right of %n sent.</source>
+        <translation>
+            <numerusform>Dokładność %1 procent: poprawnie %2 z %n nadanego znaku.</numerusform>
+            <numerusform>Dokładność %1 procent: poprawnie %2 z %n nadanych znaków.</numerusform>
+            <numerusform>Dokładność %1 procent: poprawnie %2 z %n nadanych znaków.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Errors: %n (%1 wrong, %2 missed, %3 extra).</source>
+        <translation>
+            <numerusform>%n błąd (źle odebrane: %1, pominięte: %2, nadmiarowe: %3).</numerusform>
+            <numerusform>%n błędy (źle odebrane: %1, pominięte: %2, nadmiarowe: %3).</numerusform>
+            <numerusform>%n błędów (źle odebrane: %1, pominięte: %2, nadmiarowe: %3).</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>vortan::CommandLine</name>
+    <message>
+        <source>Vortan teaches you to receive Morse code by ear: it sends exercise texts as Morse code
+at the speed, tone, noise and keying you set. The settings are kept in
+~/.config/vortan/vortan.ini. See vortan(1).</source>
+        <translation>Vortan uczy odbioru alfabetu Morse&apos;a ze słuchu: nadaje teksty ćwiczeń alfabetem Morse&apos;a
+z ustawioną szybkością, tonem, szumem i kluczowaniem. Ustawienia są przechowywane
+w ~/.config/vortan/vortan.ini. Zobacz vortan(1).</translation>
+    </message>
+    <message>
+        <source>value</source>
+        <translation>wartość</translation>
+    </message>
+    <message>
+        <source>Try &apos;vortan --help&apos;.</source>
+        <translation>Więcej informacji: &apos;vortan --help&apos;.</translation>
+    </message>
+    <message>
+        <source>Qt options:</source>
+        <translation>Opcje Qt:</translation>
+    </message>
+    <message>
+        <source>unexpected argument &apos;%1&apos;</source>
+        <translation>nieoczekiwany argument &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>Show this help and exit.</source>
+        <translation>Wyświetla tę pomoc i kończy działanie.</translation>
+    </message>
+    <message>
+        <source>Show this help with the Qt options and exit.</source>
+        <translation>Wyświetla tę pomoc z opcjami Qt i kończy działanie.</translation>
+    </message>
+    <message>
+        <source>Show the version and exit.</source>
+        <translation>Wyświetla wersję i kończy działanie.</translation>
+    </message>
+</context>
+<context>
+    <name>vortan::OptionsWindow</name>
+    <message>
+        <source>Off</source>
+        <translation>Wył.</translation>
+    </message>
+    <message>
+        <source>Options</source>
+        <translation>Opcje</translation>
+    </message>
+    <message>
+        <source>Soft keying</source>
+        <translation>Łagodne kluczowanie</translation>
+    </message>
+    <message>
+        <source>&amp;Rise and fall:</source>
+        <translation>&amp;Narastanie i opadanie:</translation>
+    </message>
+    <message>
+        <source>Rise and fall in milliseconds</source>
+        <translation>Narastanie i opadanie w milisekundach</translation>
+    </message>
+    <message>
+        <source>Every dot and dash fades in and out over this time, so that it does not click.</source>
+        <translation>Każda kropka i kreska narasta i opada przez ten czas, żeby nie trzaskała.</translation>
+    </message>
+    <message>
+        <source>Rise and fall of every dot and dash; 0 = off</source>
+        <translation>Narastanie i opadanie każdej kropki i kreski; 0 = wyłączone</translation>
+    </message>
+    <message>
+        <source>Play</source>
+        <translation>Nadawanie</translation>
+    </message>
+    <message>
+        <source>&amp;Lead-in before Play:</source>
+        <translation>&amp;Dźwięk przed nadawaniem:</translation>
+    </message>
+    <message>
+        <source>Lead-in before Play in milliseconds</source>
+        <translation>Dźwięk przed nadawaniem w milisekundach</translation>
+    </message>
+    <message>
+        <source>Quiet sound before the exercise, so that wireless headphones wake up before the first dot. Saved WAV files have none.</source>
+        <translation>Cichy dźwięk przed ćwiczeniem, żeby słuchawki bezprzewodowe obudziły się przed pierwszą kropką. Zapisane pliki WAV go nie mają.</translation>
+    </message>
+    <message>
+        <source>Quiet sound before the exercise; 0 = off</source>
+        <translation>Cichy dźwięk przed ćwiczeniem; 0 = wyłączony</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>&amp;Zamknij</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Zamknij</translation>
+    </message>
+</context>
+<context>
+    <name>vortan::ProgressWindow</name>
+    <message>
+        <source>Accuracy, %</source>
+        <translation>Dokładność, %</translation>
+    </message>
+    <message>
+        <source>Accuracy per check</source>
+        <translation>Dokładność sprawdzenia</translation>
+    </message>
+    <message>
+        <source>Date of the check</source>
+        <translation>Data sprawdzenia</translation>
+    </message>
+    <message>
+        <source>Accuracy over time</source>
+        <translation>Dokładność w czasie</translation>
+    </message>
+    <message>
+        <source>Accuracy by tempo</source>
+        <translation>Dokładność według tempa</translation>
+    </message>
+    <message>
+        <source>Transmission tempo, characters per minute</source>
+        <translation>Tempo nadawania, znaki na minutę</translation>
+    </message>
+    <message>
+        <source>The same figures are in the table below.</source>
+        <translation>Te same liczby są w tabeli poniżej.</translation>
+    </message>
+    <message>
+        <source>Progress</source>
+        <translation>Postępy</translation>
+    </message>
+    <message>
+        <source>Only &amp;between</source>
+        <translation>Tylko &amp;między</translation>
+    </message>
+    <message>
+        <source>Only checks between two dates</source>
+        <translation>Tylko sprawdzenia między dwiema datami</translation>
+    </message>
+    <message>
+        <source>From date</source>
+        <translation>Od dnia</translation>
+    </message>
+    <message>
+        <source>To date, included</source>
+        <translation>Do dnia włącznie</translation>
+    </message>
+    <message>
+        <source>and</source>
+        <translation>a</translation>
+    </message>
+    <message>
+        <source>Character &amp;set:</source>
+        <translation>&amp;Zestaw znaków:</translation>
+    </message>
+    <message>
+        <source>Character set</source>
+        <translation>Zestaw znaków</translation>
+    </message>
+    <message>
+        <source>Next set &amp;at:</source>
+        <translation>&amp;Następny zestaw od:</translation>
+    </message>
+    <message>
+        <source>Accuracy that earns the next set</source>
+        <translation>Dokładność, od której przysługuje następny zestaw</translation>
+    </message>
+    <message>
+        <source>The accuracy of a check and of each new character that earns the next set</source>
+        <translation>Dokładność sprawdzenia i każdego nowego znaku, od której przysługuje następny zestaw</translation>
+    </message>
+    <message>
+        <source>Summary</source>
+        <translation>Podsumowanie</translation>
+    </message>
+    <message>
+        <source>Characters, weakest first</source>
+        <translation>Znaki, od najsłabszego</translation>
+    </message>
+    <message>
+        <source>Character</source>
+        <translation>Znak</translation>
+    </message>
+    <message>
+        <source>Last 50</source>
+        <translation>Ostatnie 50</translation>
+    </message>
+    <message>
+        <source>Sent</source>
+        <translation>Nadano</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>Dobrze</translation>
+    </message>
+    <message>
+        <source>Wrong</source>
+        <translation>Źle</translation>
+    </message>
+    <message>
+        <source>Written as</source>
+        <translation>Zapisany jako</translation>
+    </message>
+    <message>
+        <source>Missed</source>
+        <translation>Pominięty</translation>
+    </message>
+    <message>
+        <source>Extra</source>
+        <translation>Nadmiarowy</translation>
+    </message>
+    <message>
+        <source>Confusions, most frequent first</source>
+        <translation>Pomyłki, od najczęstszej</translation>
+    </message>
+    <message>
+        <source>Times</source>
+        <translation>Razy</translation>
+    </message>
+    <message>
+        <source>Accuracy over time, chart</source>
+        <translation>Dokładność w czasie, wykres</translation>
+    </message>
+    <message>
+        <source>Accuracy over time, table</source>
+        <translation>Dokładność w czasie, tabela</translation>
+    </message>
+    <message>
+        <source>Checked</source>
+        <translation>Sprawdzono</translation>
+    </message>
+    <message>
+        <source>Tempo</source>
+        <translation>Tempo</translation>
+    </message>
+    <message>
+        <source>Characters</source>
+        <translation>Znaki</translation>
+    </message>
+    <message>
+        <source>Accuracy</source>
+        <translation>Dokładność</translation>
+    </message>
+    <message>
+        <source>Accuracy by tempo, chart</source>
+        <translation>Dokładność według tempa, wykres</translation>
+    </message>
+    <message>
+        <source>Accuracy by tempo, table</source>
+        <translation>Dokładność według tempa, tabela</translation>
+    </message>
+    <message>
+        <source>Checks</source>
+        <translation>Sprawdzenia</translation>
+    </message>
+    <message>
+        <source>Figures</source>
+        <translation>Liczby</translation>
+    </message>
+    <message>
+        <source>C&amp;haracters</source>
+        <translation>Zna&amp;ki</translation>
+    </message>
+    <message>
+        <source>&amp;Confusions</source>
+        <translation>&amp;Pomyłki</translation>
+    </message>
+    <message>
+        <source>Accuracy over &amp;time</source>
+        <translation>Dokładność w &amp;czasie</translation>
+    </message>
+    <message>
+        <source>Accuracy by t&amp;empo</source>
+        <translation>Dokładność według &amp;tempa</translation>
+    </message>
+    <message>
+        <source>&amp;Drill weak characters</source>
+        <translation>Ć&amp;wicz słabe znaki</translation>
+    </message>
+    <message>
+        <source>Drill weak characters</source>
+        <translation>Ćwicz słabe znaki</translation>
+    </message>
+    <message>
+        <source>Put a set into the character-set box that draws weak characters more often</source>
+        <translation>Wstaw do pola zestawu znaków zestaw, który częściej losuje słabe znaki</translation>
+    </message>
+    <message>
+        <source>Drill set</source>
+        <translation>Zestaw do ćwiczeń</translation>
+    </message>
+    <message>
+        <source>&amp;Refresh</source>
+        <translation>&amp;Odśwież</translation>
+    </message>
+    <message>
+        <source>Refresh</source>
+        <translation>Odśwież</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Zamknij</translation>
+    </message>
+    <message>
+        <source>All sets</source>
+        <translation>Wszystkie zestawy</translation>
+    </message>
+    <message>
+        <source>The history could not be read.</source>
+        <translation>Nie udało się odczytać historii.</translation>
+    </message>
+    <message>
+        <source>No checks yet for this choice. Check a copy in the Check copy window and it appears here.</source>
+        <translation>Brak sprawdzeń dla tego wyboru. Sprawdź odbiór w oknie sprawdzania odbioru, a pojawi się tutaj.</translation>
+    </message>
+    <message>
+        <source>%1 of %2</source>
+        <translation>%1 z %2</translation>
+    </message>
+    <message>
+        <source>Drill set: %1</source>
+        <translation>Zestaw do ćwiczeń: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>Checks: %n. %1. Accuracy %2.</source>
+        <translation>
+            <numerusform>%n sprawdzenie, %1, dokładność %2.</numerusform>
+            <numerusform>%n sprawdzenia, %1, dokładność %2.</numerusform>
+            <numerusform>%n sprawdzeń, %1, dokładność %2.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Characters sent: %n</source>
+        <translation>
+            <numerusform>nadano %n znak</numerusform>
+            <numerusform>nadano %n znaki</numerusform>
+            <numerusform>nadano %n znaków</numerusform>
+        </translation>
+    </message>
+</context>
+<context>
+    <name>vortan::TForm1</name>
+    <message>
+        <source>Commands</source>
+        <translation>Polecenia</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Ustawienia</translation>
+    </message>
+    <message>
+        <source>The text is hidden while you copy.
+Check your copy to see it again.</source>
+        <translation>Tekst jest ukryty podczas odbioru.
+Sprawdź odbiór, by go zobaczyć.</translation>
+    </message>
+</context>
+<context>
+    <name>vortan::TWaveVolumeSetting</name>
+    <message>
+        <source>Wave volume</source>
+        <translation>Głośność dźwięku</translation>
+    </message>
+</context>
+</TS>
