@@ -87,59 +87,46 @@ std::vector<AlignedGroupRows> alignedGroupRows(const CopyScore& score)
 
 namespace {
 
-// "1-3, 5 and 7" for sorted group numbers from 0.
-std::string groupRanges(const std::vector<int>& groups)
+// "1-3, 5 and 7".
+std::string groupRanges(const std::vector<GroupRange>& ranges)
 {
-    std::vector<std::string> ranges;
-    for (std::size_t first = 0; first < groups.size();) {
-        std::size_t last = first;
-        while (last + 1 < groups.size() && groups[last + 1] == groups[last] + 1)
-            ++last;
-        ranges.push_back(std::to_string(groups[first] + 1) +
-                         (last > first ? '-' + std::to_string(groups[last] + 1) : std::string()));
-        first = last + 1;
-    }
     std::string text;
-    for (std::size_t r = 0; r < ranges.size(); ++r)
-        text += (r == 0 ? "" : r + 1 == ranges.size() ? " and " : ", ") + ranges[r];
+    for (std::size_t r = 0; r < ranges.size(); ++r) {
+        text += (r == 0                   ? ""
+                 : r + 1 == ranges.size() ? " and "
+                                          : ", ") +
+                std::to_string(ranges[r].first) +
+                (ranges[r].last > ranges[r].first ? '-' + std::to_string(ranges[r].last)
+                                                  : std::string());
+    }
     return text;
 }
 
 // Items per group, "Group 2: a, b; group 5: c": `describe` says each character's item.
 template <typename Describe>
-std::string perGroup(const std::vector<const ScoredCharacter*>& characters, Describe describe)
+std::string perGroup(const std::vector<ScoredCharacter>& characters, Describe describe)
 {
     std::string text;
     int group = -1;
-    for (const ScoredCharacter* character : characters) {
-        if (character->group != group) {
+    for (const ScoredCharacter& character : characters) {
+        if (character.group != group) {
             text +=
-                (group < 0 ? "Group " : "; group ") + std::to_string(character->group + 1) + ": ";
-            group = character->group;
+                (group < 0 ? "Group " : "; group ") + std::to_string(character.group + 1) + ": ";
+            group = character.group;
         } else {
             text += ", ";
         }
-        text += describe(*character);
+        text += describe(character);
     }
     return text + '.';
 }
 
 } // namespace
 
-std::string checkSummary(const CopyScore& score)
+SummaryErrors summaryErrors(const CopyScore& score)
 {
-    if (score.sentCount == 0)
-        return "Nothing was sent to check against.";
-    std::string summary = "Accuracy " + accuracyText(score) +
-                          " per cent: " + std::to_string(score.correct) + " of " +
-                          std::to_string(score.sentCount) + " characters right.";
-    if (score.errors() == 0 && score.moved.empty())
-        return summary + " No errors.";
-    summary += ' ' + std::to_string(score.errors()) +
-               (score.errors() == 1 ? " error: " : " errors: ") + std::to_string(score.wrong) +
-               " wrong, " + std::to_string(score.missed) + " missed, " +
-               std::to_string(score.extra) + " extra.";
-
+    SummaryErrors errors;
+    errors.moved = score.moved;
     // Sent groups missed whole, and copied groups all extra.
     std::vector<int> sentLetters(static_cast<std::size_t>(score.groupCount), 0);
     std::vector<int> missedLetters(sentLetters.size(), 0);
@@ -158,77 +145,102 @@ std::string checkSummary(const CopyScore& score)
             extraLetters[static_cast<std::size_t>(c.copyGroup)] += c.outcome == Outcome::Extra;
         }
     }
-    const auto missedWhole = [&](const ScoredCharacter& c) {
-        return missedLetters[static_cast<std::size_t>(c.group)] ==
-               sentLetters[static_cast<std::size_t>(c.group)];
+    const auto missedWhole = [&](int group) {
+        const auto g = static_cast<std::size_t>(group);
+        return sentLetters[g] > 0 && missedLetters[g] == sentLetters[g];
     };
     const auto extraWhole = [&](const ScoredCharacter& c) {
         return extraLetters[static_cast<std::size_t>(c.copyGroup)] ==
                copyLetters[static_cast<std::size_t>(c.copyGroup)];
     };
 
-    std::vector<int> groupsMissed;
     for (int g = 0; g < score.groupCount; ++g) {
-        if (sentLetters[static_cast<std::size_t>(g)] > 0 &&
-            missedLetters[static_cast<std::size_t>(g)] == sentLetters[static_cast<std::size_t>(g)])
-            groupsMissed.push_back(g);
-    }
-    if (!groupsMissed.empty()) {
-        summary += (groupsMissed.size() == 1 ? " Group " : " Groups ") + groupRanges(groupsMissed) +
-                   " missed.";
+        if (!missedWhole(g))
+            continue;
+        ++errors.missedGroupCount;
+        if (!errors.missedGroups.empty() && errors.missedGroups.back().last == g)
+            errors.missedGroups.back().last = g + 1;
+        else
+            errors.missedGroups.push_back({g + 1, g + 1});
     }
 
-    std::vector<const ScoredCharacter*> wrong, missed, extra;
-    std::string extraGroups;
-    int extraGroupCount = 0;
     int lastSentGroup = -1;
     for (std::size_t i = 0; i < score.characters.size(); ++i) {
         const ScoredCharacter& c = score.characters[i];
         if (c.outcome == Outcome::Wrong)
-            wrong.push_back(&c);
-        else if (c.outcome == Outcome::Missed && !missedWhole(c))
-            missed.push_back(&c);
+            errors.wrong.push_back(c);
+        else if (c.outcome == Outcome::Missed && !missedWhole(c.group))
+            errors.missed.push_back(c);
         else if (c.outcome == Outcome::Extra && !extraWhole(c))
-            extra.push_back(&c);
+            errors.extra.push_back(c);
         else if (c.outcome == Outcome::Extra &&
                  (i == 0 || score.characters[i - 1].copyGroup != c.copyGroup)) {
-            extraGroups += std::string(extraGroupCount++ == 0 ? "" : ", ");
-            std::size_t end = i;
-            while (end < score.characters.size() && score.characters[end].copyGroup == c.copyGroup)
-                extraGroups.push_back(static_cast<char>(score.characters[end++].typed));
-            extraGroups += lastSentGroup < 0 ? std::string(" before group 1")
-                                             : " after group " + std::to_string(lastSentGroup + 1);
+            ExtraGroup group{{}, lastSentGroup + 1};
+            for (std::size_t end = i;
+                 end < score.characters.size() && score.characters[end].copyGroup == c.copyGroup;
+                 ++end)
+                group.typed.push_back(static_cast<char>(score.characters[end].typed));
+            errors.extraGroups.push_back(std::move(group));
         }
         if (c.sent != 0 && c.outcome != Outcome::Moved)
             lastSentGroup = c.group;
     }
-    if (!wrong.empty()) {
-        summary += ' ' + perGroup(wrong, [](const ScoredCharacter& c) {
+    return errors;
+}
+
+std::string checkSummary(const CopyScore& score)
+{
+    if (score.sentCount == 0)
+        return "Nothing was sent to check against.";
+    std::string summary = "Accuracy " + accuracyText(score) +
+                          " per cent: " + std::to_string(score.correct) + " of " +
+                          std::to_string(score.sentCount) + " characters right.";
+    if (score.errors() == 0 && score.moved.empty())
+        return summary + " No errors.";
+    summary += ' ' + std::to_string(score.errors()) +
+               (score.errors() == 1 ? " error: " : " errors: ") + std::to_string(score.wrong) +
+               " wrong, " + std::to_string(score.missed) + " missed, " +
+               std::to_string(score.extra) + " extra.";
+
+    const SummaryErrors errors = summaryErrors(score);
+    if (!errors.missedGroups.empty()) {
+        summary += (errors.missedGroupCount == 1 ? " Group " : " Groups ") +
+                   groupRanges(errors.missedGroups) + " missed.";
+    }
+    if (!errors.wrong.empty()) {
+        summary += ' ' + perGroup(errors.wrong, [](const ScoredCharacter& c) {
                        return std::string(1, static_cast<char>(c.sent)) + " written as " +
                               static_cast<char>(c.typed);
                    });
     }
-    if (!missed.empty()) {
-        summary += ' ' + perGroup(missed, [](const ScoredCharacter& c) {
+    if (!errors.missed.empty()) {
+        summary += ' ' + perGroup(errors.missed, [](const ScoredCharacter& c) {
                        return std::string(1, static_cast<char>(c.sent)) + " missed";
                    });
     }
-    if (!extra.empty()) {
-        summary += ' ' + perGroup(extra, [](const ScoredCharacter& c) {
+    if (!errors.extra.empty()) {
+        summary += ' ' + perGroup(errors.extra, [](const ScoredCharacter& c) {
                        return "extra " + std::string(1, static_cast<char>(c.typed));
                    });
     }
-    if (!extraGroups.empty())
-        summary +=
-            (extraGroupCount == 1 ? " Extra group: " : " Extra groups: ") + extraGroups + '.';
-    for (std::size_t m = 0; m < score.moved.size(); ++m) {
-        const MovedGroup& moved = score.moved[m];
+    for (std::size_t g = 0; g < errors.extraGroups.size(); ++g) {
+        const ExtraGroup& extra = errors.extraGroups[g];
+        summary += (g == 0 ? errors.extraGroups.size() == 1 ? " Extra group: " : " Extra groups: "
+                           : ", ") +
+                   extra.typed +
+                   (extra.afterGroup == 0 ? std::string(" before group 1")
+                                          : " after group " + std::to_string(extra.afterGroup));
+    }
+    if (!errors.extraGroups.empty())
+        summary += '.';
+    for (std::size_t m = 0; m < errors.moved.size(); ++m) {
+        const MovedGroup& moved = errors.moved[m];
         summary += (m == 0 ? " Group " : "; group ") + std::to_string(moved.sentGroup + 1) +
                    (moved.writtenAfterGroup < 0
                         ? std::string(" written first")
                         : " written after group " + std::to_string(moved.writtenAfterGroup + 1));
     }
-    if (!score.moved.empty())
+    if (!errors.moved.empty())
         summary += '.';
     return summary;
 }

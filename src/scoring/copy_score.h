@@ -74,6 +74,27 @@ inline constexpr char kMovedMark = '>';
 
 std::vector<AlignedGroupRows> alignedGroupRows(const CopyScore& score);
 
+// The errors a summary names, grouped as it says them; group numbers from 1.
+struct GroupRange {
+    int first = 0;
+    int last = 0;
+};
+struct ExtraGroup {
+    std::string typed;  // the copied group (windows-1250)
+    int afterGroup = 0; // the sent group it follows; 0: before group 1
+};
+struct SummaryErrors {
+    std::vector<GroupRange> missedGroups; // sent groups missed whole
+    int missedGroupCount = 0;
+    std::vector<ScoredCharacter> wrong;  // in text order
+    std::vector<ScoredCharacter> missed; // outside groups missed whole
+    std::vector<ScoredCharacter> extra;  // outside groups that are all extra
+    std::vector<ExtraGroup> extraGroups;
+    std::vector<MovedGroup> moved;
+};
+
+SummaryErrors summaryErrors(const CopyScore& score);
+
 // The result in words for a screen reader (windows-1250): accuracy, counts, then one sentence
 // per kind of error, groups as ranges: "Groups 1-3 missed. Group 4: b written as s."
 std::string checkSummary(const CopyScore& score);

@@ -23,6 +23,14 @@ namespace {
 // The stations' speed box reads "own" one below the slowest speed: a speed of its own.
 constexpr int ownSpeed = 39;
 
+// The names of namedConditions(), which are defined without Qt, for lupdate to find.
+[[maybe_unused]] constexpr const char* conditionNames[] = {
+    QT_TRANSLATE_NOOP("vortan::BandConditionsGroup", "Quiet"),
+    QT_TRANSLATE_NOOP("vortan::BandConditionsGroup", "Gentle fading"),
+    QT_TRANSLATE_NOOP("vortan::BandConditionsGroup", "Busy band"),
+    QT_TRANSLATE_NOOP("vortan::BandConditionsGroup", "Summer static"),
+};
+
 template <typename Box>
 Box* numberBox(QWidget* parent, double minimum, double maximum, const QString& suffix,
                const QString& accessibleName)
@@ -112,8 +120,7 @@ BandConditionsGroup::BandConditionsGroup(OptionsStore& options, QWidget* parent)
     note->setWordWrap(true);
     note->setTextFormat(Qt::PlainText);
     grid->addWidget(note, 7, 0, 1, 4);
-    setToolTip(tr("Fading, other stations, static and chirp, as on a real band\n"
-                  "Zaniki, inne stacje, trzaski i ćwierkanie, jak na paśmie"));
+    setToolTip(tr("Fading, other stations, static and chirp, as on a real band"));
 
     showStoreValues();
     connect(m_startingPoint, &QComboBox::activated, this, [this](int index) {

@@ -163,24 +163,18 @@ void ProgressWindow::buildLayout()
     m_summaryLabel->setWordWrap(true);
 
     m_characterTable =
-        table(this, QStringLiteral("Characters, weakest first"), QStringLiteral("characterTable"),
-              {QStringLiteral("Character"), QStringLiteral("Last 50"), QStringLiteral("Sent"),
-               QStringLiteral("Right"), QStringLiteral("Wrong"), QStringLiteral("Written as"),
-               QStringLiteral("Missed"), QStringLiteral("Extra")});
-    m_confusionTable = table(
-        this, QStringLiteral("Confusions, most frequent first"), QStringLiteral("confusionTable"),
-        {QStringLiteral("Sent"), QStringLiteral("Written as"), QStringLiteral("Times")});
-    m_timeChart =
-        chartView(this, QStringLiteral("Accuracy over time, chart"), QStringLiteral("timeChart"));
-    m_timeTable =
-        table(this, QStringLiteral("Accuracy over time, table"), QStringLiteral("timeTable"),
-              {tr("Day"), tr("Checks"), QStringLiteral("Characters"), QStringLiteral("Accuracy")});
-    m_tempoChart =
-        chartView(this, QStringLiteral("Accuracy by tempo, chart"), QStringLiteral("tempoChart"));
-    m_tempoTable =
-        table(this, QStringLiteral("Accuracy by tempo, table"), QStringLiteral("tempoTable"),
-              {QStringLiteral("Tempo"), QStringLiteral("Checks"), QStringLiteral("Characters"),
-               QStringLiteral("Accuracy")});
+        table(this, tr("Characters, weakest first"), QStringLiteral("characterTable"),
+              {tr("Character"), tr("Last 50"), tr("Sent"), tr("Right"), tr("Wrong"),
+               tr("Written as"), tr("Missed"), tr("Extra")});
+    m_confusionTable =
+        table(this, tr("Confusions, most frequent first"), QStringLiteral("confusionTable"),
+              {tr("Sent"), tr("Written as"), tr("Times")});
+    m_timeChart = chartView(this, tr("Accuracy over time, chart"), QStringLiteral("timeChart"));
+    m_timeTable = table(this, tr("Accuracy over time, table"), QStringLiteral("timeTable"),
+                        {tr("Day"), tr("Checks"), tr("Characters"), tr("Accuracy")});
+    m_tempoChart = chartView(this, tr("Accuracy by tempo, chart"), QStringLiteral("tempoChart"));
+    m_tempoTable = table(this, tr("Accuracy by tempo, table"), QStringLiteral("tempoTable"),
+                         {tr("Tempo"), tr("Checks"), tr("Characters"), tr("Accuracy")});
 
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("tabs"));
@@ -212,10 +206,10 @@ void ProgressWindow::buildLayout()
     m_transferLabel = new QLabel(this);
     m_transferLabel->setObjectName(QStringLiteral("transferLabel"));
     m_transferLabel->setWordWrap(true);
-    auto* refreshButton = new QPushButton(QStringLiteral("&Refresh"), this);
-    refreshButton->setAccessibleName(QStringLiteral("Refresh"));
-    auto* closeButton = new QPushButton(QStringLiteral("Close"), this);
-    closeButton->setAccessibleName(QStringLiteral("Close"));
+    auto* refreshButton = new QPushButton(tr("&Refresh"), this);
+    refreshButton->setAccessibleName(tr("Refresh"));
+    auto* closeButton = new QPushButton(tr("Close"), this);
+    closeButton->setAccessibleName(tr("Close"));
 
     auto* filters = new QGridLayout;
     filters->addWidget(m_dateBox, 0, 0);
@@ -362,8 +356,8 @@ void ProgressWindow::refresh()
         return;
     }
     if (figures.days.empty()) {
-        m_summaryLabel->setText(QStringLiteral("No checks yet for this choice. Check a copy in the "
-                                               "Check copy window and it appears here."));
+        m_summaryLabel->setText(tr("No checks yet for this choice. Check a copy in the "
+                                   "Check copy window and it appears here."));
     } else {
         long long checks = 0, sent = 0, correct = 0;
         for (const DayPoint& day : figures.days) {
@@ -475,7 +469,7 @@ void ProgressWindow::drillWeakCharacters()
         return;
     }
     const QString drill = unicode(drillSet(m_currentSet, recent, due));
-    m_drillLabel->setText(QStringLiteral("Drill set: %1").arg(drill));
+    m_drillLabel->setText(tr("Drill set: %1").arg(drill));
     Q_EMIT drillSetChosen(drill);
 }
 
