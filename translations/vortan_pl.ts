@@ -2,6 +2,25 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="pl_PL">
 <context>
+    <name>QObject</name>
+    <message>
+        <source>Accuracy per week</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Accuracy per day</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Week from Monday</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>vortan-render</name>
     <message>
         <source>writing %1: %2% (%3 of %4 MiB)</source>
@@ -92,71 +111,6 @@ dokładnie tak jak polecenie Save WAV programu.
 </translation>
     </message>
     <message>
-        <source>  --rise MS          soft keying: every tone element rises and falls over MS milliseconds,
-                     0 to 10 (default 0, the tone switched on and off at once)
-  --preset N         take the settings of preset N, 1 to 3, from the program&apos;s settings
-                     file, as the window would use them (numbers outside a slider&apos;s range
-                     go to its nearer end); the options above override them
-  --settings FILE    take --preset from FILE in place of the user&apos;s settings file
-  --show-settings    print the settings a rendering would use, one key=value line each,
-                     and render nothing
-  --seed N           start the random generator (noise) at seed N, 0 to 4294967295
-                     (default 0, as when the program starts)
-  --keying-seed N    seed for the straight-key jitter, in place of the milliseconds since
-                     midnight UTC the program takes from the clock; fix it (and --seed) to get
-                     the same file every time
-  --text TEXT        the exercise text, in UTF-8
-  --text-file FILE   read the exercise text from FILE; &quot;-&quot; reads standard input
-  --encoding ENC     encoding of --text-file: auto (default), utf-8 or windows-1250
-                     (also utf8, cp1250, in any case); auto takes a file that opens with
-                     a byte-order mark, or is valid UTF-8 with letters beyond ASCII, as
-                     UTF-8, and any other as windows-1250, the program&apos;s own format
-  --output FILE      the WAV file to write; an old file of that name is replaced only
-                     once the new one is complete; &quot;-&quot; writes to standard output
-  -h, --help         show this help
-      --version      show the version
-
-Letters A-Z are sent as a-z; characters without a Morse code, and characters windows-1250
-cannot hold, make no sound. Line breaks (LF or CR LF) count as word gaps. Options also take
-the form --option=VALUE. When standard error is a terminal, a rendering that takes more
-than a second shows its progress there.
-
-Exit status: 0 done, 1 a file could not be read or written, 2 a wrong command line.
-</source>
-        <translation>  --rise MS          łagodne kluczowanie: każdy element tonu narasta i opada przez MS
-                     milisekund, od 0 do 10 (domyślnie 0: bez narastania i opadania)
-  --preset N         bierze ustawienia zestawu N, od 1 do 3, z pliku ustawień programu,
-                     tak jak użyłoby ich okno (liczby spoza zakresu suwaka przechodzą na
-                     bliższy koniec); opcje powyżej mają przed nimi pierwszeństwo
-  --settings PLIK    bierze --preset z PLIKU zamiast z pliku ustawień użytkownika
-  --show-settings    wypisuje ustawienia, których użyłby zapis, po jednym wierszu
-                     klucz=wartość, i niczego nie zapisuje
-  --seed N           uruchamia generator losowy (szum) od ziarna N, od 0 do 4294967295
-                     (domyślnie 0, jak przy starcie programu)
-  --keying-seed N    ziarno nierówności klucza sztorcowego zamiast milisekund od północy
-                     UTC, które program bierze z zegara; ustalenie go (i --seed) daje za
-                     każdym razem ten sam plik
-  --text TEKST       tekst ćwiczenia, w UTF-8
-  --text-file PLIK   czyta tekst ćwiczenia z PLIKU; &quot;-&quot; czyta standardowe wejście
-  --encoding KOD     kodowanie --text-file: auto (domyślnie), utf-8 lub windows-1250
-                     (także utf8, cp1250, wielkość liter dowolna); auto bierze plik
-                     zaczynający się znacznikiem kolejności bajtów albo poprawny w UTF-8
-                     i zawierający litery spoza ASCII za UTF-8, a każdy inny za
-                     windows-1250, własny format programu
-  --output PLIK      plik WAV do zapisania; stary plik o tej nazwie zostaje zastąpiony
-                     dopiero, gdy nowy jest gotowy; &quot;-&quot; pisze na standardowe wyjście
-  -h, --help         wyświetla tę pomoc
-      --version      wyświetla wersję
-
-Litery A-Z są nadawane jak a-z; znaki bez kodu Morse&apos;a i znaki, których nie ma
-w windows-1250, nie dają dźwięku. Podział wiersza (LF lub CR LF) liczy się jako przerwa
-między słowami. Opcje przyjmują też postać --opcja=WARTOŚĆ. Gdy standardowe wyjście błędów
-jest terminalem, zapis trwający dłużej niż sekundę pokazuje tam postęp.
-
-Kod wyjścia: 0 gotowe, 1 błąd odczytu lub zapisu pliku, 2 błędny wiersz poleceń.
-</translation>
-    </message>
-    <message>
         <source>Text exceeds what a WAV file can hold (%1)</source>
         <translation>Tekst przekracza to, co zmieści plik WAV (%1)</translation>
     </message>
@@ -184,6 +138,56 @@ Kod wyjścia: 0 gotowe, 1 błąd odczytu lub zapisu pliku, 2 błędny wiersz pol
         <source>standard output is a terminal: redirect it, or give --output FILE</source>
         <translation>standardowe wyjście jest terminalem: przekieruj je albo podaj --output PLIK</translation>
     </message>
+    <message>
+        <source>  --rise MS          soft keying: every tone element rises and falls over MS milliseconds,
+                     0 to 10 (default 0, the tone switched on and off at once)
+  --qsb RATE:DEPTH   fading of the signal: RATE fades per second (0.05 to 2), DEPTH in dB
+                     (0 to 30) between the 95th and the 5th percentile of its level
+  --qrm OFFSET:LEVEL[:SPEED]
+                     another station OFFSET Hz from the tone (-600 to 600), LEVEL dB
+                     against the signal (-30 to 10), at SPEED characters per minute
+                     (40 to 250; by default a speed of its own); up to three times
+  --qrn RATE:LEVEL   static crashes, each under 50 ms: RATE per second (0 to 5), their
+                     peak LEVEL dB against the signal (-30 to 20)
+  --chirp HZ[:MS]    the tone starts HZ off at each key-down (-100 to 100) and settles
+                     within MS milliseconds (1 to 500, default 30)
+  --preset N         take the settings of preset N, 1 to 3, from the program&apos;s settings
+                     file, as the window would use them (numbers outside a slider&apos;s range
+                     go to its nearer end); the options above override them
+  --settings FILE    take --preset from FILE in place of the user&apos;s settings file
+  --show-settings    print the settings a rendering would use, one key=value line each,
+                     and render nothing
+  --seed N           start the random generator (noise) at seed N, 0 to 4294967295
+                     (default 0, as when the program starts)
+  --keying-seed N    seed for the straight-key jitter, in place of the milliseconds since
+                     midnight UTC the program takes from the clock; fix it (and --seed) to get
+                     the same file every time
+  --text TEXT        the exercise text, in UTF-8
+  --text-file FILE   read the exercise text from FILE; &quot;-&quot; reads standard input
+  --encoding ENC     encoding of --text-file: auto (default), utf-8 or windows-1250
+                     (also utf8, cp1250, in any case); auto takes a file that opens with
+                     a byte-order mark as UTF-8 or UTF-16, one that is valid UTF-8 with
+                     letters beyond ASCII as UTF-8, and any other as windows-1250, the
+                     program&apos;s own format; it refuses one holding NUL bytes
+  --output FILE      the WAV file to write, never the text file; an old file of that name
+                     is replaced only once the new one is complete; &quot;-&quot; writes to standard
+                     output
+  -h, --help         show this help
+      --version      show the version
+
+Letters A-Z are sent as a-z; characters without a Morse code, and characters windows-1250
+cannot hold, make no sound. Line breaks (LF or CR LF) count as word gaps. Options also take
+the form --option=VALUE. When standard error is a terminal, a rendering that takes more
+than a second shows its progress there.
+
+Band conditions are off unless given, and the same seeds give the same conditions. Loud
+stations or static can pass the 8-bit range; the samples are then held at its ends, and the
+number of them is reported on standard error: lower LEVEL to avoid it.
+
+Exit status: 0 done, 1 a file could not be read or written, 2 a wrong command line.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>vortan::AlignedCopyView</name>
@@ -197,6 +201,133 @@ Kod wyjścia: 0 gotowe, 1 błąd odczytu lub zapisu pliku, 2 błędny wiersz pol
     </message>
 </context>
 <context>
+    <name>vortan::BandConditionsGroup</name>
+    <message>
+        <source>Quiet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Gentle fading</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Busy band</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Summer static</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Band conditions</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Custom</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Starting point</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> fades/s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fading rate in fades per second</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation type="unfinished">Wył.</translation>
+    </message>
+    <message>
+        <source> dB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fading depth in dB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> /s</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Static crashes per second</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Static level in dB against the signal</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> Hz</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Chirp at key-down in Hz, 0 is off</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> ms</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Chirp settling time in milliseconds</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Starting point:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Fading (QSB):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Station &amp;%1 (QRM):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Station %1 offset in Hz</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Station %1 level in dB against the signal</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source> cpm</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Station %1 speed in characters per minute</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>own speed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>S&amp;tatic (QRN):</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>C&amp;hirp:</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Levels are against the signal&apos;s. Above 0 dB loud stations and static may clip.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fading, other stations, static and chirp, as on a real band</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>vortan::CheckCopyWindow</name>
     <message>
         <source>Nothing was sent to check against.</source>
@@ -205,18 +336,6 @@ Kod wyjścia: 0 gotowe, 1 błąd odczytu lub zapisu pliku, 2 błędny wiersz pol
     <message>
         <source>No errors.</source>
         <translation>Bez błędów.</translation>
-    </message>
-    <message>
-        <source>Group %1: %2 written as %3.</source>
-        <translation>Grupa %1: zamiast %2 zapisano %3.</translation>
-    </message>
-    <message>
-        <source>Group %1: %2 missed.</source>
-        <translation>Grupa %1: pominięto %2.</translation>
-    </message>
-    <message>
-        <source>Group %1: extra %2.</source>
-        <translation>Grupa %1: nadmiarowe %2.</translation>
     </message>
     <message>
         <source>Check copy</source>
@@ -263,36 +382,12 @@ Kod wyjścia: 0 gotowe, 1 błąd odczytu lub zapisu pliku, 2 błędny wiersz pol
         <translation>Sprawdź odbiór (Ctrl+Enter)</translation>
     </message>
     <message>
-        <source>Status</source>
-        <translation>Stan</translation>
-    </message>
-    <message>
-        <source>Accuracy</source>
-        <translation>Dokładność</translation>
-    </message>
-    <message>
-        <source>Counts</source>
-        <translation>Liczby</translation>
-    </message>
-    <message>
         <source>&amp;Sent and copied, group by group:</source>
         <translation>&amp;Nadane i odebrane, grupa po grupie:</translation>
     </message>
     <message>
         <source>Sent and copied, group by group</source>
         <translation>Nadane i odebrane, grupa po grupie</translation>
-    </message>
-    <message>
-        <source>Marks: * wrong, - missed, + extra; · where nothing was sent or typed.</source>
-        <translation>Znaki: * źle odebrany, - pominięty, + nadmiarowy; · tam, gdzie nic nie nadano ani nie wpisano.</translation>
-    </message>
-    <message>
-        <source>Marks</source>
-        <translation>Oznaczenia</translation>
-    </message>
-    <message>
-        <source>Result in words</source>
-        <translation>Wynik słownie</translation>
     </message>
     <message>
         <source>&amp;Next set</source>
@@ -327,14 +422,6 @@ Kod wyjścia: 0 gotowe, 1 błąd odczytu lub zapisu pliku, 2 błędny wiersz pol
         <translation>Zapisano w historii.</translation>
     </message>
     <message>
-        <source>Not kept: the history could not be written.</source>
-        <translation>Nie zapisano: nie udało się zapisać historii.</translation>
-    </message>
-    <message>
-        <source>&amp;Next set: %1</source>
-        <translation>Następny &amp;zestaw: %1</translation>
-    </message>
-    <message>
         <source>Take the next character set, %1</source>
         <translation>Weź następny zestaw znaków, %1</translation>
     </message>
@@ -365,6 +452,90 @@ Kod wyjścia: 0 gotowe, 1 błąd odczytu lub zapisu pliku, 2 błędny wiersz pol
             <numerusform>%n błędy (źle odebrane: %1, pominięte: %2, nadmiarowe: %3).</numerusform>
             <numerusform>%n błędów (źle odebrane: %1, pominięte: %2, nadmiarowe: %3).</numerusform>
         </translation>
+    </message>
+    <message>
+        <source> and </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Group %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>group %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Group %1 missed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Groups %1 missed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 written as %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 missed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>extra %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 before group 1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 after group %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Extra group: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Extra groups: %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>group %1 written first</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>group %1 written after group %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Marks: * wrong, - missed, + extra, &gt; moved; · where nothing was sent or typed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Keep in history</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Try again to keep the checks the history could not take</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kept in the history now.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>Not kept yet: the history could not be written. Vortan tries again every %n seconds until it can; Keep in history tries now.</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>&amp;Next set: %1 (adds %2)</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
@@ -472,14 +643,6 @@ w ~/.config/vortan/vortan.ini. Zobacz vortan(1).</translation>
         <translation>Dokładność, %</translation>
     </message>
     <message>
-        <source>Accuracy per check</source>
-        <translation>Dokładność sprawdzenia</translation>
-    </message>
-    <message>
-        <source>Date of the check</source>
-        <translation>Data sprawdzenia</translation>
-    </message>
-    <message>
         <source>Accuracy over time</source>
         <translation>Dokładność w czasie</translation>
     </message>
@@ -540,10 +703,6 @@ w ~/.config/vortan/vortan.ini. Zobacz vortan(1).</translation>
         <translation>Dokładność sprawdzenia i każdego nowego znaku, od której przysługuje następny zestaw</translation>
     </message>
     <message>
-        <source>Summary</source>
-        <translation>Podsumowanie</translation>
-    </message>
-    <message>
         <source>Characters, weakest first</source>
         <translation>Znaki, od najsłabszego</translation>
     </message>
@@ -594,10 +753,6 @@ w ~/.config/vortan/vortan.ini. Zobacz vortan(1).</translation>
     <message>
         <source>Accuracy over time, table</source>
         <translation>Dokładność w czasie, tabela</translation>
-    </message>
-    <message>
-        <source>Checked</source>
-        <translation>Sprawdzono</translation>
     </message>
     <message>
         <source>Tempo</source>
@@ -656,10 +811,6 @@ w ~/.config/vortan/vortan.ini. Zobacz vortan(1).</translation>
         <translation>Wstaw do pola zestawu znaków zestaw, który częściej losuje słabe znaki</translation>
     </message>
     <message>
-        <source>Drill set</source>
-        <translation>Zestaw do ćwiczeń</translation>
-    </message>
-    <message>
         <source>&amp;Refresh</source>
         <translation>&amp;Odśwież</translation>
     </message>
@@ -706,6 +857,98 @@ w ~/.config/vortan/vortan.ini. Zobacz vortan(1).</translation>
             <numerusform>nadano %n znaki</numerusform>
             <numerusform>nadano %n znaków</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Day</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export &amp;CSV...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Write every check and every character&apos;s outcome as CSV</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export c&amp;opy...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Write a copy of the whole history, for another machine</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&amp;Import...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Add the checks of another history or of its checks CSV that this one lacks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>no checks</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 over %n check(s)</source>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+            <numerusform></numerusform>
+        </translation>
+    </message>
+    <message>
+        <source> Accuracy without band conditions: %1; with them: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Week of</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Exported to %1 and %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The history was copied to %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nothing was imported.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>1 check added from %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 checks added from %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export CSV</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Export copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>History files (*.sqlite)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>History files or checks CSV (*.sqlite *.csv);;All files (*)</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

@@ -365,11 +365,12 @@ void ProgressWindow::refresh()
             sent += day.sentCount;
             correct += day.correct;
         }
-        m_summaryLabel->setText(QStringLiteral("%1 checks, %2 characters sent, accuracy %3.")
-                                    .arg(checks)
-                                    .arg(sent)
-                                    .arg(percent(double(correct) / double(sent))) +
-                                comparison);
+        // Counts beyond an int are not expected from one person's checks.
+        m_summaryLabel->setText(
+            tr("Checks: %n. %1. Accuracy %2.", nullptr, static_cast<int>(checks))
+                .arg(tr("Characters sent: %n", nullptr, static_cast<int>(sent)))
+                .arg(percent(double(correct) / double(sent))) +
+            comparison);
     }
     fillTables(figures);
     fillCharts(figures);
