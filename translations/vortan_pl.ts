@@ -5,19 +5,19 @@
     <name>QObject</name>
     <message>
         <source>Accuracy per week</source>
-        <translation type="unfinished"></translation>
+        <translation>Dokładność w kolejnych tygodniach</translation>
     </message>
     <message>
         <source>Accuracy per day</source>
-        <translation type="unfinished"></translation>
+        <translation>Dokładność w kolejnych dniach</translation>
     </message>
     <message>
         <source>Week from Monday</source>
-        <translation type="unfinished"></translation>
+        <translation>Tydzień od poniedziałku</translation>
     </message>
     <message>
         <source>Day</source>
-        <translation type="unfinished"></translation>
+        <translation>Dzień</translation>
     </message>
 </context>
 <context>
@@ -186,7 +186,55 @@ number of them is reported on standard error: lower LEVEL to avoid it.
 
 Exit status: 0 done, 1 a file could not be read or written, 2 a wrong command line.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>  --rise MS          łagodne kluczowanie: każdy element tonu narasta i opada przez MS
+                     milisekund, od 0 do 10 (domyślnie 0: bez narastania i opadania)
+  --qsb TEMPO:GŁĘB   zaniki sygnału: TEMPO zaników na sekundę (od 0.05 do 2), GŁĘBokość
+                     w dB (od 0 do 30) między 95. a 5. percentylem jego poziomu
+  --qrm ODSTR:POZIOM[:SZYBK]
+                     inna stacja ODSTRojona o tyle Hz od tonu (od -600 do 600), POZIOM
+                     w dB względem sygnału (od -30 do 10), z SZYBKością w znakach na
+                     minutę (od 40 do 250; domyślnie własną); do trzech razy
+  --qrn TEMPO:POZIOM trzaski, każdy krótszy niż 50 ms: TEMPO na sekundę (od 0 do 5),
+                     ich szczytowy POZIOM w dB względem sygnału (od -30 do 20)
+  --chirp HZ[:MS]    ton zaczyna się o HZ obok przy każdym wciśnięciu klucza (od -100
+                     do 100) i ustala się w ciągu MS milisekund (od 1 do 500, domyślnie 30)
+  --preset N         bierze ustawienia zestawu N, od 1 do 3, z pliku ustawień programu,
+                     tak jak użyłoby ich okno (liczby spoza zakresu suwaka przechodzą na
+                     bliższy koniec); opcje powyżej mają przed nimi pierwszeństwo
+  --settings PLIK    bierze --preset z PLIKU zamiast z pliku ustawień użytkownika
+  --show-settings    wypisuje ustawienia, których użyłby zapis, po jednym wierszu
+                     klucz=wartość, i niczego nie zapisuje
+  --seed N           uruchamia generator losowy (szum) od ziarna N, od 0 do 4294967295
+                     (domyślnie 0, jak przy starcie programu)
+  --keying-seed N    ziarno nierówności klucza sztorcowego zamiast milisekund od północy
+                     UTC, które program bierze z zegara; ustalenie go (i --seed) daje za
+                     każdym razem ten sam plik
+  --text TEKST       tekst ćwiczenia, w UTF-8
+  --text-file PLIK   czyta tekst ćwiczenia z PLIKU; &quot;-&quot; czyta standardowe wejście
+  --encoding KOD     kodowanie --text-file: auto (domyślnie), utf-8 lub windows-1250
+                     (także utf8, cp1250, wielkość liter dowolna); auto bierze plik
+                     zaczynający się znacznikiem kolejności bajtów za UTF-8 lub UTF-16,
+                     plik poprawny w UTF-8 i zawierający litery spoza ASCII za UTF-8,
+                     a każdy inny za windows-1250, własny format programu; odrzuca plik
+                     zawierający bajty NUL
+  --output PLIK      plik WAV do zapisania, nigdy plik tekstu; stary plik o tej nazwie
+                     zostaje zastąpiony dopiero, gdy nowy jest gotowy; &quot;-&quot; pisze na
+                     standardowe wyjście
+  -h, --help         wyświetla tę pomoc
+      --version      wyświetla wersję
+
+Litery A-Z są nadawane jak a-z; znaki bez kodu Morse&apos;a i znaki, których nie ma
+w windows-1250, nie dają dźwięku. Podział wiersza (LF lub CR LF) liczy się jako przerwa
+między słowami. Opcje przyjmują też postać --opcja=WARTOŚĆ. Gdy standardowe wyjście błędów
+jest terminalem, zapis trwający dłużej niż sekundę pokazuje tam postęp.
+
+Warunki na paśmie są wyłączone, jeśli ich nie podano, a te same ziarna dają te same
+warunki. Głośne stacje lub trzaski mogą wyjść poza zakres 8 bitów; próbki są wtedy
+obcinane na jego krańcach, a ich liczba trafia na standardowe wyjście błędów: by tego
+uniknąć, zmniejsz POZIOM.
+
+Kod wyjścia: 0 gotowe, 1 błąd odczytu lub zapisu pliku, 2 błędny wiersz poleceń.
+</translation>
     </message>
 </context>
 <context>
@@ -204,127 +252,127 @@ Exit status: 0 done, 1 a file could not be read or written, 2 a wrong command li
     <name>vortan::BandConditionsGroup</name>
     <message>
         <source>Quiet</source>
-        <translation type="unfinished"></translation>
+        <translation>Cisza</translation>
     </message>
     <message>
         <source>Gentle fading</source>
-        <translation type="unfinished"></translation>
+        <translation>Łagodne zaniki</translation>
     </message>
     <message>
         <source>Busy band</source>
-        <translation type="unfinished"></translation>
+        <translation>Tłok na paśmie</translation>
     </message>
     <message>
         <source>Summer static</source>
-        <translation type="unfinished"></translation>
+        <translation>Letnie trzaski</translation>
     </message>
     <message>
         <source>Band conditions</source>
-        <translation type="unfinished"></translation>
+        <translation>Warunki na paśmie</translation>
     </message>
     <message>
         <source>Custom</source>
-        <translation type="unfinished"></translation>
+        <translation>Własne</translation>
     </message>
     <message>
         <source>Starting point</source>
-        <translation type="unfinished"></translation>
+        <translation>Punkt wyjścia</translation>
     </message>
     <message>
         <source> fades/s</source>
-        <translation type="unfinished"></translation>
+        <translation> zaników/s</translation>
     </message>
     <message>
         <source>Fading rate in fades per second</source>
-        <translation type="unfinished"></translation>
+        <translation>Częstość zaników na sekundę</translation>
     </message>
     <message>
         <source>Off</source>
-        <translation type="unfinished">Wył.</translation>
+        <translation>Wyłączone</translation>
     </message>
     <message>
         <source> dB</source>
-        <translation type="unfinished"></translation>
+        <translation> dB</translation>
     </message>
     <message>
         <source>Fading depth in dB</source>
-        <translation type="unfinished"></translation>
+        <translation>Głębokość zaników w dB</translation>
     </message>
     <message>
         <source> /s</source>
-        <translation type="unfinished"></translation>
+        <translation> /s</translation>
     </message>
     <message>
         <source>Static crashes per second</source>
-        <translation type="unfinished"></translation>
+        <translation>Trzaski na sekundę</translation>
     </message>
     <message>
         <source>Static level in dB against the signal</source>
-        <translation type="unfinished"></translation>
+        <translation>Poziom trzasków w dB względem sygnału</translation>
     </message>
     <message>
         <source> Hz</source>
-        <translation type="unfinished"></translation>
+        <translation> Hz</translation>
     </message>
     <message>
         <source>Chirp at key-down in Hz, 0 is off</source>
-        <translation type="unfinished"></translation>
+        <translation>Ćwierkanie przy wciśnięciu klucza w Hz, 0 wyłącza</translation>
     </message>
     <message>
         <source> ms</source>
-        <translation type="unfinished"></translation>
+        <translation> ms</translation>
     </message>
     <message>
         <source>Chirp settling time in milliseconds</source>
-        <translation type="unfinished"></translation>
+        <translation>Czas ustalania się tonu w milisekundach</translation>
     </message>
     <message>
         <source>&amp;Starting point:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Punkt wyjścia:</translation>
     </message>
     <message>
         <source>&amp;Fading (QSB):</source>
-        <translation type="unfinished"></translation>
+        <translation>Zani&amp;ki (QSB):</translation>
     </message>
     <message>
         <source>Station &amp;%1 (QRM):</source>
-        <translation type="unfinished"></translation>
+        <translation>Stacja &amp;%1 (QRM):</translation>
     </message>
     <message>
         <source>Station %1 offset in Hz</source>
-        <translation type="unfinished"></translation>
+        <translation>Odstrojenie stacji %1 w Hz</translation>
     </message>
     <message>
         <source>Station %1 level in dB against the signal</source>
-        <translation type="unfinished"></translation>
+        <translation>Poziom stacji %1 w dB względem sygnału</translation>
     </message>
     <message>
         <source> cpm</source>
-        <translation type="unfinished"></translation>
+        <translation> zn/min</translation>
     </message>
     <message>
         <source>Station %1 speed in characters per minute</source>
-        <translation type="unfinished"></translation>
+        <translation>Tempo stacji %1 w znakach na minutę</translation>
     </message>
     <message>
         <source>own speed</source>
-        <translation type="unfinished"></translation>
+        <translation>własne tempo</translation>
     </message>
     <message>
         <source>S&amp;tatic (QRN):</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Trzaski (QRN):</translation>
     </message>
     <message>
         <source>C&amp;hirp:</source>
-        <translation type="unfinished"></translation>
+        <translation>Ć&amp;wierkanie:</translation>
     </message>
     <message>
         <source>Levels are against the signal&apos;s. Above 0 dB loud stations and static may clip.</source>
-        <translation type="unfinished"></translation>
+        <translation>Poziomy są podane względem sygnału. Powyżej 0 dB głośne stacje i trzaski mogą być obcięte.</translation>
     </message>
     <message>
         <source>Fading, other stations, static and chirp, as on a real band</source>
-        <translation type="unfinished"></translation>
+        <translation>Zaniki, inne stacje, trzaski i ćwierkanie, jak na prawdziwym paśmie</translation>
     </message>
 </context>
 <context>
@@ -455,87 +503,87 @@ Exit status: 0 done, 1 a file could not be read or written, 2 a wrong command li
     </message>
     <message>
         <source> and </source>
-        <translation type="unfinished"></translation>
+        <translation> i </translation>
     </message>
     <message>
         <source>Group %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Grupa %1: %2</translation>
     </message>
     <message>
         <source>group %1: %2</source>
-        <translation type="unfinished"></translation>
+        <translation>grupa %1: %2</translation>
     </message>
     <message>
         <source>Group %1 missed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Pominięto grupę %1.</translation>
     </message>
     <message>
         <source>Groups %1 missed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Pominięto grupy %1.</translation>
     </message>
     <message>
         <source>%1 written as %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 zapisane jako %2</translation>
     </message>
     <message>
         <source>%1 missed</source>
-        <translation type="unfinished"></translation>
+        <translation>pominięto %1</translation>
     </message>
     <message>
         <source>extra %1</source>
-        <translation type="unfinished"></translation>
+        <translation>nadmiarowe %1</translation>
     </message>
     <message>
         <source>%1 before group 1</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 przed grupą 1</translation>
     </message>
     <message>
         <source>%1 after group %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 po grupie %2</translation>
     </message>
     <message>
         <source>Extra group: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nadmiarowa grupa: %1.</translation>
     </message>
     <message>
         <source>Extra groups: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nadmiarowe grupy: %1.</translation>
     </message>
     <message>
         <source>group %1 written first</source>
-        <translation type="unfinished"></translation>
+        <translation>grupa %1 zapisana na początku</translation>
     </message>
     <message>
         <source>group %1 written after group %2</source>
-        <translation type="unfinished"></translation>
+        <translation>grupa %1 zapisana po grupie %2</translation>
     </message>
     <message>
         <source>Marks: * wrong, - missed, + extra, &gt; moved; · where nothing was sent or typed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Znaki: * błędny, - pominięty, + nadmiarowy, &gt; przestawiony; · gdzie nic nie nadano ani nie wpisano.</translation>
     </message>
     <message>
         <source>&amp;Keep in history</source>
-        <translation type="unfinished"></translation>
+        <translation>Zapisz w &amp;historii</translation>
     </message>
     <message>
         <source>Try again to keep the checks the history could not take</source>
-        <translation type="unfinished"></translation>
+        <translation>Spróbuj ponownie zapisać sprawdzenia, których historia nie przyjęła</translation>
     </message>
     <message>
         <source>Kept in the history now.</source>
-        <translation type="unfinished"></translation>
+        <translation>Teraz zapisano w historii.</translation>
     </message>
     <message numerus="yes">
         <source>Not kept yet: the history could not be written. Vortan tries again every %n seconds until it can; Keep in history tries now.</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>Jeszcze nie zapisano: nie udało się zapisać historii. Vortan próbuje ponownie co %n sekundę, aż się uda; „Zapisz w historii” próbuje od razu.</numerusform>
+            <numerusform>Jeszcze nie zapisano: nie udało się zapisać historii. Vortan próbuje ponownie co %n sekundy, aż się uda; „Zapisz w historii” próbuje od razu.</numerusform>
+            <numerusform>Jeszcze nie zapisano: nie udało się zapisać historii. Vortan próbuje ponownie co %n sekund, aż się uda; „Zapisz w historii” próbuje od razu.</numerusform>
         </translation>
     </message>
     <message>
         <source>&amp;Next set: %1 (adds %2)</source>
-        <translation type="unfinished"></translation>
+        <translation>Następny &amp;zestaw: %1 (dochodzi %2)</translation>
     </message>
 </context>
 <context>
@@ -860,95 +908,95 @@ w ~/.config/vortan/vortan.ini. Zobacz vortan(1).</translation>
     </message>
     <message>
         <source>Day</source>
-        <translation type="unfinished"></translation>
+        <translation>Dzień</translation>
     </message>
     <message>
         <source>Export &amp;CSV...</source>
-        <translation type="unfinished"></translation>
+        <translation>Eksport do CS&amp;V...</translation>
     </message>
     <message>
         <source>Write every check and every character&apos;s outcome as CSV</source>
-        <translation type="unfinished"></translation>
+        <translation>Zapisz każde sprawdzenie i wynik każdego znaku jako CSV</translation>
     </message>
     <message>
         <source>Export c&amp;opy...</source>
-        <translation type="unfinished"></translation>
+        <translation>Zapisz kop&amp;ię...</translation>
     </message>
     <message>
         <source>Write a copy of the whole history, for another machine</source>
-        <translation type="unfinished"></translation>
+        <translation>Zapisz kopię całej historii, na inny komputer</translation>
     </message>
     <message>
         <source>&amp;Import...</source>
-        <translation type="unfinished"></translation>
+        <translation>I&amp;mportuj...</translation>
     </message>
     <message>
         <source>Add the checks of another history or of its checks CSV that this one lacks</source>
-        <translation type="unfinished"></translation>
+        <translation>Dodaj sprawdzenia z innej historii lub z jej pliku CSV, których brakuje w tej</translation>
     </message>
     <message>
         <source>no checks</source>
-        <translation type="unfinished"></translation>
+        <translation>brak sprawdzeń</translation>
     </message>
     <message numerus="yes">
         <source>%1 over %n check(s)</source>
-        <translation type="unfinished">
-            <numerusform></numerusform>
-            <numerusform></numerusform>
-            <numerusform></numerusform>
+        <translation>
+            <numerusform>%1 z %n sprawdzenia</numerusform>
+            <numerusform>%1 z %n sprawdzeń</numerusform>
+            <numerusform>%1 z %n sprawdzeń</numerusform>
         </translation>
     </message>
     <message>
         <source> Accuracy without band conditions: %1; with them: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation> Dokładność bez warunków na paśmie: %1; z nimi: %2.</translation>
     </message>
     <message>
         <source>Week of</source>
-        <translation type="unfinished"></translation>
+        <translation>Tydzień od</translation>
     </message>
     <message>
         <source>Exported to %1 and %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wyeksportowano do %1 i %2.</translation>
     </message>
     <message>
         <source>The history was copied to %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Historię skopiowano do %1.</translation>
     </message>
     <message>
         <source>Nothing was imported.</source>
-        <translation type="unfinished"></translation>
+        <translation>Nic nie zaimportowano.</translation>
     </message>
     <message>
         <source>1 check added from %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Dodano 1 sprawdzenie z %1.</translation>
     </message>
     <message>
         <source>%1 checks added from %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Dodano sprawdzeń: %1 (z %2).</translation>
     </message>
     <message>
         <source>Export CSV</source>
-        <translation type="unfinished"></translation>
+        <translation>Eksport do CSV</translation>
     </message>
     <message>
         <source>CSV files (*.csv)</source>
-        <translation type="unfinished"></translation>
+        <translation>Pliki CSV (*.csv)</translation>
     </message>
     <message>
         <source>Export copy</source>
-        <translation type="unfinished"></translation>
+        <translation>Zapisz kopię</translation>
     </message>
     <message>
         <source>History files (*.sqlite)</source>
-        <translation type="unfinished"></translation>
+        <translation>Pliki historii (*.sqlite)</translation>
     </message>
     <message>
         <source>Import</source>
-        <translation type="unfinished"></translation>
+        <translation>Import</translation>
     </message>
     <message>
         <source>History files or checks CSV (*.sqlite *.csv);;All files (*)</source>
-        <translation type="unfinished"></translation>
+        <translation>Pliki historii lub CSV sprawdzeń (*.sqlite *.csv);;Wszystkie pliki (*)</translation>
     </message>
 </context>
 <context>
