@@ -197,7 +197,8 @@ Exit status: 0 done, 1 a file could not be read or written, 2 a wrong command li
   --qrn TEMPO:POZIOM trzaski, każdy krótszy niż 50 ms: TEMPO na sekundę (od 0 do 5),
                      ich szczytowy POZIOM w dB względem sygnału (od -30 do 20)
   --chirp HZ[:MS]    ton zaczyna się o HZ obok przy każdym wciśnięciu klucza (od -100
-                     do 100) i ustala się w ciągu MS milisekund (od 1 do 500, domyślnie 30)
+                     do 100) i ustala się w ciągu MS milisekund (od 1 do 500,
+                     domyślnie 30)
   --preset N         bierze ustawienia zestawu N, od 1 do 3, z pliku ustawień programu,
                      tak jak użyłoby ich okno (liczby spoza zakresu suwaka przechodzą na
                      bliższy koniec); opcje powyżej mają przed nimi pierwszeństwo
@@ -523,7 +524,7 @@ Kod wyjścia: 0 gotowe, 1 błąd odczytu lub zapisu pliku, 2 błędny wiersz pol
     </message>
     <message>
         <source>%1 written as %2</source>
-        <translation>%1 zapisane jako %2</translation>
+        <translation>zamiast %1 zapisano %2</translation>
     </message>
     <message>
         <source>%1 missed</source>

@@ -130,7 +130,7 @@ void TestProgressWindow::importAddsWhatIsMissing()
     QCOMPARE(f.child<QLabel>("transferLabel")->text(),
              QStringLiteral("1 check added from other.sqlite."));
     QCOMPARE(f.child<QLabel>("summaryLabel")->text(),
-             QStringLiteral("2 checks, 6 characters sent, accuracy 100.0 %."));
+             QStringLiteral("Checks: 2. Characters sent: 6. Accuracy 100.0 %."));
 
     f.window.importFrom(f.folder.filePath(QStringLiteral("missing.csv")).toStdString());
     QCOMPARE(f.child<QLabel>("transferLabel")->text(), QStringLiteral("Nothing was imported."));
