@@ -999,6 +999,58 @@ w ~/.config/vortan/vortan.ini. Zobacz vortan(1).</translation>
         <source>History files or checks CSV (*.sqlite *.csv);;All files (*)</source>
         <translation>Pliki historii lub CSV sprawdzeń (*.sqlite *.csv);;Wszystkie pliki (*)</translation>
     </message>
+    <message>
+        <source>Check a copy and this says what to practise.</source>
+        <translation>Sprawdź odbiór, a tu pojawi się, co ćwiczyć.</translation>
+    </message>
+    <message>
+        <source>%1: %2 % over the last %3</source>
+        <translation>%1: %2 % z ostatnich %3</translation>
+    </message>
+    <message>
+        <source>, written as %1 1 time</source>
+        <translation>, zapisany jako %1 1 raz</translation>
+    </message>
+    <message numerus="yes">
+        <source>, written as %1 %n times</source>
+        <translation>
+            <numerusform>, zapisany jako %1 %n raz</numerusform>
+            <numerusform>, zapisany jako %1 %n razy</numerusform>
+            <numerusform>, zapisany jako %1 %n razy</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No character with %1 or more recent samples is below %2 %.</source>
+        <translation>Żaden znak z co najmniej %1 ostatnimi próbkami nie jest poniżej %2 %.</translation>
+    </message>
+    <message>
+        <source>Practise %1.</source>
+        <translation>Ćwicz %1.</translation>
+    </message>
+    <message>
+        <source>Due for review today: %1.</source>
+        <translation>Do powtórki dziś: %1.</translation>
+    </message>
+    <message>
+        <source>%1: not sent yet, about %2 more right</source>
+        <translation>%1: jeszcze nienadany, potrzeba ok. %2 poprawnych</translation>
+    </message>
+    <message>
+        <source>%1: now %2 %, about %3 more right</source>
+        <translation>%1: teraz %2 %, potrzeba jeszcze ok. %3 poprawnych</translation>
+    </message>
+    <message>
+        <source>A check at %1 % will offer the next set, %2, which adds %3.</source>
+        <translation>Sprawdzenie z wynikiem %1 % otworzy następny zestaw, %2, który dodaje %3.</translation>
+    </message>
+    <message>
+        <source> and </source>
+        <translation> i </translation>
+    </message>
+    <message>
+        <source>A check at %1 % with %2 at %1 % (%3) will offer the next set, %4, which adds %5.</source>
+        <translation>Sprawdzenie z wynikiem %1 %, w którym %2 osiągną %1 % (%3), otworzy następny zestaw, %4, który dodaje %5.</translation>
+    </message>
 </context>
 <context>
     <name>vortan::TForm1</name>

@@ -11,8 +11,8 @@ std::string dueToday(CheckHistory& history, std::int64_t today)
     return dueCharacters(history.reviewStates(history.advanceThresholdPercent()), today);
 }
 
-std::string practiceAdviceFor(CheckHistory& history, std::string_view characterSet,
-                              std::int64_t today)
+PracticeFigures practiceFiguresFor(CheckHistory& history, std::string_view characterSet,
+                                   std::int64_t today)
 {
     PracticeFigures figures;
     figures.characterSet = characterSet;
@@ -24,7 +24,13 @@ std::string practiceAdviceFor(CheckHistory& history, std::string_view characterS
     if (const auto index = progressionSetIndex(characterSet))
         figures.recent = history.recentAccuracy(addedCharacters(*index));
     figures.dueCharacters = dueToday(history, today);
-    return practiceAdvice(figures);
+    return figures;
+}
+
+std::string practiceAdviceFor(CheckHistory& history, std::string_view characterSet,
+                              std::int64_t today)
+{
+    return practiceAdvice(practiceFiguresFor(history, characterSet, today));
 }
 
 } // namespace vortan

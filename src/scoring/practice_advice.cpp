@@ -8,12 +8,12 @@
 
 namespace vortan {
 
-namespace {
-
 int wholePercent(const RecentSamples& samples)
 {
     return samples.samples == 0 ? 0 : samples.correct * 100 / samples.samples;
 }
+
+namespace {
 
 std::string number(long long value)
 {

@@ -24,6 +24,9 @@ struct PracticeFigures {
     int thresholdPercent = 90;
 };
 
+// Per cent of a character's recent samples right, rounded down; 0 without samples.
+int wholePercent(const RecentSamples& samples);
+
 // The weakest characters with what they are written as, e.g. "Practise g: 48 % over the last
 // 50, written as j 18 times." At most kMostWeakCharactersNamed, those below the threshold with
 // kAdviceMinimumSamples or more; "" when there are none.

@@ -2,6 +2,7 @@
 #include "app/check/check_copy_window.h"
 
 #include "app/check/aligned_copy_view.h"
+#include "app/progress/progress_window.h"
 #include "base/errors.h"
 #include "desktop/windows1250.h"
 #include "history/local_days.h"
@@ -513,8 +514,8 @@ void CheckCopyWindow::addAdviceLabel(QVBoxLayout& layout)
 void CheckCopyWindow::showAdvice(const CopyCheck& check)
 {
     try {
-        m_adviceLabel->setText(unicode(
-            practiceAdviceFor(m_history, check.sent.characterSet, localDay(check.checkedAtMs))));
+        m_adviceLabel->setText(ProgressWindow::adviceText(
+            practiceFiguresFor(m_history, check.sent.characterSet, localDay(check.checkedAtMs))));
     } catch (const Error&) {
         m_adviceLabel->clear(); // the check was kept; advice is not worth a second error box
     }

@@ -12,6 +12,7 @@
 // exported as CSV or as a database copy, and another history imported into it.
 
 #include "history/check_history.h"
+#include "scoring/practice_advice.h"
 
 #include <QDialog>
 
@@ -34,6 +35,9 @@ class ProgressWindow : public QDialog {
     Q_OBJECT
 
 public:
+    // What to practise, in words, sentence by sentence as practiceAdvice() builds it.
+    static QString adviceText(const PracticeFigures& figures);
+
     // The history must outlive the window.
     ProgressWindow(CheckHistory& history, HistoryErrorReporter reportError,
                    QWidget* parent = nullptr);
