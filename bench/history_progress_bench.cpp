@@ -131,8 +131,7 @@ void BM_OpenLongHistory(benchmark::State& state)
 // The long history as the second schema version left it, in a file of its own.
 std::filesystem::path versionTwoCopy()
 {
-    const std::filesystem::path copy =
-        historyFile(10000).parent_path() / "history-10000-v2.sqlite";
+    const std::filesystem::path copy = historyFile(10000).parent_path() / "history-10000-v2.sqlite";
     std::filesystem::copy_file(historyFile(10000), copy,
                                std::filesystem::copy_options::overwrite_existing);
     {
@@ -141,9 +140,12 @@ std::filesystem::path versionTwoCopy()
         database.setDatabaseName(QString::fromStdString(copy.string()));
         // Undo what the later steps added, so that the upgrade takes each of them again.
         const char* const steps[] = {
-            "ALTER TABLE checks DROP COLUMN conditions", "DROP TABLE check_days",
-            "DROP TABLE outcome_totals",                 "DROP TABLE character_days",
-            "DROP INDEX checks_by_set",                  "PRAGMA user_version = 2",
+            "ALTER TABLE checks DROP COLUMN conditions",
+            "DROP TABLE check_days",
+            "DROP TABLE outcome_totals",
+            "DROP TABLE character_days",
+            "DROP INDEX checks_by_set",
+            "PRAGMA user_version = 2",
         };
         if (!database.open())
             std::abort();
