@@ -5,18 +5,21 @@
 
 #include "base/errors.h"
 #include "base/windows1250.h"
+#include "files/regular_file.h"
 #include "scoring/copy_score.h"
 #include "text_encoding.h"
 
 #include <cstdio>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <sstream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
+
+// Far more than any copy a class hands in; what is sent and copied is scored in memory.
+constexpr std::size_t kMaxTextBytes = std::size_t{64} << 20;
 
 using namespace vortan;
 
@@ -43,20 +46,15 @@ std::string utf8(std::string_view bytes)
     return text;
 }
 
-// A file's text as windows-1250 bytes, its encoding found as vortan-render finds it.
+// A file's text as windows-1250 bytes, its encoding found as vortan-render finds it. A named
+// pipe or standard input is read as a tool reads its input; an endless one ends at the limit.
 std::string readText(const std::string& name)
 {
-    std::string bytes;
-    if (name == "-") {
-        bytes.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
-    } else {
-        std::ifstream in(name, std::ios::binary);
-        if (!in)
-            throw Error(name + ": cannot be opened");
-        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        if (in.bad())
-            throw Error(name + ": cannot be read");
-    }
+    RegularFileBytes input = name == "-" ? readInputDescriptor(STDIN_FILENO, kMaxTextBytes)
+                                         : readInputFile(name, kMaxTextBytes);
+    if (input.state != RegularFileState::Read)
+        throw Error(name + ": " + input.reason);
+    const std::string bytes = std::move(input.bytes);
     try {
         return windows1250Text(bytes, TextEncoding::Auto);
     } catch (const Error& error) {

@@ -3,6 +3,7 @@
 
 #include "base/errors.h"
 #include "base/windows1250.h"
+#include "files/regular_file.h"
 #include "files/replacing_file_writer.h"
 #include "history/sql_statements.h"
 #include "settings/transmission_tempo.h"
@@ -15,12 +16,13 @@
 #include <array>
 #include <atomic>
 #include <charconv>
-#include <fstream>
-#include <iterator>
 
 namespace vortan {
 
 namespace {
+
+// A CSV of decades of checks stays far below this.
+constexpr std::size_t kMaxImportBytes = std::size_t{1} << 30;
 
 // The checks CSV's columns. checked_at is for people (local time); an import reads the ms.
 constexpr std::array<std::string_view, 18> kCheckColumns{
@@ -283,18 +285,13 @@ void writeHistoryCsv(QSqlDatabase& history, const std::filesystem::path& checksF
 std::vector<CopyCheck> readHistoryToImport(const std::filesystem::path& file, int newestSchema)
 {
     const std::string refusing = "Cannot import " + file.string() + ": ";
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
-        throw Error(refusing + "it cannot be opened");
-    char start[16] = {};
-    in.read(start, sizeof start);
-    if (std::string_view(start, std::size_t(in.gcount())) ==
-        std::string_view("SQLite format 3\0", 16))
+    // Only a regular file: a named pipe would hold the window for ever.
+    const RegularFileBytes read = readRegularFile(file, kMaxImportBytes);
+    if (read.state != RegularFileState::Read)
+        throw Error(refusing + read.reason);
+    if (std::string_view(read.bytes).starts_with(std::string_view("SQLite format 3\0", 16)))
         return readHistoryDatabase(file, newestSchema, refusing);
-    in.clear();
-    in.seekg(0);
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    return readChecksCsv(text, refusing);
+    return readChecksCsv(read.bytes, refusing);
 }
 
 } // namespace vortan

@@ -593,8 +593,10 @@ TEST(HistoryStore, DamagedOrForeignImportsChangeNothing)
         {written("cut.csv", csv.substr(0, csv.size() - 40)), "record 6"},
         {written("latin1.csv", csv + "\xE9\r\n"), "not UTF-8"},
         {written("quote.csv", csv + "\"1,2\r\n"), "neither"},
-        {folder.path() / "missing.csv", "cannot be opened"},
+        {folder.path() / "missing.csv", "No such file or directory"},
+        {folder.path() / "pipe.csv", "not a regular file"}, // refused, not waited on
     };
+    ASSERT_EQ(::mkfifo((folder.path() / "pipe.csv").c_str(), 0600), 0);
     const std::string before = fileBytes(file);
     {
         HistoryStore store(file);
