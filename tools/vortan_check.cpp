@@ -4,6 +4,7 @@
 // file that cannot be read or checked; 2 for a wrong command line.
 
 #include "base/errors.h"
+#include "base/line_breaks.h"
 #include "base/windows1250.h"
 #include "files/regular_file.h"
 #include "scoring/copy_score.h"
@@ -56,7 +57,8 @@ std::string readText(const std::string& name)
         throw Error(name + ": " + input.reason);
     const std::string bytes = std::move(input.bytes);
     try {
-        return windows1250Text(bytes, TextEncoding::Auto);
+        // Line breaks as the window holds them (CR LF), which the sending takes as spaces.
+        return normalizeLineBreaks(windows1250Text(bytes, TextEncoding::Auto));
     } catch (const Error& error) {
         throw Error(name + ": " + error.what());
     }

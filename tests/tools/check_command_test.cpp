@@ -25,6 +25,8 @@ TEST(CheckCommand, ScoresTwoFilesAsTheWindowDoes)
     test::writeText(sent, "vvv =\r\nabcde fghij klmno\r\n");
     // UTF-8 with a letter outside ASCII: read as UTF-8, as vortan-render reads it.
     test::writeText(copy, "abcde xghij\n\xC5\xBC");
+    const auto lfSent = folder.path / "lf.txt";
+    test::writeText(lfSent, "vvv =\nabcde\nfghij\n");
 
     struct Row {
         std::string arguments;
@@ -46,6 +48,9 @@ TEST(CheckCommand, ScoresTwoFilesAsTheWindowDoes)
         {shellQuoted(sent.string()) + " - --json", "abcde klmno fghij", 0,
          "\"errors\": [{\"kind\": \"moved\", \"group\": 2, \"letters\": \"fghij\", "
          "\"written_after\": 3}]}"},
+        // A sent file with LF line breaks reads as the window holds it: its lines are groups.
+        {shellQuoted(lfSent.string()) + " -", "abcde fghij", 0,
+         "Accuracy: 100.0 %\nRight 10 of 10, errors 0"},
         {shellQuoted(sent.string()) + " missing.txt", "", 1, ""},
         {files + " --colour", "", 2, ""},
         {shellQuoted(sent.string()), "", 2, ""},
