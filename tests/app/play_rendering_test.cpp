@@ -71,7 +71,9 @@ TEST(PlayRendering, ALongRenderingIsHeardBeforeItIsCompleteAndItsFileEndsUpExact
     const FixedClock clock(45'296'789);
     RandomGenerator random;
     Synthesizer synthesizer(random, clock);
-    const std::string text = groups(100); // some 260 MB: seconds to render
+    // Some 650 MB: longer to render than any sound server takes to start a stream, even on a
+    // busy machine.
+    const std::string text = groups(250);
     const SynthesisSettings settings{.speed = 250, .noise = 20};
     PlayRendering rendering(synthesizer, folder / "~ortan.wav", text, settings, 0,
                             kTemporarySoundFileRules, [] {});
