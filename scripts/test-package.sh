@@ -107,7 +107,7 @@ expect_output "Accuracy: 100.0 %" sh -c "/usr/bin/vortan-check $lesson $lesson |
 # Both manual pages of a language, where man looks for them, format without a groff warning
 # (-k: the Polish ones are UTF-8) and render with their first heading.
 check_manuals() { # check_manuals MAN-OPTIONS FOLDER HEADING WHAT
-    local ok=1 name page warnings
+    local ok=1 name page warnings rendered
     for name in vortan vortan-render vortan-check; do
         # shellcheck disable=SC2086  # the options are words
         page=$(man $1 -w "$name" 2>&1) || true
@@ -118,7 +118,9 @@ check_manuals() { # check_manuals MAN-OPTIONS FOLDER HEADING WHAT
         fi
         warnings=$(zcat "$page" | groff -k -ww -man -Tutf8 -z 2>&1)
         [ -z "$warnings" ] || { ok=0; echo "    groff -ww $page: $warnings" >&2; }
-        MANWIDTH=80 man -l "$page" 2>&1 | grep -q "^$3" || { ok=0; echo "    man -l $page" >&2; }
+        # Read whole first: under pipefail a grep -q that stops early fails the writer.
+        rendered=$(MANWIDTH=80 man -l "$page" 2>&1) || true
+        grep -q "^$3" <<<"$rendered" || { ok=0; echo "    man -l $page" >&2; }
     done
     if [ "$ok" = 1 ]; then pass "$4: found, groff -ww silent"; else fail "$4"; fi
 }
@@ -127,11 +129,16 @@ check_manuals "" man1 NAME "man vortan, man vortan-render, man vortan-check"
 check_manuals "-L pl" pl/man1 NAZWA "man -L pl vortan, vortan-render, vortan-check: the Polish pages"
 # The translations are built into both programs: a Polish locale gets a Polish --help.
 polish="env -u DISPLAY -u WAYLAND_DISPLAY -u LANGUAGE -u LC_ALL -u LC_MESSAGES LANG=pl_PL.UTF-8"
-if $polish QT_QPA_PLATFORM=xcb /usr/bin/vortan --help 2>&1 | grep -q "Vortan uczy odbioru" &&
-    $polish /usr/bin/vortan-render --help 2>&1 | grep -q "^Użycie: vortan-render"; then
+# Each --help is read whole before grep looks at it: a grep -q that stops at the first match
+# would close the pipe on a help longer than one write and fail the program with SIGPIPE.
+program_help=$($polish QT_QPA_PLATFORM=xcb /usr/bin/vortan --help 2>&1) || true
+render_help=$($polish /usr/bin/vortan-render --help 2>&1) || true
+if grep -q "Vortan uczy odbioru" <<<"$program_help" &&
+    grep -q "^Użycie: vortan-render" <<<"$render_help"; then
     pass "LANG=pl_PL.UTF-8 vortan --help, vortan-render --help: in Polish"
 else
     fail "LANG=pl_PL.UTF-8: a --help is not in Polish"
+    printf '    %s\n' "${program_help%%$'\n'*}" "${render_help%%$'\n'*}" >&2
 fi
 
 metainfo=/usr/share/metainfo/org.example.vortan.metainfo.xml
