@@ -400,23 +400,43 @@ std::int64_t HistoryStore::checkCount()
 
 namespace {
 
-// The WHERE clause of the checks (as c) that count for the filter, its values added to `values`.
-QString filterClause(const ProgressFilter& filter, QVariantList& values)
+// The filter's conditions, each starting with " AND", on the checks' own columns, or with
+// `byDay` on the per-day sums' `day`; their values are added to `values`.
+QString filterConditions(const ProgressFilter& filter, bool byDay, QVariantList& values)
 {
-    QString sql = QStringLiteral(" WHERE c.sent_count > 0");
+    QString sql;
     if (filter.fromDay) {
-        sql += QStringLiteral(" AND c.checked_at_ms >= ?");
-        values << qint64{localDayStartMs(*filter.fromDay)};
+        sql += byDay ? QStringLiteral(" AND day >= ?") : QStringLiteral(" AND checked_at_ms >= ?");
+        values << qint64{byDay ? *filter.fromDay : localDayStartMs(*filter.fromDay)};
     }
     if (filter.untilDay) {
-        sql += QStringLiteral(" AND c.checked_at_ms < ?");
-        values << qint64{localDayStartMs(*filter.untilDay)};
+        sql += byDay ? QStringLiteral(" AND day < ?") : QStringLiteral(" AND checked_at_ms < ?");
+        values << qint64{byDay ? *filter.untilDay : localDayStartMs(*filter.untilDay)};
     }
     if (filter.characterSet) {
-        sql += QStringLiteral(" AND c.character_set = ?");
+        sql += QStringLiteral(" AND character_set = ?");
         values << bytes(*filter.characterSet);
     }
     return sql;
+}
+
+// Runs `sql` with `values` and hands each row to `eachRow` until it returns false.
+template <typename EachRow>
+void selectRows(QSqlDatabase& database, const QString& sql, const QVariantList& values,
+                const EachRow& eachRow)
+{
+    QSqlQuery query(database);
+    query.setForwardOnly(true);
+    query.prepare(sql);
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!query.exec())
+        fail(query.lastError());
+    bool more = true;
+    while (more && query.next())
+        more = eachRow(query);
+    if (query.lastError().isValid())
+        fail(query.lastError());
 }
 
 } // namespace
@@ -425,26 +445,18 @@ ConditionsAccuracy HistoryStore::accuracyByConditions(const ProgressFilter& filt
 {
     return reading([&filter](QSqlDatabase& database) {
         QVariantList values;
-        const QString sql =
-            QStringLiteral("SELECT c.conditions <> '', COUNT(*), "
-                           "SUM(c.sent_count), SUM(c.correct_count) FROM checks c") +
-            filterClause(filter, values) + QStringLiteral(" GROUP BY c.conditions <> ''");
-        QSqlQuery query(database);
-        query.setForwardOnly(true);
-        query.prepare(sql);
-        for (const QVariant& value : values)
-            query.addBindValue(value);
-        if (!query.exec())
-            fail(query.lastError());
+        const QString sql = QStringLiteral("SELECT conditions <> '', COUNT(*), SUM(sent_count),"
+                                           " SUM(correct_count) FROM checks WHERE sent_count > 0") +
+                            filterConditions(filter, false, values) +
+                            QStringLiteral(" GROUP BY conditions <> ''");
         ConditionsAccuracy accuracy;
-        while (query.next()) {
+        selectRows(database, sql, values, [&accuracy](const QSqlQuery& row) {
             ConditionsAccuracy::Part& part =
-                query.value(0).toBool() ? accuracy.conditioned : accuracy.plain;
-            part = {query.value(1).toLongLong(), query.value(2).toLongLong(),
-                    query.value(3).toLongLong()};
-        }
-        if (query.lastError().isValid())
-            fail(query.lastError());
+                row.value(0).toBool() ? accuracy.conditioned : accuracy.plain;
+            part = {row.value(1).toLongLong(), row.value(2).toLongLong(),
+                    row.value(3).toLongLong()};
+            return true;
+        });
         return accuracy;
     });
 }
@@ -452,95 +464,64 @@ ConditionsAccuracy HistoryStore::accuracyByConditions(const ProgressFilter& filt
 ProgressData HistoryStore::progress(const ProgressFilter& filter)
 {
     return reading([&filter](QSqlDatabase& database) {
-        // Each query with the filter's conditions on its own columns: `day` of the sums, or the
-        // check's time.
-        const auto conditions = [&filter](bool byDay, QVariantList& values) {
-            QString sql;
-            if (filter.fromDay) {
-                sql += byDay ? QStringLiteral(" AND day >= ?")
-                             : QStringLiteral(" AND checked_at_ms >= ?");
-                values << qint64{byDay ? *filter.fromDay : localDayStartMs(*filter.fromDay)};
-            }
-            if (filter.untilDay) {
-                sql += byDay ? QStringLiteral(" AND day < ?")
-                             : QStringLiteral(" AND checked_at_ms < ?");
-                values << qint64{byDay ? *filter.untilDay : localDayStartMs(*filter.untilDay)};
-            }
-            if (filter.characterSet) {
-                sql += QStringLiteral(" AND character_set = ?");
-                values << bytes(*filter.characterSet);
-            }
-            return sql;
-        };
-        const auto select = [&database](const QString& sql, const QVariantList& values,
-                                        const auto& eachRow) {
-            QSqlQuery query(database);
-            query.setForwardOnly(true);
-            query.prepare(sql);
-            for (const QVariant& value : values)
-                query.addBindValue(value);
-            if (!query.exec())
-                fail(query.lastError());
-            bool more = true;
-            while (more && query.next())
-                more = eachRow(query);
-            if (query.lastError().isValid())
-                fail(query.lastError());
-        };
-
         ProgressData figures;
         QVariantList values;
-        QString where = conditions(true, values);
-        select(QStringLiteral("SELECT day, sum(checks), sum(sent_count), sum(correct_count)"
-                              " FROM check_days WHERE 1%1 GROUP BY day ORDER BY day")
-                   .arg(where),
-               values, [&figures](const QSqlQuery& row) {
-                   figures.days.push_back({row.value(0).toLongLong(), row.value(1).toInt(),
-                                           row.value(2).toInt(), row.value(3).toInt()});
-                   return true;
-               });
+        QString where = filterConditions(filter, true, values);
+        selectRows(database,
+                   QStringLiteral("SELECT day, sum(checks), sum(sent_count), sum(correct_count)"
+                                  " FROM check_days WHERE 1%1 GROUP BY day ORDER BY day")
+                       .arg(where),
+                   values, [&figures](const QSqlQuery& row) {
+                       figures.days.push_back({row.value(0).toLongLong(), row.value(1).toInt(),
+                                               row.value(2).toInt(), row.value(3).toInt()});
+                       return true;
+                   });
 
         values.clear();
-        where = conditions(false, values);
-        select(QStringLiteral("SELECT tempo, count(*), sum(sent_count), sum(correct_count)"
-                              " FROM checks WHERE sent_count > 0%1 GROUP BY tempo ORDER BY tempo")
-                   .arg(where),
-               values, [&figures](const QSqlQuery& row) {
-                   figures.tempos.push_back({row.value(0).toInt(), row.value(1).toInt(),
-                                             row.value(2).toInt(), row.value(3).toInt()});
-                   return true;
-               });
+        where = filterConditions(filter, false, values);
+        selectRows(database,
+                   QStringLiteral("SELECT tempo, count(*), sum(sent_count), sum(correct_count)"
+                                  " FROM checks WHERE sent_count > 0%1 GROUP BY tempo"
+                                  " ORDER BY tempo")
+                       .arg(where),
+                   values, [&figures](const QSqlQuery& row) {
+                       figures.tempos.push_back({row.value(0).toInt(), row.value(1).toInt(),
+                                                 row.value(2).toInt(), row.value(3).toInt()});
+                       return true;
+                   });
 
         // Totals: from the sums when all days are asked for, else from the days' checks.
         ProgressAccumulator accumulator;
         const bool allDays = !filter.fromDay && !filter.untilDay;
         if (allDays) {
             QVariantList setValues;
-            const QString setWhere = conditions(false, setValues);
-            select(QStringLiteral("SELECT sent, typed, sum(count) FROM outcome_totals"
-                                  " WHERE 1%1 GROUP BY sent, typed")
-                       .arg(setWhere),
-                   setValues, [&accumulator](const QSqlQuery& row) {
-                       accumulator.addOutcomes(static_cast<unsigned char>(row.value(0).toInt()),
-                                               static_cast<unsigned char>(row.value(1).toInt()),
-                                               row.value(2).toInt());
-                       return true;
-                   });
+            const QString setWhere = filterConditions(filter, false, setValues);
+            selectRows(database,
+                       QStringLiteral("SELECT sent, typed, sum(count) FROM outcome_totals"
+                                      " WHERE 1%1 GROUP BY sent, typed")
+                           .arg(setWhere),
+                       setValues, [&accumulator](const QSqlQuery& row) {
+                           accumulator.addOutcomes(static_cast<unsigned char>(row.value(0).toInt()),
+                                                   static_cast<unsigned char>(row.value(1).toInt()),
+                                                   row.value(2).toInt());
+                           return true;
+                       });
         }
         // The recent samples, newest first, until older checks can change no window.
-        select(QStringLiteral("SELECT o.pairs FROM checks c JOIN check_outcomes o"
-                              " ON o.check_id = c.id WHERE c.sent_count > 0%1"
-                              " ORDER BY c.checked_at_ms DESC, c.id DESC")
-                   .arg(where),
-               values, [&accumulator, allDays](const QSqlQuery& row) {
-                   const QByteArray kept = row.value(0).toByteArray();
-                   const std::string_view pairs = view(kept);
-                   if (!allDays) {
-                       accumulator.addCheck(pairs);
-                       return true;
-                   }
-                   return !accumulator.addRecentPairs(pairs);
-               });
+        selectRows(database,
+                   QStringLiteral("SELECT o.pairs FROM checks c JOIN check_outcomes o"
+                                  " ON o.check_id = c.id WHERE c.sent_count > 0%1"
+                                  " ORDER BY c.checked_at_ms DESC, c.id DESC")
+                       .arg(where),
+                   values, [&accumulator, allDays](const QSqlQuery& row) {
+                       const QByteArray kept = row.value(0).toByteArray();
+                       const std::string_view pairs = view(kept);
+                       if (!allDays) {
+                           accumulator.addCheck(pairs);
+                           return true;
+                       }
+                       return !accumulator.addRecentPairs(pairs);
+                   });
         ProgressData characters = accumulator.result();
         figures.characters = std::move(characters.characters);
         figures.confusions = std::move(characters.confusions);
