@@ -111,9 +111,9 @@ TEST(CopyScore, SummaryTellsWhatHappened)
         const CopyScore score = scoreCopy(row.sent, row.copy);
         EXPECT_EQ(accuracyText(score), row.accuracy) << row.copy;
         const std::string summary = checkSummary(score);
-        const std::size_t counts = summary.find(" extra.");
+        const std::size_t counts = summary.find(" extra).");
         const std::string errors =
-            counts == std::string::npos ? std::string() : summary.substr(counts + 7);
+            counts == std::string::npos ? std::string() : summary.substr(counts + 8);
         EXPECT_EQ(errors, row.errors) << summary;
     }
 }
