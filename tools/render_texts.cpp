@@ -71,8 +71,7 @@ void setTextLanguage(TextLanguage language)
     s_language = language;
 }
 
-std::string renderText(const char* context, const char* english, const char* disambiguation,
-                       int n)
+std::string renderText(const char* context, const char* english, const char* disambiguation, int n)
 {
     const std::string_view comment = disambiguation == nullptr ? "" : disambiguation;
     std::string text = english;

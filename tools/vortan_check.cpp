@@ -7,13 +7,13 @@
 #include "base/line_breaks.h"
 #include "base/windows1250.h"
 #include "files/regular_file.h"
-#include "scoring/copy_score.h"
 #include "render_texts.h"
+#include "scoring/copy_score.h"
 #include "text_encoding.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -29,22 +29,26 @@ using namespace vortan;
 
 std::string usage()
 {
-    return renderText("vortan-check", "usage: vortan-check SENT COPY [--json]   (- for standard input)");
+    return renderText("vortan-check",
+                      "usage: vortan-check SENT COPY [--json]   (- for standard input)");
 }
 
 std::string help()
 {
     return usage() + '\n' +
-           renderText("vortan-check", "Scores a copy of a Morse exercise against the text sent, as Vortan's Check copy\n"
-                "window does: the accuracy, the counts, the groups sent and copied side by side and\n"
-                "the errors in words, in the language of the locale.\n"
-                "\n"
-                "  SENT, COPY  text files: UTF-8, UTF-16 or windows-1250, found as vortan-render\n"
-                "              finds them; - reads standard input\n"
-                "  --json      one JSON object instead, for scripts (always in English)\n"
-                "  --help      show this help and exit\n"
-                "\n"
-                "Exit status: 0; 1 for a file that cannot be read; 2 for a wrong command line.");
+           renderText(
+               "vortan-check",
+               "Scores a copy of a Morse exercise against the text sent, as Vortan's Check copy\n"
+               "window does: the accuracy, the counts, the groups sent and copied side by side "
+               "and\n"
+               "the errors in words, in the language of the locale.\n"
+               "\n"
+               "  SENT, COPY  text files: UTF-8, UTF-16 or windows-1250, found as vortan-render\n"
+               "              finds them; - reads standard input\n"
+               "  --json      one JSON object instead, for scripts (always in English)\n"
+               "  --help      show this help and exit\n"
+               "\n"
+               "Exit status: 0; 1 for a file that cannot be read; 2 for a wrong command line.");
 }
 
 // Columns a UTF-8 text takes (every character one).
@@ -135,8 +139,11 @@ std::string text(const CopyScore& score)
 {
     const Wording& wording = tableWording();
     std::ostringstream out;
-    out << withArguments(renderText("vortan-check", "Accuracy: %1 %"), {accuracyText(score, wording)}) << '\n'
-        << withArguments(renderText("vortan-check", "Right %1 of %2, errors %3: wrong %4, missed %5, extra %6"),
+    out << withArguments(renderText("vortan-check", "Accuracy: %1 %"),
+                         {accuracyText(score, wording)})
+        << '\n'
+        << withArguments(renderText("vortan-check",
+                                    "Right %1 of %2, errors %3: wrong %4, missed %5, extra %6"),
                          {std::to_string(score.correct), std::to_string(score.sentCount),
                           std::to_string(score.errors()), std::to_string(score.wrong),
                           std::to_string(score.missed), std::to_string(score.extra)})
@@ -151,8 +158,7 @@ std::string text(const CopyScore& score)
     const std::vector<AlignedGroupRows> groups = alignedGroupRows(score);
     constexpr std::size_t kGroupsPerLine = 6;
     for (std::size_t first = 0; first < groups.size(); first += kGroupsPerLine) {
-        std::string sent = caption(sentCaption), copy = caption(copyCaption),
-                    marks(width, ' ');
+        std::string sent = caption(sentCaption), copy = caption(copyCaption), marks(width, ' ');
         for (std::size_t g = first; g < std::min(groups.size(), first + kGroupsPerLine); ++g) {
             sent += windows1250::toUtf8(groups[g].sent) + "  ";
             copy += windows1250::toUtf8(groups[g].typed) + "  ";
@@ -181,7 +187,8 @@ int main(int argc, char** argv)
             return 0;
         } else if (argument.size() > 1 && argument[0] == '-') {
             std::cerr << "vortan-check: "
-                      << withArguments(renderText("vortan-check", "unknown option %1"), {argument}) << '\n'
+                      << withArguments(renderText("vortan-check", "unknown option %1"), {argument})
+                      << '\n'
                       << usage() << '\n';
             return 2;
         } else {
@@ -190,7 +197,9 @@ int main(int argc, char** argv)
     }
     if (files.size() != 2 || (files[0] == "-" && files[1] == "-")) {
         std::cerr << "vortan-check: "
-                  << renderText("vortan-check", "give the sent text and the copy, one of them - at most") << '\n'
+                  << renderText("vortan-check",
+                                "give the sent text and the copy, one of them - at most")
+                  << '\n'
                   << usage() << '\n';
         return 2;
     }

@@ -17,10 +17,9 @@ std::string withCount(std::string text, int n)
 
 const Wording& englishWording()
 {
-    static const Wording english{
-        [](const char*, const char* sourceText, const char*, int n) {
-            return withCount(sourceText, n);
-        }};
+    static const Wording english{[](const char*, const char* sourceText, const char*, int n) {
+        return withCount(sourceText, n);
+    }};
     return english;
 }
 

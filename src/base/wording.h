@@ -13,8 +13,9 @@ namespace vortan {
 //     wording.translate("vortan::Context", "English, %1")      or, counting,
 //     wording.translate("vortan::Context", "%n English", nullptr, n)
 // which lupdate reads as it reads Qt's translate() (context and text written out, so that it
-// finds them), so they live in translations/*.ts with the windows' texts. The windows give Qt's translate (desktop/translated_wording.h), the command-line
-// tools their table of the same translations, English tests englishWording().
+// finds them), so they live in translations/*.ts with the windows' texts. The windows give Qt's
+// translate (desktop/translated_wording.h), the command-line tools their table of the same
+// translations, English tests englishWording().
 class Wording {
 public:
     using Lookup = std::function<std::string(const char* context, const char* sourceText,

@@ -7,11 +7,10 @@ namespace vortan {
 
 const Wording& translatedWording()
 {
-    static const Wording translated{
-        [](const char* context, const char* sourceText, const char* disambiguation, int n) {
-            return QCoreApplication::translate(context, sourceText, disambiguation, n)
-                .toStdString();
-        }};
+    static const Wording translated{[](const char* context, const char* sourceText,
+                                       const char* disambiguation, int n) {
+        return QCoreApplication::translate(context, sourceText, disambiguation, n).toStdString();
+    }};
     return translated;
 }
 

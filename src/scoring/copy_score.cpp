@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scoring/copy_score.h"
 
-#include "scoring/compared_texts.h"
-
 #include "base/windows1250.h"
+#include "scoring/compared_texts.h"
 
 namespace vortan {
 
@@ -67,9 +66,8 @@ CopyScore scoreAlignment(const Alignment& alignment)
 std::string accuracyText(const CopyScore& score, const Wording& wording)
 {
     // Tenths of a per cent, rounded half up.
-    return decimalTenths(wording, score.sentCount == 0
-                                      ? 0
-                                      : (score.correct * 2000LL / score.sentCount + 1) / 2);
+    return decimalTenths(
+        wording, score.sentCount == 0 ? 0 : (score.correct * 2000LL / score.sentCount + 1) / 2);
 }
 
 std::vector<AlignedGroupRows> alignedGroupRows(const CopyScore& score)
@@ -119,9 +117,10 @@ std::string perGroup(const std::vector<ScoredCharacter>& characters, const Wordi
     int group = -1;
     const auto flush = [&] {
         if (group >= 0) {
-            text += withArguments(text.empty() ? wording.translate("vortan::CheckSummary", "Group %1: %2")
-                                               : "; " + wording.translate("vortan::CheckSummary", "group %1: %2"),
-                                  {std::to_string(group + 1), items});
+            text += withArguments(
+                text.empty() ? wording.translate("vortan::CheckSummary", "Group %1: %2")
+                             : "; " + wording.translate("vortan::CheckSummary", "group %1: %2"),
+                {std::to_string(group + 1), items});
         }
         items.clear();
     };
@@ -205,14 +204,14 @@ SummaryErrors summaryErrors(const CopyScore& score)
     return errors;
 }
 
-std::string chec"vortan::CheckSummary"(const CopyScore& score, const Wording& wording)
+std::string checkSummary(const CopyScore& score, const Wording& wording)
 {
     if (score.sentCount == 0)
         return wording.translate("vortan::CheckSummary", "Nothing was sent to check against.");
-    std::string summary =
-        withArguments(wording.translate("vortan::CheckSummary", "Accuracy %1 per cent: %2 right of %n sent.",
-                                        nullptr, score.sentCount),
-                      {accuracyText(score, wording), std::to_string(score.correct)});
+    std::string summary = withArguments(
+        wording.translate("vortan::CheckSummary", "Accuracy %1 per cent: %2 right of %n sent.",
+                          nullptr, score.sentCount),
+        {accuracyText(score, wording), std::to_string(score.correct)});
     if (score.errors() == 0 && score.moved.empty())
         return summary + ' ' + wording.translate("vortan::CheckSummary", "No errors.");
     summary += ' ' + withArguments(wording.translate("vortan::CheckSummary",
@@ -223,10 +222,11 @@ std::string chec"vortan::CheckSummary"(const CopyScore& score, const Wording& wo
 
     const SummaryErrors errors = summaryErrors(score);
     if (!errors.missedGroups.empty()) {
-        summary += ' ' + withArguments(errors.missedGroupCount == 1
-                                           ? wording.translate("vortan::CheckSummary", "Group %1 missed.")
-                                           : wording.translate("vortan::CheckSummary", "Groups %1 missed."),
-                                       {groupRanges(errors.missedGroups, wording)});
+        summary += ' ' + withArguments(
+                             errors.missedGroupCount == 1
+                                 ? wording.translate("vortan::CheckSummary", "Group %1 missed.")
+                                 : wording.translate("vortan::CheckSummary", "Groups %1 missed."),
+                             {groupRanges(errors.missedGroups, wording)});
     }
     if (!errors.wrong.empty()) {
         summary += perGroup(errors.wrong, wording, [&](const ScoredCharacter& c) {
@@ -250,34 +250,37 @@ std::string chec"vortan::CheckSummary"(const CopyScore& score, const Wording& wo
         std::string groups;
         for (const ExtraGroup& extra : errors.extraGroups) {
             const std::string typed = windows1250::toUtf8(extra.typed);
-            groups += (groups.empty() ? "" : ", ") +
-                      (extra.afterGroup == 0
-                           ? withArguments(
-                                 wording.translate("vortan::CheckSummary", "%1 before group 1"),
-                                 {typed})
-                           : withArguments(
-                                 wording.translate("vortan::CheckSummary", "%1 after group %2"),
-                                 {typed, std::to_string(extra.afterGroup)}));
+            groups +=
+                (groups.empty() ? "" : ", ") +
+                (extra.afterGroup == 0
+                     ? withArguments(wording.translate("vortan::CheckSummary", "%1 before group 1"),
+                                     {typed})
+                     : withArguments(wording.translate("vortan::CheckSummary", "%1 after group %2"),
+                                     {typed, std::to_string(extra.afterGroup)}));
         }
-        summary += ' ' + withArguments(errors.extraGroups.size() == 1
-                                           ? wording.translate("vortan::CheckSummary", "Extra group: %1.")
-                                           : wording.translate("vortan::CheckSummary", "Extra groups: %1."),
-                                       {groups});
+        summary += ' ' + withArguments(
+                             errors.extraGroups.size() == 1
+                                 ? wording.translate("vortan::CheckSummary", "Extra group: %1.")
+                                 : wording.translate("vortan::CheckSummary", "Extra groups: %1."),
+                             {groups});
     }
     for (std::size_t m = 0; m < errors.moved.size(); ++m) {
         const MovedGroup& moved = errors.moved[m];
         // The first move starts a sentence: "Group 2 written first; group 5 written after ...".
         const bool first = m == 0;
         const std::string group = std::to_string(moved.sentGroup + 1);
-        summary += (first ? " " : "; ") +
-                   (moved.writtenAfterGroup < 0
-                        ? withArguments(first ? wording.translate("vortan::CheckSummary", "Group %1 written first")
-                                              : wording.translate("vortan::CheckSummary", "group %1 written first"),
-                                        {group})
-                        : withArguments(
-                              first ? wording.translate("vortan::CheckSummary", "Group %1 written after group %2")
-                                    : wording.translate("vortan::CheckSummary", "group %1 written after group %2"),
-                              {group, std::to_string(moved.writtenAfterGroup + 1)}));
+        summary +=
+            (first ? " " : "; ") +
+            (moved.writtenAfterGroup < 0
+                 ? withArguments(
+                       first ? wording.translate("vortan::CheckSummary", "Group %1 written first")
+                             : wording.translate("vortan::CheckSummary", "group %1 written first"),
+                       {group})
+                 : withArguments(first ? wording.translate("vortan::CheckSummary",
+                                                           "Group %1 written after group %2")
+                                       : wording.translate("vortan::CheckSummary",
+                                                           "group %1 written after group %2"),
+                                 {group, std::to_string(moved.writtenAfterGroup + 1)}));
     }
     if (!errors.moved.empty())
         summary += '.';

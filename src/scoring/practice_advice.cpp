@@ -72,19 +72,19 @@ std::string weakCharactersSentence(const PracticeFigures& figures, const Wording
         if (parts.size() == kMostWeakCharactersNamed)
             break;
         const RecentSamples& recent = each.recent;
-        if (recent.samples < "vortan::PracticeAdvice"MinimumSamples ||
-            recent.reaches(figures.thresholdPercent, "vortan::PracticeAdvice"MinimumSamples))
+        if (recent.samples < kAdviceMinimumSamples ||
+            recent.reaches(figures.thresholdPercent, kAdviceMinimumSamples))
             continue;
-        std::string part = withArguments(
-            wording.translate("vortan::PracticeAdvice", "%1: %2 % over the last %3"),
-            {letter(static_cast<char>(each.character)), number(wholePercent(recent)),
-             number(recent.samples)});
+        std::string part =
+            withArguments(wording.translate("vortan::PracticeAdvice", "%1: %2 % over the last %3"),
+                          {letter(static_cast<char>(each.character)), number(wholePercent(recent)),
+                           number(recent.samples)});
         if (each.recentWrittenAsCount > 0) {
             part += withArguments(
                 each.recentWrittenAsCount == 1
                     ? wording.translate("vortan::PracticeAdvice", ", written as %1 1 time")
-                    : wording.translate("vortan::PracticeAdvice", ", written as %1 %n times", nullptr,
-                                        each.recentWrittenAsCount),
+                    : wording.translate("vortan::PracticeAdvice", ", written as %1 %n times",
+                                        nullptr, each.recentWrittenAsCount),
                 {letter(static_cast<char>(each.recentWrittenAs))});
         }
         parts.push_back(std::move(part));
@@ -110,19 +110,21 @@ std::string nextSetSentence(const PracticeFigures& figures, const Wording& wordi
         lacking.push_back(letter(c));
         const std::string more =
             number(moreRightNeeded(samples, figures.thresholdPercent, kAdvanceMinimumSamples));
-        now.push_back(samples.samples == 0
-                          ? withArguments(wording.translate(
-                                              "vortan::PracticeAdvice", "%1: not sent yet, about %2 more right"),
-                                          {letter(c), more})
-                          : withArguments(wording.translate(
-                                              "vortan::PracticeAdvice", "%1: now %2 %, about %3 more right"),
-                                          {letter(c), number(wholePercent(samples)), more}));
+        now.push_back(
+            samples.samples == 0
+                ? withArguments(wording.translate("vortan::PracticeAdvice",
+                                                  "%1: not sent yet, about %2 more right"),
+                                {letter(c), more})
+                : withArguments(wording.translate("vortan::PracticeAdvice",
+                                                  "%1: now %2 %, about %3 more right"),
+                                {letter(c), number(wholePercent(samples)), more}));
     }
     const std::string next = windows1250::toUtf8(kCharacterSets[*index + 1]);
     const std::string added = windows1250::toUtf8(addedCharacters(*index + 1));
     if (lacking.empty()) {
         return withArguments(
-            wording.translate("vortan::PracticeAdvice", "A check at %1 % will offer the next set, %2, which adds %3."),
+            wording.translate("vortan::PracticeAdvice",
+                              "A check at %1 % will offer the next set, %2, which adds %3."),
             {threshold, next, added});
     }
     return withArguments(wording.translate("vortan::PracticeAdvice",
@@ -148,12 +150,14 @@ std::string practiceAdvice(const PracticeFigures& figures, const Wording& wordin
         std::any_of(figures.characters.begin(), figures.characters.end(),
                     [](const CharacterStatistics& c) { return c.recent.samples > 0; });
     if (!sampled)
-        return wording.translate("vortan::PracticeAdvice", "Check a copy and this says what to practise.");
+        return wording.translate("vortan::PracticeAdvice",
+                                 "Check a copy and this says what to practise.");
     std::string advice = weakCharactersSentence(figures, wording);
     if (advice.empty()) {
         advice = withArguments(
-            wording.translate("vortan::PracticeAdvice", "No character with %1 or more recent samples is below %2 %."),
-            {number("vortan::PracticeAdvice"MinimumSamples), number(figures.thresholdPercent)});
+            wording.translate("vortan::PracticeAdvice",
+                              "No character with %1 or more recent samples is below %2 %."),
+            {number(kAdviceMinimumSamples), number(figures.thresholdPercent)});
     }
     for (const std::string& sentence :
          {dueSentence(figures, wording), nextSetSentence(figures, wording)}) {

@@ -416,8 +416,8 @@ void CheckCopyWindow::showAdvice(const CopyCheck& check)
 void CheckCopyWindow::showResult()
 {
     const CopyScore& score = m_lastCheck->score;
-    m_accuracyLabel->setText(tr("Accuracy: %1 %").arg(
-        QString::fromStdString(accuracyText(score, translatedWording()))));
+    m_accuracyLabel->setText(
+        tr("Accuracy: %1 %").arg(QString::fromStdString(accuracyText(score, translatedWording()))));
     m_countsLabel->setText(tr("Right %1 of %2 · Errors %3: wrong %4, missed %5, extra %6")
                                .arg(score.correct)
                                .arg(score.sentCount)

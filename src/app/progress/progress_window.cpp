@@ -8,6 +8,7 @@
 #include "history/local_days.h"
 #include "history/practice_advice_reader.h"
 #include "scoring/drill_set.h"
+#include "scoring/next_set_rule.h"
 #include "scoring/practice_advice.h"
 
 #include <QChart>
@@ -53,7 +54,8 @@ QString character(unsigned char byte)
 QString percent(double fraction)
 {
     const auto tenths = static_cast<long long>(std::lround(1000.0 * fraction));
-    return QStringLiteral("%1 %").arg(QString::fromStdString(decimalTenths(translatedWording(), tenths)));
+    return QStringLiteral("%1 %").arg(
+        QString::fromStdString(decimalTenths(translatedWording(), tenths)));
 }
 
 QTableWidget* table(QWidget* parent, const QString& name, const QString& objectName,
@@ -521,7 +523,8 @@ void ProgressWindow::importFrom(const std::filesystem::path& file)
     }
     const QString name = QString::fromStdString(file.filename().string());
     // Counts beyond an int are not expected from one person's checks.
-    m_transferLabel->setText(tr("Checks added from %1: %n.", nullptr, static_cast<int>(added)).arg(name));
+    m_transferLabel->setText(
+        tr("Checks added from %1: %n.", nullptr, static_cast<int>(added)).arg(name));
     refresh();
 }
 
