@@ -139,7 +139,9 @@ with open(bus_config, "w") as conf:
     )
 
 try:
-    env = dict(os.environ, XDG_RUNTIME_DIR=runtime, XDG_CONFIG_HOME=config)
+    # A history of its own too: the checks made here are counted in the Progress window.
+    env = dict(os.environ, XDG_RUNTIME_DIR=runtime, XDG_CONFIG_HOME=config,
+               XDG_DATA_HOME=os.path.join(root, "data"))
     daemon = start(["dbus-daemon", "--nofork", "--print-address=1", "--config-file=" + bus_config],
                    env, stdout=subprocess.PIPE, text=True)
     env["DBUS_SESSION_BUS_ADDRESS"] = daemon.stdout.readline().strip()
