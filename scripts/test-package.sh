@@ -133,12 +133,15 @@ polish="env -u DISPLAY -u WAYLAND_DISPLAY -u LANGUAGE -u LC_ALL -u LC_MESSAGES L
 # would close the pipe on a help longer than one write and fail the program with SIGPIPE.
 program_help=$($polish QT_QPA_PLATFORM=xcb /usr/bin/vortan --help 2>&1) || true
 render_help=$($polish /usr/bin/vortan-render --help 2>&1) || true
+check_help=$($polish /usr/bin/vortan-check --help 2>&1) || true
 if grep -q "Vortan uczy odbioru" <<<"$program_help" &&
-    grep -q "^Użycie: vortan-render" <<<"$render_help"; then
-    pass "LANG=pl_PL.UTF-8 vortan --help, vortan-render --help: in Polish"
+    grep -q "^Użycie: vortan-render" <<<"$render_help" &&
+    grep -q "^użycie: vortan-check NADANY ODBIÓR" <<<"$check_help"; then
+    pass "LANG=pl_PL.UTF-8 vortan --help, vortan-render --help, vortan-check --help: in Polish"
 else
     fail "LANG=pl_PL.UTF-8: a --help is not in Polish"
-    printf '    %s\n' "${program_help%%$'\n'*}" "${render_help%%$'\n'*}" >&2
+    printf '    %s\n' "${program_help%%$'\n'*}" "${render_help%%$'\n'*}" \
+        "${check_help%%$'\n'*}" >&2
 fi
 
 metainfo=/usr/share/metainfo/org.example.vortan.metainfo.xml

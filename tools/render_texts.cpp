@@ -9,8 +9,10 @@ namespace vortan {
 namespace {
 
 struct TranslatedText {
+    std::string_view context;
     std::string_view english;
-    std::string_view polish;
+    std::string_view disambiguation; // "" for none
+    std::string_view polish[3];      // one form, or the plural forms of a %n text
 };
 
 constexpr TranslatedText kPolishTexts[] = {
@@ -29,6 +31,15 @@ bool namesLanguage(std::string_view name, std::string_view code)
 {
     return name.starts_with(code) &&
            (name.size() == code.size() || std::strchr("_.@", name[code.size()]) != nullptr);
+}
+
+// Polish plural forms, as Qt's translations number them: 1; 2-4, 22-24, ... (not 12-14); others.
+int polishForm(int n)
+{
+    if (n == 1)
+        return 0;
+    const int tens = n % 100;
+    return n % 10 >= 2 && n % 10 <= 4 && (tens < 10 || tens >= 20) ? 1 : 2;
 }
 
 } // namespace
@@ -60,32 +71,26 @@ void setTextLanguage(TextLanguage language)
     s_language = language;
 }
 
-std::string renderText(const char* /*context: one, "vortan-render"*/, const char* english)
+std::string renderText(const char* context, const char* english, const char* disambiguation, int n)
 {
+    const std::string_view comment = disambiguation == nullptr ? "" : disambiguation;
+    std::string text = english;
     if (s_language == TextLanguage::Polish) {
-        for (const TranslatedText& text : kPolishTexts) {
-            if (text.english == english)
-                return std::string(text.polish);
+        for (const TranslatedText& row : kPolishTexts) {
+            if (row.context == context && row.english == english && row.disambiguation == comment) {
+                const int form = n < 0 ? 0 : polishForm(n);
+                text = row.polish[form].empty() ? row.polish[0] : row.polish[form];
+                break;
+            }
         }
     }
-    return english;
+    return withCount(std::move(text), n);
 }
 
-std::string withArguments(std::string_view text, std::initializer_list<std::string_view> arguments)
+const Wording& tableWording()
 {
-    std::string result;
-    result.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const std::size_t number =
-            text[i] == '%' && i + 1 < text.size() ? std::size_t(text[i + 1] - '0') : 0;
-        if (number >= 1 && number <= arguments.size()) {
-            result += *(arguments.begin() + number - 1);
-            ++i;
-        } else {
-            result += text[i];
-        }
-    }
-    return result;
+    static const Wording table{renderText};
+    return table;
 }
 
 } // namespace vortan

@@ -1,16 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <initializer_list>
+#include "base/wording.h"
+
 #include <string>
-#include <string_view>
 
 namespace vortan {
 
-// The renderer's own texts in the language of the locale. vortan-render is built without Qt, so
-// its Polish comes from translations/vortan_pl.ts (context "vortan-render") through a table made
-// at build time. A text is marked where it is written as renderText("vortan-render", "..."),
-// which lupdate reads as it reads tr(): the program's completeness check covers these texts too.
+// The command-line tools' texts in the language of the locale. vortan-render and vortan-check are
+// built without Qt, so their Polish comes from translations/vortan_pl.ts (their contexts, and
+// those of the Qt-free units they share with the windows) through a table made at build time.
+// A text is marked where it is written as renderText("vortan-render", "..."), which lupdate reads
+// as it reads tr(): the program's completeness check covers these texts too.
 
 // Marks a text for lupdate where it is only named, for renderText to translate where it is shown.
 #define VORTAN_RENDER_TEXT_NOOP(context, text) text
@@ -27,11 +28,12 @@ TextLanguage textLanguage(const char* language, const char* lcAll, const char* l
 // it follows, it is the process's own.
 void setTextLanguage(TextLanguage language);
 
-// `english` in the language set; English when the table has no finished translation.
-std::string renderText(const char* context, const char* english);
+// `english` in the language set; English when the table has no finished translation. As Qt's
+// translate(): where n >= 0, the plural form for n, with %n replaced by n.
+std::string renderText(const char* context, const char* english,
+                       const char* disambiguation = nullptr, int n = -1);
 
-// `text` with %1, %2 ... %9 replaced by the arguments, in one pass (an argument holding "%2"
-// stays as it is).
-std::string withArguments(std::string_view text, std::initializer_list<std::string_view> arguments);
+// renderText as the wording of the units without Qt.
+const Wording& tableWording();
 
 } // namespace vortan

@@ -7,10 +7,13 @@
 #include "base/line_breaks.h"
 #include "base/windows1250.h"
 #include "files/regular_file.h"
+#include "render_texts.h"
 #include "scoring/copy_score.h"
 #include "text_encoding.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -24,27 +27,36 @@ constexpr std::size_t kMaxTextBytes = std::size_t{64} << 20;
 
 using namespace vortan;
 
-constexpr std::string_view kUsage =
-    "usage: vortan-check SENT COPY [--json]   (- for standard input)";
-
-// Windows-1250 bytes as UTF-8.
-std::string utf8(std::string_view bytes)
+std::string usage()
 {
-    std::string text;
-    for (const char byte : bytes) {
-        const char16_t unit = windows1250::toUnicode(static_cast<unsigned char>(byte));
-        if (unit < 0x80) {
-            text.push_back(static_cast<char>(unit));
-        } else if (unit < 0x800) {
-            text.push_back(static_cast<char>(0xC0 | (unit >> 6)));
-            text.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
-        } else {
-            text.push_back(static_cast<char>(0xE0 | (unit >> 12)));
-            text.push_back(static_cast<char>(0x80 | ((unit >> 6) & 0x3F)));
-            text.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
-        }
-    }
-    return text;
+    return renderText("vortan-check",
+                      "usage: vortan-check SENT COPY [--json]   (- for standard input)");
+}
+
+std::string help()
+{
+    return usage() + '\n' +
+           renderText(
+               "vortan-check",
+               "Scores a copy of a Morse exercise against the text sent, as Vortan's Check copy\n"
+               "window does: the accuracy, the counts, the groups sent and copied side by side "
+               "and\n"
+               "the errors in words, in the language of the locale.\n"
+               "\n"
+               "  SENT, COPY  text files: UTF-8, UTF-16 or windows-1250, found as vortan-render\n"
+               "              finds them; - reads standard input\n"
+               "  --json      one JSON object instead, for scripts (always in English)\n"
+               "  --help      show this help and exit\n"
+               "\n"
+               "Exit status: 0; 1 for a file that cannot be read; 2 for a wrong command line.");
+}
+
+// Columns a UTF-8 text takes (every character one).
+std::size_t columns(std::string_view utf8)
+{
+    return static_cast<std::size_t>(std::count_if(utf8.begin(), utf8.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    }));
 }
 
 // A file's text as windows-1250 bytes, its encoding found as vortan-render finds it. A named
@@ -67,7 +79,7 @@ std::string readText(const std::string& name)
 std::string jsonString(std::string_view bytes)
 {
     std::string quoted = "\"";
-    for (const char c : utf8(bytes)) {
+    for (const char c : windows1250::toUtf8(bytes)) {
         if (c == '"' || c == '\\')
             quoted += {'\\', c};
         else if (static_cast<unsigned char>(c) < 0x20) {
@@ -125,23 +137,36 @@ std::string json(const CopyScore& score)
 // What the window shows: accuracy, counts, the aligned rows, the summary.
 std::string text(const CopyScore& score)
 {
+    const Wording& wording = tableWording();
     std::ostringstream out;
-    out << "Accuracy: " << accuracyText(score) << " %\n"
-        << "Right " << score.correct << " of " << score.sentCount << ", errors " << score.errors()
-        << ": wrong " << score.wrong << ", missed " << score.missed << ", extra " << score.extra
+    out << withArguments(renderText("vortan-check", "Accuracy: %1 %"),
+                         {accuracyText(score, wording)})
+        << '\n'
+        << withArguments(renderText("vortan-check",
+                                    "Right %1 of %2, errors %3: wrong %4, missed %5, extra %6"),
+                         {std::to_string(score.correct), std::to_string(score.sentCount),
+                          std::to_string(score.errors()), std::to_string(score.wrong),
+                          std::to_string(score.missed), std::to_string(score.extra)})
         << "\n\n";
+    // The rows' captions padded to one width, so that the groups line up.
+    const std::string sentCaption = renderText("vortan-check", "Sent");
+    const std::string copyCaption = renderText("vortan-check", "Copy");
+    const std::size_t width = std::max(columns(sentCaption), columns(copyCaption)) + 2;
+    const auto caption = [width](const std::string& words) {
+        return words + std::string(width - columns(words), ' ');
+    };
     const std::vector<AlignedGroupRows> groups = alignedGroupRows(score);
     constexpr std::size_t kGroupsPerLine = 6;
     for (std::size_t first = 0; first < groups.size(); first += kGroupsPerLine) {
-        std::string sent = "Sent  ", copy = "Copy  ", marks = "      ";
+        std::string sent = caption(sentCaption), copy = caption(copyCaption), marks(width, ' ');
         for (std::size_t g = first; g < std::min(groups.size(), first + kGroupsPerLine); ++g) {
-            sent += utf8(groups[g].sent) + "  ";
-            copy += utf8(groups[g].typed) + "  ";
+            sent += windows1250::toUtf8(groups[g].sent) + "  ";
+            copy += windows1250::toUtf8(groups[g].typed) + "  ";
             marks += groups[g].marks + "  ";
         }
         out << sent << '\n' << copy << '\n' << marks << "\n\n";
     }
-    out << utf8(checkSummary(score)) << '\n';
+    out << checkSummary(score, wording) << '\n';
     return out.str();
 }
 
@@ -149,6 +174,8 @@ std::string text(const CopyScore& score)
 
 int main(int argc, char** argv)
 {
+    setTextLanguage(textLanguage(std::getenv("LANGUAGE"), std::getenv("LC_ALL"),
+                                 std::getenv("LC_MESSAGES"), std::getenv("LANG")));
     std::vector<std::string> files;
     bool asJson = false;
     for (int i = 1; i < argc; ++i) {
@@ -156,18 +183,24 @@ int main(int argc, char** argv)
         if (argument == "--json") {
             asJson = true;
         } else if (argument == "--help") {
-            std::cout << kUsage << '\n';
+            std::cout << help() << '\n';
             return 0;
         } else if (argument.size() > 1 && argument[0] == '-') {
-            std::cerr << "vortan-check: unknown option " << argument << '\n' << kUsage << '\n';
+            std::cerr << "vortan-check: "
+                      << withArguments(renderText("vortan-check", "unknown option %1"), {argument})
+                      << '\n'
+                      << usage() << '\n';
             return 2;
         } else {
             files.push_back(argument);
         }
     }
     if (files.size() != 2 || (files[0] == "-" && files[1] == "-")) {
-        std::cerr << "vortan-check: give the sent text and the copy, one of them - at most\n"
-                  << kUsage << '\n';
+        std::cerr << "vortan-check: "
+                  << renderText("vortan-check",
+                                "give the sent text and the copy, one of them - at most")
+                  << '\n'
+                  << usage() << '\n';
         return 2;
     }
     try {

@@ -21,6 +21,59 @@
     </message>
 </context>
 <context>
+    <name>vortan-check</name>
+    <message>
+        <source>usage: vortan-check SENT COPY [--json]   (- for standard input)</source>
+        <translation>użycie: vortan-check NADANY ODBIÓR [--json]   (- czyta standardowe wejście)</translation>
+    </message>
+    <message>
+        <source>Scores a copy of a Morse exercise against the text sent, as Vortan&apos;s Check copy
+window does: the accuracy, the counts, the groups sent and copied side by side and
+the errors in words, in the language of the locale.
+
+  SENT, COPY  text files: UTF-8, UTF-16 or windows-1250, found as vortan-render
+              finds them; - reads standard input
+  --json      one JSON object instead, for scripts (always in English)
+  --help      show this help and exit
+
+Exit status: 0; 1 for a file that cannot be read; 2 for a wrong command line.</source>
+        <translation>Ocenia odbiór ćwiczenia Morse&apos;a względem nadanego tekstu, tak jak okno sprawdzania
+odbioru Vortana: dokładność, liczby, grupy nadane i odebrane obok siebie oraz błędy
+opisane słowami, w języku ustawień regionalnych.
+
+  NADANY, ODBIÓR  pliki tekstowe: UTF-8, UTF-16 lub windows-1250, rozpoznawane tak jak
+                  w vortan-render; - czyta standardowe wejście
+  --json          zamiast tego jeden obiekt JSON, dla skryptów (zawsze po angielsku)
+  --help          pokazuje tę pomoc i kończy działanie
+
+Kod wyjścia: 0; 1, gdy pliku nie da się odczytać; 2 przy błędnym wierszu poleceń.</translation>
+    </message>
+    <message>
+        <source>Accuracy: %1 %</source>
+        <translation>Dokładność: %1 %</translation>
+    </message>
+    <message>
+        <source>Right %1 of %2, errors %3: wrong %4, missed %5, extra %6</source>
+        <translation>Poprawnie %1 z %2, błędy %3: źle odebrane %4, pominięte %5, nadmiarowe %6</translation>
+    </message>
+    <message>
+        <source>Sent</source>
+        <translation>Nadano</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Odbiór</translation>
+    </message>
+    <message>
+        <source>unknown option %1</source>
+        <translation>nieznana opcja %1</translation>
+    </message>
+    <message>
+        <source>give the sent text and the copy, one of them - at most</source>
+        <translation>podaj tekst nadany i odbiór, co najwyżej jeden z nich jako -</translation>
+    </message>
+</context>
+<context>
     <name>vortan-render</name>
     <message>
         <source>writing %1: %2% (%3 of %4 MiB)</source>
@@ -379,14 +432,6 @@ Kod wyjścia: 0 gotowe, 1 błąd odczytu lub zapisu pliku, 2 błędny wiersz pol
 <context>
     <name>vortan::CheckCopyWindow</name>
     <message>
-        <source>Nothing was sent to check against.</source>
-        <translation>Nie nadano nic, z czym można porównać odbiór.</translation>
-    </message>
-    <message>
-        <source>No errors.</source>
-        <translation>Bez błędów.</translation>
-    </message>
-    <message>
         <source>Check copy</source>
         <translation>Sprawdzanie odbioru</translation>
     </message>
@@ -486,22 +531,37 @@ Kod wyjścia: 0 gotowe, 1 błąd odczytu lub zapisu pliku, 2 błędny wiersz pol
         <source>Right %1 of %2 · Errors %3: wrong %4, missed %5, extra %6</source>
         <translation>Poprawnie %1 z %2 · Błędy %3: źle odebrane %4, pominięte %5, nadmiarowe %6</translation>
     </message>
-    <message numerus="yes">
-        <source>Accuracy %1 per cent: %2 right of %n sent.</source>
-        <translation>
-            <numerusform>Dokładność %1 procent: poprawnie %2 z %n nadanego znaku.</numerusform>
-            <numerusform>Dokładność %1 procent: poprawnie %2 z %n nadanych znaków.</numerusform>
-            <numerusform>Dokładność %1 procent: poprawnie %2 z %n nadanych znaków.</numerusform>
-        </translation>
+    <message>
+        <source>Marks: * wrong, - missed, + extra, &gt; moved; · where nothing was sent or typed.</source>
+        <translation>Znaki: * błędny, - pominięty, + nadmiarowy, &gt; przestawiony; · gdzie nic nie nadano ani nie wpisano.</translation>
+    </message>
+    <message>
+        <source>&amp;Keep in history</source>
+        <translation>Zapisz w &amp;historii</translation>
+    </message>
+    <message>
+        <source>Try again to keep the checks the history could not take</source>
+        <translation>Spróbuj ponownie zapisać sprawdzenia, których historia nie przyjęła</translation>
+    </message>
+    <message>
+        <source>Kept in the history now.</source>
+        <translation>Teraz zapisano w historii.</translation>
     </message>
     <message numerus="yes">
-        <source>Errors: %n (%1 wrong, %2 missed, %3 extra).</source>
+        <source>Not kept yet: the history could not be written. Vortan tries again every %n seconds until it can; Keep in history tries now.</source>
         <translation>
-            <numerusform>%n błąd (źle odebrane: %1, pominięte: %2, nadmiarowe: %3).</numerusform>
-            <numerusform>%n błędy (źle odebrane: %1, pominięte: %2, nadmiarowe: %3).</numerusform>
-            <numerusform>%n błędów (źle odebrane: %1, pominięte: %2, nadmiarowe: %3).</numerusform>
+            <numerusform>Jeszcze nie zapisano: nie udało się zapisać historii. Vortan próbuje ponownie co %n sekundę, aż się uda; „Zapisz w historii” próbuje od razu.</numerusform>
+            <numerusform>Jeszcze nie zapisano: nie udało się zapisać historii. Vortan próbuje ponownie co %n sekundy, aż się uda; „Zapisz w historii” próbuje od razu.</numerusform>
+            <numerusform>Jeszcze nie zapisano: nie udało się zapisać historii. Vortan próbuje ponownie co %n sekund, aż się uda; „Zapisz w historii” próbuje od razu.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>&amp;Next set: %1 (adds %2)</source>
+        <translation>Następny &amp;zestaw: %1 (dochodzi %2)</translation>
+    </message>
+</context>
+<context>
+    <name>vortan::CheckSummary</name>
     <message>
         <source> and </source>
         <translation> i </translation>
@@ -513,6 +573,30 @@ Kod wyjścia: 0 gotowe, 1 błąd odczytu lub zapisu pliku, 2 błędny wiersz pol
     <message>
         <source>group %1: %2</source>
         <translation>grupa %1: %2</translation>
+    </message>
+    <message>
+        <source>Nothing was sent to check against.</source>
+        <translation>Nie nadano nic, z czym można porównać odbiór.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Accuracy %1 per cent: %2 right of %n sent.</source>
+        <translation>
+            <numerusform>Dokładność %1 procent: poprawnie %2 z %n nadanego znaku.</numerusform>
+            <numerusform>Dokładność %1 procent: poprawnie %2 z %n nadanych znaków.</numerusform>
+            <numerusform>Dokładność %1 procent: poprawnie %2 z %n nadanych znaków.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>No errors.</source>
+        <translation>Bez błędów.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Errors: %n (%1 wrong, %2 missed, %3 extra).</source>
+        <translation>
+            <numerusform>%n błąd (źle odebrane: %1, pominięte: %2, nadmiarowe: %3).</numerusform>
+            <numerusform>%n błędy (źle odebrane: %1, pominięte: %2, nadmiarowe: %3).</numerusform>
+            <numerusform>%n błędów (źle odebrane: %1, pominięte: %2, nadmiarowe: %3).</numerusform>
+        </translation>
     </message>
     <message>
         <source>Group %1 missed.</source>
@@ -551,40 +635,20 @@ Kod wyjścia: 0 gotowe, 1 błąd odczytu lub zapisu pliku, 2 błędny wiersz pol
         <translation>Nadmiarowe grupy: %1.</translation>
     </message>
     <message>
+        <source>Group %1 written first</source>
+        <translation>Grupa %1 zapisana na początku</translation>
+    </message>
+    <message>
         <source>group %1 written first</source>
         <translation>grupa %1 zapisana na początku</translation>
     </message>
     <message>
+        <source>Group %1 written after group %2</source>
+        <translation>Grupa %1 zapisana po grupie %2</translation>
+    </message>
+    <message>
         <source>group %1 written after group %2</source>
         <translation>grupa %1 zapisana po grupie %2</translation>
-    </message>
-    <message>
-        <source>Marks: * wrong, - missed, + extra, &gt; moved; · where nothing was sent or typed.</source>
-        <translation>Znaki: * błędny, - pominięty, + nadmiarowy, &gt; przestawiony; · gdzie nic nie nadano ani nie wpisano.</translation>
-    </message>
-    <message>
-        <source>&amp;Keep in history</source>
-        <translation>Zapisz w &amp;historii</translation>
-    </message>
-    <message>
-        <source>Try again to keep the checks the history could not take</source>
-        <translation>Spróbuj ponownie zapisać sprawdzenia, których historia nie przyjęła</translation>
-    </message>
-    <message>
-        <source>Kept in the history now.</source>
-        <translation>Teraz zapisano w historii.</translation>
-    </message>
-    <message numerus="yes">
-        <source>Not kept yet: the history could not be written. Vortan tries again every %n seconds until it can; Keep in history tries now.</source>
-        <translation>
-            <numerusform>Jeszcze nie zapisano: nie udało się zapisać historii. Vortan próbuje ponownie co %n sekundę, aż się uda; „Zapisz w historii” próbuje od razu.</numerusform>
-            <numerusform>Jeszcze nie zapisano: nie udało się zapisać historii. Vortan próbuje ponownie co %n sekundy, aż się uda; „Zapisz w historii” próbuje od razu.</numerusform>
-            <numerusform>Jeszcze nie zapisano: nie udało się zapisać historii. Vortan próbuje ponownie co %n sekund, aż się uda; „Zapisz w historii” próbuje od razu.</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source>&amp;Next set: %1 (adds %2)</source>
-        <translation>Następny &amp;zestaw: %1 (dochodzi %2)</translation>
     </message>
 </context>
 <context>
@@ -683,6 +747,61 @@ w ~/.config/vortan/vortan.ini. Zobacz vortan(1).</translation>
     <message>
         <source>Close</source>
         <translation>Zamknij</translation>
+    </message>
+</context>
+<context>
+    <name>vortan::PracticeAdvice</name>
+    <message>
+        <source> and </source>
+        <translation> i </translation>
+    </message>
+    <message>
+        <source>%1: %2 % over the last %3</source>
+        <translation>%1: %2 % z ostatnich %3</translation>
+    </message>
+    <message>
+        <source>, written as %1 1 time</source>
+        <translation>, zapisany jako %1 1 raz</translation>
+    </message>
+    <message numerus="yes">
+        <source>, written as %1 %n times</source>
+        <translation>
+            <numerusform>, zapisany jako %1 %n raz</numerusform>
+            <numerusform>, zapisany jako %1 %n razy</numerusform>
+            <numerusform>, zapisany jako %1 %n razy</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Practise %1.</source>
+        <translation>Ćwicz %1.</translation>
+    </message>
+    <message>
+        <source>%1: not sent yet, about %2 more right</source>
+        <translation>%1: jeszcze nienadany, potrzeba ok. %2 poprawnych</translation>
+    </message>
+    <message>
+        <source>%1: now %2 %, about %3 more right</source>
+        <translation>%1: teraz %2 %, potrzeba jeszcze ok. %3 poprawnych</translation>
+    </message>
+    <message>
+        <source>A check at %1 % will offer the next set, %2, which adds %3.</source>
+        <translation>Sprawdzenie z wynikiem %1 % otworzy następny zestaw, %2, który dodaje %3.</translation>
+    </message>
+    <message>
+        <source>A check at %1 % with %2 at %1 % (%3) will offer the next set, %4, which adds %5.</source>
+        <translation>Sprawdzenie z wynikiem %1 %, w którym %2 osiągną %1 % (%3), otworzy następny zestaw, %4, który dodaje %5.</translation>
+    </message>
+    <message>
+        <source>Due for review today: %1.</source>
+        <translation>Do powtórki dziś: %1.</translation>
+    </message>
+    <message>
+        <source>Check a copy and this says what to practise.</source>
+        <translation>Sprawdź odbiór, a tu pojawi się, co ćwiczyć.</translation>
+    </message>
+    <message>
+        <source>No character with %1 or more recent samples is below %2 %.</source>
+        <translation>Żaden znak z co najmniej %1 ostatnimi próbkami nie jest poniżej %2 %.</translation>
     </message>
 </context>
 <context>
@@ -968,14 +1087,6 @@ w ~/.config/vortan/vortan.ini. Zobacz vortan(1).</translation>
         <translation>Nic nie zaimportowano.</translation>
     </message>
     <message>
-        <source>1 check added from %1.</source>
-        <translation>Dodano 1 sprawdzenie z %1.</translation>
-    </message>
-    <message>
-        <source>%1 checks added from %2.</source>
-        <translation>Dodano sprawdzeń: %1 (z %2).</translation>
-    </message>
-    <message>
         <source>Export CSV</source>
         <translation>Eksport do CSV</translation>
     </message>
@@ -999,57 +1110,13 @@ w ~/.config/vortan/vortan.ini. Zobacz vortan(1).</translation>
         <source>History files or checks CSV (*.sqlite *.csv);;All files (*)</source>
         <translation>Pliki historii lub CSV sprawdzeń (*.sqlite *.csv);;Wszystkie pliki (*)</translation>
     </message>
-    <message>
-        <source>Check a copy and this says what to practise.</source>
-        <translation>Sprawdź odbiór, a tu pojawi się, co ćwiczyć.</translation>
-    </message>
-    <message>
-        <source>%1: %2 % over the last %3</source>
-        <translation>%1: %2 % z ostatnich %3</translation>
-    </message>
-    <message>
-        <source>, written as %1 1 time</source>
-        <translation>, zapisany jako %1 1 raz</translation>
-    </message>
     <message numerus="yes">
-        <source>, written as %1 %n times</source>
+        <source>Checks added from %1: %n.</source>
         <translation>
-            <numerusform>, zapisany jako %1 %n raz</numerusform>
-            <numerusform>, zapisany jako %1 %n razy</numerusform>
-            <numerusform>, zapisany jako %1 %n razy</numerusform>
+            <numerusform>Dodano %n sprawdzenie z %1.</numerusform>
+            <numerusform>Dodano %n sprawdzenia z %1.</numerusform>
+            <numerusform>Dodano %n sprawdzeń z %1.</numerusform>
         </translation>
-    </message>
-    <message>
-        <source>No character with %1 or more recent samples is below %2 %.</source>
-        <translation>Żaden znak z co najmniej %1 ostatnimi próbkami nie jest poniżej %2 %.</translation>
-    </message>
-    <message>
-        <source>Practise %1.</source>
-        <translation>Ćwicz %1.</translation>
-    </message>
-    <message>
-        <source>Due for review today: %1.</source>
-        <translation>Do powtórki dziś: %1.</translation>
-    </message>
-    <message>
-        <source>%1: not sent yet, about %2 more right</source>
-        <translation>%1: jeszcze nienadany, potrzeba ok. %2 poprawnych</translation>
-    </message>
-    <message>
-        <source>%1: now %2 %, about %3 more right</source>
-        <translation>%1: teraz %2 %, potrzeba jeszcze ok. %3 poprawnych</translation>
-    </message>
-    <message>
-        <source>A check at %1 % will offer the next set, %2, which adds %3.</source>
-        <translation>Sprawdzenie z wynikiem %1 % otworzy następny zestaw, %2, który dodaje %3.</translation>
-    </message>
-    <message>
-        <source> and </source>
-        <translation> i </translation>
-    </message>
-    <message>
-        <source>A check at %1 % with %2 at %1 % (%3) will offer the next set, %4, which adds %5.</source>
-        <translation>Sprawdzenie z wynikiem %1 %, w którym %2 osiągną %1 % (%3), otworzy następny zestaw, %4, który dodaje %5.</translation>
     </message>
 </context>
 <context>
@@ -1074,6 +1141,14 @@ Sprawdź odbiór, by go zobaczyć.</translation>
     <message>
         <source>Wave volume</source>
         <translation>Głośność dźwięku</translation>
+    </message>
+</context>
+<context>
+    <name>vortan::Wording</name>
+    <message>
+        <source>.</source>
+        <comment>decimal separator</comment>
+        <translation>,</translation>
     </message>
 </context>
 </TS>

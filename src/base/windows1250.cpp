@@ -106,6 +106,26 @@ std::string fromUtf8(std::string_view utf8)
     return result;
 }
 
+std::string toUtf8(std::string_view bytes)
+{
+    std::string text;
+    text.reserve(bytes.size());
+    for (const char byte : bytes) {
+        const char16_t unit = toUnicode(static_cast<unsigned char>(byte));
+        if (unit < 0x80) {
+            text.push_back(static_cast<char>(unit));
+        } else if (unit < 0x800) {
+            text.push_back(static_cast<char>(0xC0 | (unit >> 6)));
+            text.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
+        } else {
+            text.push_back(static_cast<char>(0xE0 | (unit >> 12)));
+            text.push_back(static_cast<char>(0x80 | ((unit >> 6) & 0x3F)));
+            text.push_back(static_cast<char>(0x80 | (unit & 0x3F)));
+        }
+    }
+    return text;
+}
+
 bool isValidUtf8(std::string_view bytes)
 {
     for (std::size_t at = 0; at < bytes.size();) {

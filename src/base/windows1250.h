@@ -22,6 +22,9 @@ std::optional<unsigned char> fromUnicode(char32_t codePoint);
 // offset when the input is not valid UTF-8.
 std::string fromUtf8(std::string_view utf8);
 
+// Windows-1250 bytes as UTF-8.
+std::string toUtf8(std::string_view bytes);
+
 // Whether the bytes are valid UTF-8 (overlong forms and surrogates are not).
 bool isValidUtf8(std::string_view bytes);
 

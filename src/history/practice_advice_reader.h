@@ -10,13 +10,12 @@
 
 namespace vortan {
 
-// What the learner should practise on a set (windows-1250; all sets when empty), from the
-// history, as practiceAdvice() words it (windows-1250). `today`: days since 1970-01-01, local.
-// Throws vortan::Error as the history does.
-// The figures that advice is made from. Throws vortan::Error as the history does.
+// The figures the advice on a set (windows-1250; all sets when empty) is made from, from the
+// history. `today`: days since 1970-01-01, local. Throws vortan::Error as the history does.
 PracticeFigures practiceFiguresFor(CheckHistory& history, std::string_view characterSet,
                                    std::int64_t today);
 
+// That advice in English, as practiceAdvice() words it (UTF-8).
 std::string practiceAdviceFor(CheckHistory& history, std::string_view characterSet,
                               std::int64_t today);
 

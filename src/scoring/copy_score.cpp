@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scoring/copy_score.h"
 
+#include "base/windows1250.h"
 #include "scoring/compared_texts.h"
 
 namespace vortan {
@@ -62,12 +63,11 @@ CopyScore scoreAlignment(const Alignment& alignment)
     return score;
 }
 
-std::string accuracyText(const CopyScore& score)
+std::string accuracyText(const CopyScore& score, const Wording& wording)
 {
     // Tenths of a per cent, rounded half up.
-    const long long tenths =
-        score.sentCount == 0 ? 0 : (score.correct * 2000LL / score.sentCount + 1) / 2;
-    return std::to_string(tenths / 10) + '.' + std::to_string(tenths % 10);
+    return decimalTenths(
+        wording, score.sentCount == 0 ? 0 : (score.correct * 2000LL / score.sentCount + 1) / 2);
 }
 
 std::vector<AlignedGroupRows> alignedGroupRows(const CopyScore& score)
@@ -87,38 +87,54 @@ std::vector<AlignedGroupRows> alignedGroupRows(const CopyScore& score)
 
 namespace {
 
+std::string character(unsigned char byte)
+{
+    return windows1250::toUtf8(std::string_view(reinterpret_cast<const char*>(&byte), 1));
+}
+
 // "1-3, 5 and 7".
-std::string groupRanges(const std::vector<GroupRange>& ranges)
+std::string groupRanges(const std::vector<GroupRange>& ranges, const Wording& wording)
 {
     std::string text;
     for (std::size_t r = 0; r < ranges.size(); ++r) {
-        text += (r == 0                   ? ""
-                 : r + 1 == ranges.size() ? " and "
-                                          : ", ") +
-                std::to_string(ranges[r].first) +
-                (ranges[r].last > ranges[r].first ? '-' + std::to_string(ranges[r].last)
-                                                  : std::string());
+        if (r > 0)
+            text += r + 1 == ranges.size() ? wording.translate("vortan::CheckSummary", " and ")
+                                           : std::string(", ");
+        text += std::to_string(ranges[r].first);
+        if (ranges[r].last > ranges[r].first)
+            text += '-' + std::to_string(ranges[r].last);
     }
     return text;
 }
 
-// Items per group, "Group 2: a, b; group 5: c": `describe` says each character's item.
+// Items per group, " Group 2: a, b; group 5: c.": `describe` says each character's item.
 template <typename Describe>
-std::string perGroup(const std::vector<ScoredCharacter>& characters, Describe describe)
+std::string perGroup(const std::vector<ScoredCharacter>& characters, const Wording& wording,
+                     Describe describe)
 {
     std::string text;
+    std::string items;
     int group = -1;
+    const auto flush = [&] {
+        if (group >= 0) {
+            text += withArguments(
+                text.empty() ? wording.translate("vortan::CheckSummary", "Group %1: %2")
+                             : "; " + wording.translate("vortan::CheckSummary", "group %1: %2"),
+                {std::to_string(group + 1), items});
+        }
+        items.clear();
+    };
     for (const ScoredCharacter& character : characters) {
         if (character.group != group) {
-            text +=
-                (group < 0 ? "Group " : "; group ") + std::to_string(character.group + 1) + ": ";
+            flush();
             group = character.group;
         } else {
-            text += ", ";
+            items += ", ";
         }
-        text += describe(character);
+        items += describe(character);
     }
-    return text + '.';
+    flush();
+    return ' ' + text + '.';
 }
 
 } // namespace
@@ -188,57 +204,83 @@ SummaryErrors summaryErrors(const CopyScore& score)
     return errors;
 }
 
-std::string checkSummary(const CopyScore& score)
+std::string checkSummary(const CopyScore& score, const Wording& wording)
 {
     if (score.sentCount == 0)
-        return "Nothing was sent to check against.";
-    std::string summary = "Accuracy " + accuracyText(score) +
-                          " per cent: " + std::to_string(score.correct) + " of " +
-                          std::to_string(score.sentCount) + " characters right.";
+        return wording.translate("vortan::CheckSummary", "Nothing was sent to check against.");
+    std::string summary = withArguments(
+        wording.translate("vortan::CheckSummary", "Accuracy %1 per cent: %2 right of %n sent.",
+                          nullptr, score.sentCount),
+        {accuracyText(score, wording), std::to_string(score.correct)});
     if (score.errors() == 0 && score.moved.empty())
-        return summary + " No errors.";
-    summary += ' ' + std::to_string(score.errors()) +
-               (score.errors() == 1 ? " error: " : " errors: ") + std::to_string(score.wrong) +
-               " wrong, " + std::to_string(score.missed) + " missed, " +
-               std::to_string(score.extra) + " extra.";
+        return summary + ' ' + wording.translate("vortan::CheckSummary", "No errors.");
+    summary += ' ' + withArguments(wording.translate("vortan::CheckSummary",
+                                                     "Errors: %n (%1 wrong, %2 missed, %3 extra).",
+                                                     nullptr, score.errors()),
+                                   {std::to_string(score.wrong), std::to_string(score.missed),
+                                    std::to_string(score.extra)});
 
     const SummaryErrors errors = summaryErrors(score);
     if (!errors.missedGroups.empty()) {
-        summary += (errors.missedGroupCount == 1 ? " Group " : " Groups ") +
-                   groupRanges(errors.missedGroups) + " missed.";
+        summary += ' ' + withArguments(
+                             errors.missedGroupCount == 1
+                                 ? wording.translate("vortan::CheckSummary", "Group %1 missed.")
+                                 : wording.translate("vortan::CheckSummary", "Groups %1 missed."),
+                             {groupRanges(errors.missedGroups, wording)});
     }
     if (!errors.wrong.empty()) {
-        summary += ' ' + perGroup(errors.wrong, [](const ScoredCharacter& c) {
-                       return std::string(1, static_cast<char>(c.sent)) + " written as " +
-                              static_cast<char>(c.typed);
-                   });
+        summary += perGroup(errors.wrong, wording, [&](const ScoredCharacter& c) {
+            return withArguments(wording.translate("vortan::CheckSummary", "%1 written as %2"),
+                                 {character(c.sent), character(c.typed)});
+        });
     }
     if (!errors.missed.empty()) {
-        summary += ' ' + perGroup(errors.missed, [](const ScoredCharacter& c) {
-                       return std::string(1, static_cast<char>(c.sent)) + " missed";
-                   });
+        summary += perGroup(errors.missed, wording, [&](const ScoredCharacter& c) {
+            return withArguments(wording.translate("vortan::CheckSummary", "%1 missed"),
+                                 {character(c.sent)});
+        });
     }
     if (!errors.extra.empty()) {
-        summary += ' ' + perGroup(errors.extra, [](const ScoredCharacter& c) {
-                       return "extra " + std::string(1, static_cast<char>(c.typed));
-                   });
+        summary += perGroup(errors.extra, wording, [&](const ScoredCharacter& c) {
+            return withArguments(wording.translate("vortan::CheckSummary", "extra %1"),
+                                 {character(c.typed)});
+        });
     }
-    for (std::size_t g = 0; g < errors.extraGroups.size(); ++g) {
-        const ExtraGroup& extra = errors.extraGroups[g];
-        summary += (g == 0 ? errors.extraGroups.size() == 1 ? " Extra group: " : " Extra groups: "
-                           : ", ") +
-                   extra.typed +
-                   (extra.afterGroup == 0 ? std::string(" before group 1")
-                                          : " after group " + std::to_string(extra.afterGroup));
+    if (!errors.extraGroups.empty()) {
+        std::string groups;
+        for (const ExtraGroup& extra : errors.extraGroups) {
+            const std::string typed = windows1250::toUtf8(extra.typed);
+            groups +=
+                (groups.empty() ? "" : ", ") +
+                (extra.afterGroup == 0
+                     ? withArguments(wording.translate("vortan::CheckSummary", "%1 before group 1"),
+                                     {typed})
+                     : withArguments(wording.translate("vortan::CheckSummary", "%1 after group %2"),
+                                     {typed, std::to_string(extra.afterGroup)}));
+        }
+        summary += ' ' + withArguments(
+                             errors.extraGroups.size() == 1
+                                 ? wording.translate("vortan::CheckSummary", "Extra group: %1.")
+                                 : wording.translate("vortan::CheckSummary", "Extra groups: %1."),
+                             {groups});
     }
-    if (!errors.extraGroups.empty())
-        summary += '.';
     for (std::size_t m = 0; m < errors.moved.size(); ++m) {
         const MovedGroup& moved = errors.moved[m];
-        summary += (m == 0 ? " Group " : "; group ") + std::to_string(moved.sentGroup + 1) +
-                   (moved.writtenAfterGroup < 0
-                        ? std::string(" written first")
-                        : " written after group " + std::to_string(moved.writtenAfterGroup + 1));
+        // The first move starts a sentence: "Group 2 written first; group 5 written after ...".
+        const bool first = m == 0;
+        const std::string group = std::to_string(moved.sentGroup + 1);
+        summary +=
+            (first ? " " : "; ") +
+            (moved.writtenAfterGroup < 0
+                 ? withArguments(
+                       first ? wording.translate("vortan::CheckSummary", "Group %1 written first")
+                             : wording.translate("vortan::CheckSummary", "group %1 written first"),
+                       {group})
+                 : withArguments(first ? wording.translate("vortan::CheckSummary",
+                                                           "Group %1 written after group %2")
+                                       : wording.translate("vortan::CheckSummary",
+                                                           "group %1 written after group %2"),
+                                 {group, std::to_string(moved.writtenAfterGroup + 1)}));
     }
     if (!errors.moved.empty())
         summary += '.';

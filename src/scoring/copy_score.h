@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/wording.h"
 #include "scoring/alignment.h"
 
 #include <cstdint>
@@ -53,8 +54,8 @@ CopyScore scoreCopy(std::string_view renderedText, std::string_view copy);
 // Counts of an alignment of compared texts.
 CopyScore scoreAlignment(const Alignment& alignment);
 
-// The accuracy as shown: per cent rounded to one decimal ("66.7", "100.0").
-std::string accuracyText(const CopyScore& score);
+// The accuracy as shown: per cent rounded to one decimal ("66.7", "100.0"; in Polish "66,7").
+std::string accuracyText(const CopyScore& score, const Wording& wording = englishWording());
 
 // A group as three rows of equal length, one column per character: what was sent, what was
 // typed (kNoPartner where nothing), and a mark under every error that needs no colour.
@@ -95,8 +96,9 @@ struct SummaryErrors {
 
 SummaryErrors summaryErrors(const CopyScore& score);
 
-// The result in words for a screen reader (windows-1250): accuracy, counts, then one sentence
-// per kind of error, groups as ranges: "Groups 1-3 missed. Group 4: b written as s."
-std::string checkSummary(const CopyScore& score);
+// The result in words for a screen reader (UTF-8, in the wording's language): accuracy, counts,
+// then one sentence per kind of error, groups as ranges: "Groups 1-3 missed. Group 4: b written
+// as s." The check window and vortan-check both say it.
+std::string checkSummary(const CopyScore& score, const Wording& wording = englishWording());
 
 } // namespace vortan

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "scoring/practice_advice.h"
 
+#include "base/windows1250.h"
 #include "scoring/next_set_rule.h"
 #include "settings/character_sets.h"
 
@@ -20,15 +21,29 @@ std::string number(long long value)
     return std::to_string(value);
 }
 
+std::string letter(char c)
+{
+    return windows1250::toUtf8(std::string_view(&c, 1));
+}
+
 // "a, b and c"
-std::string listed(const std::vector<std::string>& items)
+std::string listed(const std::vector<std::string>& items, const Wording& wording)
 {
     std::string text;
     for (std::size_t i = 0; i < items.size(); ++i) {
         if (i > 0)
-            text += i + 1 == items.size() ? " and " : ", ";
+            text += i + 1 == items.size() ? wording.translate("vortan::PracticeAdvice", " and ")
+                                          : std::string(", ");
         text += items[i];
     }
+    return text;
+}
+
+std::string joined(const std::vector<std::string>& items, std::string_view separator)
+{
+    std::string text;
+    for (std::size_t i = 0; i < items.size(); ++i)
+        text += (i == 0 ? std::string() : std::string(separator)) + items[i];
     return text;
 }
 
@@ -50,7 +65,7 @@ int moreRightNeeded(const RecentSamples& samples, int thresholdPercent, int mini
     return static_cast<int>(std::min<long long>(needed, kRecentWindow));
 }
 
-std::string weakCharactersSentence(const PracticeFigures& figures)
+std::string weakCharactersSentence(const PracticeFigures& figures, const Wording& wording)
 {
     std::vector<std::string> parts;
     for (const CharacterStatistics& each : figures.characters) {
@@ -60,80 +75,92 @@ std::string weakCharactersSentence(const PracticeFigures& figures)
         if (recent.samples < kAdviceMinimumSamples ||
             recent.reaches(figures.thresholdPercent, kAdviceMinimumSamples))
             continue;
-        std::string part = std::string(1, static_cast<char>(each.character)) + ": " +
-                           number(wholePercent(recent)) + " % over the last " +
-                           number(recent.samples);
-        if (each.recentWrittenAsCount > 0)
-            part += ", written as " + std::string(1, static_cast<char>(each.recentWrittenAs)) +
-                    " " + number(each.recentWrittenAsCount) +
-                    (each.recentWrittenAsCount == 1 ? " time" : " times");
+        std::string part =
+            withArguments(wording.translate("vortan::PracticeAdvice", "%1: %2 % over the last %3"),
+                          {letter(static_cast<char>(each.character)), number(wholePercent(recent)),
+                           number(recent.samples)});
+        if (each.recentWrittenAsCount > 0) {
+            part += withArguments(
+                each.recentWrittenAsCount == 1
+                    ? wording.translate("vortan::PracticeAdvice", ", written as %1 1 time")
+                    : wording.translate("vortan::PracticeAdvice", ", written as %1 %n times",
+                                        nullptr, each.recentWrittenAsCount),
+                {letter(static_cast<char>(each.recentWrittenAs))});
+        }
         parts.push_back(std::move(part));
     }
     if (parts.empty())
         return {};
-    std::string sentence = "Practise ";
-    for (std::size_t i = 0; i < parts.size(); ++i)
-        sentence += (i == 0 ? "" : "; ") + parts[i];
-    return sentence + ".";
+    return withArguments(wording.translate("vortan::PracticeAdvice", "Practise %1."),
+                         {joined(parts, "; ")});
 }
 
-std::string nextSetSentence(const PracticeFigures& figures)
+std::string nextSetSentence(const PracticeFigures& figures, const Wording& wording)
 {
     const std::optional<std::size_t> index = progressionSetIndex(figures.characterSet);
     if (!index || *index + 1 >= kCharacterSets.size())
         return {};
-    const int threshold = figures.thresholdPercent;
+    const std::string threshold = number(figures.thresholdPercent);
     std::vector<std::string> lacking;
     std::vector<std::string> now;
     for (const char c : addedCharacters(*index)) {
         const RecentSamples& samples = figures.recent[static_cast<unsigned char>(c)];
-        if (samples.reaches(threshold, kAdvanceMinimumSamples))
+        if (samples.reaches(figures.thresholdPercent, kAdvanceMinimumSamples))
             continue;
-        lacking.emplace_back(1, c);
-        std::string state = std::string(1, c) + ": ";
-        state +=
-            samples.samples == 0 ? "not sent yet" : "now " + number(wholePercent(samples)) + " %";
-        state += ", about " + number(moreRightNeeded(samples, threshold, kAdvanceMinimumSamples)) +
-                 " more right";
-        now.push_back(std::move(state));
+        lacking.push_back(letter(c));
+        const std::string more =
+            number(moreRightNeeded(samples, figures.thresholdPercent, kAdvanceMinimumSamples));
+        now.push_back(
+            samples.samples == 0
+                ? withArguments(wording.translate("vortan::PracticeAdvice",
+                                                  "%1: not sent yet, about %2 more right"),
+                                {letter(c), more})
+                : withArguments(wording.translate("vortan::PracticeAdvice",
+                                                  "%1: now %2 %, about %3 more right"),
+                                {letter(c), number(wholePercent(samples)), more}));
     }
-    const std::string at = number(threshold) + " %";
-    std::string sentence = "A check at " + at;
-    if (!lacking.empty()) {
-        sentence += " with " + listed(lacking) + " at " + at + " (";
-        for (std::size_t i = 0; i < now.size(); ++i)
-            sentence += (i == 0 ? "" : "; ") + now[i];
-        sentence += ")";
+    const std::string next = windows1250::toUtf8(kCharacterSets[*index + 1]);
+    const std::string added = windows1250::toUtf8(addedCharacters(*index + 1));
+    if (lacking.empty()) {
+        return withArguments(
+            wording.translate("vortan::PracticeAdvice",
+                              "A check at %1 % will offer the next set, %2, which adds %3."),
+            {threshold, next, added});
     }
-    return sentence + " will offer the next set, " + std::string(kCharacterSets[*index + 1]) +
-           ", which adds " + std::string(addedCharacters(*index + 1)) + ".";
+    return withArguments(wording.translate("vortan::PracticeAdvice",
+                                           "A check at %1 % with %2 at %1 % (%3) will offer the "
+                                           "next set, %4, which adds %5."),
+                         {threshold, listed(lacking, wording), joined(now, "; "), next, added});
 }
 
-std::string dueSentence(const PracticeFigures& figures)
+std::string dueSentence(const PracticeFigures& figures, const Wording& wording)
 {
     if (figures.dueCharacters.empty())
         return {};
     std::vector<std::string> characters;
     for (const char c : figures.dueCharacters)
-        characters.emplace_back(1, c);
-    std::string sentence = "Due for review today: ";
-    for (std::size_t i = 0; i < characters.size(); ++i)
-        sentence += (i == 0 ? "" : ", ") + characters[i];
-    return sentence + ".";
+        characters.push_back(letter(c));
+    return withArguments(wording.translate("vortan::PracticeAdvice", "Due for review today: %1."),
+                         {joined(characters, ", ")});
 }
 
-std::string practiceAdvice(const PracticeFigures& figures)
+std::string practiceAdvice(const PracticeFigures& figures, const Wording& wording)
 {
     const bool sampled =
         std::any_of(figures.characters.begin(), figures.characters.end(),
                     [](const CharacterStatistics& c) { return c.recent.samples > 0; });
     if (!sampled)
-        return "Check a copy and this says what to practise.";
-    std::string advice = weakCharactersSentence(figures);
-    if (advice.empty())
-        advice = "No character with " + number(kAdviceMinimumSamples) +
-                 " or more recent samples is below " + number(figures.thresholdPercent) + " %.";
-    for (const std::string& sentence : {dueSentence(figures), nextSetSentence(figures)}) {
+        return wording.translate("vortan::PracticeAdvice",
+                                 "Check a copy and this says what to practise.");
+    std::string advice = weakCharactersSentence(figures, wording);
+    if (advice.empty()) {
+        advice = withArguments(
+            wording.translate("vortan::PracticeAdvice",
+                              "No character with %1 or more recent samples is below %2 %."),
+            {number(kAdviceMinimumSamples), number(figures.thresholdPercent)});
+    }
+    for (const std::string& sentence :
+         {dueSentence(figures, wording), nextSetSentence(figures, wording)}) {
         if (!sentence.empty())
             advice += " " + sentence;
     }

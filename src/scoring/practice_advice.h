@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "base/wording.h"
 #include "scoring/progress_statistics.h"
 
 #include <cstddef>
@@ -30,19 +31,23 @@ int wholePercent(const RecentSamples& samples);
 // The weakest characters with what they are written as, e.g. "Practise g: 48 % over the last
 // 50, written as j 18 times." At most kMostWeakCharactersNamed, those below the threshold with
 // kAdviceMinimumSamples or more; "" when there are none.
-std::string weakCharactersSentence(const PracticeFigures& figures);
+std::string weakCharactersSentence(const PracticeFigures& figures,
+                                   const Wording& wording = englishWording());
 
 // How near the next set of the progression is, e.g. "A check at 90 % with j at 90 % (j: now
 // 84 %, about 4 more right) will offer the next set, abstgjn, which adds n." "" for a set that is
 // not in the progression or is its last.
-std::string nextSetSentence(const PracticeFigures& figures);
+std::string nextSetSentence(const PracticeFigures& figures,
+                            const Wording& wording = englishWording());
 
 // "Due for review today: g, j." or "".
-std::string dueSentence(const PracticeFigures& figures);
+std::string dueSentence(const PracticeFigures& figures, const Wording& wording = englishWording());
 
-// The sentences above that have something to say, separated by spaces (windows-1250): the weak
-// characters, or that none is weak; what is due; the next set. Without samples: how to begin.
-std::string practiceAdvice(const PracticeFigures& figures);
+// The sentences above that have something to say, separated by spaces (UTF-8, in the wording's
+// language): the weak characters, or that none is weak; what is due; the next set. Without
+// samples: how to begin. The Progress and Check copy windows both say it.
+std::string practiceAdvice(const PracticeFigures& figures,
+                           const Wording& wording = englishWording());
 
 // How many more right samples in a row would bring a character's recent window to the
 // threshold and `minimum` samples, the window taken as growing (its oldest samples are not

@@ -12,6 +12,9 @@ only the first is checked, and a screen reader's Toggle on "Settings 3" selects
 preset 3; a slider set through its value moves its display, and the preset keeps it at the end.
 The toolbar's name and the Options window, opened from its button, are in the desktop's language:
 English, or Polish with --polish (LANG=pl_PL.UTF-8); the specified captions are the same in both.
+The Check copy, Progress and Options windows are windows to a screen reader (frame or dialog) with
+their translated titles; after Play and Check the focus is on the result summary, which reads the
+accuracy, the counts and the errors; the Progress summary and the drill set read their values.
 Exit 77: skipped.
 """
 
@@ -43,6 +46,21 @@ POLISH = sys.argv[2:] == ["--polish"]
 # In the language of the run: the toolbar's name, the Options window's title and its first box.
 WORDS = (("Polecenia", "Opcje", "Narastanie i opadanie w milisekundach") if POLISH else
          ("Commands", "Options", "Rise and fall in milliseconds"))
+# The Check copy and Progress windows in the language of the run: titles, controls, what a
+# screen reader hears of a copy "abxt" of "abst" (75 per cent, with Polish's decimal comma).
+WINDOW_WORDS = dict(
+    check_title="Sprawdzanie odbioru", copy="Twój odbiór", check="Sprawdź",
+    summary="Dokładność 75,0 procent: poprawnie 3 z 4 nadanych znaków. 1 błąd (źle odebrane: 1, "
+            "pominięte: 0, nadmiarowe: 0). Grupa 1: zamiast s zapisano x.",
+    accuracy="Dokładność: 75,0 %", progress_title="Postępy",
+    progress_summary="1 sprawdzenie, nadano 4 znaki, dokładność 75,0 %.",
+    drill="Ćwicz słabe znaki", drill_set="Zestaw do ćwiczeń: ") if POLISH else dict(
+    check_title="Check copy", copy="Your copy", check="Check",
+    summary="Accuracy 75.0 per cent: 3 right of 4 sent. Errors: 1 (1 wrong, 0 missed, 0 extra). "
+            "Group 1: s written as x.",
+    accuracy="Accuracy: 75.0 %", progress_title="Progress",
+    progress_summary="Checks: 1. Characters sent: 4. Accuracy 75.0 %.",
+    drill="Drill weak characters", drill_set="Drill set: ")
 if not os.environ.get("DISPLAY"):
     give_up("needs an X display (run under scripts/test-services.sh)")
 for program in (LAUNCHER, REGISTRY, "/usr/bin/dbus-daemon"):
@@ -121,7 +139,9 @@ with open(bus_config, "w") as conf:
     )
 
 try:
-    env = dict(os.environ, XDG_RUNTIME_DIR=runtime, XDG_CONFIG_HOME=config)
+    # A history of its own too: the checks made here are counted in the Progress window.
+    env = dict(os.environ, XDG_RUNTIME_DIR=runtime, XDG_CONFIG_HOME=config,
+               XDG_DATA_HOME=os.path.join(root, "data"))
     daemon = start(["dbus-daemon", "--nofork", "--print-address=1", "--config-file=" + bus_config],
                    env, stdout=subprocess.PIPE, text=True)
     env["DBUS_SESSION_BUS_ADDRESS"] = daemon.stdout.readline().strip()
@@ -230,6 +250,7 @@ try:
     # Beyond the specified captions, the desktop's language.
     toolbar_name, options_title, rise_name = WORDS
     check(find(window, toolbar_name) is not None, "the command toolbar is named %r" % toolbar_name)
+    options = None
     options_button = find(window, "Options", Atspi.Role.PUSH_BUTTON)
     check("Press" in actions(options_button), "the specified 'Options' button offers Press")
     if "Press" in actions(options_button):
@@ -238,6 +259,66 @@ try:
         check(options is not None, "the Options window opens titled %r" % options_title)
         check(options is not None and find(options, rise_name, Atspi.Role.SPIN_BUTTON) is not None,
               "its rise-and-fall box is named %r" % rise_name)
+
+    def press(top, name):
+        button = find(top, name, Atspi.Role.PUSH_BUTTON) if top is not None else None
+        if "Press" not in actions(button):
+            check(False, "a button %r to press" % name)
+            return False
+        Atspi.Action.do_action(button, list(actions(button)).index("Press"))
+        return True
+
+    def is_window(node):
+        return node is not None and node.get_role() in (Atspi.Role.FRAME, Atspi.Role.DIALOG)
+
+    def focused(top):
+        for node in descendants(top):
+            if node.get_state_set().contains(Atspi.StateType.FOCUSED):
+                return node
+        return None
+
+    w = WINDOW_WORDS
+    check(is_window(options), "the Options window is a window to a screen reader")
+    # A short text to send, so that Play ends soon.
+    memo = find(window, "Exercise text", Atspi.Role.TEXT)
+    check(memo is not None and Atspi.EditableText.set_text_contents(memo, "abst"),
+          "the exercise text is set through AT-SPI")
+    press(window, "Check copy")
+    check_window = wait_for(lambda: top_window(w["check_title"]), 10)
+    check(is_window(check_window), "the Check copy window is a window titled %r" % w["check_title"])
+    press(window, "Play")
+    copy = find(check_window, w["copy"], Atspi.Role.TEXT) if check_window else None
+    check_button = find(check_window, w["check"], Atspi.Role.PUSH_BUTTON) if check_window else None
+    # Check is offered once the rendering is sent; the copy typed as a learner would.
+    if copy is not None and Atspi.EditableText.set_text_contents(copy, "abxt"):
+        check(wait_for(lambda: check_button.get_state_set().contains(Atspi.StateType.ENABLED), 20),
+              "Check is offered after Play")
+        # Play to its end, so that the whole text is checked.
+        time.sleep(4)
+        press(check_window, w["check"])
+        summary = wait_for(lambda: (lambda n: n if n is not None and n.get_name() == w["summary"]
+                                    else None)(focused(check_window)), 10)
+        check(summary is not None, "after Check the focus is on the summary, heard as %r (heard: %r)"
+              % (w["summary"], focused(check_window) and focused(check_window).get_name()))
+        check(find(check_window, w["accuracy"], Atspi.Role.LABEL) is not None,
+              "the accuracy line reads %r" % w["accuracy"])
+    press(window, "Progress")
+    progress = wait_for(lambda: top_window(w["progress_title"]), 10)
+    check(is_window(progress), "the Progress window is a window titled %r" % w["progress_title"])
+    if progress is not None:
+        def label_names():
+            return [n.get_name() for n in descendants(progress) if n.get_role() == Atspi.Role.LABEL]
+
+        # The window's tree is large (tables, charts): walked slowly on a loaded machine.
+        check(wait_for(lambda: w["progress_summary"] in label_names(), 30),
+              "the Progress summary reads %r (labels: %r)"
+              % (w["progress_summary"], [n for n in label_names() if "75" in n]))
+        press(progress, w["drill"])
+        drill = wait_for(lambda: next((n for n in descendants(progress)
+                                       if n.get_role() == Atspi.Role.LABEL
+                                       and n.get_name().startswith(w["drill_set"])), None), 30)
+        check(drill is not None and len(drill.get_name()) > len(w["drill_set"]),
+              "the drill set reads its value: %r" % (drill and drill.get_name()))
 
     # A termination saves what a close saves: preset 3 with the screen reader's changes.
     vortan.send_signal(signal.SIGTERM)

@@ -111,9 +111,21 @@ TEST(CopyScore, SummaryTellsWhatHappened)
         const CopyScore score = scoreCopy(row.sent, row.copy);
         EXPECT_EQ(accuracyText(score), row.accuracy) << row.copy;
         const std::string summary = checkSummary(score);
-        const std::size_t counts = summary.find(" extra.");
+        const std::size_t counts = summary.find(" extra).");
         const std::string errors =
-            counts == std::string::npos ? std::string() : summary.substr(counts + 7);
+            counts == std::string::npos ? std::string() : summary.substr(counts + 8);
         EXPECT_EQ(errors, row.errors) << summary;
     }
+}
+
+TEST(CopyScore, SummarySaysEveryWordThroughItsWording)
+{
+    // A wording that says "X" for every text: any word left outside it would show.
+    const Wording xs([](const char*, const char*, const char*, int) { return std::string("X"); });
+    for (const std::string_view copy :
+         {"abxde", "abcde klmno fghij qq", "fghij klmno pqrst abcde", "", "ab", "zzzzz abcde"}) {
+        const std::string summary = checkSummary(scoreCopy("abcde fghij klmno pqrst", copy), xs);
+        EXPECT_EQ(summary.find_first_not_of("X ;,."), std::string::npos) << copy << ": " << summary;
+    }
+    EXPECT_EQ(checkSummary(CopyScore{}, xs), "X");
 }

@@ -92,3 +92,18 @@ TEST(PracticeAdvice, MoreRightNeeded)
         EXPECT_EQ(moreRightNeeded(row.samples, row.threshold, row.minimum), row.needed)
             << row.samples.samples << " " << row.samples.correct;
 }
+
+TEST(PracticeAdvice, SaysEveryWordThroughItsWording)
+{
+    // A wording that says "X" for every text: any word left outside it would show.
+    const Wording xs([](const char*, const char*, const char*, int) { return std::string("X"); });
+    PracticeFigures figures;
+    figures.characters = {character('g', {50, 24}, 'j', 18), character('j', {30, 21}, 'g', 1)};
+    figures.characterSet = "abstgj";
+    figures.recent['g'] = {50, 35};
+    figures.dueCharacters = "gk";
+    const std::string advice = practiceAdvice(figures, xs);
+    EXPECT_EQ(advice.find_first_not_of("X ;,."), std::string::npos) << advice;
+    figures.characters = {character('a', {50, 50})};
+    EXPECT_EQ(practiceAdvice(figures, xs).find_first_not_of("X "), std::string::npos);
+}

@@ -64,3 +64,50 @@ TEST(CheckCommand, ScoresTwoFilesAsTheWindowDoes)
         EXPECT_EQ(result.errors.empty(), row.status == 0) << row.arguments;
     }
 }
+
+TEST(CheckCommand, SpeaksTheLanguageOfTheLocale)
+{
+    test::ScratchFolder folder;
+    const auto sent = folder.path / "sent.txt";
+    const auto copy = folder.path / "copy.txt";
+    test::writeText(sent, "abcde fghij klmno\n");
+    test::writeText(copy, "abcde xghij\n");
+    const std::string files = shellQuoted(sent.string()) + ' ' + shellQuoted(copy.string());
+    struct Row {
+        std::string locale;
+        std::string arguments;
+        std::vector<std::string> outputs; // parts of standard output, in this order
+    };
+    const Row rows[] = {
+        {"pl_PL.UTF-8",
+         files,
+         {"Dokładność: 60,0 %\nPoprawnie 9 z 15, błędy 6: źle odebrane 1, pominięte 5, "
+          "nadmiarowe 0",
+          "Nadano  abcde", "Odbiór  abcde",
+          "Dokładność 60,0 procent: poprawnie 9 z 15 nadanych znaków. 6 błędów (źle odebrane: 1, "
+          "pominięte: 5, nadmiarowe: 0). Pominięto grupę 3. Grupa 2: zamiast f zapisano x.\n"}},
+        // Scripts read the same JSON in every language.
+        {"pl_PL.UTF-8",
+         files + " --json",
+         {"{\"accuracy\": 60.0, \"sent\": 15", "\"kind\": \"wrong\""}},
+        {"pl_PL.UTF-8", "--help", {"użycie: vortan-check NADANY ODBIÓR", "Kod wyjścia"}},
+        {"en_GB.UTF-8",
+         files,
+         {"Accuracy: 60.0 %", "Sent  abcde", "Copy  abcde",
+          "Accuracy 60.0 per cent: 9 right of 15 sent. Errors: 6 (1 wrong, 5 missed, 0 extra). "
+          "Group 3 missed. Group 2: f written as x."}},
+    };
+    for (const Row& row : rows) {
+        const test::CommandResult result =
+            test::runShell("env LANGUAGE= LC_ALL= LC_MESSAGES= LANG=" + row.locale + ' ' +
+                           shellQuoted(VORTAN_CHECK_PATH) + ' ' + row.arguments);
+        EXPECT_EQ(result.status, 0) << row.arguments << '\n' << result.errors;
+        std::size_t at = 0;
+        for (const std::string& part : row.outputs) {
+            at = result.output.find(part, at);
+            EXPECT_NE(at, std::string::npos)
+                << row.locale << ' ' << row.arguments << "\nmissing " << part << "\nin\n"
+                << result.output;
+        }
+    }
+}

@@ -72,3 +72,23 @@ TEST(RenderTexts, PolishCoversTheHelpsSettingDescriptions)
     EXPECT_EQ(renderText("vortan-render", "no output file: give --output FILE.wav"),
               "no output file: give --output FILE.wav");
 }
+
+TEST(RenderTexts, PolishPluralFormsAndDecimalComma)
+{
+    setTextLanguage(TextLanguage::Polish);
+    const std::pair<int, std::string> counts[] = {
+        {1, "1 błąd"},     {2, "2 błędy"},   {4, "4 błędy"},    {5, "5 błędów"},
+        {12, "12 błędów"}, {22, "22 błędy"}, {25, "25 błędów"}, {104, "104 błędy"},
+    };
+    for (const auto& [n, words] : counts) {
+        const std::string text = renderText(
+            "vortan::CheckSummary", "Errors: %n (%1 wrong, %2 missed, %3 extra).", nullptr, n);
+        EXPECT_EQ(text.substr(0, words.size()), words) << text;
+    }
+    EXPECT_EQ(decimalTenths(tableWording(), 833), "83,3");
+    setTextLanguage(TextLanguage::English);
+    EXPECT_EQ(decimalTenths(tableWording(), 833), "83.3");
+    EXPECT_EQ(renderText("vortan::CheckSummary", "Errors: %n (%1 wrong, %2 missed, %3 extra).",
+                         nullptr, 2),
+              "Errors: 2 (%1 wrong, %2 missed, %3 extra).");
+}

@@ -4,6 +4,7 @@
 #include "app/check/aligned_copy_view.h"
 #include "app/progress/progress_window.h"
 #include "base/errors.h"
+#include "desktop/translated_wording.h"
 #include "desktop/windows1250.h"
 #include "history/local_days.h"
 #include "history/practice_advice_reader.h"
@@ -52,119 +53,10 @@ QString unicode(std::string_view bytes)
     return windows1250::toUnicode(bytes);
 }
 
-QString character(unsigned char byte)
-{
-    return unicode(std::string_view(reinterpret_cast<const char*>(&byte), 1));
-}
-
-// "1-3, 5 and 7".
-QString groupRanges(const std::vector<GroupRange>& ranges)
-{
-    QString text;
-    for (std::size_t r = 0; r < ranges.size(); ++r) {
-        if (r > 0)
-            text += r + 1 == ranges.size() ? CheckCopyWindow::tr(" and ") : QStringLiteral(", ");
-        text += ranges[r].last > ranges[r].first
-                    ? QStringLiteral("%1-%2").arg(ranges[r].first).arg(ranges[r].last)
-                    : QString::number(ranges[r].first);
-    }
-    return text;
-}
-
-// Items per group, "Group 2: a, b; group 5: c.": `describe` says each character's item.
-template <typename Describe>
-QString perGroup(const std::vector<ScoredCharacter>& characters, Describe describe)
-{
-    QStringList groups;
-    QStringList items;
-    int group = -1;
-    const auto flush = [&] {
-        if (group >= 0) {
-            groups += (groups.isEmpty() ? CheckCopyWindow::tr("Group %1: %2")
-                                        : CheckCopyWindow::tr("group %1: %2"))
-                          .arg(group + 1)
-                          .arg(items.join(QStringLiteral(", ")));
-        }
-        items.clear();
-    };
-    for (const ScoredCharacter& character : characters) {
-        if (character.group != group) {
-            flush();
-            group = character.group;
-        }
-        items += describe(character);
-    }
-    flush();
-    return u' ' + groups.join(QStringLiteral("; ")) + u'.';
-}
-
-// The result in words, for the summary line and a screen reader: the counts, then the errors
-// by kind with their groups, e.g. "Groups 1-3 missed. Group 4: b written as s."
+// The result in words, in the interface's language, for the summary line and a screen reader.
 QString summaryText(const CopyScore& score)
 {
-    if (score.sentCount == 0)
-        return CheckCopyWindow::tr("Nothing was sent to check against.");
-    QString summary =
-        CheckCopyWindow::tr("Accuracy %1 per cent: %2 right of %n sent.", nullptr, score.sentCount)
-            .arg(QString::fromStdString(accuracyText(score)))
-            .arg(score.correct);
-    if (score.errors() == 0 && score.moved.empty())
-        return summary + u' ' + CheckCopyWindow::tr("No errors.");
-    summary += u' ' + CheckCopyWindow::tr("Errors: %n (%1 wrong, %2 missed, %3 extra).", nullptr,
-                                          score.errors())
-                          .arg(score.wrong)
-                          .arg(score.missed)
-                          .arg(score.extra);
-
-    const SummaryErrors errors = summaryErrors(score);
-    if (!errors.missedGroups.empty()) {
-        summary += u' ' + (errors.missedGroupCount == 1 ? CheckCopyWindow::tr("Group %1 missed.")
-                                                        : CheckCopyWindow::tr("Groups %1 missed."))
-                              .arg(groupRanges(errors.missedGroups));
-    }
-    if (!errors.wrong.empty()) {
-        summary += perGroup(errors.wrong, [](const ScoredCharacter& c) {
-            return CheckCopyWindow::tr("%1 written as %2")
-                .arg(character(c.sent), character(c.typed));
-        });
-    }
-    if (!errors.missed.empty()) {
-        summary += perGroup(errors.missed, [](const ScoredCharacter& c) {
-            return CheckCopyWindow::tr("%1 missed").arg(character(c.sent));
-        });
-    }
-    if (!errors.extra.empty()) {
-        summary += perGroup(errors.extra, [](const ScoredCharacter& c) {
-            return CheckCopyWindow::tr("extra %1").arg(character(c.typed));
-        });
-    }
-    if (!errors.extraGroups.empty()) {
-        QStringList groups;
-        for (const ExtraGroup& extra : errors.extraGroups) {
-            groups += extra.afterGroup == 0
-                          ? CheckCopyWindow::tr("%1 before group 1").arg(unicode(extra.typed))
-                          : CheckCopyWindow::tr("%1 after group %2")
-                                .arg(unicode(extra.typed))
-                                .arg(extra.afterGroup);
-        }
-        summary += u' ' + (groups.size() == 1 ? CheckCopyWindow::tr("Extra group: %1.")
-                                              : CheckCopyWindow::tr("Extra groups: %1."))
-                              .arg(groups.join(QStringLiteral(", ")));
-    }
-    if (!errors.moved.empty()) {
-        QStringList moves;
-        for (const MovedGroup& moved : errors.moved) {
-            const QString move =
-                moved.writtenAfterGroup < 0
-                    ? CheckCopyWindow::tr("group %1 written first").arg(moved.sentGroup + 1)
-                    : CheckCopyWindow::tr("group %1 written after group %2")
-                          .arg(moved.sentGroup + 1)
-                          .arg(moved.writtenAfterGroup + 1);
-            moves += moves.isEmpty() ? move.left(1).toUpper() + move.mid(1) : move;
-        }
-        summary += u' ' + moves.join(QStringLiteral("; ")) + u'.';
-    }
-    return summary;
+    return QString::fromStdString(checkSummary(score, translatedWording()));
 }
 
 } // namespace
@@ -524,7 +416,8 @@ void CheckCopyWindow::showAdvice(const CopyCheck& check)
 void CheckCopyWindow::showResult()
 {
     const CopyScore& score = m_lastCheck->score;
-    m_accuracyLabel->setText(tr("Accuracy: %1 %").arg(QString::fromStdString(accuracyText(score))));
+    m_accuracyLabel->setText(
+        tr("Accuracy: %1 %").arg(QString::fromStdString(accuracyText(score, translatedWording()))));
     m_countsLabel->setText(tr("Right %1 of %2 · Errors %3: wrong %4, missed %5, extra %6")
                                .arg(score.correct)
                                .arg(score.sentCount)

@@ -3,13 +3,13 @@
 
 #include "app/progress/progress_charts.h"
 #include "base/errors.h"
+#include "desktop/translated_wording.h"
 #include "desktop/windows1250.h"
 #include "history/local_days.h"
 #include "history/practice_advice_reader.h"
 #include "scoring/drill_set.h"
 #include "scoring/next_set_rule.h"
 #include "scoring/practice_advice.h"
-#include "settings/character_sets.h"
 
 #include <QChart>
 #include <QChartView>
@@ -32,6 +32,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 
 namespace vortan {
@@ -49,9 +50,12 @@ QString character(unsigned char byte)
     return unicode(std::string_view(&c, 1));
 }
 
+// "83.3 %", in Polish "83,3 %".
 QString percent(double fraction)
 {
-    return QStringLiteral("%1 %").arg(100.0 * fraction, 0, 'f', 1);
+    const auto tenths = static_cast<long long>(std::lround(1000.0 * fraction));
+    return QStringLiteral("%1 %").arg(
+        QString::fromStdString(decimalTenths(translatedWording(), tenths)));
 }
 
 QTableWidget* table(QWidget* parent, const QString& name, const QString& objectName,
@@ -97,11 +101,6 @@ QWidget* chartPage(QWidget* parent, QChartView* chart, QTableWidget* figures)
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
     return splitter;
-}
-
-QString letter(unsigned char c)
-{
-    return unicode(std::string_view(reinterpret_cast<const char*>(&c), 1));
 }
 
 } // namespace
@@ -523,8 +522,9 @@ void ProgressWindow::importFrom(const std::filesystem::path& file)
         return;
     }
     const QString name = QString::fromStdString(file.filename().string());
-    m_transferLabel->setText(added == 1 ? tr("1 check added from %1.").arg(name)
-                                        : tr("%1 checks added from %2.").arg(added).arg(name));
+    // Counts beyond an int are not expected from one person's checks.
+    m_transferLabel->setText(
+        tr("Checks added from %1: %n.", nullptr, static_cast<int>(added)).arg(name));
     refresh();
 }
 
@@ -563,79 +563,7 @@ void ProgressWindow::changeEvent(QEvent* event)
 
 QString ProgressWindow::adviceText(const PracticeFigures& figures)
 {
-    const bool sampled =
-        std::any_of(figures.characters.begin(), figures.characters.end(),
-                    [](const CharacterStatistics& c) { return c.recent.samples > 0; });
-    if (!sampled)
-        return tr("Check a copy and this says what to practise.");
-    QStringList weak;
-    for (const CharacterStatistics& each : figures.characters) {
-        if (weak.size() == int(kMostWeakCharactersNamed))
-            break;
-        const RecentSamples& recent = each.recent;
-        if (recent.samples < kAdviceMinimumSamples ||
-            recent.reaches(figures.thresholdPercent, kAdviceMinimumSamples))
-            continue;
-        QString part = tr("%1: %2 % over the last %3")
-                           .arg(letter(each.character))
-                           .arg(wholePercent(recent))
-                           .arg(recent.samples);
-        if (each.recentWrittenAsCount > 0)
-            part += (each.recentWrittenAsCount == 1
-                         ? tr(", written as %1 1 time")
-                         : tr(", written as %1 %n times", nullptr, each.recentWrittenAsCount))
-                        .arg(letter(each.recentWrittenAs));
-        weak += part;
-    }
-    QString advice = weak.isEmpty()
-                         ? tr("No character with %1 or more recent samples is below %2 %.")
-                               .arg(kAdviceMinimumSamples)
-                               .arg(figures.thresholdPercent)
-                         : tr("Practise %1.").arg(weak.join(QStringLiteral("; ")));
-    if (!figures.dueCharacters.empty()) {
-        QStringList due;
-        for (const char c : figures.dueCharacters)
-            due += letter(static_cast<unsigned char>(c));
-        advice += u' ' + tr("Due for review today: %1.").arg(due.join(QStringLiteral(", ")));
-    }
-    const std::optional<std::size_t> index = progressionSetIndex(figures.characterSet);
-    if (!index || *index + 1 >= kCharacterSets.size())
-        return advice;
-    const int threshold = figures.thresholdPercent;
-    QStringList lacking;
-    QStringList now;
-    for (const char c : addedCharacters(*index)) {
-        const RecentSamples& samples = figures.recent[static_cast<unsigned char>(c)];
-        if (samples.reaches(threshold, kAdvanceMinimumSamples))
-            continue;
-        const QString name = letter(static_cast<unsigned char>(c));
-        lacking += name;
-        const int more = moreRightNeeded(samples, threshold, kAdvanceMinimumSamples);
-        now += samples.samples == 0
-                   ? tr("%1: not sent yet, about %2 more right").arg(name).arg(more)
-                   : tr("%1: now %2 %, about %3 more right")
-                         .arg(name)
-                         .arg(wholePercent(samples))
-                         .arg(more);
-    }
-    const QString next = unicode(kCharacterSets[*index + 1]);
-    const QString added = unicode(addedCharacters(*index + 1));
-    if (lacking.isEmpty()) {
-        advice += u' ' + tr("A check at %1 % will offer the next set, %2, which "
-                            "adds %3.")
-                             .arg(threshold)
-                             .arg(next, added);
-    } else {
-        QString characters = lacking.first();
-        for (int i = 1; i < lacking.size(); ++i)
-            characters +=
-                (i + 1 == lacking.size() ? tr(" and ") : QStringLiteral(", ")) + lacking[i];
-        advice += u' ' + tr("A check at %1 % with %2 at %1 % (%3) will offer the "
-                            "next set, %4, which adds %5.")
-                             .arg(threshold)
-                             .arg(characters, now.join(QStringLiteral("; ")), next, added);
-    }
-    return advice;
+    return QString::fromStdString(practiceAdvice(figures, translatedWording()));
 }
 
 } // namespace vortan

@@ -152,7 +152,7 @@ void TestInterfaceLanguage::titlesAndResultInEachLanguage_data()
     QTest::newRow("Polish") << polish
                             << QStringList{QStringLiteral("Sprawdzanie odbioru"),
                                            QStringLiteral("Postępy"), QStringLiteral("Opcje")}
-                            << QStringLiteral("Dokładność 90.0 procent: poprawnie 9 z 10 "
+                            << QStringLiteral("Dokładność 90,0 procent: poprawnie 9 z 10 "
                                               "nadanych znaków. 1 błąd (źle odebrane: 1, "
                                               "pominięte: 0, nadmiarowe: 0). Grupa 2: zamiast 5 "
                                               "zapisano h.")

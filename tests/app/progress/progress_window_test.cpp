@@ -128,7 +128,7 @@ void TestProgressWindow::importAddsWhatIsMissing()
     f.window.showProgress();
     f.window.importFrom(otherFile);
     QCOMPARE(f.child<QLabel>("transferLabel")->text(),
-             QStringLiteral("1 check added from other.sqlite."));
+             QStringLiteral("Checks added from other.sqlite: 1."));
     QCOMPARE(f.child<QLabel>("summaryLabel")->text(),
              QStringLiteral("Checks: 2. Characters sent: 6. Accuracy 100.0 %."));
 
