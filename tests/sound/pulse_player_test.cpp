@@ -210,5 +210,50 @@ TEST_F(PulsePlayerTest, ANoiseLeadInIsHeardBeforeTheFirstElement)
     }
 }
 
+TEST_F(PulsePlayerTest, TheHeardFrameIsWhatTheSinkPlaysAfterTheLeadIn)
+{
+    // One second of silence, then a tone: the tone opens at frame 11025 of the file.
+    const auto file = folder / "late.wav";
+    testing::run("sox -n -r 11025 -b 8 -e unsigned-integer -c 1 '" + file.string() +
+                 "' synth 3 sine 1000 vol 0.8 pad 1 0");
+    EXPECT_FALSE(player->heardFrame()) << "nothing plays yet";
+    recording = server.recording();
+    ASSERT_TRUE(recording->started());
+
+    // Stopped as the heard frame says 100 ms of the tone are out, the sink has played that
+    // much of it: the latency taken off, the 500 ms lead-in not counted as the file's.
+    constexpr std::int64_t toneStart = 11025;
+    constexpr std::int64_t stopAt = toneStart + 1103;
+    player->play(file, {.milliseconds = 500, .noise = 0});
+    const std::optional<std::int64_t> first = player->heardFrame();
+    ASSERT_TRUE(first);
+    EXPECT_LE(*first, 0) << "the lead-in plays first";
+    EXPECT_GE(*first, -5513);
+    const auto started = std::chrono::steady_clock::now();
+    std::optional<std::int64_t> heard = first;
+    std::int64_t atOneSecond = 0;
+    while (heard && *heard < stopAt && std::chrono::steady_clock::now() - started < 5s) {
+        std::this_thread::sleep_for(1ms);
+        heard = player->heardFrame();
+        if (atOneSecond == 0 && std::chrono::steady_clock::now() - started >= 1s && heard)
+            atOneSecond = *heard;
+    }
+    player->stop();
+    EXPECT_FALSE(player->heardFrame()) << "stopped";
+    ASSERT_TRUE(heard && *heard >= stopAt) << "the heard frame never reached the tone";
+    // It runs at the sound's own pace.
+    EXPECT_NEAR(double(atOneSecond - *first), 11025, 1103);
+
+    const auto recorded = recording->next(2.5);
+    auto loud = [](std::int16_t x) { return std::abs(x) > 8000; };
+    const auto onset = std::find_if(recorded.begin(), recorded.end(), loud);
+    ASSERT_TRUE(onset != recorded.end()) << "the tone was not heard before the stop";
+    const auto end = std::find_if(recorded.rbegin(), recorded.rend(), loud).base();
+    const double heardMs = double(end - onset) / 11.025;
+    std::printf("tone heard before the stop: %.1f ms (the heard frame said %.1f ms)\n", heardMs,
+                double(*heard - toneStart) / 11.025);
+    EXPECT_NEAR(heardMs, double(*heard - toneStart) / 11.025, 40);
+}
+
 } // namespace
 } // namespace vortan
