@@ -110,10 +110,10 @@ private:
     HistoryErrorReporter m_reportError;
     std::optional<SentExercise> m_sent;
     std::optional<CopyCheck> m_lastCheck;
-    bool m_heardWhole = false;             // a Play of the current rendering ran to its end
+    bool m_heardWhole = false;               // a Play of the current rendering ran to its end
     std::optional<std::int64_t> m_stoppedAt; // the furthest a stopped Play of it was heard
-    bool m_currentChecked = false; // the current rendering has been checked
-    bool m_currentKept = false;    // and its first check kept
+    bool m_currentChecked = false;           // the current rendering has been checked
+    bool m_currentKept = false;              // and its first check kept
     std::vector<CopyCheck> m_unkept;
     bool m_textCovered = false;
     std::optional<int> m_offeredSet;

@@ -151,10 +151,10 @@ void TestCheckCopyWindow::onlyWhatWasHeardIsChecked_data()
     const QString nothing = QStringLiteral("Play was stopped before the first character "
                                            "sounded: there is nothing to check, and nothing is "
                                            "kept.");
-    QTest::newRow("stopped in the lead-in") << QList<int>{0} << QStringLiteral("abcde") << nothing
-                                            << QString() << 0;
-    QTest::newRow("stopped in vvv =") << QList<int>{6} << QStringLiteral("abcde") << nothing
-                                      << QString() << 0;
+    QTest::newRow("stopped in the lead-in")
+        << QList<int>{0} << QStringLiteral("abcde") << nothing << QString() << 0;
+    QTest::newRow("stopped in vvv =")
+        << QList<int>{6} << QStringLiteral("abcde") << nothing << QString() << 0;
 }
 
 void TestCheckCopyWindow::onlyWhatWasHeardIsChecked()
@@ -174,9 +174,9 @@ void TestCheckCopyWindow::onlyWhatWasHeardIsChecked()
     f.window.show();
     for (const int before : stopsBefore) {
         // The last sample before that character's sound: everything up to it had begun.
-        f.window.setHeardUntil(before < 0 ? std::nullopt
-                                          : std::optional<std::int64_t>(
-                                                sounds[std::size_t(before)].beginSample - 1));
+        f.window.setHeardUntil(
+            before < 0 ? std::nullopt
+                       : std::optional<std::int64_t>(sounds[std::size_t(before)].beginSample - 1));
     }
     QCOMPARE(f.text("statusLabel"), status);
     f.typeAndCheck(copy);
