@@ -124,27 +124,27 @@ void TestCheckCopyWindow::onlyWhatWasHeardIsChecked_data()
 
     // Sent: "vvv =" and six groups of five, from index 6 on: "abcde fghij klmno ...".
     const QString afterTwo = QStringLiteral("Stopped after group 2: groups 3-6 are not checked.");
+    const auto allRight = [](int sent) {
+        return QStringLiteral("Right %1 of %1 · Errors 0: wrong 0, missed 0, extra 0").arg(sent);
+    };
     QTest::newRow("stopped after group 2")
-        << QList<int>{18} << QStringLiteral("abcde fghij") << afterTwo
-        << QStringLiteral("Right 10 of 10 · Errors 0: wrong 0, missed 0, extra 0") << 10;
+        << QList<int>{18} << QStringLiteral("abcde fghij") << afterTwo << allRight(10) << 10;
     QTest::newRow("stopped in the gap before group 3, the copy one letter short")
         << QList<int>{17} << QStringLiteral("abcde fhij") << afterTwo
         << QStringLiteral("Right 9 of 10 · Errors 1: wrong 0, missed 1, extra 0") << 10;
     QTest::newRow("stopped in group 6")
         << QList<int>{37} << QStringLiteral("abcde fghij klmno pqrst uvwxy z")
-        << QStringLiteral("Stopped in group 6: the rest of it is not checked.")
-        << QStringLiteral("Right 26 of 26 · Errors 0: wrong 0, missed 0, extra 0") << 26;
+        << QStringLiteral("Stopped in group 6: the rest of it is not checked.") << allRight(26)
+        << 26;
     QTest::newRow("stopped after group 5")
         << QList<int>{36} << QStringLiteral("abcde fghij klmno pqrst uvwxy")
-        << QStringLiteral("Stopped after group 5: group 6 is not checked.")
-        << QStringLiteral("Right 25 of 25 · Errors 0: wrong 0, missed 0, extra 0") << 25;
+        << QStringLiteral("Stopped after group 5: group 6 is not checked.") << allRight(25) << 25;
     QTest::newRow("stopped in group 1")
         << QList<int>{8} << QStringLiteral("ab")
         << QStringLiteral("Stopped in group 1: the rest of it and groups 2-6 are not checked.")
-        << QStringLiteral("Right 2 of 2 · Errors 0: wrong 0, missed 0, extra 0") << 2;
+        << allRight(2) << 2;
     QTest::newRow("of two stops the later counts")
-        << QList<int>{8, 18, 12} << QStringLiteral("abcde fghij") << afterTwo
-        << QStringLiteral("Right 10 of 10 · Errors 0: wrong 0, missed 0, extra 0") << 10;
+        << QList<int>{8, 18, 12} << QStringLiteral("abcde fghij") << afterTwo << allRight(10) << 10;
     QTest::newRow("stopped, then played to the end")
         << QList<int>{18, -1} << QStringLiteral("abcde fghij") << QString()
         << QStringLiteral("Right 10 of 30 · Errors 20: wrong 0, missed 20, extra 0") << 30;
