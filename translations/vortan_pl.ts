@@ -559,6 +559,30 @@ Kod wyjścia: 0 gotowe, 1 błąd odczytu lub zapisu pliku, 2 błędny wiersz pol
         <source>&amp;Next set: %1 (adds %2)</source>
         <translation>Następny &amp;zestaw: %1 (dochodzi %2)</translation>
     </message>
+    <message>
+        <source>Play was stopped before the first character sounded: there is nothing to check, and nothing is kept.</source>
+        <translation>Odtwarzanie zatrzymano, zanim zabrzmiał pierwszy znak: nie ma czego sprawdzać i nic nie zostaje zapisane.</translation>
+    </message>
+    <message>
+        <source>Stopped after group %1: group %2 is not checked.</source>
+        <translation>Zatrzymano po grupie %1: grupa %2 nie jest sprawdzana.</translation>
+    </message>
+    <message>
+        <source>Stopped after group %1: groups %2-%3 are not checked.</source>
+        <translation>Zatrzymano po grupie %1: grupy %2-%3 nie są sprawdzane.</translation>
+    </message>
+    <message>
+        <source>Stopped in group %1: the rest of it is not checked.</source>
+        <translation>Zatrzymano w grupie %1: jej reszta nie jest sprawdzana.</translation>
+    </message>
+    <message>
+        <source>Stopped in group %1: the rest of it and group %2 are not checked.</source>
+        <translation>Zatrzymano w grupie %1: jej reszta i grupa %2 nie są sprawdzane.</translation>
+    </message>
+    <message>
+        <source>Stopped in group %1: the rest of it and groups %2-%3 are not checked.</source>
+        <translation>Zatrzymano w grupie %1: jej reszta i grupy %2-%3 nie są sprawdzane.</translation>
+    </message>
 </context>
 <context>
     <name>vortan::CheckSummary</name>

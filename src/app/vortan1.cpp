@@ -447,6 +447,7 @@ void TForm1::exerciseSent(SentExercise exercise)
     exercise.bufferSeed = m_synthesizer.lastBufferSeed();
     exercise.seed = m_synthesizer.lastSampleSeed();
     m_lastSentExercise = std::move(exercise);
+    m_playing = false; // a Play before was of another rendering
     Q_EMIT exerciseRendered(*m_lastSentExercise);
 }
 
@@ -515,8 +516,18 @@ void TForm1::stopPlayRendering()
     }
 }
 
+void TForm1::reportHeard()
+{
+    if (!m_playing)
+        return;
+    m_playing = false;
+    // Still playing: stopped where the speakers were; not playing: it played out.
+    Q_EMIT playHeard(m_player.heardFrame());
+}
+
 void TForm1::SpeedButton1Click()
 {
+    reportHeard(); // a Play while one plays starts again from the beginning
     QTextDocument* document = ui->Memo1->document();
     if (m_rendering && m_rendering->ended())
         finishPlayRendering();
@@ -538,10 +549,12 @@ void TForm1::SpeedButton1Click()
         m_player.playWhileWritten(m_rendering->file(), leadIn);
     else
         m_player.play(m_files.temporarySoundFile, leadIn);
+    m_playing = true;
 }
 
 void TForm1::SpeedButton2Click()
 {
+    reportHeard();
     m_player.stop();
     stopPlayRendering();
 }

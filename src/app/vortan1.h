@@ -142,6 +142,9 @@ Q_SIGNALS:
     // A rendering was made: Play's once its first samples are written, Save WAV's once the
     // file is complete.
     void exerciseRendered(const vortan::SentExercise& exercise);
+    // A Play of the last rendering ended, heard up to this sample of its file when it was
+    // stopped (by Stop or by the next Play), or to its end (none).
+    void playHeard(std::optional<std::int64_t> heardSample);
     // The buttons of the windows main() owns beside this one.
     void optionsRequested();
     void checkCopyRequested();
@@ -180,6 +183,8 @@ private:
     void playRenderingEnded(std::uint64_t number);
     void finishPlayRendering();
     void stopPlayRendering();
+    // Before the sound stops: tells how far the Play of the last rendering was heard.
+    void reportHeard();
     std::optional<std::filesystem::path> chooseWavFileWithDialog();
 
     std::unique_ptr<Ui::TForm1> ui;
@@ -201,6 +206,7 @@ private:
     std::optional<SentExercise> m_lastSentExercise;
     std::unique_ptr<PlayRendering> m_rendering; // while one is made or not yet waited for
     std::uint64_t m_renderingNumber = 0;        // of the last one started
+    bool m_playing = false; // a Play of the last rendering started and its end is not told yet
     // TrackBar1 to TrackBar5 and the display each one feeds, in the schema's order.
     std::array<QSlider*, kIntegerSettings.size()> m_sliders{};
     std::array<TRCADigital*, kIntegerSettings.size()> m_displays{};

@@ -5,6 +5,7 @@
 #include "scoring/compared_texts.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <unordered_map>
 
@@ -174,6 +175,14 @@ enum State : std::uint8_t { kP, kD0, kD1, kI0, kI1, kStateCount };
 
 constexpr std::size_t kMaxCells = std::size_t{32} << 20; // two bytes of traceback each
 
+// A candidate cost shifted up, with the rank that breaks ties in its lowest bits.
+constexpr unsigned kRankBits = 3;
+constexpr unsigned kRankMask = 7;
+template <typename Cost> Cost ranked(Cost cost, unsigned rank)
+{
+    return cost << kRankBits | rank;
+}
+
 struct Band {
     std::ptrdiff_t low;  // lowest diagonal j - i kept
     std::ptrdiff_t high; // highest
@@ -223,24 +232,36 @@ public:
     {
         const auto n = static_cast<std::ptrdiff_t>(m_sent.size());
         const auto m = static_cast<std::ptrdiff_t>(m_copy.size());
-        const std::size_t width = band.width();
+        // A row never has more cells than the copy has letters and one: a band wider than that
+        // (a short copy of a long text) is kept by column, so its size follows the copy.
+        m_byColumn = band.width() > static_cast<std::size_t>(m + 1);
+        const std::size_t width = m_byColumn ? static_cast<std::size_t>(m + 1) : band.width();
         if (static_cast<std::size_t>(n + 1) > kMaxCells / width)
             throw Error("The copy is too long and too different from the text to be checked");
 
         m_steps.assign(static_cast<std::size_t>(n + 1) * width, 0);
-        // Slot d + 1 of a state's row holds diagonal band.low + d; the slots at either end and
-        // outside the row's cells stay unreachable.
+        // Slot d + 1 of a state's row holds diagonal band.low + d (by column: column d); the
+        // slots at either end and outside the row's cells stay unreachable.
         const std::size_t stride = width + 2;
+        // Where the cell above-left and the cell above lie, from this cell's slot.
+        const std::size_t diagonalShift = m_byColumn ? 1 : 0;
         const Cost kError = m_cost.error, kWrong = m_cost.wrong, kCrossing = m_cost.crossing,
                    kOpening = m_cost.opening, kUnreachable = m_cost.unreachable;
         std::vector<Cost> previous(kStateCount * stride, kUnreachable);
         std::vector<Cost> current(kStateCount * stride, kUnreachable);
 
         for (std::ptrdiff_t i = 0; i <= n; ++i) {
-            std::fill(current.begin(), current.end(), kUnreachable);
             const std::ptrdiff_t jFirst = std::max<std::ptrdiff_t>(0, i + band.low);
             const std::ptrdiff_t jLast = std::min<std::ptrdiff_t>(m, i + band.high);
-            const std::ptrdiff_t offset = 1 - i - band.low; // slot of column j
+            const std::ptrdiff_t offset = m_byColumn ? 1 : 1 - i - band.low; // slot of column j
+            // Only the slots outside this row's cells need clearing: the rest is written below.
+            for (int state = 0; state < kStateCount; ++state) {
+                Cost* row = current.data() + static_cast<std::size_t>(state) * stride;
+                std::fill(row, row + std::max<std::ptrdiff_t>(0, jFirst + offset), kUnreachable);
+                std::fill(row + std::min<std::ptrdiff_t>(static_cast<std::ptrdiff_t>(stride),
+                                                         std::max(jFirst, jLast + 1) + offset),
+                          row + stride, kUnreachable);
+            }
             std::uint16_t* steps = m_steps.data() + static_cast<std::size_t>(i) * width;
             const bool sentStart = i > 0 && m_sentStarts[static_cast<std::size_t>(i - 1)];
             const char sentKey = i > 0 ? m_sent[static_cast<std::size_t>(i - 1)] : '\0';
@@ -252,17 +273,10 @@ public:
             }
             for (std::ptrdiff_t j = jFirst; j <= jLast; ++j) {
                 const auto slot = static_cast<std::size_t>(j + offset);
+                // Each candidate carries its rank in its three lowest bits, so that one minimum
+                // (branch-free) picks the cheapest and, of equal ones, the first in rank.
                 Cost best[kStateCount];
-                std::uint16_t from = 0;
-                const auto keep = [&](int state, Cost cost, int before) {
-                    if (cost < best[state]) {
-                        best[state] = cost;
-                        from = static_cast<std::uint16_t>(
-                            (from & ~(7u << (3 * state))) |
-                            (static_cast<unsigned>(before) << (3 * state)));
-                    }
-                };
-                std::fill(std::begin(best), std::end(best), kUnreachable);
+                std::fill(std::begin(best), std::end(best), kUnreachable << kRankBits);
                 if (i == 0 && j == 0)
                     best[kP] = 0;
                 const bool copyStart = j > 0 && m_copyStarts[static_cast<std::size_t>(j - 1)];
@@ -271,31 +285,53 @@ public:
                     const Cost pair =
                         (sentKey == m_copy[static_cast<std::size_t>(j - 1)] ? 0 : kError + kWrong);
                     const Cost plain = pair + (sentStart != copyStart ? kCrossing : 0);
-                    keep(kP, above[kP][slot] + plain, kP);
-                    keep(kP, above[kD0][slot] + plain, kD0);
-                    keep(kP, above[kI0][slot] + plain, kI0);
-                    keep(kP, above[kD1][slot] + pair + (copyStart ? 0 : kCrossing), kD1);
-                    keep(kP, above[kI1][slot] + pair + (sentStart ? 0 : kCrossing), kI1);
+                    const std::size_t diagonal = slot - diagonalShift;
+                    best[kP] = std::min(
+                        std::min(std::min(ranked(above[kP][diagonal] + plain, 0),
+                                          ranked(above[kD0][diagonal] + plain, 1)),
+                                 std::min(ranked(above[kI0][diagonal] + plain, 2),
+                                          ranked(above[kD1][diagonal] + pair +
+                                                     (copyStart ? 0 : kCrossing),
+                                                 3))),
+                        ranked(above[kI1][diagonal] + pair + (sentStart ? 0 : kCrossing), 4));
                 }
                 if (i > 0) {
-                    const int crossed = sentStart ? kD1 : kD0;
-                    keep(crossed, above[kP][slot + 1] + kError + kOpening, kP);
-                    keep(crossed, above[kD0][slot + 1] + kError, kD0);
-                    keep(kD1, above[kD1][slot + 1] + kError, kD1);
+                    const std::size_t up = slot + 1 - diagonalShift;
+                    const Cost fromPair = ranked(above[kP][up] + kError + kOpening, kP);
+                    const Cost fromMissed = ranked(above[kD0][up] + kError, kD0);
+                    const Cost stillMissed = ranked(above[kD1][up] + kError, kD1);
+                    if (sentStart) {
+                        best[kD1] = std::min(std::min(fromPair, fromMissed), stillMissed);
+                    } else {
+                        best[kD0] = std::min(fromPair, fromMissed);
+                        best[kD1] = stillMissed;
+                    }
                 }
                 if (j > 0) {
-                    const int crossed = copyStart ? kI1 : kI0;
-                    keep(crossed, here[kP][slot - 1] + kError + kOpening, kP);
-                    keep(crossed, here[kI0][slot - 1] + kError, kI0);
-                    keep(kI1, here[kI1][slot - 1] + kError, kI1);
+                    const Cost fromPair = ranked(here[kP][slot - 1] + kError + kOpening, kP);
+                    const Cost fromExtra = ranked(here[kI0][slot - 1] + kError, kI0);
+                    const Cost stillExtra = ranked(here[kI1][slot - 1] + kError, kI1);
+                    if (copyStart) {
+                        best[kI1] = std::min(std::min(fromPair, fromExtra), stillExtra);
+                    } else {
+                        best[kI0] = std::min(fromPair, fromExtra);
+                        best[kI1] = stillExtra;
+                    }
                 }
-                for (int state = 0; state < kStateCount; ++state)
-                    here[state][slot] = std::min(best[state], kUnreachable);
-                steps[slot - 1] = from;
+                // The pair's candidates were ranked in the order P, D0, I0, D1, I1; the others
+                // by their state, which is that order too.
+                constexpr std::array<unsigned, 8> pairBefore{kP, kD0, kI0, kD1, kI1, 0, 0, 0};
+                unsigned from = pairBefore[static_cast<std::size_t>(best[kP] & kRankMask)];
+                for (int state = 0; state < kStateCount; ++state) {
+                    if (state != kP)
+                        from |= static_cast<unsigned>(best[state] & kRankMask) << (3 * state);
+                    here[state][slot] = std::min(best[state] >> kRankBits, kUnreachable);
+                }
+                steps[slot - 1] = static_cast<std::uint16_t>(from);
             }
             std::swap(previous, current);
         }
-        const auto endSlot = static_cast<std::size_t>(m - n - band.low + 1);
+        const auto endSlot = static_cast<std::size_t>(m_byColumn ? m + 1 : m - n - band.low + 1);
         int endState = kP;
         for (int state = 1; state < kStateCount; ++state) {
             if (previous[state * stride + endSlot] < previous[endState * stride + endSlot])
@@ -312,9 +348,9 @@ private:
         pairs.reserve(std::max(m_sent.size(), m_copy.size()) + 16);
         auto i = static_cast<std::ptrdiff_t>(m_sent.size());
         auto j = static_cast<std::ptrdiff_t>(m_copy.size());
-        const std::size_t width = band.width();
+        const std::size_t width = m_byColumn ? m_copy.size() + 1 : band.width();
         while (i > 0 || j > 0) {
-            const auto slot = static_cast<std::size_t>(j - i - band.low);
+            const auto slot = static_cast<std::size_t>(m_byColumn ? j : j - i - band.low);
             const int before =
                 (m_steps[static_cast<std::size_t>(i) * width + slot] >> (3 * state)) & 7;
             if (state == kP)
@@ -335,6 +371,7 @@ private:
     std::vector<bool> m_sentStarts;
     std::vector<bool> m_copyStarts;
     std::vector<std::uint16_t> m_steps; // per cell: three bits per state, the state before
+    bool m_byColumn = false;            // the last run kept its cells by column, not diagonal
 };
 
 template <typename Cost>
@@ -347,7 +384,9 @@ alignLettersWith(std::string sentKeys, std::vector<int> sentGroups, std::string 
     BandedAligner<Cost> aligner(std::move(sentKeys), std::move(sentGroups), std::move(copyKeys),
                                 std::move(copyGroups), bits);
     // Widen the band until the best alignment in it is cheap enough to have fitted in any case.
-    // The alignment found is itself an upper bound: a band for its cost is always enough.
+    // The alignment found is itself an upper bound: a band for its cost is always enough. A
+    // narrow band usually finds nearly the best already, so its cost is the next width unless
+    // it is far beyond this one.
     std::ptrdiff_t edits = std::abs(m - n) + 32;
     for (;;) {
         const Band band = bandFor(n, m, edits);
@@ -355,7 +394,7 @@ alignLettersWith(std::string sentKeys, std::vector<int> sentGroups, std::string 
         const auto cost = static_cast<std::ptrdiff_t>(found);
         if (cost <= edits || (band.low == -n && band.high == m))
             return {std::move(pairs), found};
-        edits = std::min(cost, edits * 4);
+        edits = std::min(cost, edits * 16);
     }
 }
 
@@ -367,11 +406,12 @@ std::pair<std::vector<LetterPair>, std::size_t> alignLetters(std::string sentKey
     unsigned bits = 1;
     while ((std::size_t{1} << bits) <= sentKeys.size() + copyKeys.size() + 1)
         ++bits;
-    if (4 * bits + 2 <= 64)
+    // The costs reach 2^(4 bits + 2) and carry kRankBits more while compared.
+    if (4 * bits + 2 + kRankBits <= 64)
         return alignLettersWith<std::uint64_t>(std::move(sentKeys), std::move(sentGroups),
                                                std::move(copyKeys), std::move(copyGroups), bits);
     return alignLettersWith<WideCost>(std::move(sentKeys), std::move(sentGroups),
-                                      std::move(copyKeys), std::move(copyGroups), 31);
+                                      std::move(copyKeys), std::move(copyGroups), 30);
 }
 
 // Keeps the letters of a text outside the given groups; `kept` maps each kept letter back.

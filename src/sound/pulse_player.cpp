@@ -234,6 +234,9 @@ void PulsePlayer::start(int fd, const PcmWavLayout& layout, const pa_sample_spec
         },
         std::move(growing));
     m_start = Start::Waiting;
+    m_leadInFrames = static_cast<std::int64_t>(
+        leadInSound.remainingBytes() / static_cast<std::uint64_t>(layout.format.frameBytes()));
+    m_frameRate = sampleFormat.rate;
     pa_stream_set_state_callback(m_stream, &Callbacks::onStreamState, this);
     pa_stream_set_write_callback(m_stream, &Callbacks::onStreamWrite, this);
     // A short server buffer: the sink never renders far ahead, so a stop or the next sound is
@@ -244,8 +247,11 @@ void PulsePlayer::start(int fd, const PcmWavLayout& layout, const pa_sample_spec
     buffer.prebuf = static_cast<std::uint32_t>(-1);
     buffer.minreq = static_cast<std::uint32_t>(-1);
     buffer.fragsize = static_cast<std::uint32_t>(-1);
-    if (pa_stream_connect_playback(m_stream, nullptr, &buffer, PA_STREAM_ADJUST_LATENCY, nullptr,
-                                   nullptr) < 0) {
+    // The timing flags keep the server's clock at hand (updated now and then, interpolated
+    // between), so heardFrame() never waits for the server.
+    const auto flags = static_cast<pa_stream_flags_t>(
+        PA_STREAM_ADJUST_LATENCY | PA_STREAM_INTERPOLATE_TIMING | PA_STREAM_AUTO_TIMING_UPDATE);
+    if (pa_stream_connect_playback(m_stream, nullptr, &buffer, flags, nullptr, nullptr) < 0) {
         releaseStream();
         throw Error(noServerMessage);
     }
@@ -267,6 +273,19 @@ void PulsePlayer::stop()
     // Closed outside the lock: the last close of a replaced rendering frees all its pages, which
     // the pulse thread should not wait for.
     finished.clear();
+}
+
+std::optional<std::int64_t> PulsePlayer::heardFrame() const
+{
+    PulseConnection::Lock lock(m_connection);
+    if (!m_stream || m_start != Start::Ready || pa_stream_get_state(m_stream) != PA_STREAM_READY)
+        return std::nullopt;
+    pa_usec_t played = 0;
+    // Before the first timing answer nothing has reached the speakers yet.
+    if (pa_stream_get_time(m_stream, &played) < 0)
+        played = 0;
+    const auto frames = static_cast<std::int64_t>(played * m_frameRate / PA_USEC_PER_SEC);
+    return frames - m_leadInFrames;
 }
 
 bool PulsePlayer::isPlaying() const

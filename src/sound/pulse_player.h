@@ -36,6 +36,7 @@ public:
     void playWhileWritten(std::shared_ptr<const GrowingFile> wavFile,
                           const PlaybackLeadIn& leadIn = {}) override;
     void stop() override;
+    std::optional<std::int64_t> heardFrame() const override;
     // Called on the sound server's thread, with the connection's lock held.
     void setSoundLostHandler(SoundLostHandler handler) override;
 
@@ -80,6 +81,8 @@ private:
     pa_stream* m_stream = nullptr;
     pa_operation* m_drain = nullptr;
     Start m_start = Start::Failed;
+    std::int64_t m_leadInFrames = 0; // of the current sound
+    std::uint32_t m_frameRate = 0;
     std::unique_ptr<SoundFeed> m_feed;
     SoundLostHandler m_soundLost;
     // Feeds of sounds that ended; the next play() or stop() drops those whose reader is done.

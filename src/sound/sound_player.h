@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace vortan {
@@ -40,6 +42,13 @@ public:
                                   const PlaybackLeadIn& leadIn = {}) = 0;
     // Silences the current sound at once; nothing happens when none plays.
     virtual void stop() = 0;
+
+    // The frame of the current sound that reaches the speakers now, as the sound server tells
+    // it (its latency taken off), counted from the file's first frame: negative while the
+    // lead-in plays. None when no sound plays (not started, stopped or played out). Callable
+    // from any thread at any moment; it asks the server nothing, so it costs a lock and a few
+    // operations.
+    virtual std::optional<std::int64_t> heardFrame() const = 0;
 
     // Told, once and on another thread, when a sound stops before its end because the sound
     // server went away; `reason` is a message for the user. Replaces the handler set before.

@@ -39,16 +39,19 @@ std::string_view patternFor(unsigned char byte)
     return byteIndex[byte];
 }
 
+std::string_view characterPattern(unsigned char byte)
+{
+    if (byte >= 'A' && byte <= 'Z')
+        byte += 0x20;
+    return byteIndex[byte];
+}
+
 std::string txtotr(std::string_view text)
 {
     std::string pattern;
     pattern.reserve(text.size() * 4);
-    for (const char c : text) {
-        auto byte = static_cast<unsigned char>(c);
-        if (byte >= 'A' && byte <= 'Z')
-            byte += 0x20;
-        pattern += byteIndex[byte];
-    }
+    for (const char c : text)
+        pattern += characterPattern(static_cast<unsigned char>(c));
     return pattern;
 }
 

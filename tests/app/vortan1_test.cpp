@@ -498,6 +498,28 @@ private Q_SLOTS:
         QCOMPARE(window.lastSentExercise()->settings.speed, 250);
     }
 
+    void playTellsHowFarItWasHeard()
+    {
+        Program program;
+        TForm1& window = program.start();
+        std::vector<std::optional<std::int64_t>> told;
+        connect(&window, &TForm1::playHeard, &window,
+                [&told](std::optional<std::int64_t> heardSample) { told.push_back(heardSample); });
+        program.button(2)->click(); // nothing played: nothing to tell
+        program.button(1)->click();
+        program.player.heard = 5000;
+        program.button(2)->click(); // stopped where the speakers were
+        program.button(2)->click(); // a second Stop tells nothing more
+        program.button(1)->click(); // a replay...
+        program.player.heard.reset();
+        program.button(1)->click(); // ...that played out, told at the next Play
+        program.player.heard = 700;
+        program.chosenWavFile = program.root() / "e.wav";
+        program.button(10)->click(); // Save WAV sends anew: the Play before was of another text
+        program.button(2)->click();
+        QVERIFY(told == (std::vector<std::optional<std::int64_t>>{5000, std::nullopt}));
+    }
+
     void presetButtonToggledByAScreenReaderSelectsItsPreset()
     {
         Program program;

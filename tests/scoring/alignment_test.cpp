@@ -267,6 +267,18 @@ TEST(Alignment, TooLongOrTooDifferentIsAnError)
     EXPECT_THROW(alignCopy(std::string(6000, 'a'), std::string(6000, 'b')), Error);
     // As long but close: the band stays narrow.
     EXPECT_EQ(alignCopy(sent, sent).pairs.size(), sent.size());
+    // A short copy of a long text (Play stopped early, a learner who gave up) is scored: the
+    // cells follow the copy's length, not the text's.
+    std::string longText;
+    for (int group = 0; longText.size() < 60000; ++group)
+        longText += std::string(5, static_cast<char>('a' + group % 26)) + ' ';
+    for (const std::size_t copied : {5u, 23u, 120u}) {
+        const Alignment alignment = alignCopy(longText, longText.substr(0, copied));
+        const auto missed = std::count_if(alignment.pairs.begin(), alignment.pairs.end(),
+                                          [](const AlignedPair& p) { return p.typed == 0; });
+        EXPECT_EQ(alignment.pairs.size(), 50000u) << copied;
+        EXPECT_EQ(missed, 50000 - static_cast<long>(copied - copied / 6)) << copied;
+    }
     // A pasted megabyte against a short text is refused before any alignment.
     EXPECT_THROW(alignCopy("abcde fghij", std::string(1 << 20, 'x')), Error);
     EXPECT_NO_THROW(alignCopy("abcde fghij", std::string(20 + kMaxCopyExcess, 'x')));

@@ -210,5 +210,69 @@ TEST_F(PulsePlayerTest, ANoiseLeadInIsHeardBeforeTheFirstElement)
     }
 }
 
+TEST_F(PulsePlayerTest, TheHeardFrameIsWhatTheSinkPlaysAfterTheLeadIn)
+{
+    // One second of silence, then a tone: the tone opens at frame 11025 of the file.
+    const auto file = folder / "late.wav";
+    testing::run("sox -n -r 11025 -b 8 -e unsigned-integer -c 1 '" + file.string() +
+                 "' synth 3 sine 1000 vol 0.8 pad 1 0");
+    EXPECT_FALSE(player->heardFrame()) << "nothing plays yet";
+    recording = server.recording();
+    ASSERT_TRUE(recording->started());
+
+    // Stopped as the heard frame says 100 ms of the tone are out, the sink has played that
+    // much of it: the latency taken off, the 500 ms lead-in not counted as the file's.
+    constexpr std::int64_t toneStart = 11025;
+    constexpr std::int64_t stopAt = toneStart + 1103;
+    // What the sink plays from Play on, taken while the test watches the heard frame.
+    std::vector<std::int16_t> recorded;
+    std::thread listening([&] { recorded = recording->next(3); });
+    std::this_thread::sleep_for(50ms); // the listener waits for samples from here on
+    player->play(file, {.milliseconds = 500, .noise = 0});
+    const std::optional<std::int64_t> first = player->heardFrame();
+    const auto started = std::chrono::steady_clock::now();
+    std::optional<std::int64_t> heard = first;
+    std::int64_t at400ms = 0;
+    std::int64_t at1400ms = 0;
+    while (heard && *heard < stopAt && std::chrono::steady_clock::now() - started < 5s) {
+        std::this_thread::sleep_for(1ms);
+        heard = player->heardFrame();
+        const auto since = std::chrono::steady_clock::now() - started;
+        if (heard && at400ms == 0 && since >= 400ms)
+            at400ms = *heard;
+        if (heard && at1400ms == 0 && since >= 1400ms)
+            at1400ms = *heard;
+    }
+    player->stop();
+    EXPECT_FALSE(player->heardFrame()) << "stopped";
+    listening.join();
+    ASSERT_TRUE(first);
+    EXPECT_LE(*first, 0) << "the lead-in plays first";
+    EXPECT_GE(*first, -5513);
+    ASSERT_TRUE(heard && *heard >= stopAt) << "the heard frame never reached the tone";
+    // Once sounding, it runs at the sound's own pace.
+    EXPECT_NEAR(double(at1400ms - at400ms), 11025, 1103);
+
+    auto loud = [](std::int16_t x) { return std::abs(x) > 8000; };
+    const auto onset = std::find_if(recorded.begin(), recorded.end(), loud);
+    ASSERT_TRUE(onset != recorded.end()) << "the tone was not heard before the stop";
+    // The tone ends at its last loud sample before 50 ms without one (a server's dropout in the
+    // recording is shorter; a click long after the stop is no part of it).
+    auto end = onset + 1;
+    for (auto at = onset; at != recorded.end() && at - end < 551; ++at) {
+        if (loud(*at))
+            end = at + 1;
+    }
+    const double heardMs = double(end - onset) / 11.025;
+    std::printf("tone heard before the stop: %.1f ms (the heard frame said %.1f ms)\n", heardMs,
+                double(*heard - toneStart) / 11.025);
+    // Never less than it said: a frame said heard too early (the latency or the lead-in not
+    // taken off) would cut the tone short. A little more, as the stop itself takes a moment
+    // and a sink hands its monitor whole blocks.
+    const double saidMs = double(*heard - toneStart) / 11.025;
+    EXPECT_GT(heardMs, saidMs - 30);
+    EXPECT_LT(heardMs, saidMs + 150);
+}
+
 } // namespace
 } // namespace vortan

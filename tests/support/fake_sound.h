@@ -23,7 +23,14 @@ public:
     {
         calls.push_back("play while written");
     }
-    void stop() override { calls.push_back("stop"); }
+    void stop() override
+    {
+        calls.push_back("stop");
+        heard.reset();
+    }
+    // What a test says is heard now; stop() ends it.
+    std::optional<std::int64_t> heardFrame() const override { return heard; }
+    std::optional<std::int64_t> heard;
     void setSoundLostHandler(SoundLostHandler handler) override { soundLost = std::move(handler); }
     std::vector<std::string> calls;
     SoundLostHandler soundLost;

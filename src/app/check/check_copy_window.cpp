@@ -53,6 +53,42 @@ QString unicode(std::string_view bytes)
     return windows1250::toUnicode(bytes);
 }
 
+// What a stopped Play leaves unchecked, as the summary opens with it; empty when it was all
+// heard. Groups counted as the check counts them, from 1.
+QString heardPartText(const HeardPart& heard)
+{
+    if (heard.everything())
+        return {};
+    if (heard.nothingHeard())
+        return CheckCopyWindow::tr("Play was stopped before the first character sounded: there "
+                                   "is nothing to check, and nothing is kept.");
+    const int firstUnheard = heard.heardGroups + 1;
+    const int last = heard.groupCount;
+    if (heard.lastGroupWhole) {
+        return firstUnheard == last
+                   ? CheckCopyWindow::tr("Stopped after group %1: group %2 is not checked.")
+                         .arg(heard.heardGroups)
+                         .arg(last)
+                   : CheckCopyWindow::tr("Stopped after group %1: groups %2-%3 are not checked.")
+                         .arg(heard.heardGroups)
+                         .arg(firstUnheard)
+                         .arg(last);
+    }
+    if (firstUnheard > last)
+        return CheckCopyWindow::tr("Stopped in group %1: the rest of it is not checked.")
+            .arg(heard.heardGroups);
+    return firstUnheard == last
+               ? CheckCopyWindow::tr(
+                     "Stopped in group %1: the rest of it and group %2 are not checked.")
+                     .arg(heard.heardGroups)
+                     .arg(last)
+               : CheckCopyWindow::tr(
+                     "Stopped in group %1: the rest of it and groups %2-%3 are not checked.")
+                     .arg(heard.heardGroups)
+                     .arg(firstUnheard)
+                     .arg(last);
+}
+
 // The result in words, in the interface's language, for the summary line and a screen reader.
 QString summaryText(const CopyScore& score)
 {
@@ -219,11 +255,39 @@ void CheckCopyWindow::setSentExercise(const SentExercise& sent)
     if (m_currentChecked)
         m_copyEdit->clear(); // that copy was checked and kept; this rendering needs a new one
     m_sent = sent;
+    m_heardWhole = false;
+    m_stoppedAt.reset();
     m_currentChecked = false;
     m_currentKept = false;
     clearResult();
     updateCheckButton();
     updateCover();
+}
+
+void CheckCopyWindow::setHeardUntil(std::optional<std::int64_t> heardSample)
+{
+    if (!heardSample)
+        m_heardWhole = true;
+    else if (!m_stoppedAt || *heardSample > *m_stoppedAt)
+        m_stoppedAt = heardSample;
+    if (!m_currentChecked)
+        showHeardPart();
+}
+
+HeardPart CheckCopyWindow::heardPart() const
+{
+    if (!m_sent)
+        return {};
+    if (m_heardWhole || !m_stoppedAt)
+        return vortan::heardPart(m_sent->text, m_sent->text.size());
+    return vortan::heardPart(*m_sent, *m_stoppedAt);
+}
+
+void CheckCopyWindow::showHeardPart()
+{
+    // Said before the copy is checked too, so the learner knows what will count.
+    if (m_sent)
+        m_statusLabel->setText(heardPartText(heardPart()));
 }
 
 void CheckCopyWindow::showCheck()
@@ -283,8 +347,19 @@ void CheckCopyWindow::checkCopy()
 {
     if (!m_sent)
         return;
+    const HeardPart heard = heardPart();
+    if (heard.nothingHeard() && heard.groupCount > 0) {
+        clearResult();
+        m_statusLabel->setText(heardPartText(heard));
+        m_summaryLabel->setText(heardPartText(heard));
+        announceResult();
+        return;
+    }
+    // Only what was heard is checked, and kept: the sent text stops where the sound did.
+    SentExercise heardSent = *m_sent;
+    heardSent.text = heard.text;
     try {
-        m_lastCheck = vortan::checkCopy(*m_sent, copyBytes(m_copyEdit->toPlainText()),
+        m_lastCheck = vortan::checkCopy(heardSent, copyBytes(m_copyEdit->toPlainText()),
                                         QDateTime::currentMSecsSinceEpoch());
     } catch (const Error& error) {
         m_reportError(error.what());
@@ -425,7 +500,9 @@ void CheckCopyWindow::showResult()
                                .arg(score.wrong)
                                .arg(score.missed)
                                .arg(score.extra));
-    const QString summary = summaryText(score);
+    QString summary = summaryText(score);
+    if (const QString unheard = heardPartText(heardPart()); !unheard.isEmpty())
+        summary = unheard + u' ' + summary;
     m_alignedView->setHtml(alignedCopyHtml(
         score, ErrorColours::forBackground(m_alignedView->palette().base().color())));
     m_alignedView->setAccessibleDescription(summary);

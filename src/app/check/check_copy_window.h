@@ -9,9 +9,11 @@
 
 #include "history/check_history.h"
 #include "scoring/copy_check.h"
+#include "scoring/heard_part.h"
 
 #include <QDialog>
 
+#include <cstdint>
 #include <optional>
 #include <vector>
 
@@ -40,6 +42,15 @@ public:
     // The rendering that Play or Save WAV made last. The result of the one before goes; a copy
     // typed but not yet checked stays (it was typed for this rendering).
     void setSentExercise(const SentExercise& sent);
+
+    // How far a Play of the current rendering was heard: to the sample the player had brought
+    // to the speakers when it was stopped, or (none) to its end. Only the heard part is checked
+    // and kept; of several plays the one heard furthest counts. A rendering is checked whole
+    // until told otherwise (Save WAV, a Play not stopped yet).
+    void setHeardUntil(std::optional<std::int64_t> heardSample);
+
+    // The part of the current rendering that a Check would check.
+    HeardPart heardPart() const;
 
     // Shows the window without blocking the main window, or brings it to the front, with the
     // focus in the copy box.
@@ -85,6 +96,7 @@ private:
     void buildLayout();
     void updateCover();
     void updateCheckButton();
+    void showHeardPart();
     void showResult();
     void announceResult();
     void clearResult();
@@ -98,8 +110,10 @@ private:
     HistoryErrorReporter m_reportError;
     std::optional<SentExercise> m_sent;
     std::optional<CopyCheck> m_lastCheck;
-    bool m_currentChecked = false; // the current rendering has been checked
-    bool m_currentKept = false;    // and its first check kept
+    bool m_heardWhole = false;               // a Play of the current rendering ran to its end
+    std::optional<std::int64_t> m_stoppedAt; // the furthest a stopped Play of it was heard
+    bool m_currentChecked = false;           // the current rendering has been checked
+    bool m_currentKept = false;              // and its first check kept
     std::vector<CopyCheck> m_unkept;
     bool m_textCovered = false;
     std::optional<int> m_offeredSet;

@@ -22,8 +22,14 @@ ProgramWindows::ProgramWindows(TForm1& form1, const SettingsModel& settings, Opt
     connect(&form1, &TForm1::progressRequested, this, [this] { progressWindow().showProgress(); });
     // A check window made later takes the last rendering when it is made.
     connect(&form1, &TForm1::exerciseRendered, this, [this](const SentExercise& exercise) {
+        m_heardReports.clear();
         if (m_checkWindow)
             m_checkWindow->setSentExercise(exercise);
+    });
+    connect(&form1, &TForm1::playHeard, this, [this](std::optional<std::int64_t> heardSample) {
+        m_heardReports.push_back(heardSample);
+        if (m_checkWindow)
+            m_checkWindow->setHeardUntil(heardSample);
     });
     connect(&settings, &SettingsModel::charsChanged, this, &ProgramWindows::followCharacterSet);
     connect(&settings, &SettingsModel::presetChanged, this, &ProgramWindows::followCharacterSet);
@@ -50,6 +56,8 @@ CheckCopyWindow& ProgramWindows::checkWindow()
         m_checkWindow = std::make_unique<CheckCopyWindow>(m_history, m_reportHistoryError);
         if (const auto& sent = m_form1.lastSentExercise())
             m_checkWindow->setSentExercise(*sent);
+        for (const std::optional<std::int64_t>& heardSample : m_heardReports)
+            m_checkWindow->setHeardUntil(heardSample);
         connect(m_checkWindow.get(), &CheckCopyWindow::textCoverChanged, &m_form1,
                 &TForm1::setTextCovered);
         connect(m_checkWindow.get(), &CheckCopyWindow::nextSetChosen, &m_form1,

@@ -5,7 +5,10 @@
 
 #include <QObject>
 
+#include <cstdint>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace vortan {
 
@@ -41,6 +44,8 @@ private:
     HistoryErrorReporter m_reportHistoryError;
     std::unique_ptr<OptionsWindow> m_optionsWindow;
     std::unique_ptr<CheckCopyWindow> m_checkWindow;
+    // How far the Plays of the last rendering were heard, for a check window made later.
+    std::vector<std::optional<std::int64_t>> m_heardReports;
     std::unique_ptr<ProgressWindow> m_progressWindow;
 };
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/check/check_copy_window.h"
 #include "history/history_store.h"
+#include "synthesis/sound_timing.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -53,6 +54,8 @@ private Q_SLOTS:
     void resultShownAndKept();
     void adviceAndNextSetAfterACheck();
     void checkKeptOnceTheLockEnds();
+    void onlyWhatWasHeardIsChecked_data();
+    void onlyWhatWasHeardIsChecked();
 };
 
 void TestCheckCopyWindow::resultShownAndKept_data()
@@ -107,6 +110,85 @@ void TestCheckCopyWindow::resultShownAndKept()
             f.text(label));
     }
     QCOMPARE(f.window.focusWidget(), f.child<QLabel>("summaryLabel"));
+}
+
+// A stop is given as the sample heard then: `stopBefore` is the character (index in the sent
+// text) whose sound had not begun yet, -1 for none (a Play to the end, or Save WAV).
+void TestCheckCopyWindow::onlyWhatWasHeardIsChecked_data()
+{
+    QTest::addColumn<QList<int>>("stopsBefore");
+    QTest::addColumn<QString>("copy");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QString>("counts");
+    QTest::addColumn<int>("keptSent");
+
+    // Sent: "vvv =" and six groups of five, from index 6 on: "abcde fghij klmno ...".
+    const QString afterTwo = QStringLiteral("Stopped after group 2: groups 3-6 are not checked.");
+    const auto allRight = [](int sent) {
+        return QStringLiteral("Right %1 of %1 · Errors 0: wrong 0, missed 0, extra 0").arg(sent);
+    };
+    QTest::newRow("stopped after group 2")
+        << QList<int>{18} << QStringLiteral("abcde fghij") << afterTwo << allRight(10) << 10;
+    QTest::newRow("stopped in the gap before group 3, the copy one letter short")
+        << QList<int>{17} << QStringLiteral("abcde fhij") << afterTwo
+        << QStringLiteral("Right 9 of 10 · Errors 1: wrong 0, missed 1, extra 0") << 10;
+    QTest::newRow("stopped in group 6")
+        << QList<int>{37} << QStringLiteral("abcde fghij klmno pqrst uvwxy z")
+        << QStringLiteral("Stopped in group 6: the rest of it is not checked.") << allRight(26)
+        << 26;
+    QTest::newRow("stopped after group 5")
+        << QList<int>{36} << QStringLiteral("abcde fghij klmno pqrst uvwxy")
+        << QStringLiteral("Stopped after group 5: group 6 is not checked.") << allRight(25) << 25;
+    QTest::newRow("stopped in group 1")
+        << QList<int>{8} << QStringLiteral("ab")
+        << QStringLiteral("Stopped in group 1: the rest of it and groups 2-6 are not checked.")
+        << allRight(2) << 2;
+    QTest::newRow("of two stops the later counts")
+        << QList<int>{8, 18, 12} << QStringLiteral("abcde fghij") << afterTwo << allRight(10) << 10;
+    QTest::newRow("stopped, then played to the end")
+        << QList<int>{18, -1} << QStringLiteral("abcde fghij") << QString()
+        << QStringLiteral("Right 10 of 30 · Errors 20: wrong 0, missed 20, extra 0") << 30;
+    const QString nothing = QStringLiteral("Play was stopped before the first character "
+                                           "sounded: there is nothing to check, and nothing is "
+                                           "kept.");
+    QTest::newRow("stopped in the lead-in")
+        << QList<int>{0} << QStringLiteral("abcde") << nothing << QString() << 0;
+    QTest::newRow("stopped in vvv =")
+        << QList<int>{6} << QStringLiteral("abcde") << nothing << QString() << 0;
+}
+
+void TestCheckCopyWindow::onlyWhatWasHeardIsChecked()
+{
+    QFETCH(QList<int>, stopsBefore);
+    QFETCH(QString, copy);
+    QFETCH(QString, status);
+    QFETCH(QString, counts);
+    QFETCH(int, keptSent);
+    Fixture f;
+    SentExercise sent;
+    sent.text = "vvv = abcde fghij klmno pqrst uvwxy zabcd";
+    sent.settings = {.speed = 90, .straight = 30};
+    sent.seed = 4242;
+    const std::vector<CharacterSound> sounds = characterSounds(sent);
+    f.window.setSentExercise(sent);
+    f.window.show();
+    for (const int before : stopsBefore) {
+        // The last sample before that character's sound: everything up to it had begun.
+        f.window.setHeardUntil(
+            before < 0 ? std::nullopt
+                       : std::optional<std::int64_t>(sounds[std::size_t(before)].beginSample - 1));
+    }
+    QCOMPARE(f.text("statusLabel"), status);
+    f.typeAndCheck(copy);
+
+    QCOMPARE(f.text("countsLabel"), counts);
+    QVERIFY2(f.text("summaryLabel").startsWith(status), qPrintable(f.text("summaryLabel")));
+    // The history holds only what was heard: unplayed letters never count as missed.
+    QCOMPARE(f.history.checkCount(), keptSent > 0 ? 1 : 0);
+    QCOMPARE(f.history.accuracyByConditions({}).plain.sent, std::int64_t{keptSent});
+    QCOMPARE(f.window.lastCheck().has_value(), keptSent > 0);
+    QCOMPARE(f.window.focusWidget(), f.child<QLabel>("summaryLabel"));
+    QVERIFY(f.errors.isEmpty());
 }
 
 void TestCheckCopyWindow::checkKeptOnceTheLockEnds()
