@@ -18,6 +18,7 @@
 #include "controls/Rcadigi.h"
 #include "controls/WaveControl.h"
 #include "controls/digit_strip.h"
+#include "desktop/program_font.h"
 #include "desktop/windows1250.h"
 #include "files/replacing_file_writer.h"
 #include "files/stop_request.h"
@@ -62,14 +63,6 @@ QAccessibleInterface* mainWindowAccessible(const QString& className, QObject* ob
 std::size_t indexOf(IntegerSettingId id)
 {
     return static_cast<std::size_t>(id);
-}
-
-QFont fontOf(const QStringList& families, int pixelSize)
-{
-    QFont font;
-    font.setFamilies(families);
-    font.setPixelSize(pixelSize);
-    return font;
 }
 
 } // namespace
@@ -158,12 +151,11 @@ void TForm1::setTextPrinter(TextPrinter printer)
 
 void TForm1::applyFonts()
 {
-    // The classic Windows fonts are not on Debian; these are metric-compatible or close.
-    const QFont sans =
-        fontOf({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")}, 11);
-    setFont(sans);
-    QFont mono =
-        fontOf({QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")}, 13);
+    setFont(programFont(11));
+    // The classic Windows fixed font is not on Debian; these are metric-compatible or close.
+    QFont mono;
+    mono.setFamilies({QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")});
+    mono.setPixelSize(13);
     mono.setStyleHint(QFont::Monospace);
     mono.setFixedPitch(true);
     ui->Memo1->setFont(mono);

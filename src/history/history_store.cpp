@@ -596,8 +596,9 @@ int HistoryStore::advanceThresholdPercent()
             return kDefaultAdvanceThresholdPercent;
         bool isNumber = false;
         const int percent = query.value(0).toInt(&isNumber);
-        return isNumber && percent >= 1 && percent <= 100 ? percent
-                                                          : kDefaultAdvanceThresholdPercent;
+        const bool inRange = percent >= kMinimumAdvanceThresholdPercent &&
+                             percent <= kMaximumAdvanceThresholdPercent;
+        return isNumber && inRange ? percent : kDefaultAdvanceThresholdPercent;
     });
 }
 

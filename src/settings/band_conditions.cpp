@@ -50,9 +50,8 @@ Number number(std::string_view field, std::string_view what, Number low, Number 
         throw Error("The " + std::string(what) + " needs a number, not \"" + std::string(field) +
                     "\"");
     if (value < low || value > high)
-        throw Error("The " + std::string(what) + " must lie between " +
-                    rangeText(static_cast<double>(low), static_cast<double>(high)) + ", not " +
-                    std::string(field));
+        throw outOfRange("The " + std::string(what), shownNumber(static_cast<double>(low)),
+                         shownNumber(static_cast<double>(high)), field);
     return value;
 }
 
