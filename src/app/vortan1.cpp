@@ -18,12 +18,12 @@
 #include "controls/Rcadigi.h"
 #include "controls/WaveControl.h"
 #include "controls/digit_strip.h"
+#include "desktop/accessible_factories.h"
 #include "desktop/program_font.h"
 #include "desktop/windows1250.h"
 #include "files/replacing_file_writer.h"
 #include "files/stop_request.h"
 #include "settings/options_store.h"
-#include "settings/settings_file.h"
 #include "settings/settings_preset.h"
 #include "sound/sound_player.h"
 #include "synthesis/synthesizer.h"
@@ -87,11 +87,7 @@ TForm1::TForm1(const MainWindowServices& services, MainWindowFiles files, QWidge
             showNoticeBox(this, errorBoxText(notice));
     })
 {
-    static const bool accessibleFactoryInstalled = [] {
-        QAccessible::installFactory(mainWindowAccessible);
-        return true;
-    }();
-    Q_UNUSED(accessibleFactoryInstalled);
+    installAccessibleFactory(mainWindowAccessible);
     ui->setupUi(this);
     m_sliders = {ui->TrackBar1, ui->TrackBar2, ui->TrackBar3, ui->TrackBar4, ui->TrackBar5};
     m_displays = {ui->RCADigital1, ui->RCADigital2, ui->RCADigital3, ui->RCADigital4,
@@ -639,11 +635,6 @@ void TForm1::setTextCovered(bool covered)
     m_textCover->setVisible(covered);
     if (covered)
         m_textCover->raise();
-}
-
-bool TForm1::textCovered() const
-{
-    return !m_textCover->isHidden();
 }
 
 void TForm1::FormClose()

@@ -34,8 +34,10 @@ public:
 
     const std::filesystem::path& file() const { return m_file; }
 
+    // How many checks are kept.
+    std::int64_t checkCount();
+
     void addCheck(const CopyCheck& check) override;
-    std::int64_t checkCount() override;
     ProgressData progress(const ProgressFilter& filter) override;
     ConditionsAccuracy accuracyByConditions(const ProgressFilter& filter) override;
     RecentAccuracy recentAccuracy(std::string_view characters) override;

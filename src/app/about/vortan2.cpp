@@ -2,6 +2,7 @@
 #include "app/about/vortan2.h"
 
 #include "app/about/applicationIcon.h"
+#include "desktop/accessible_factories.h"
 #include "desktop/program_font.h"
 #include "ui_vortan2.h"
 
@@ -46,11 +47,7 @@ TForm2::TForm2(QWidget* parent)
                           Qt::WindowCloseButtonHint)
     , ui(std::make_unique<Ui::TForm2>())
 {
-    static const bool accessibleFactoryInstalled = [] {
-        QAccessible::installFactory(aboutWindowAccessible);
-        return true;
-    }();
-    Q_UNUSED(accessibleFactoryInstalled);
+    installAccessibleFactory(aboutWindowAccessible);
     const QFont windowFont = programFont(11);
     setFont(windowFont);
     ui->setupUi(this);

@@ -115,11 +115,6 @@ OptionsWindow::OptionsWindow(OptionsStore& options, QWidget* parent)
 
 OptionsWindow::~OptionsWindow() = default;
 
-QString OptionsWindow::buttonHint()
-{
-    return QStringLiteral("Options\nOpcje");
-}
-
 void OptionsWindow::showOptions()
 {
     if (!isVisible())

@@ -15,6 +15,7 @@
 #include "synthesis/synthesizer.h"
 
 #include <QAbstractButton>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <QTest>
@@ -101,11 +102,12 @@ private Q_SLOTS:
         windows.button("CheckCopyButton")->click();
         CheckCopyWindow& check = windows.program->checkWindow();
         check.setHideWhileCopying(true);
-        QVERIFY(windows.form1->textCovered());
+        const auto* cover = windows.form1->findChild<QLabel*>(u"textCover"_s);
+        QVERIFY(cover && !cover->isHidden());
         check.findChild<QPlainTextEdit*>(u"copyEdit"_s)->setPlainText(u"paris"_s);
         check.findChild<QAbstractButton*>(u"checkButton"_s)->click();
         QCOMPARE(windows.history.checkCount(), 1);
-        QVERIFY(!windows.form1->textCovered());
+        QVERIFY(cover->isHidden());
 
         // A later rendering goes straight to the window that is there.
         auto* memo = windows.form1->findChild<QPlainTextEdit*>(u"Memo1"_s);
