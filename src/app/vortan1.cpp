@@ -427,6 +427,7 @@ SentExercise TForm1::exerciseToSend() const
     exercise.characterSet = preset.chars;
     exercise.sentAtMs = m_clock.millisecondsSinceEpoch();
     exercise.conditions = m_options.conditions();
+    exercise.riseMs = m_options.value(OptionId::Rise);
     return exercise;
 }
 
@@ -443,19 +444,19 @@ void TForm1::renderTo(const std::filesystem::path& wavFile, const WriteRules& ru
     finishPlayRendering(); // the synthesizer renders one text at a time
     SentExercise exercise = exerciseToSend();
     m_synthesizer.setBandConditions(exercise.conditions);
-    m_synthesizer.txtofile(wavFile, exercise.text, exercise.settings,
-                           m_options.value(OptionId::Rise), rules);
+    m_synthesizer.txtofile(wavFile, exercise.text, exercise.settings, exercise.riseMs, rules);
     exerciseSent(std::move(exercise));
 }
 
 void TForm1::startPlayRendering()
 {
     SentExercise exercise = exerciseToSend();
+    exercise.leadInMs = m_options.value(OptionId::LeadIn); // played before it, as Play does next
     m_synthesizer.setBandConditions(exercise.conditions);
     const std::uint64_t number = ++m_renderingNumber;
     m_rendering = std::make_unique<PlayRendering>(
         m_synthesizer, m_files.temporarySoundFile, exercise.text, exercise.settings,
-        m_options.value(OptionId::Rise), kTemporarySoundFileRules, [this, number] {
+        exercise.riseMs, kTemporarySoundFileRules, [this, number] {
             QMetaObject::invokeMethod(
                 this, [this, number] { playRenderingEnded(number); }, Qt::QueuedConnection);
         });

@@ -163,6 +163,40 @@ std::string conditionsSummary(const BandConditions& conditions)
     return summary;
 }
 
+BandConditions conditionsFromSummary(std::string_view summary)
+{
+    BandConditions conditions;
+    constexpr std::string_view separator = ", ";
+    while (!summary.empty()) {
+        const std::size_t end = summary.find(separator);
+        const std::string_view item = summary.substr(0, end);
+        summary = end == summary.npos ? std::string_view() : summary.substr(end + separator.size());
+        const std::size_t space = item.find(' ');
+        const std::string_view name = item.substr(0, space);
+        const std::string_view text =
+            space == item.npos ? std::string_view() : item.substr(space + 1);
+        if (name == "qsb") {
+            const QsbText qsb = parseQsb(text);
+            conditions.qsbRate = qsb.rate;
+            conditions.qsbDepthDb = qsb.depthDb;
+        } else if (name == "qrm") {
+            conditions.qrm.push_back(parseQrm(text));
+        } else if (name == "qrn") {
+            const QrnText qrn = parseQrn(text);
+            conditions.qrnRate = qrn.rate;
+            conditions.qrnLevelDb = qrn.levelDb;
+        } else if (name == "chirp") {
+            const ChirpText chirp = parseChirp(text);
+            conditions.chirpHz = chirp.hz;
+            conditions.chirpMs = chirp.ms;
+        } else {
+            throw Error("\"" + std::string(item) + "\" names no band condition");
+        }
+    }
+    checkConditions(conditions); // no more stations than a rendering takes
+    return conditions;
+}
+
 const std::vector<NamedConditions>& namedConditions()
 {
     static const std::vector<NamedConditions> named = [] {
