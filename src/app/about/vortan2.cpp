@@ -18,10 +18,9 @@ namespace {
 // Liberation Serif has its metrics, Tinos is the same design, DejaVu the fallback.
 QFont serifFont(int pixelSize)
 {
-    QFont font;
+    QFont font = programFont(pixelSize);
     font.setFamilies({QStringLiteral("Liberation Serif"), QStringLiteral("Tinos"),
                       QStringLiteral("DejaVu Serif")});
-    font.setPixelSize(pixelSize);
     return font;
 }
 
