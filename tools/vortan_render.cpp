@@ -9,6 +9,8 @@
 #include "progress_line.h"
 #include "render_options.h"
 #include "render_texts.h"
+#include "settings/profile_document.h"
+#include "settings/profile_file.h"
 #include "settings/settings_file.h"
 #include "synthesis/synthesizer.h"
 #include "text_encoding.h"
@@ -91,16 +93,26 @@ std::string exerciseText(const RenderOptions& options)
     });
 }
 
-// A settings file named on the command line must be there (the user's own may be missing: the
-// program starts with the defaults then).
-void checkSettingsFile(const std::string& fileName)
+// The presets of a settings file named on the command line, read once from one open file: it
+// must be there and be a regular file, and what is checked is what is read. (The user's own may
+// be missing: the program starts with the defaults then.)
+Presets namedSettingsPresets(const std::string& fileName)
 {
-    onFile(fileName, [&] {
-        struct stat status {};
-        if (::stat(fileName.c_str(), &status) != 0 || ::access(fileName.c_str(), R_OK) != 0)
-            throw IoError(errno == ENOENT || errno == ENOTDIR ? kFileNotFound : kFileAccessDenied);
-        if (!S_ISREG(status.st_mode))
+    return onFile(fileName, [&] {
+        const RegularFileBytes file = readRegularFile(fileName, kMaxProfileFileBytes);
+        switch (file.state) {
+        case RegularFileState::Read:
+            return presetsFrom(ProfileDocument(file.bytes));
+        case RegularFileState::Missing:
+            throw IoError(kFileNotFound);
+        case RegularFileState::NotRegular:
             throw Error(renderText("vortan-render", "Not a regular file"));
+        case RegularFileState::Unreadable:
+            throw IoError(kFileAccessDenied);
+        case RegularFileState::TooLarge:
+            break; // the program starts with the defaults then, and so does the renderer
+        }
+        return presetsFrom(ProfileDocument(std::string_view()));
     });
 }
 
@@ -244,13 +256,11 @@ int main(int argc, char** argv)
     try {
         std::string chars(kDefaultChars);
         if (options.preset) {
-            if (options.settingsFile)
-                checkSettingsFile(*options.settingsFile);
-            const std::filesystem::path file = options.settingsFile
-                                                   ? std::filesystem::path(*options.settingsFile)
-                                                   : defaultSettingsFile();
             Presets presets;
-            Odczytaj1Click(file, presets);
+            if (options.settingsFile)
+                presets = namedSettingsPresets(*options.settingsFile);
+            else
+                Odczytaj1Click(defaultSettingsFile(), presets);
             const SettingsPreset& preset = presets[static_cast<std::size_t>(*options.preset - 1)];
             applyPreset(options, preset);
             chars = preset.chars;

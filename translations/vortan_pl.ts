@@ -678,14 +678,6 @@ Kod wyjścia: 0 gotowe, 1 błąd odczytu lub zapisu pliku, 2 błędny wiersz pol
 <context>
     <name>vortan::CommandLine</name>
     <message>
-        <source>Vortan teaches you to receive Morse code by ear: it sends exercise texts as Morse code
-at the speed, tone, noise and keying you set. The settings are kept in
-~/.config/vortan/vortan.ini. See vortan(1).</source>
-        <translation>Vortan uczy odbioru alfabetu Morse&apos;a ze słuchu: nadaje teksty ćwiczeń alfabetem Morse&apos;a
-z ustawioną szybkością, tonem, szumem i kluczowaniem. Ustawienia są przechowywane
-w ~/.config/vortan/vortan.ini. Zobacz vortan(1).</translation>
-    </message>
-    <message>
         <source>value</source>
         <translation>wartość</translation>
     </message>
@@ -712,6 +704,14 @@ w ~/.config/vortan/vortan.ini. Zobacz vortan(1).</translation>
     <message>
         <source>Show the version and exit.</source>
         <translation>Wyświetla wersję i kończy działanie.</translation>
+    </message>
+    <message>
+        <source>Vortan teaches you to receive Morse code by ear: it sends exercise texts as Morse code
+at the speed, tone, noise and keying you set. The settings are kept in
+%1. See vortan(1).</source>
+        <translation>Vortan uczy odbioru alfabetu Morse&apos;a ze słuchu: nadaje teksty ćwiczeń alfabetem Morse&apos;a
+z ustawioną szybkością, tonem, szumem i kluczowaniem. Ustawienia są przechowywane
+w %1. Zobacz vortan(1).</translation>
     </message>
 </context>
 <context>

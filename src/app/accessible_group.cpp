@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/accessible_group.h"
 
+#include "desktop/accessible_factories.h"
+
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -76,11 +78,7 @@ QAccessibleInterface* groupAccessible(const QString& className, QObject* object)
 AccessibleGroup::AccessibleGroup(QWidget* parent)
     : QWidget(parent)
 {
-    static const bool factoryInstalled = [] {
-        QAccessible::installFactory(groupAccessible);
-        return true;
-    }();
-    Q_UNUSED(factoryInstalled);
+    installAccessibleFactory(groupAccessible);
 }
 
 } // namespace vortan

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/command_line.h"
 
+#include "files/xdg_paths.h"
+#include "settings/settings_file.h"
+
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
@@ -33,16 +36,31 @@ QString translated(const char* text)
     return QCoreApplication::translate("vortan::CommandLine", text);
 }
 
+// The settings file as the user would type it: under the home folder it starts with "~".
+QString shownSettingsFile()
+{
+    const std::filesystem::path file = defaultSettingsFile();
+    const std::filesystem::path home = xdg::homeFolder();
+    if (!home.empty()) {
+        const std::filesystem::path inHome = file.lexically_relative(home);
+        if (!inHome.empty() && *inHome.begin() != "..")
+            return QStringLiteral("~/") + QString::fromStdString(inHome.string());
+    }
+    return QString::fromStdString(file.string());
+}
+
 } // namespace
 
 std::optional<CommandLineExit> answerCommandLine(const QStringList& arguments)
 {
     QCommandLineParser parser;
-    parser.setApplicationDescription(translated(QT_TRANSLATE_NOOP(
-        "vortan::CommandLine", "Vortan teaches you to receive Morse code by ear: it sends "
-                               "exercise texts as Morse code\nat the speed, tone, noise "
-                               "and keying you set. The settings are kept in\n"
-                               "~/.config/vortan/vortan.ini. See vortan(1).")));
+    parser.setApplicationDescription(
+        translated(QT_TRANSLATE_NOOP("vortan::CommandLine",
+                                     "Vortan teaches you to receive Morse code by ear: it sends "
+                                     "exercise texts as Morse code\nat the speed, tone, noise "
+                                     "and keying you set. The settings are kept in\n"
+                                     "%1. See vortan(1)."))
+            .arg(shownSettingsFile()));
     // Qt's options are spelled with one dash: -platform is not -p -l -a ...
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     // Qt's own help and version options, described in the program's language (Qt's Polish

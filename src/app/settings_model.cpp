@@ -3,12 +3,6 @@
 
 namespace vortan {
 
-namespace {
-// The defaults command's set: the same 40 characters as the start-up set, the last four signs
-// in another order.
-constexpr const char* kDefaultsCommandChars = "abcdefghijklmnopqrstuvwxyz0123456789!?/=";
-} // namespace
-
 SettingsModel::SettingsModel(QObject* parent)
     : QObject(parent)
 {
@@ -64,7 +58,7 @@ void SettingsModel::restoreDefaults()
             if (setting.id != IntegerSettingId::Straight)
                 preset.*setting.inPreset = setting.start;
         }
-        preset.chars = kDefaultsCommandChars;
+        preset.chars = std::string(kDefaultsCommandChars);
     }
     Q_EMIT presetChanged(m_currentPreset == 0 ? 1 : m_currentPreset);
 }

@@ -18,11 +18,12 @@
 #include "controls/Rcadigi.h"
 #include "controls/WaveControl.h"
 #include "controls/digit_strip.h"
+#include "desktop/accessible_factories.h"
+#include "desktop/program_font.h"
 #include "desktop/windows1250.h"
 #include "files/replacing_file_writer.h"
 #include "files/stop_request.h"
 #include "settings/options_store.h"
-#include "settings/settings_file.h"
 #include "settings/settings_preset.h"
 #include "sound/sound_player.h"
 #include "synthesis/synthesizer.h"
@@ -64,14 +65,6 @@ std::size_t indexOf(IntegerSettingId id)
     return static_cast<std::size_t>(id);
 }
 
-QFont fontOf(const QStringList& families, int pixelSize)
-{
-    QFont font;
-    font.setFamilies(families);
-    font.setPixelSize(pixelSize);
-    return font;
-}
-
 } // namespace
 
 TForm1::TForm1(const MainWindowServices& services, MainWindowFiles files, QWidget* parent)
@@ -94,11 +87,7 @@ TForm1::TForm1(const MainWindowServices& services, MainWindowFiles files, QWidge
             showNoticeBox(this, errorBoxText(notice));
     })
 {
-    static const bool accessibleFactoryInstalled = [] {
-        QAccessible::installFactory(mainWindowAccessible);
-        return true;
-    }();
-    Q_UNUSED(accessibleFactoryInstalled);
+    installAccessibleFactory(mainWindowAccessible);
     ui->setupUi(this);
     m_sliders = {ui->TrackBar1, ui->TrackBar2, ui->TrackBar3, ui->TrackBar4, ui->TrackBar5};
     m_displays = {ui->RCADigital1, ui->RCADigital2, ui->RCADigital3, ui->RCADigital4,
@@ -158,12 +147,11 @@ void TForm1::setTextPrinter(TextPrinter printer)
 
 void TForm1::applyFonts()
 {
-    // The classic Windows fonts are not on Debian; these are metric-compatible or close.
-    const QFont sans =
-        fontOf({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")}, 11);
-    setFont(sans);
-    QFont mono =
-        fontOf({QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")}, 13);
+    setFont(programFont(11));
+    // The classic Windows fixed font is not on Debian; these are metric-compatible or close.
+    QFont mono;
+    mono.setFamilies({QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")});
+    mono.setPixelSize(13);
     mono.setStyleHint(QFont::Monospace);
     mono.setFixedPitch(true);
     ui->Memo1->setFont(mono);
@@ -439,6 +427,7 @@ SentExercise TForm1::exerciseToSend() const
     exercise.characterSet = preset.chars;
     exercise.sentAtMs = m_clock.millisecondsSinceEpoch();
     exercise.conditions = m_options.conditions();
+    exercise.riseMs = m_options.value(OptionId::Rise);
     return exercise;
 }
 
@@ -456,19 +445,19 @@ void TForm1::renderTo(const std::filesystem::path& wavFile, const WriteRules& ru
     finishPlayRendering(); // the synthesizer renders one text at a time
     SentExercise exercise = exerciseToSend();
     m_synthesizer.setBandConditions(exercise.conditions);
-    m_synthesizer.txtofile(wavFile, exercise.text, exercise.settings,
-                           m_options.value(OptionId::Rise), rules);
+    m_synthesizer.txtofile(wavFile, exercise.text, exercise.settings, exercise.riseMs, rules);
     exerciseSent(std::move(exercise));
 }
 
 void TForm1::startPlayRendering()
 {
     SentExercise exercise = exerciseToSend();
+    exercise.leadInMs = m_options.value(OptionId::LeadIn); // played before it, as Play does next
     m_synthesizer.setBandConditions(exercise.conditions);
     const std::uint64_t number = ++m_renderingNumber;
     m_rendering = std::make_unique<PlayRendering>(
         m_synthesizer, m_files.temporarySoundFile, exercise.text, exercise.settings,
-        m_options.value(OptionId::Rise), kTemporarySoundFileRules, [this, number] {
+        exercise.riseMs, kTemporarySoundFileRules, [this, number] {
             QMetaObject::invokeMethod(
                 this, [this, number] { playRenderingEnded(number); }, Qt::QueuedConnection);
         });
@@ -660,11 +649,6 @@ void TForm1::setTextCovered(bool covered)
     m_textCover->setVisible(covered);
     if (covered)
         m_textCover->raise();
-}
-
-bool TForm1::textCovered() const
-{
-    return !m_textCover->isHidden();
 }
 
 void TForm1::FormClose()

@@ -98,7 +98,6 @@ public:
     // While covered, the exercise text box shows a plain cover with a short note in place of the
     // text, so that a learner copying by ear cannot read along; the text and every command stay.
     void setTextCovered(bool covered);
-    bool textCovered() const;
 
     // A logout, shutdown or termination signal: saves what a close saves, shows nothing, never
     // throws; failures go to stderr.

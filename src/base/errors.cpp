@@ -48,4 +48,22 @@ std::string IoError::messageFor(int errorNumber)
     }
 }
 
+Error unableToWrite(std::string_view file, std::string_view reason)
+{
+    return Error("Unable to write to " + std::string(file) + ": " + std::string(reason));
+}
+
+Error outOfRange(std::string_view subject, std::string_view minimum, std::string_view maximum,
+                 std::string_view value)
+{
+    return Error(std::string(subject) + " must lie between " + std::string(minimum) + " and " +
+                 std::string(maximum) + ", not " + std::string(value));
+}
+
+Error outOfRange(std::string_view subject, long long minimum, long long maximum, long long value)
+{
+    return outOfRange(subject, std::to_string(minimum), std::to_string(maximum),
+                      std::to_string(value));
+}
+
 } // namespace vortan

@@ -43,4 +43,14 @@ private:
     std::string m_reason;
 };
 
+// "Unable to write to <file>: <reason>": a file that could not be written and why.
+Error unableToWrite(std::string_view file, std::string_view reason);
+
+// "<subject> must lie between <minimum> and <maximum>, not <value>": a value outside its range.
+// The subject opens the sentence ("The setting speed"); the bounds and the value are shown as
+// given, so that the user sees what was typed.
+Error outOfRange(std::string_view subject, std::string_view minimum, std::string_view maximum,
+                 std::string_view value);
+Error outOfRange(std::string_view subject, long long minimum, long long maximum, long long value);
+
 } // namespace vortan

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls/Rcadigi.h"
 
+#include "desktop/accessible_factories.h"
+
 #include <QAccessible>
 #include <QAccessibleValueInterface>
 #include <QAccessibleWidget>
@@ -88,11 +90,7 @@ QAccessibleInterface* accessibleFactory(const QString& className, QObject* objec
 TRCADigital::TRCADigital(QWidget* parent)
     : QWidget(parent)
 {
-    static const bool factoryInstalled = [] {
-        QAccessible::installFactory(accessibleFactory);
-        return true;
-    }();
-    (void)factoryInstalled;
+    installAccessibleFactory(accessibleFactory);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls/WaveControl.h"
 
+#include "desktop/accessible_factories.h"
 #include "sound/output_volume.h"
 
 #include <QAccessible>
@@ -63,11 +64,7 @@ QAccessibleInterface* accessibleFactory(const QString& className, QObject* objec
 TWaveVolumeSetting::TWaveVolumeSetting(QWidget* parent)
     : QSlider(Qt::Vertical, parent)
 {
-    static const bool factoryInstalled = [] {
-        QAccessible::installFactory(accessibleFactory);
-        return true;
-    }();
-    (void)factoryInstalled;
+    installAccessibleFactory(accessibleFactory);
     setTickPosition(QSlider::NoTicks);
     resize(27, 113);
     setRange(0, 26);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "controls/mdURLLabel.h"
 
+#include "desktop/accessible_factories.h"
 #include "desktop/webBrowser.h"
 
 #include <QAccessible>
@@ -59,15 +60,6 @@ QAccessibleInterface* accessibleFactory(const QString& className, QObject* objec
     return nullptr;
 }
 
-void installAccessibleFactory()
-{
-    static const bool installed = [] {
-        QAccessible::installFactory(accessibleFactory);
-        return true;
-    }();
-    Q_UNUSED(installed);
-}
-
 } // namespace
 
 TmdURLLabel::TmdURLLabel(QWidget* parent)
@@ -79,7 +71,7 @@ TmdURLLabel::TmdURLLabel(std::shared_ptr<const WebBrowser> browser, QWidget* par
     : QLabel(parent)
     , m_browser(std::move(browser))
 {
-    installAccessibleFactory();
+    installAccessibleFactory(accessibleFactory);
     m_browserFound = m_browser && m_browser->canOpenWebPages();
     m_linkFont = font();
     m_linkFont.setUnderline(true);

@@ -51,9 +51,6 @@ public:
     // Keeps one check, all of it or nothing.
     virtual void addCheck(const CopyCheck& check) = 0;
 
-    // How many checks are kept.
-    virtual std::int64_t checkCount() = 0;
-
     // The figures of the progress view for the checks the filter lets through.
     virtual ProgressData progress(const ProgressFilter& filter) = 0;
 

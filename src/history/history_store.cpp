@@ -115,6 +115,15 @@ const std::vector<SchemaStep>& schemaSteps()
         // 5: sums per day, per outcome and per character, so that the progress view of a long
         // history reads no check; kept with each check.
         [](QSqlDatabase& database) { createAggregates(database); },
+        // 6: the rest of what a check's sound depends on, so that a kept check can be rendered
+        // again: the generator's seed for the noise and tone, the soft keying's rise and the
+        // lead-in played before it. Checks kept before have them unknown (NULL).
+        [](QSqlDatabase& database) {
+            for (const QString& column : {QStringLiteral("buffer_seed"), QStringLiteral("rise_ms"),
+                                          QStringLiteral("lead_in_ms")})
+                execute(database,
+                        QStringLiteral("ALTER TABLE checks ADD COLUMN %1 INTEGER").arg(column));
+        },
     };
     return steps;
 }
@@ -178,10 +187,14 @@ void insertCheck(QSqlDatabase& database, const CopyCheck& check)
     insert.prepare(QStringLiteral(
         "INSERT INTO checks (checked_at_ms, sent_at_ms, speed, spaces, tone, noise, straight,"
         " tempo, seed, character_set, sent_text, copy_text, sent_count, correct_count,"
-        " wrong_count, missed_count, extra_count)"
-        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        " wrong_count, missed_count, extra_count, buffer_seed, rise_ms, lead_in_ms)"
+        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     const SynthesisSettings& settings = check.sent.settings;
     const CopyScore& score = check.score;
+    // A check imported from a history that did not record them leaves them unknown.
+    const auto known = [&check](const QVariant& value) {
+        return check.sent.renderingKnown ? value : QVariant();
+    };
     const QVariant values[] = {
         qint64{check.checkedAtMs},
         qint64{check.sent.sentAtMs},
@@ -200,6 +213,9 @@ void insertCheck(QSqlDatabase& database, const CopyCheck& check)
         score.wrong,
         score.missed,
         score.extra,
+        known(qint64{check.sent.bufferSeed}),
+        known(check.sent.riseMs),
+        known(check.sent.leadInMs),
     };
     for (const QVariant& value : values)
         insert.addBindValue(value);
@@ -577,8 +593,9 @@ int HistoryStore::advanceThresholdPercent()
             return kDefaultAdvanceThresholdPercent;
         bool isNumber = false;
         const int percent = query.value(0).toInt(&isNumber);
-        return isNumber && percent >= 1 && percent <= 100 ? percent
-                                                          : kDefaultAdvanceThresholdPercent;
+        const bool inRange = percent >= kMinimumAdvanceThresholdPercent &&
+                             percent <= kMaximumAdvanceThresholdPercent;
+        return isNumber && inRange ? percent : kDefaultAdvanceThresholdPercent;
     });
 }
 

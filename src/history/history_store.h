@@ -30,12 +30,14 @@ public:
     static std::filesystem::path defaultFile();
 
     // The schema version this program writes (PRAGMA user_version).
-    static constexpr int kSchemaVersion = 5;
+    static constexpr int kSchemaVersion = 6;
 
     const std::filesystem::path& file() const { return m_file; }
 
+    // How many checks are kept.
+    std::int64_t checkCount();
+
     void addCheck(const CopyCheck& check) override;
-    std::int64_t checkCount() override;
     ProgressData progress(const ProgressFilter& filter) override;
     ConditionsAccuracy accuracyByConditions(const ProgressFilter& filter) override;
     RecentAccuracy recentAccuracy(std::string_view characters) override;

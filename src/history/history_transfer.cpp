@@ -6,6 +6,7 @@
 #include "files/regular_file.h"
 #include "files/replacing_file_writer.h"
 #include "history/sql_statements.h"
+#include "settings/band_conditions.h"
 #include "settings/transmission_tempo.h"
 
 #include <QDateTime>
@@ -167,6 +168,7 @@ std::vector<CopyCheck> readChecksCsv(std::string_view text, const std::string& r
         sent.settings = {*settings[0], *settings[1], *settings[2], *settings[3], *settings[4]};
         sent.characterSet = windows1250::fromUtf8(row[10]);
         sent.text = windows1250::fromUtf8(row[11]);
+        sent.renderingKnown = false; // the CSV does not carry the buffer seed, rise and lead-in
         try {
             checks.push_back(checkCopy(sent, windows1250::fromUtf8(row[12]), *checkedAt));
         } catch (const Error& error) {
@@ -199,11 +201,21 @@ std::vector<CopyCheck> readHistoryDatabase(const std::filesystem::path& file, in
                 throw SqlFailure{0, "it is neither a Vortan history nor its checks CSV"};
             if (version > newestSchema)
                 throw SqlFailure{0, "it was made by a newer version of Vortan"};
+            // The band conditions came with version 3, the rest of the sound with version 6;
+            // an older file has them none and unknown.
+            const QString conditions =
+                version >= 3 ? QStringLiteral("conditions") : QStringLiteral("''");
+            const QString rendering = version >= 6
+                                          ? QStringLiteral("buffer_seed, rise_ms, lead_in_ms")
+                                          : QStringLiteral("NULL, NULL, NULL");
             QSqlQuery select(database);
             select.setForwardOnly(true);
-            if (!select.exec(QStringLiteral(
-                    "SELECT checked_at_ms, sent_at_ms, speed, spaces, tone, noise, straight, seed,"
-                    " character_set, sent_text, copy_text FROM checks ORDER BY id")))
+            if (!select.exec(
+                    QStringLiteral(
+                        "SELECT checked_at_ms, sent_at_ms, speed, spaces, tone, noise, straight,"
+                        " seed, character_set, sent_text, copy_text, %1, %2 FROM checks"
+                        " ORDER BY id")
+                        .arg(conditions, rendering)))
                 fail(select.lastError());
             while (select.next()) {
                 SentExercise sent;
@@ -214,6 +226,14 @@ std::vector<CopyCheck> readHistoryDatabase(const std::filesystem::path& file, in
                 sent.seed = select.value(7).toUInt();
                 sent.characterSet = std::string(view(select.value(8).toByteArray()));
                 sent.text = std::string(view(select.value(9).toByteArray()));
+                sent.conditions = conditionsFromSummary(select.value(11).toString().toStdString());
+                sent.renderingKnown = !select.value(12).isNull() && !select.value(13).isNull() &&
+                                      !select.value(14).isNull();
+                if (sent.renderingKnown) {
+                    sent.bufferSeed = select.value(12).toUInt();
+                    sent.riseMs = select.value(13).toInt();
+                    sent.leadInMs = select.value(14).toInt();
+                }
                 checks.push_back(checkCopy(sent, std::string(view(select.value(10).toByteArray())),
                                            select.value(0).toLongLong()));
             }

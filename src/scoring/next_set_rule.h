@@ -11,6 +11,9 @@
 namespace vortan {
 
 inline constexpr int kDefaultAdvanceThresholdPercent = 90;
+// The thresholds a learner can choose, and that the history keeps.
+inline constexpr int kMinimumAdvanceThresholdPercent = 1;
+inline constexpr int kMaximumAdvanceThresholdPercent = 100;
 inline constexpr int kAdvanceMinimumSamples = 20;
 
 // After a check on a set of the progression (the box's text equal to one of its entries): the

@@ -50,9 +50,8 @@ Number number(std::string_view field, std::string_view what, Number low, Number 
         throw Error("The " + std::string(what) + " needs a number, not \"" + std::string(field) +
                     "\"");
     if (value < low || value > high)
-        throw Error("The " + std::string(what) + " must lie between " +
-                    rangeText(static_cast<double>(low), static_cast<double>(high)) + ", not " +
-                    std::string(field));
+        throw outOfRange("The " + std::string(what), shownNumber(static_cast<double>(low)),
+                         shownNumber(static_cast<double>(high)), field);
     return value;
 }
 
@@ -162,6 +161,40 @@ std::string conditionsSummary(const BandConditions& conditions)
         summary += (summary.empty() ? "" : ", ") + std::string(name) + " " + value;
     });
     return summary;
+}
+
+BandConditions conditionsFromSummary(std::string_view summary)
+{
+    BandConditions conditions;
+    constexpr std::string_view separator = ", ";
+    while (!summary.empty()) {
+        const std::size_t end = summary.find(separator);
+        const std::string_view item = summary.substr(0, end);
+        summary = end == summary.npos ? std::string_view() : summary.substr(end + separator.size());
+        const std::size_t space = item.find(' ');
+        const std::string_view name = item.substr(0, space);
+        const std::string_view text =
+            space == item.npos ? std::string_view() : item.substr(space + 1);
+        if (name == "qsb") {
+            const QsbText qsb = parseQsb(text);
+            conditions.qsbRate = qsb.rate;
+            conditions.qsbDepthDb = qsb.depthDb;
+        } else if (name == "qrm") {
+            conditions.qrm.push_back(parseQrm(text));
+        } else if (name == "qrn") {
+            const QrnText qrn = parseQrn(text);
+            conditions.qrnRate = qrn.rate;
+            conditions.qrnLevelDb = qrn.levelDb;
+        } else if (name == "chirp") {
+            const ChirpText chirp = parseChirp(text);
+            conditions.chirpHz = chirp.hz;
+            conditions.chirpMs = chirp.ms;
+        } else {
+            throw Error("\"" + std::string(item) + "\" names no band condition");
+        }
+    }
+    checkConditions(conditions); // no more stations than a rendering takes
+    return conditions;
 }
 
 const std::vector<NamedConditions>& namedConditions()

@@ -93,6 +93,9 @@ std::string conditionsListing(const BandConditions& conditions);
 
 // A short text naming the conditions in use, "qsb 0.2:10, qrm 250:-6" and so on; empty for none.
 std::string conditionsSummary(const BandConditions& conditions);
+// The conditions a summary names: they render as the summarised ones did. Throws vortan::Error
+// for a text that conditionsSummary() does not make.
+BandConditions conditionsFromSummary(std::string_view summary);
 
 // Starting points a learner can pick by name, the first being all off.
 struct NamedConditions {

@@ -22,9 +22,8 @@ void OptionsStore::setValue(OptionId id, int value)
 {
     const ProgramOption& option = programOption(id);
     if (value < option.minimum || value > option.maximum) {
-        throw Error("The option " + std::string(option.key) + " must lie between " +
-                    std::to_string(option.minimum) + " and " + std::to_string(option.maximum) +
-                    ", not " + std::to_string(value));
+        throw outOfRange("The option " + std::string(option.key), option.minimum, option.maximum,
+                         value);
     }
     m_options.*option.field = value;
 }
@@ -91,7 +90,7 @@ void writeWith(const std::filesystem::path& iniFile, const OptionsStore& options
             options.store(document);
         });
     } catch (const std::invalid_argument& error) {
-        throw Error("Unable to write to " + iniFile.string() + ": " + error.what());
+        throw unableToWrite(iniFile.string(), error.what());
     }
 }
 

@@ -15,11 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-[[noreturn]] void failToWrite(const fs::path& file, const std::string& reason)
-{
-    throw Error("Unable to write to " + file.string() + ": " + reason);
-}
-
 // Replaces target with bytes in one step; the old file untouched on failure.
 void replaceFile(const fs::path& file, const fs::path& target, std::string_view bytes)
 {
@@ -31,7 +26,7 @@ void replaceFile(const fs::path& file, const fs::path& target, std::string_view 
         // Settings are written once a session: worth waiting for the disk.
         writer.commit(ReplacingFileWriter::Durability::SyncedToDisk);
     } catch (const IoError& error) {
-        failToWrite(file, error.reason().empty() ? error.what() : error.reason());
+        throw unableToWrite(file.string(), error.reason().empty() ? error.what() : error.reason());
     }
 }
 
@@ -42,11 +37,11 @@ void editProfileFile(const fs::path& file, const std::function<void(ProfileDocum
     std::error_code linkError;
     const fs::path target = finalLinkTarget(file, linkError);
     if (linkError)
-        failToWrite(file, systemReason(linkError.value()));
+        throw unableToWrite(file.string(), systemReason(linkError.value()));
     const RegularFileBytes current = readRegularFile(target, kMaxProfileFileBytes);
     // A file we cannot read whole must not be replaced by one made without it.
     if (current.state != RegularFileState::Read && current.state != RegularFileState::Missing)
-        failToWrite(file, current.reason);
+        throw unableToWrite(file.string(), current.reason);
     ProfileDocument document(current.bytes);
     edit(document);
     replaceFile(file, target, document.bytes());

@@ -94,11 +94,6 @@ std::array<std::pair<std::string_view, std::string>, 6> fileValues(const Setting
     return values;
 }
 
-[[noreturn]] void failToWrite(const fs::path& iniFile, const std::string& reason)
-{
-    throw Error("Unable to write to " + iniFile.string() + ": " + reason);
-}
-
 } // namespace
 
 std::optional<std::int32_t> parseSettingsInteger(std::string_view text)
@@ -178,7 +173,7 @@ void Zapisz1Click(const fs::path& iniFile, const Presets& presets)
         editProfileFile(iniFile,
                         [&presets](ProfileDocument& document) { storePresets(document, presets); });
     } catch (const std::invalid_argument& error) {
-        failToWrite(iniFile, error.what());
+        throw unableToWrite(iniFile.string(), error.what());
     }
 }
 
@@ -189,7 +184,7 @@ void Zapisz1Click(const fs::path& iniFile, const Presets& presets, const Presets
             storeChangedPresets(document, presets, readAtStart);
         });
     } catch (const std::invalid_argument& error) {
-        failToWrite(iniFile, error.what());
+        throw unableToWrite(iniFile.string(), error.what());
     }
 }
 

@@ -64,4 +64,18 @@ constexpr const IntegerSetting& integerSetting(IntegerSettingId id)
 inline constexpr std::string_view kCharsKey = "chars";
 inline constexpr std::string_view kDefaultChars = "abcdefghijklmnopqrstuvwxyz0123456789/=?!";
 
+// The defaults command's set: the same 40 characters, the last four signs in another order.
+inline constexpr std::array<char, kDefaultChars.size()> kDefaultsCommandCharArray = [] {
+    constexpr std::string_view lastSigns = "!?/=";
+    std::array<char, kDefaultChars.size()> chars{};
+    const std::size_t kept = kDefaultChars.size() - lastSigns.size();
+    for (std::size_t i = 0; i < kept; ++i)
+        chars[i] = kDefaultChars[i];
+    for (std::size_t i = 0; i < lastSigns.size(); ++i)
+        chars[kept + i] = lastSigns[i];
+    return chars;
+}();
+inline constexpr std::string_view kDefaultsCommandChars(kDefaultsCommandCharArray.data(),
+                                                        kDefaultsCommandCharArray.size());
+
 } // namespace vortan

@@ -12,9 +12,7 @@ namespace {
 void checkRange(const char* what, int value, int minimum, int maximum)
 {
     if (value < minimum || value > maximum)
-        throw Error(std::string("The lead-in's ") + what + " must lie between " +
-                    std::to_string(minimum) + " and " + std::to_string(maximum) + ", not " +
-                    std::to_string(value));
+        throw outOfRange(std::string("The lead-in's ") + what, minimum, maximum, value);
 }
 
 } // namespace

@@ -31,15 +31,13 @@ void checkRanges(const SynthesisSettings& settings, int riseMs)
 {
     const ProgramOption& rise = programOption(OptionId::Rise);
     if (riseMs < rise.minimum || riseMs > rise.maximum) {
-        throw Error("The setting rise must lie between " + std::to_string(rise.minimum) + " and " +
-                    std::to_string(rise.maximum) + ", not " + std::to_string(riseMs));
+        throw outOfRange("The setting rise", rise.minimum, rise.maximum, riseMs);
     }
     for (const IntegerSetting& setting : kIntegerSettings) {
         const int value = settings.*setting.inRendering;
         if (value < setting.minimum || value > setting.maximum) {
-            throw Error("The setting " + std::string(setting.key) + " must lie between " +
-                        std::to_string(setting.minimum) + " and " +
-                        std::to_string(setting.maximum) + ", not " + std::to_string(value));
+            throw outOfRange("The setting " + std::string(setting.key), setting.minimum,
+                             setting.maximum, value);
         }
     }
 }

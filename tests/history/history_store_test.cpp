@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/errors.h"
 #include "history/history_store.h"
+#include "history/history_transfer.h"
 #include "history/local_days.h"
 #include "scoring/copy_check.h"
 #include "support/test_files.h"
@@ -535,6 +536,59 @@ TEST(HistoryStore, ExportedCsvImportsIntoAnEmptyHistoryWithTheSameFigures)
     }
 }
 
+// Everything the sound of a check depends on is kept and read back whole; a file from before the
+// buffer seed, the rise and the lead-in were kept has them unknown, and a merge keeps them so.
+TEST(HistoryStore, KeepsAllTheSoundOfACheckAndNoneItDidNotKnow)
+{
+    TemporaryFolder folder;
+    CopyCheck check = sampleCheck();
+    check.sent.bufferSeed = 3'000'000'001u;
+    check.sent.riseMs = 4;
+    check.sent.leadInMs = 250;
+    check.sent.conditions.qsbRate = 0.15;
+    check.sent.conditions.qsbDepthDb = 8;
+    check.sent.conditions.qrm = {{.offsetHz = -400, .levelDb = -12, .speed = 0},
+                                 {.offsetHz = 250, .levelDb = -6, .speed = 90}};
+    check.sent.conditions.qrnRate = 2;
+    check.sent.conditions.qrnLevelDb = -3;
+    check.sent.conditions.chirpHz = -40;
+    check.sent.conditions.chirpMs = 20;
+    const auto file = folder.path() / "history.sqlite";
+    HistoryStore(file).addCheck(check);
+    EXPECT_EQ(RawDatabase(file).text("SELECT printf('%d %d %d', buffer_seed, rise_ms, lead_in_ms)"
+                                     " FROM checks"),
+              "3000000001 4 250");
+    const std::vector<CopyCheck> readBack = readHistoryToImport(file, HistoryStore::kSchemaVersion);
+    ASSERT_EQ(readBack.size(), 1u);
+    EXPECT_EQ(readBack[0].sent, check.sent);
+
+    // The same check in a file of version 5, brought up to date.
+    const auto older = folder.path() / "older.sqlite";
+    HistoryStore(older).addCheck(check);
+    {
+        RawDatabase raw(older);
+        for (const char* column : {"buffer_seed", "rise_ms", "lead_in_ms"})
+            raw.text(std::string("ALTER TABLE checks DROP COLUMN ") + column);
+        raw.text("PRAGMA user_version = 5");
+    }
+    HistoryStore upgraded(older);
+    upgraded.exportCsv(folder.path() / "checks.csv", folder.path() / "characters.csv");
+    const char* unknown = "SELECT printf('%d %d %d', buffer_seed IS NULL, rise_ms IS NULL,"
+                          " lead_in_ms IS NULL) FROM checks";
+    EXPECT_EQ(RawDatabase(older).text(unknown), "1 1 1");
+    const std::vector<CopyCheck> olderBack =
+        readHistoryToImport(older, HistoryStore::kSchemaVersion);
+    ASSERT_EQ(olderBack.size(), 1u);
+    EXPECT_FALSE(olderBack[0].sent.renderingKnown);
+    EXPECT_EQ(olderBack[0].sent.conditions, check.sent.conditions); // kept since version 3
+
+    for (const char* source : {"older.sqlite", "checks.csv"}) {
+        const auto merged = folder.path() / (std::string("merged-") + source + ".sqlite");
+        EXPECT_EQ(HistoryStore(merged).importHistory(folder.path() / source), 1) << source;
+        EXPECT_EQ(RawDatabase(merged).text(unknown), "1 1 1") << source;
+    }
+}
+
 TEST(HistoryStore, MergingOverlappingHistoriesCountsEachCheckOnce)
 {
     TemporaryFolder folder;
@@ -637,7 +691,8 @@ TEST(HistoryStore, UpgradeFromVersion2DropsFalsePairsAndFilesDrillsUnderTheirSet
         old.text("UPDATE check_outcomes SET pairs = CAST('aabbccddeefkglhminjokflgmhniojf'"
                  " AS BLOB)");
         // What the later versions added goes, so that the upgrade adds it again.
-        old.text("ALTER TABLE checks DROP COLUMN conditions");
+        for (const char* column : {"conditions", "buffer_seed", "rise_ms", "lead_in_ms"})
+            old.text("ALTER TABLE checks DROP COLUMN " + std::string(column));
         for (const char* table : {"check_days", "outcome_totals", "character_days"})
             old.text("DROP TABLE " + std::string(table));
         old.text("DROP INDEX checks_by_set");

@@ -2,6 +2,8 @@
 #include "app/about/vortan2.h"
 
 #include "app/about/applicationIcon.h"
+#include "desktop/accessible_factories.h"
+#include "desktop/program_font.h"
 #include "ui_vortan2.h"
 
 #include <QAccessible>
@@ -12,23 +14,22 @@ namespace vortan {
 namespace {
 
 // The fonts are set here rather than in the layout file because it holds point sizes only, and
-// the window is drawn to the pixel. Windows' Arial, Times New Roman and MS Sans Serif are not on
-// a stock Linux desktop: Liberation has the same metrics as the first two, and fontconfig falls
-// back to DejaVu when even Liberation is missing.
-QFont pixelFont(const QStringList& families, int pixelSize, bool bold = false, bool italic = false)
+// the window is drawn to the pixel. Windows' Times New Roman is not on a stock Linux desktop:
+// Liberation Serif has its metrics, Tinos is the same design, DejaVu the fallback.
+QFont serifFont(int pixelSize)
 {
-    QFont font;
-    font.setFamilies(families);
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    font.setItalic(italic);
+    QFont font = programFont(pixelSize);
+    font.setFamilies({QStringLiteral("Liberation Serif"), QStringLiteral("Tinos"),
+                      QStringLiteral("DejaVu Serif")});
     return font;
 }
 
-const QStringList sansFamilies{QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"),
-                               QStringLiteral("DejaVu Sans")};
-const QStringList serifFamilies{QStringLiteral("Liberation Serif"), QStringLiteral("Tinos"),
-                                QStringLiteral("DejaVu Serif")};
+QFont bold(QFont font, bool italic = false)
+{
+    font.setBold(true);
+    font.setItalic(italic);
+    return font;
+}
 
 // A plain top-level QWidget reads as a "filler" to screen readers; this one is a dialog.
 QAccessibleInterface* aboutWindowAccessible(const QString& className, QObject* object)
@@ -45,12 +46,8 @@ TForm2::TForm2(QWidget* parent)
                           Qt::WindowCloseButtonHint)
     , ui(std::make_unique<Ui::TForm2>())
 {
-    static const bool accessibleFactoryInstalled = [] {
-        QAccessible::installFactory(aboutWindowAccessible);
-        return true;
-    }();
-    Q_UNUSED(accessibleFactoryInstalled);
-    const QFont windowFont = pixelFont(sansFamilies, 11);
+    installAccessibleFactory(aboutWindowAccessible);
+    const QFont windowFont = programFont(11);
     setFont(windowFont);
     ui->setupUi(this);
     setWindowIcon(applicationIcon());
@@ -61,9 +58,9 @@ TForm2::TForm2(QWidget* parent)
     ui->Label1->setText(QStringLiteral(VORTAN_VERSION));
     ui->Label1->setAccessibleName(QStringLiteral("Version " VORTAN_VERSION));
 
-    ui->StaticText1->setFont(pixelFont(sansFamilies, 48, true));
-    ui->StaticText2->setFont(pixelFont(sansFamilies, 16, true));
-    ui->StaticText3->setFont(pixelFont(serifFamilies, 19, true, true));
+    ui->StaticText1->setFont(bold(programFont(48)));
+    ui->StaticText2->setFont(bold(programFont(16)));
+    ui->StaticText3->setFont(bold(serifFont(19), true));
 
     // The layout gives the fonts first and the look after them, so the look rule sees them.
     QFont linkFont = windowFont;

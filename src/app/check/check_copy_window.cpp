@@ -236,10 +236,7 @@ void CheckCopyWindow::buildLayout()
     connect(closeKey, &QShortcut::activated, this, &QWidget::close);
     connect(m_closeButton, &QPushButton::clicked, this, &QWidget::close);
     connect(m_copyEdit, &QPlainTextEdit::textChanged, this, &CheckCopyWindow::updateCheckButton);
-    connect(m_hideBox, &QCheckBox::toggled, this, [this](bool on) {
-        Q_EMIT hideWhileCopyingChanged(on);
-        updateCover();
-    });
+    connect(m_hideBox, &QCheckBox::toggled, this, &CheckCopyWindow::updateCover);
     connect(m_nextSetButton, &QPushButton::clicked, this, [this] {
         if (!m_offeredSet)
             return;
@@ -258,7 +255,6 @@ void CheckCopyWindow::setSentExercise(const SentExercise& sent)
     m_heardWhole = false;
     m_stoppedAt.reset();
     m_currentChecked = false;
-    m_currentKept = false;
     clearResult();
     updateCheckButton();
     updateCover();
@@ -381,7 +377,6 @@ void CheckCopyWindow::checkCopy()
         if (!m_unkept.empty())
             keepUnkept(false); // the first one may go in now
     } else if (m_unkept.empty() && keep(*m_lastCheck)) {
-        m_currentKept = true;
         m_statusLabel->setText(tr("Kept in the history."));
         offerNextSet(*m_lastCheck);
         showAdvice(*m_lastCheck);
@@ -412,10 +407,8 @@ void CheckCopyWindow::keepUnkept(bool reportFailure)
                              m_unkept.front().checkedAtMs == m_lastCheck->checkedAtMs &&
                              m_unkept.front().sent == m_lastCheck->sent;
         m_unkept.erase(m_unkept.begin());
-        if (current) {
-            m_currentKept = true;
+        if (current)
             offerNextSet(*m_lastCheck);
-        }
     }
     m_retryTimer->stop();
     m_keepButton->hide();

@@ -29,8 +29,7 @@ namespace vortan {
 
 class CheckCopyWindow : public QDialog {
     Q_OBJECT
-    Q_PROPERTY(bool hideWhileCopying READ hideWhileCopying WRITE setHideWhileCopying NOTIFY
-                   hideWhileCopyingChanged)
+    Q_PROPERTY(bool hideWhileCopying READ hideWhileCopying WRITE setHideWhileCopying)
     Q_PROPERTY(bool textCovered READ textCovered NOTIFY textCoverChanged)
 
 public:
@@ -68,9 +67,6 @@ public:
     // Check: scores the copy against the current rendering, shows and keeps the result.
     void checkCopy();
 
-    // The last check made in this window, if any.
-    const std::optional<CopyCheck>& lastCheck() const { return m_lastCheck; }
-
     // Checks the history could not take yet (another program held it): tried again every
     // kRetryInterval and by "Keep", in the order they were made.
     const std::vector<CopyCheck>& unkeptChecks() const { return m_unkept; }
@@ -80,7 +76,6 @@ public:
     void keepUnkept(bool reportFailure = true);
 
 Q_SIGNALS:
-    void hideWhileCopyingChanged(bool on);
     void textCoverChanged(bool covered);
     // "Next set": the learner takes the next entry of the character-set box (index from 0).
     void nextSetChosen(int entryIndex);
@@ -113,7 +108,6 @@ private:
     bool m_heardWhole = false;               // a Play of the current rendering ran to its end
     std::optional<std::int64_t> m_stoppedAt; // the furthest a stopped Play of it was heard
     bool m_currentChecked = false;           // the current rendering has been checked
-    bool m_currentKept = false;              // and its first check kept
     std::vector<CopyCheck> m_unkept;
     bool m_textCovered = false;
     std::optional<int> m_offeredSet;

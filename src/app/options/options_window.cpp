@@ -2,6 +2,7 @@
 #include "app/options/options_window.h"
 
 #include "app/options/band_conditions_group.h"
+#include "desktop/program_font.h"
 #include "settings/options_store.h"
 
 #include <QFormLayout>
@@ -65,11 +66,7 @@ OptionsWindow::OptionsWindow(OptionsStore& options, QWidget* parent)
 {
     setWindowTitle(tr("Options"));
     setAccessibleName(tr("Options"));
-    // The program's window font: the classic sans, metric-compatible on Debian.
-    QFont windowFont;
-    windowFont.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
-    windowFont.setPixelSize(11);
-    setFont(windowFont);
+    setFont(programFont(11));
 
     m_rise = optionSpinBox(programOption(OptionId::Rise), 1, this);
     m_leadIn = optionSpinBox(programOption(OptionId::LeadIn), 100, this);
@@ -117,11 +114,6 @@ OptionsWindow::OptionsWindow(OptionsStore& options, QWidget* parent)
 }
 
 OptionsWindow::~OptionsWindow() = default;
-
-QString OptionsWindow::buttonHint()
-{
-    return QStringLiteral("Options\nOpcje");
-}
 
 void OptionsWindow::showOptions()
 {

@@ -26,9 +26,6 @@ public:
     // the front when it is already shown.
     void showOptions();
 
-    // The two-line hint of the toolbar button that opens the window: English, then Polish.
-    static QString buttonHint();
-
 Q_SIGNALS:
     // The rise and fall of tone elements changed, in milliseconds (0: hard keying): the last
     // rendering no longer sounds as the next one will.

@@ -153,7 +153,7 @@ void ProgressWindow::buildLayout()
     m_thresholdBox->setAccessibleName(tr("Accuracy that earns the next set"));
     m_thresholdBox->setToolTip(
         tr("The accuracy of a check and of each new character that earns the next set"));
-    m_thresholdBox->setRange(50, 100);
+    m_thresholdBox->setRange(kMinimumAdvanceThresholdPercent, kMaximumAdvanceThresholdPercent);
     m_thresholdBox->setSuffix(QStringLiteral(" %"));
     m_thresholdBox->setValue(kDefaultAdvanceThresholdPercent);
     thresholdLabel->setBuddy(m_thresholdBox);
