@@ -11,24 +11,15 @@
 #include <numbers>
 #include <string>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace vortan {
 
 namespace {
 
-constexpr int sineTableBits = 12;
 constexpr double twoPi = 2 * std::numbers::pi;
-
-const std::array<float, 1 << sineTableBits>& sineTable()
-{
-    static const auto table = [] {
-        std::array<float, 1 << sineTableBits> values{};
-        for (std::size_t i = 0; i < values.size(); ++i)
-            values[i] = static_cast<float>(
-                std::sin(twoPi * static_cast<double>(i) / static_cast<double>(values.size())));
-        return values;
-    }();
-    return table;
-}
 
 // The 5th and 95th percentiles of a cosine swept at any speed lie at -+cos(0.05 pi).
 const double cosinePercentile = std::cos(0.05 * std::numbers::pi);
@@ -47,6 +38,53 @@ int samplesOf(double milliseconds)
 // Streams of the mixer's generator, one per condition, so each keeps its draws whatever the
 // others do.
 enum class Stream : std::uint64_t { Fade = 1, Crashes = 2, FirstStation = 3 };
+
+// Crashes read their noise from a table at a random start; it runs on far enough that the
+// longest crash starting anywhere in the first crashNoiseStarts samples stays inside it.
+constexpr int crashNoiseStarts = 8192;
+
+// out[j] = base[j] + added[j] taken to the nearest whole number (a half to the even one) and held
+// in 0 to 255; returns how many were held. Sixteen samples at a time where the processor has
+// SSE2 (every x86-64), the same results one by one elsewhere and for the last few: the added
+// part stays far inside 16 bits (a few thousand at most), so the packing saturates nothing
+// before the final hold.
+int roundedAndHeld(const std::uint8_t* base, const float* added, std::uint8_t* out, int count)
+{
+    int j = 0;
+    int held = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i top = _mm_set1_epi16(255);
+    __m128i heldLanes = zero;
+    auto rounded = [added](int from) {
+        return _mm_packs_epi32(_mm_cvtps_epi32(_mm_loadu_ps(added + from)),
+                               _mm_cvtps_epi32(_mm_loadu_ps(added + from + 4)));
+    };
+    auto countHeld = [&heldLanes, zero, top](__m128i sums) {
+        heldLanes = _mm_sub_epi16(heldLanes, _mm_or_si128(_mm_cmplt_epi16(sums, zero),
+                                                          _mm_cmpgt_epi16(sums, top)));
+    };
+    // Each lane counts at most two per 16 samples: far inside 16 bits for a block.
+    for (; j + 16 <= count; j += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + j));
+        const __m128i low = _mm_adds_epi16(_mm_unpacklo_epi8(bytes, zero), rounded(j));
+        const __m128i high = _mm_adds_epi16(_mm_unpackhi_epi8(bytes, zero), rounded(j + 8));
+        countHeld(low);
+        countHeld(high);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + j), _mm_packus_epi16(low, high));
+    }
+    alignas(16) std::array<std::int16_t, 8> lanes{};
+    _mm_store_si128(reinterpret_cast<__m128i*>(lanes.data()), heldLanes);
+    for (const std::int16_t lane : lanes)
+        held += lane;
+#endif
+    for (; j < count; ++j) {
+        const int sum = base[j] + static_cast<int>(std::nearbyint(added[j]));
+        held += static_cast<int>(sum < 0 || sum > 255);
+        out[j] = static_cast<std::uint8_t>(std::clamp(sum, 0, 255));
+    }
+    return held;
+}
 
 } // namespace
 
@@ -70,6 +108,7 @@ void BandMixer::start(const BandConditions& conditions, std::uint32_t bufferSeed
     m_conditions = conditions;
     m_position = 0;
     m_clipped = 0;
+    m_addedLive = false;
     const std::uint64_t seeds = (std::uint64_t{bufferSeed} << 32) | sampleSeed;
     auto stream = [seeds](std::uint64_t number) {
         Random random{seeds ^ (number * 0xD1B54A32D192ED03u)};
@@ -78,6 +117,7 @@ void BandMixer::start(const BandConditions& conditions, std::uint32_t bufferSeed
     };
 
     m_fade = {};
+    m_gainPoint = -1;
     if (conditions.qsbOn()) {
         m_fade.random = stream(static_cast<std::uint64_t>(Stream::Fade));
         m_fade.meanHalf = sampleRateHz / conditions.qsbRate / 2;
@@ -99,23 +139,40 @@ void BandMixer::start(const BandConditions& conditions, std::uint32_t bufferSeed
         const int speed =
             given.speed > 0 ? given.speed : static_cast<int>(station.random.between(60, 160));
         station.dotSamples = dotLength(speed);
-        station.amplitude = amplitudeOf(given.levelDb);
+        const double amplitude = amplitudeOf(given.levelDb);
         // Far below the wanted tone the station folds back above 0 Hz, as a receiver's image.
         const double hz =
             std::max(60.0, std::abs(static_cast<double>(sampleRateHz) / period + given.offsetHz));
-        station.phaseStep = static_cast<std::uint32_t>(hz / sampleRateHz * 0x1.0p32);
-        station.phase = static_cast<std::uint32_t>(station.random.next());
+        const double phase = twoPi * station.random.real();
         // Up to two seconds before it starts calling.
-        station.remaining = static_cast<std::int64_t>(station.random.between(0, 2 * sampleRateHz));
+        station.nextEntry = static_cast<std::int64_t>(station.random.between(0, 2 * sampleRateHz));
+        // The key rises and falls over 5 ms, so that it does not click; the fall ends before
+        // the next key-down, which comes a dot after the key-up at the earliest.
+        const int edge = std::min(samplesOf(5), station.dotSamples);
+        for (const int element : {0, 1}) {
+            const int keyed = (element == 0 ? 1 : 3) * station.dotSamples;
+            std::vector<float>& sound = station.elements[static_cast<std::size_t>(element)];
+            sound.resize(static_cast<std::size_t>(keyed + edge));
+            for (int k = 0; k < keyed + edge; ++k) {
+                const double envelope = k < keyed ? std::min(1.0, (k + 1.0) / edge)
+                                                  : static_cast<double>(keyed + edge - 1 - k) / edge;
+                sound[static_cast<std::size_t>(k)] = static_cast<float>(
+                    amplitude * envelope * std::sin(phase + twoPi * hz * k / sampleRateHz));
+            }
+        }
         m_stations.push_back(std::move(station));
     }
 
     m_crashes.clear();
+    m_crashNoise.clear();
     m_lastCrashEnd = std::numeric_limits<std::int64_t>::min() / 2;
     if (conditions.qrnOn()) {
         m_crashRandom = stream(static_cast<std::uint64_t>(Stream::Crashes));
         m_crashGap = sampleRateHz / conditions.qrnRate;
-        m_crashAmplitude = amplitudeOf(conditions.qrnLevelDb);
+        const double amplitude = amplitudeOf(conditions.qrnLevelDb);
+        m_crashNoise.resize(static_cast<std::size_t>(crashNoiseStarts + samplesOf(45)));
+        for (float& noise : m_crashNoise)
+            noise = static_cast<float>(amplitude * m_crashRandom.between(-1, 1));
         m_nextCrash = static_cast<std::int64_t>(-std::log(1 - m_crashRandom.real()) * m_crashGap);
     }
 
@@ -165,23 +222,38 @@ double BandMixer::qsbDecibels(std::int64_t sample)
     return fade.scale * (x - 1);
 }
 
-void BandMixer::applyFade(int count)
+float BandMixer::gainAtGrid(std::int64_t point)
 {
-    auto gainAt = [this](std::int64_t sample) {
-        return static_cast<float>(std::pow(10.0, qsbDecibels(sample) / 20));
+    // Points are asked for in order, mostly the next one, so each is evaluated once.
+    auto gainAt = [this](std::int64_t at) {
+        return static_cast<float>(
+            std::exp(qsbDecibels(at * qsbStep) * (std::numbers::ln10 / 20)));
     };
-    float from = gainAt(m_position);
-    for (int chunk = 0; chunk < count; chunk += qsbStep) {
-        const float to = gainAt(m_position + chunk + qsbStep);
-        const int end = std::min(count, chunk + qsbStep);
-        const float step = (to - from) / qsbStep;
-        for (int j = chunk; j < end; ++j)
-            m_wanted[static_cast<std::size_t>(j)] *= from + step * static_cast<float>(j - chunk);
-        from = to;
+    if (point != m_gainPoint) {
+        m_gains = point == m_gainPoint + 1 ? std::array{m_gains[1], gainAt(point + 1)}
+                                           : std::array{gainAt(point), gainAt(point + 1)};
+        m_gainPoint = point;
+    }
+    return m_gains[0];
+}
+
+template <typename Faded> void BandMixer::fadePieces(int count, const Faded& faded)
+{
+    int j = 0;
+    while (j < count) {
+        const std::int64_t point = (m_position + j) / qsbStep;
+        const float from = gainAtGrid(point);
+        const float step = (m_gains[1] - from) / qsbStep;
+        // j + offset: the sample's place after the grid point.
+        const auto offset = static_cast<int>(m_position - point * qsbStep);
+        const auto end =
+            static_cast<int>(std::min<std::int64_t>(count, (point + 1) * qsbStep - m_position));
+        faded(j, end, from, step, offset);
+        j = end;
     }
 }
 
-void BandMixer::nextKeying(Station& station)
+std::pair<bool, int> BandMixer::nextKeying(Station& station)
 {
     if (station.next == station.keying.size()) {
         // A new call: a CQ, an answer or a few five-letter groups, then a pause.
@@ -223,42 +295,52 @@ void BandMixer::nextKeying(Station& station)
         }
         station.keying.emplace_back(false, static_cast<int>(random.between(0.5, 3) * sampleRateHz));
     }
-    const auto [keyed, samples] = station.keying[station.next++];
-    station.keyed = keyed;
-    station.remaining = samples;
+    return station.keying[station.next++];
 }
 
-void BandMixer::addOthers(int count)
+float* BandMixer::added(int count)
 {
-    std::fill_n(m_added.begin(), count, 0.0f);
-    const auto& sine = sineTable();
-    // A station's key rises and falls over 5 ms, so that it does not click.
-    const float keyStep = 1.0f / static_cast<float>(samplesOf(5));
+    if (!m_addedLive) {
+        std::fill_n(m_added.begin(), count, 0.0f);
+        m_addedLive = true;
+    }
+    return m_added.data();
+}
+
+void BandMixer::addStations(int count)
+{
+    const std::int64_t end = m_position + count;
     for (Station& station : m_stations) {
-        int j = 0;
-        while (j < count) {
-            if (station.remaining == 0)
-                nextKeying(station);
-            const int run = static_cast<int>(std::min<std::int64_t>(station.remaining, count - j));
-            if (!station.keyed && station.envelope == 0) {
-                station.phase += station.phaseStep * static_cast<std::uint32_t>(run);
-            } else {
-                for (int k = j; k < j + run; ++k) {
-                    station.envelope = station.keyed ? std::min(1.0f, station.envelope + keyStep)
-                                                     : std::max(0.0f, station.envelope - keyStep);
-                    m_added[static_cast<std::size_t>(k)] +=
-                        station.amplitude * station.envelope *
-                        sine[station.phase >> (32 - sineTableBits)];
-                    station.phase += station.phaseStep;
-                }
+        for (;;) {
+            if (station.sounding != nullptr) {
+                const std::vector<float>& sound = *station.sounding;
+                const std::int64_t soundEnd =
+                    station.soundingFrom + static_cast<std::int64_t>(sound.size());
+                const std::int64_t from = std::max(station.soundingFrom, m_position);
+                const auto length = static_cast<int>(std::min(soundEnd, end) - from);
+                float* const target = added(count) + (from - m_position);
+                const float* const source = &sound[static_cast<std::size_t>(
+                    from - station.soundingFrom)];
+                for (int k = 0; k < length; ++k)
+                    target[k] += source[k];
+                if (soundEnd > end)
+                    break;
+                station.sounding = nullptr;
             }
-            j += run;
-            station.remaining -= run;
+            if (station.nextEntry >= end)
+                break;
+            const auto [keyed, samples] = nextKeying(station);
+            if (keyed) {
+                station.sounding = &station.elements[samples == station.dotSamples ? 0 : 1];
+                station.soundingFrom = station.nextEntry;
+            }
+            station.nextEntry += samples;
         }
     }
+}
 
-    if (!m_conditions.qrnOn())
-        return;
+void BandMixer::addCrashes(int count)
+{
     const std::int64_t end = m_position + count;
     // A crash due while the last one lasts waits for it, so that each stays one crash: the
     // count keeps the rate, only the times move a little.
@@ -267,85 +349,111 @@ void BandMixer::addOthers(int count)
         // Each crash lasts 10 to 45 ms: a 1 ms rise, then a fast decay.
         const int length = static_cast<int>(m_crashRandom.between(samplesOf(10), samplesOf(45)));
         const std::int64_t start = nextStart();
-        m_crashes.push_back({start, length, m_crashAmplitude,
-                             static_cast<std::uint32_t>(m_crashRandom.next()) | 1u});
+        m_crashes.push_back(
+            {start, length, static_cast<int>(m_crashRandom.next() % crashNoiseStarts)});
         m_lastCrashEnd = start + length;
         m_nextCrash +=
             1 + static_cast<std::int64_t>(-std::log(1 - m_crashRandom.real()) * m_crashGap);
     }
     const int rise = samplesOf(1);
-    for (Crash& crash : m_crashes) {
-        const std::int64_t first = std::max(crash.start, m_position);
-        const std::int64_t last = std::min(crash.start + crash.length, end);
-        for (std::int64_t t = first; t < last; ++t) {
-            const auto k = static_cast<int>(t - crash.start);
-            float envelope = 1;
-            if (k < rise) {
-                envelope = static_cast<float>(k + 1) / static_cast<float>(rise);
-            } else {
-                const float left =
-                    static_cast<float>(crash.length - k) / static_cast<float>(crash.length - rise);
-                envelope = left * left;
-            }
-            // xorshift32: white noise, uniform in -1 to 1.
-            crash.noise ^= crash.noise << 13;
-            crash.noise ^= crash.noise >> 17;
-            crash.noise ^= crash.noise << 5;
-            const float white = static_cast<float>(crash.noise) * 0x1.0p-31f - 1.0f;
-            m_added[static_cast<std::size_t>(t - m_position)] += crash.amplitude * envelope * white;
+    for (const Crash& crash : m_crashes) {
+        int k = static_cast<int>(std::max(crash.start, m_position) - crash.start);
+        const auto last = static_cast<int>(std::min(crash.start + crash.length, end) - crash.start);
+        if (k >= last)
+            continue;
+        // Sample k of the crash lands at target[k].
+        float* const target = added(count) + (crash.start - m_position);
+        const float* const noise = &m_crashNoise[static_cast<std::size_t>(crash.noiseFrom)];
+        for (; k < std::min(rise, last); ++k)
+            target[k] += noise[k] * (static_cast<float>(k + 1) / static_cast<float>(rise));
+        const float perSample = 1.0f / static_cast<float>(crash.length - rise);
+        for (; k < last; ++k) {
+            const float left = static_cast<float>(crash.length - k) * perSample;
+            target[k] += noise[k] * (left * left);
         }
     }
     std::erase_if(m_crashes,
                   [end](const Crash& crash) { return crash.start + crash.length <= end; });
 }
 
-void BandMixer::finish(std::uint8_t* samples, const std::uint8_t* base, int count, bool tone)
+void BandMixer::wantedTone(const std::uint8_t* samples, const std::uint8_t* noise, int count,
+                           int ramp)
 {
-    std::int64_t clipped = 0;
-    for (int j = 0; j < count; ++j) {
-        const auto i = static_cast<std::size_t>(j);
-        float value = static_cast<float>(base[j]) + m_added[i] + (tone ? m_wanted[i] : 0.0f);
-        clipped += (value < 0.0f) | (value > 255.0f);
-        value = std::clamp(value, 0.0f, 255.0f);
-        samples[j] = static_cast<std::uint8_t>(value + 0.5f);
-    }
-    m_clipped += clipped;
-}
-
-void BandMixer::mixTone(std::uint8_t* samples, const std::uint8_t* noise, int count, int ramp)
-{
-    if (static_cast<int>(m_wanted.size()) < count) {
-        m_wanted.resize(static_cast<std::size_t>(count));
-        m_added.resize(static_cast<std::size_t>(count));
-    }
-    if (m_conditions.chirpOn()) {
-        const std::vector<float>& weights = rampWeights(ramp);
-        for (int j = 0; j < count; ++j) {
-            const int fromEdge = std::min(j, count - 1 - j);
-            const float weight = fromEdge < ramp ? weights[static_cast<std::size_t>(fromEdge)] : 1;
-            m_wanted[static_cast<std::size_t>(j)] =
-                weight * m_chirpTone[static_cast<std::size_t>(j)];
+    float* const wanted = m_added.data();
+    m_addedLive = true;
+    const bool chirp = m_conditions.chirpOn();
+    // The tone before its soft keying's edges: the chirped one, or the plain one as rendered.
+    const float* const chirped = m_chirpTone.data();
+    auto tone = [&](int from, int to, auto gain) {
+        if (chirp) {
+            for (int j = from; j < to; ++j)
+                wanted[j] = chirped[j] * gain(j);
+        } else {
+            for (int j = from; j < to; ++j)
+                wanted[j] = static_cast<float>(samples[j] - noise[j]) * gain(j);
         }
+    };
+    if (m_conditions.qsbOn()) {
+        fadePieces(count, [&](int from, int to, float gain, float step, int offset) {
+            tone(from, to, [=](int j) { return gain + step * static_cast<float>(j + offset); });
+        });
     } else {
-        for (int j = 0; j < count; ++j)
-            m_wanted[static_cast<std::size_t>(j)] = static_cast<float>(samples[j] - noise[j]);
+        tone(0, count, [](int) { return 1.0f; });
     }
-    if (m_conditions.qsbOn())
-        applyFade(count);
-    addOthers(count);
-    finish(samples, noise, count, true);
-    m_position += count;
+    if (!chirp)
+        return;
+    // The soft keying's edges; an element shorter than two ramps meets in its middle.
+    const std::vector<float>& weights = rampWeights(ramp);
+    const int half = (count + 1) / 2;
+    for (int j = 0; j < std::min(ramp, half); ++j)
+        wanted[j] *= weights[static_cast<std::size_t>(j)];
+    for (int j = std::max(half, count - ramp); j < count; ++j)
+        wanted[j] *= weights[static_cast<std::size_t>(count - 1 - j)];
 }
 
-void BandMixer::mixGap(std::uint8_t* samples, int count)
+const std::uint8_t* BandMixer::finish(const std::uint8_t* base, int count)
 {
-    if (static_cast<int>(m_added.size()) < count) {
-        m_wanted.resize(static_cast<std::size_t>(count));
-        m_added.resize(static_cast<std::size_t>(count));
-    }
-    addOthers(count);
-    finish(samples, samples, count, false);
+    m_clipped += roundedAndHeld(base, m_added.data(), m_out.data(), count);
+    return m_out.data();
+}
+
+const std::uint8_t* BandMixer::mix(const std::uint8_t* samples, const std::uint8_t* base,
+                                   int count)
+{
+    addStations(count);
+    if (m_conditions.qrnOn())
+        addCrashes(count);
+    const std::uint8_t* const mixed = m_addedLive ? finish(base, count) : samples;
+    m_addedLive = false;
     m_position += count;
+    return mixed;
+}
+
+void BandMixer::reserve(int count)
+{
+    if (static_cast<int>(m_out.size()) < count) {
+        m_added.resize(static_cast<std::size_t>(count));
+        m_out.resize(static_cast<std::size_t>(count));
+    }
+}
+
+const std::uint8_t* BandMixer::mixTone(const std::uint8_t* samples, const std::uint8_t* noise,
+                                       int count, int ramp)
+{
+    reserve(count);
+    // Reshaped, the wanted tone is computed anew over the noise alone; otherwise it stays in
+    // the samples as they are.
+    if (m_conditions.chirpOn() || m_conditions.qsbOn()) {
+        wantedTone(samples, noise, count, ramp);
+        return mix(samples, noise, count);
+    }
+    return mix(samples, samples, count);
+}
+
+const std::uint8_t* BandMixer::mixGap(const std::uint8_t* samples, int count)
+{
+    reserve(count);
+    return mix(samples, samples, count);
 }
 
 } // namespace vortan

@@ -170,18 +170,18 @@ template <typename Write> void Synthesizer::toneSlices(int sampleCount, const Wr
 void Synthesizer::writeMixed(ReplacingFileWriter& file, const Segment& segment)
 {
     const int count = segment.sampleCount;
+    const std::uint8_t* mixed = nullptr;
     if (segment.kind == SegmentKind::Tone) {
         int filled = 0;
         toneSlices(count, [this, &filled](const std::uint8_t* samples, int sliceCount) {
             std::copy_n(samples, sliceCount, &m_mixed[static_cast<std::size_t>(filled)]);
             filled += sliceCount;
         });
-        m_mixer.mixTone(m_mixed.data(), &m_toneNoise[1], count, m_ramps.rampLength(count));
+        mixed = m_mixer.mixTone(m_mixed.data(), &m_toneNoise[1], count, m_ramps.rampLength(count));
     } else {
-        std::copy_n(m_noisebuf.begin(), count, m_mixed.begin());
-        m_mixer.mixGap(m_mixed.data(), count);
+        mixed = m_mixer.mixGap(m_noisebuf.data(), count);
     }
-    file.write(m_mixed.data(), static_cast<std::size_t>(count));
+    file.write(mixed, static_cast<std::size_t>(count));
 }
 
 } // namespace vortan
