@@ -43,34 +43,48 @@ enum class Stream : std::uint64_t { Fade = 1, Crashes = 2, FirstStation = 3 };
 // longest crash starting anywhere in the first crashNoiseStarts samples stays inside it.
 constexpr int crashNoiseStarts = 8192;
 
-// out[j] = base[j] + added[j] taken to the nearest whole number (a half to the even one) and held
-// in 0 to 255; returns how many were held. Sixteen samples at a time where the processor has
-// SSE2 (every x86-64), the same results one by one elsewhere and for the last few: the added
-// part stays far inside 16 bits (a few thousand at most), so the packing saturates nothing
-// before the final hold.
-int roundedAndHeld(const std::uint8_t* base, const float* added, std::uint8_t* out, int count)
+// A float in eighths of a sample step, towards zero.
+std::int16_t eighths(float value)
+{
+    return static_cast<std::int16_t>(static_cast<int>(value));
+}
+
+// At most this many parts are added to a sample: the wanted tone and the crashes (one buffer),
+// and a sound of each station (a station's sounds never overlap: the fall after a key-up ends
+// before its next key-down).
+constexpr int mostParts = 1 + kQrmMaxStations;
+using Parts = std::array<const std::int16_t*, mostParts>;
+
+// out[j] = base[j] plus the sum of parts[0..Count)[j] / 8, taken to the nearest whole number (a
+// half up) and held in 0 to 255; returns how many were held. Sixteen samples at a time where the
+// processor has SSE2 (every x86-64), the same integer steps one by one elsewhere and for the last
+// few.
+template <int Count>
+int mixedSamples(const std::uint8_t* base, const Parts& parts, std::uint8_t* out, int count)
 {
     int j = 0;
     int held = 0;
 #if defined(__SSE2__)
     const __m128i zero = _mm_setzero_si128();
+    const __m128i half = _mm_set1_epi16(BandMixer::unit / 2);
     const __m128i top = _mm_set1_epi16(255);
     __m128i heldLanes = zero;
-    auto rounded = [added](int from) {
-        return _mm_packs_epi32(_mm_cvtps_epi32(_mm_loadu_ps(added + from)),
-                               _mm_cvtps_epi32(_mm_loadu_ps(added + from + 4)));
-    };
-    auto countHeld = [&heldLanes, zero, top](__m128i sums) {
+    auto sumOf = [&](__m128i bytes, int from) {
+        __m128i added = half;
+        for (int part = 0; part < Count; ++part) {
+            added = _mm_add_epi16(
+                added, _mm_loadu_si128(reinterpret_cast<const __m128i*>(parts[part] + from)));
+        }
+        const __m128i sums = _mm_add_epi16(bytes, _mm_srai_epi16(added, BandMixer::unitBits));
         heldLanes = _mm_sub_epi16(heldLanes, _mm_or_si128(_mm_cmplt_epi16(sums, zero),
                                                           _mm_cmpgt_epi16(sums, top)));
+        return sums;
     };
     // Each lane counts at most two per 16 samples: far inside 16 bits for a block.
     for (; j + 16 <= count; j += 16) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + j));
-        const __m128i low = _mm_adds_epi16(_mm_unpacklo_epi8(bytes, zero), rounded(j));
-        const __m128i high = _mm_adds_epi16(_mm_unpackhi_epi8(bytes, zero), rounded(j + 8));
-        countHeld(low);
-        countHeld(high);
+        const __m128i low = sumOf(_mm_unpacklo_epi8(bytes, zero), j);
+        const __m128i high = sumOf(_mm_unpackhi_epi8(bytes, zero), j + 8);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + j), _mm_packus_epi16(low, high));
     }
     alignas(16) std::array<std::int16_t, 8> lanes{};
@@ -79,11 +93,33 @@ int roundedAndHeld(const std::uint8_t* base, const float* added, std::uint8_t* o
         held += lane;
 #endif
     for (; j < count; ++j) {
-        const int sum = base[j] + static_cast<int>(std::nearbyint(added[j]));
+        int added = BandMixer::unit / 2;
+        for (int part = 0; part < Count; ++part)
+            added += parts[part][j];
+        const int sum = base[j] + (added >> BandMixer::unitBits);
         held += static_cast<int>(sum < 0 || sum > 255);
         out[j] = static_cast<std::uint8_t>(std::clamp(sum, 0, 255));
     }
     return held;
+}
+
+int mixedSamples(int partCount, const std::uint8_t* base, const Parts& parts, std::uint8_t* out,
+                 int count)
+{
+    static_assert(mostParts == 4);
+    switch (partCount) {
+    case 0:
+        std::copy_n(base, count, out);
+        return 0;
+    case 1:
+        return mixedSamples<1>(base, parts, out, count);
+    case 2:
+        return mixedSamples<2>(base, parts, out, count);
+    case 3:
+        return mixedSamples<3>(base, parts, out, count);
+    default:
+        return mixedSamples<4>(base, parts, out, count);
+    }
 }
 
 } // namespace
@@ -129,6 +165,10 @@ void BandMixer::start(const BandConditions& conditions, std::uint32_t bufferSeed
             -static_cast<std::int64_t>(static_cast<double>(first) * m_fade.random.real());
         m_fade.halfEnd = m_fade.halfStart + first;
         m_fade.falling = m_fade.random.real() < 0.5;
+        for (int k = 0; k <= fadeTableSteps; ++k) {
+            m_fadeGains[static_cast<std::size_t>(k)] = static_cast<float>(std::pow(
+                10.0, qsbDecibelsSwept(static_cast<double>(k) / fadeTableSteps) / 20));
+        }
     }
 
     m_stations.clear();
@@ -139,7 +179,7 @@ void BandMixer::start(const BandConditions& conditions, std::uint32_t bufferSeed
         const int speed =
             given.speed > 0 ? given.speed : static_cast<int>(station.random.between(60, 160));
         station.dotSamples = dotLength(speed);
-        const double amplitude = amplitudeOf(given.levelDb);
+        const double amplitude = BandMixer::unit * amplitudeOf(given.levelDb);
         // Far below the wanted tone the station folds back above 0 Hz, as a receiver's image.
         const double hz =
             std::max(60.0, std::abs(static_cast<double>(sampleRateHz) / period + given.offsetHz));
@@ -151,13 +191,14 @@ void BandMixer::start(const BandConditions& conditions, std::uint32_t bufferSeed
         const int edge = std::min(samplesOf(5), station.dotSamples);
         for (const int element : {0, 1}) {
             const int keyed = (element == 0 ? 1 : 3) * station.dotSamples;
-            std::vector<float>& sound = station.elements[static_cast<std::size_t>(element)];
+            std::vector<std::int16_t>& sound =
+                station.elements[static_cast<std::size_t>(element)];
             sound.resize(static_cast<std::size_t>(keyed + edge));
             for (int k = 0; k < keyed + edge; ++k) {
                 const double envelope = k < keyed ? std::min(1.0, (k + 1.0) / edge)
                                                   : static_cast<double>(keyed + edge - 1 - k) / edge;
-                sound[static_cast<std::size_t>(k)] = static_cast<float>(
-                    amplitude * envelope * std::sin(phase + twoPi * hz * k / sampleRateHz));
+                sound[static_cast<std::size_t>(k)] = static_cast<std::int16_t>(
+                    nearest(amplitude * envelope * std::sin(phase + twoPi * hz * k / sampleRateHz)));
             }
         }
         m_stations.push_back(std::move(station));
@@ -169,7 +210,7 @@ void BandMixer::start(const BandConditions& conditions, std::uint32_t bufferSeed
     if (conditions.qrnOn()) {
         m_crashRandom = stream(static_cast<std::uint64_t>(Stream::Crashes));
         m_crashGap = sampleRateHz / conditions.qrnRate;
-        const double amplitude = amplitudeOf(conditions.qrnLevelDb);
+        const double amplitude = unit * amplitudeOf(conditions.qrnLevelDb);
         m_crashNoise.resize(static_cast<std::size_t>(crashNoiseStarts + samplesOf(45)));
         for (float& noise : m_crashNoise)
             noise = static_cast<float>(amplitude * m_crashRandom.between(-1, 1));
@@ -185,7 +226,7 @@ void BandMixer::start(const BandConditions& conditions, std::uint32_t bufferSeed
         m_chirpTone.resize(static_cast<std::size_t>(longestTone) + 1);
         for (std::size_t j = 0; j < m_chirpTone.size(); ++j) {
             const double angle = twoPi * (static_cast<double>(j + 2) / period + extraCycles);
-            m_chirpTone[j] = static_cast<float>(100 * std::sin(angle));
+            m_chirpTone[j] = static_cast<float>(unit * 100 * std::sin(angle));
             const double left = std::max(0.0, 1 - static_cast<double>(j) / settle);
             extraCycles += conditions.chirpHz * left * left / sampleRateHz;
         }
@@ -205,7 +246,7 @@ const std::vector<float>& BandMixer::rampWeights(int ramp)
     return weights;
 }
 
-double BandMixer::qsbDecibels(std::int64_t sample)
+double BandMixer::sweptAt(std::int64_t sample)
 {
     Fade& fade = m_fade;
     while (sample >= fade.halfEnd) {
@@ -214,20 +255,34 @@ double BandMixer::qsbDecibels(std::int64_t sample)
             1, static_cast<std::int64_t>(fade.meanHalf * fade.random.between(0.6, 1.4)));
         fade.falling = !fade.falling;
     }
-    // Each half cycle sweeps the whole cosine, so its values spread as a sine's do whatever
-    // its length; only the timing is random.
     const double swept = static_cast<double>(sample - fade.halfStart) /
                          static_cast<double>(fade.halfEnd - fade.halfStart);
-    const double x = std::cos(std::numbers::pi * swept) * (fade.falling ? 1 : -1);
-    return fade.scale * (x - 1);
+    // A rising half sweeps the falling one backwards.
+    return fade.falling ? swept : 1 - swept;
+}
+
+double BandMixer::qsbDecibelsSwept(double swept) const
+{
+    return m_fade.scale * (std::cos(std::numbers::pi * swept) - 1);
+}
+
+double BandMixer::qsbDecibels(std::int64_t sample)
+{
+    // Each half cycle sweeps the whole cosine, so its values spread as a sine's do whatever
+    // its length; only the timing is random.
+    return qsbDecibelsSwept(sweptAt(sample));
 }
 
 float BandMixer::gainAtGrid(std::int64_t point)
 {
-    // Points are asked for in order, mostly the next one, so each is evaluated once.
+    // Points are asked for in order, mostly the next one, so each is evaluated once; between
+    // the falling half's table entries the gain is taken on a straight line.
     auto gainAt = [this](std::int64_t at) {
-        return static_cast<float>(
-            std::exp(qsbDecibels(at * qsbStep) * (std::numbers::ln10 / 20)));
+        const double place = sweptAt(at * qsbStep) * fadeTableSteps;
+        const auto below = std::min(static_cast<int>(place), fadeTableSteps - 1);
+        const auto fraction = static_cast<float>(place - below);
+        const float low = m_fadeGains[static_cast<std::size_t>(below)];
+        return low + (m_fadeGains[static_cast<std::size_t>(below) + 1] - low) * fraction;
     };
     if (point != m_gainPoint) {
         m_gains = point == m_gainPoint + 1 ? std::array{m_gains[1], gainAt(point + 1)}
@@ -298,10 +353,10 @@ std::pair<bool, int> BandMixer::nextKeying(Station& station)
     return station.keying[station.next++];
 }
 
-float* BandMixer::added(int count)
+std::int16_t* BandMixer::added(int count)
 {
     if (!m_addedLive) {
-        std::fill_n(m_added.begin(), count, 0.0f);
+        std::fill_n(m_added.begin(), count, std::int16_t{0});
         m_addedLive = true;
     }
     return m_added.data();
@@ -313,16 +368,13 @@ void BandMixer::addStations(int count)
     for (Station& station : m_stations) {
         for (;;) {
             if (station.sounding != nullptr) {
-                const std::vector<float>& sound = *station.sounding;
+                const std::vector<std::int16_t>& sound = *station.sounding;
                 const std::int64_t soundEnd =
                     station.soundingFrom + static_cast<std::int64_t>(sound.size());
                 const std::int64_t from = std::max(station.soundingFrom, m_position);
-                const auto length = static_cast<int>(std::min(soundEnd, end) - from);
-                float* const target = added(count) + (from - m_position);
-                const float* const source = &sound[static_cast<std::size_t>(
-                    from - station.soundingFrom)];
-                for (int k = 0; k < length; ++k)
-                    target[k] += source[k];
+                m_parts.push_back({static_cast<int>(from - m_position),
+                                   static_cast<int>(std::min(soundEnd, end) - m_position),
+                                   &sound[static_cast<std::size_t>(from - station.soundingFrom)]});
                 if (soundEnd > end)
                     break;
                 station.sounding = nullptr;
@@ -362,14 +414,16 @@ void BandMixer::addCrashes(int count)
         if (k >= last)
             continue;
         // Sample k of the crash lands at target[k].
-        float* const target = added(count) + (crash.start - m_position);
+        std::int16_t* const target = added(count) + (crash.start - m_position);
         const float* const noise = &m_crashNoise[static_cast<std::size_t>(crash.noiseFrom)];
-        for (; k < std::min(rise, last); ++k)
-            target[k] += noise[k] * (static_cast<float>(k + 1) / static_cast<float>(rise));
+        for (; k < std::min(rise, last); ++k) {
+            const float envelope = static_cast<float>(k + 1) / static_cast<float>(rise);
+            target[k] = static_cast<std::int16_t>(target[k] + eighths(noise[k] * envelope));
+        }
         const float perSample = 1.0f / static_cast<float>(crash.length - rise);
         for (; k < last; ++k) {
             const float left = static_cast<float>(crash.length - k) * perSample;
-            target[k] += noise[k] * (left * left);
+            target[k] = static_cast<std::int16_t>(target[k] + eighths(noise[k] * (left * left)));
         }
     }
     std::erase_if(m_crashes,
@@ -379,51 +433,72 @@ void BandMixer::addCrashes(int count)
 void BandMixer::wantedTone(const std::uint8_t* samples, const std::uint8_t* noise, int count,
                            int ramp)
 {
-    float* const wanted = m_added.data();
+    std::int16_t* const wanted = m_added.data();
     m_addedLive = true;
-    const bool chirp = m_conditions.chirpOn();
-    // The tone before its soft keying's edges: the chirped one, or the plain one as rendered.
-    const float* const chirped = m_chirpTone.data();
-    auto tone = [&](int from, int to, auto gain) {
-        if (chirp) {
-            for (int j = from; j < to; ++j)
-                wanted[j] = chirped[j] * gain(j);
-        } else {
-            for (int j = from; j < to; ++j)
-                wanted[j] = static_cast<float>(samples[j] - noise[j]) * gain(j);
-        }
-    };
-    if (m_conditions.qsbOn()) {
-        fadePieces(count, [&](int from, int to, float gain, float step, int offset) {
-            tone(from, to, [=](int j) { return gain + step * static_cast<float>(j + offset); });
-        });
+    // The tone at full strength: the chirped one within the soft keying's edges (an element
+    // shorter than two ramps meets in its middle), or the plain one as rendered.
+    float* const tone = m_tone.data();
+    if (m_conditions.chirpOn()) {
+        std::copy_n(m_chirpTone.begin(), count, tone);
+        const std::vector<float>& weights = rampWeights(ramp);
+        const int half = (count + 1) / 2;
+        for (int j = 0; j < std::min(ramp, half); ++j)
+            tone[j] *= weights[static_cast<std::size_t>(j)];
+        for (int j = std::max(half, count - ramp); j < count; ++j)
+            tone[j] *= weights[static_cast<std::size_t>(count - 1 - j)];
     } else {
-        tone(0, count, [](int) { return 1.0f; });
+        for (int j = 0; j < count; ++j)
+            tone[j] = static_cast<float>(unit * (samples[j] - noise[j]));
     }
-    if (!chirp)
+    if (!m_conditions.qsbOn()) {
+        for (int j = 0; j < count; ++j)
+            wanted[j] = eighths(tone[j]);
         return;
-    // The soft keying's edges; an element shorter than two ramps meets in its middle.
-    const std::vector<float>& weights = rampWeights(ramp);
-    const int half = (count + 1) / 2;
-    for (int j = 0; j < std::min(ramp, half); ++j)
-        wanted[j] *= weights[static_cast<std::size_t>(j)];
-    for (int j = std::max(half, count - ramp); j < count; ++j)
-        wanted[j] *= weights[static_cast<std::size_t>(count - 1 - j)];
+    }
+    fadePieces(count, [&](int from, int to, float gain, float step, int offset) {
+        for (int j = from; j < to; ++j)
+            wanted[j] = eighths(tone[j] * (gain + step * static_cast<float>(j + offset)));
+    });
 }
 
 const std::uint8_t* BandMixer::finish(const std::uint8_t* base, int count)
 {
-    m_clipped += roundedAndHeld(base, m_added.data(), m_out.data(), count);
+    if (m_addedLive)
+        m_parts.push_back({0, count, m_added.data()});
+    // The block in stretches over which the same parts sound, each mixed in one pass.
+    m_edges.clear();
+    m_edges.push_back(count);
+    for (const Part& part : m_parts) {
+        m_edges.push_back(part.from);
+        m_edges.push_back(part.to);
+    }
+    std::sort(m_edges.begin(), m_edges.end());
+    int from = 0;
+    for (const int to : m_edges) {
+        if (to <= from)
+            continue;
+        Parts parts{};
+        int partCount = 0;
+        for (const Part& part : m_parts) {
+            if (part.from <= from && part.to >= to && partCount < mostParts)
+                parts[static_cast<std::size_t>(partCount++)] = part.samples + (from - part.from);
+        }
+        m_clipped += mixedSamples(partCount, base + from, parts, &m_out[static_cast<std::size_t>(from)],
+                                  to - from);
+        from = to;
+    }
     return m_out.data();
 }
 
 const std::uint8_t* BandMixer::mix(const std::uint8_t* samples, const std::uint8_t* base,
                                    int count)
 {
+    m_parts.clear();
     addStations(count);
     if (m_conditions.qrnOn())
         addCrashes(count);
-    const std::uint8_t* const mixed = m_addedLive ? finish(base, count) : samples;
+    const std::uint8_t* const mixed =
+        m_addedLive || !m_parts.empty() ? finish(base, count) : samples;
     m_addedLive = false;
     m_position += count;
     return mixed;
@@ -433,6 +508,7 @@ void BandMixer::reserve(int count)
 {
     if (static_cast<int>(m_out.size()) < count) {
         m_added.resize(static_cast<std::size_t>(count));
+        m_tone.resize(static_cast<std::size_t>(count));
         m_out.resize(static_cast<std::size_t>(count));
     }
 }

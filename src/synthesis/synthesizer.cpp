@@ -173,10 +173,12 @@ void Synthesizer::writeMixed(ReplacingFileWriter& file, const Segment& segment)
     const std::uint8_t* mixed = nullptr;
     if (segment.kind == SegmentKind::Tone) {
         int filled = 0;
-        toneSlices(count, [this, &filled](const std::uint8_t* samples, int sliceCount) {
-            std::copy_n(samples, sliceCount, &m_mixed[static_cast<std::size_t>(filled)]);
-            filled += sliceCount;
-        });
+        if (!m_mixer.replacesTone()) {
+            toneSlices(count, [this, &filled](const std::uint8_t* samples, int sliceCount) {
+                std::copy_n(samples, sliceCount, &m_mixed[static_cast<std::size_t>(filled)]);
+                filled += sliceCount;
+            });
+        }
         mixed = m_mixer.mixTone(m_mixed.data(), &m_toneNoise[1], count, m_ramps.rampLength(count));
     } else {
         mixed = m_mixer.mixGap(m_noisebuf.data(), count);
