@@ -39,16 +39,20 @@ std::string_view patternFor(unsigned char byte)
     return byteIndex[byte];
 }
 
+std::string_view textBytePattern(char byte)
+{
+    auto folded = static_cast<unsigned char>(byte);
+    if (folded >= 'A' && folded <= 'Z')
+        folded += 0x20;
+    return byteIndex[folded];
+}
+
 std::string txtotr(std::string_view text)
 {
     std::string pattern;
     pattern.reserve(text.size() * 4);
-    for (const char c : text) {
-        auto byte = static_cast<unsigned char>(c);
-        if (byte >= 'A' && byte <= 'Z')
-            byte += 0x20;
-        pattern += byteIndex[byte];
-    }
+    for (const char byte : text)
+        pattern += textBytePattern(byte);
     return pattern;
 }
 
