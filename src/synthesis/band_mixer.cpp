@@ -76,8 +76,8 @@ int mixedSamples(const std::uint8_t* base, const Parts& parts, std::uint8_t* out
                 added, _mm_loadu_si128(reinterpret_cast<const __m128i*>(parts[part] + from)));
         }
         const __m128i sums = _mm_add_epi16(bytes, _mm_srai_epi16(added, BandMixer::unitBits));
-        heldLanes = _mm_sub_epi16(heldLanes, _mm_or_si128(_mm_cmplt_epi16(sums, zero),
-                                                          _mm_cmpgt_epi16(sums, top)));
+        heldLanes = _mm_sub_epi16(
+            heldLanes, _mm_or_si128(_mm_cmplt_epi16(sums, zero), _mm_cmpgt_epi16(sums, top)));
         return sums;
     };
     // Each lane counts at most two per 16 samples: far inside 16 bits for a block.
@@ -166,8 +166,8 @@ void BandMixer::start(const BandConditions& conditions, std::uint32_t bufferSeed
         m_fade.halfEnd = m_fade.halfStart + first;
         m_fade.falling = m_fade.random.real() < 0.5;
         for (int k = 0; k <= fadeTableSteps; ++k) {
-            m_fadeGains[static_cast<std::size_t>(k)] = static_cast<float>(std::pow(
-                10.0, qsbDecibelsSwept(static_cast<double>(k) / fadeTableSteps) / 20));
+            m_fadeGains[static_cast<std::size_t>(k)] = static_cast<float>(
+                std::pow(10.0, qsbDecibelsSwept(static_cast<double>(k) / fadeTableSteps) / 20));
         }
     }
 
@@ -191,14 +191,14 @@ void BandMixer::start(const BandConditions& conditions, std::uint32_t bufferSeed
         const int edge = std::min(samplesOf(5), station.dotSamples);
         for (const int element : {0, 1}) {
             const int keyed = (element == 0 ? 1 : 3) * station.dotSamples;
-            std::vector<std::int16_t>& sound =
-                station.elements[static_cast<std::size_t>(element)];
+            std::vector<std::int16_t>& sound = station.elements[static_cast<std::size_t>(element)];
             sound.resize(static_cast<std::size_t>(keyed + edge));
             for (int k = 0; k < keyed + edge; ++k) {
-                const double envelope = k < keyed ? std::min(1.0, (k + 1.0) / edge)
-                                                  : static_cast<double>(keyed + edge - 1 - k) / edge;
-                sound[static_cast<std::size_t>(k)] = static_cast<std::int16_t>(
-                    nearest(amplitude * envelope * std::sin(phase + twoPi * hz * k / sampleRateHz)));
+                const double envelope = k < keyed
+                                            ? std::min(1.0, (k + 1.0) / edge)
+                                            : static_cast<double>(keyed + edge - 1 - k) / edge;
+                sound[static_cast<std::size_t>(k)] = static_cast<std::int16_t>(nearest(
+                    amplitude * envelope * std::sin(phase + twoPi * hz * k / sampleRateHz)));
             }
         }
         m_stations.push_back(std::move(station));
@@ -483,15 +483,14 @@ const std::uint8_t* BandMixer::finish(const std::uint8_t* base, int count)
             if (part.from <= from && part.to >= to && partCount < mostParts)
                 parts[static_cast<std::size_t>(partCount++)] = part.samples + (from - part.from);
         }
-        m_clipped += mixedSamples(partCount, base + from, parts, &m_out[static_cast<std::size_t>(from)],
-                                  to - from);
+        m_clipped += mixedSamples(partCount, base + from, parts,
+                                  &m_out[static_cast<std::size_t>(from)], to - from);
         from = to;
     }
     return m_out.data();
 }
 
-const std::uint8_t* BandMixer::mix(const std::uint8_t* samples, const std::uint8_t* base,
-                                   int count)
+const std::uint8_t* BandMixer::mix(const std::uint8_t* samples, const std::uint8_t* base, int count)
 {
     m_parts.clear();
     addStations(count);

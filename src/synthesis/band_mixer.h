@@ -125,7 +125,7 @@ private:
     };
     std::vector<Part> m_parts;
     std::vector<int> m_edges;
-    bool m_addedLive = false; // m_added holds something for the block in hand
+    bool m_addedLive = false;          // m_added holds something for the block in hand
     std::vector<std::int16_t> m_added; // in eighths of a sample step
     std::vector<float> m_tone;         // the wanted tone of a block before its fade
     std::vector<std::uint8_t> m_out;
