@@ -55,6 +55,12 @@ std::int16_t eighths(float value)
 constexpr int mostParts = 1 + kQrmMaxStations;
 using Parts = std::array<const std::int16_t*, mostParts>;
 
+// The loudest mix the ranges allow, in eighths, fits 16 bits: the wanted tone (100 steps), three
+// stations at +10 dB (under 317 steps each) and crashes at +20 dB (1000 steps).
+static_assert(kQrmMaxLevelDb == 10 && kQrnMaxLevelDb == 20 &&
+              BandMixer::unit * (100 + kQrmMaxStations * 317 + 1000) + BandMixer::unit / 2 <
+                  std::numeric_limits<std::int16_t>::max());
+
 // out[j] = base[j] plus the sum of parts[0..Count)[j] / 8, taken to the nearest whole number (a
 // half up) and held in 0 to 255; returns how many were held. Sixteen samples at a time where the
 // processor has SSE2 (every x86-64), the same integer steps one by one elsewhere and for the last
