@@ -11,24 +11,15 @@
 #include <numbers>
 #include <string>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace vortan {
 
 namespace {
 
-constexpr int sineTableBits = 12;
 constexpr double twoPi = 2 * std::numbers::pi;
-
-const std::array<float, 1 << sineTableBits>& sineTable()
-{
-    static const auto table = [] {
-        std::array<float, 1 << sineTableBits> values{};
-        for (std::size_t i = 0; i < values.size(); ++i)
-            values[i] = static_cast<float>(
-                std::sin(twoPi * static_cast<double>(i) / static_cast<double>(values.size())));
-        return values;
-    }();
-    return table;
-}
 
 // The 5th and 95th percentiles of a cosine swept at any speed lie at -+cos(0.05 pi).
 const double cosinePercentile = std::cos(0.05 * std::numbers::pi);
@@ -47,6 +38,95 @@ int samplesOf(double milliseconds)
 // Streams of the mixer's generator, one per condition, so each keeps its draws whatever the
 // others do.
 enum class Stream : std::uint64_t { Fade = 1, Crashes = 2, FirstStation = 3 };
+
+// Crashes read their noise from a table at a random start; it runs on far enough that the
+// longest crash starting anywhere in the first crashNoiseStarts samples stays inside it.
+constexpr int crashNoiseStarts = 8192;
+
+// A float in eighths of a sample step, towards zero.
+std::int16_t eighths(float value)
+{
+    return static_cast<std::int16_t>(static_cast<int>(value));
+}
+
+// At most this many parts are added to a sample: the wanted tone and the crashes (one buffer),
+// and a sound of each station (a station's sounds never overlap: the fall after a key-up ends
+// before its next key-down).
+constexpr int mostParts = 1 + kQrmMaxStations;
+using Parts = std::array<const std::int16_t*, mostParts>;
+
+// The loudest mix the ranges allow, in eighths, fits 16 bits: the wanted tone (100 steps), three
+// stations at +10 dB (under 317 steps each) and crashes at +20 dB (1000 steps).
+static_assert(kQrmMaxLevelDb == 10 && kQrnMaxLevelDb == 20 &&
+              BandMixer::unit * (100 + kQrmMaxStations * 317 + 1000) + BandMixer::unit / 2 <
+                  std::numeric_limits<std::int16_t>::max());
+
+// out[j] = base[j] plus the sum of parts[0..Count)[j] / 8, taken to the nearest whole number (a
+// half up) and held in 0 to 255; returns how many were held. Sixteen samples at a time where the
+// processor has SSE2 (every x86-64), the same integer steps one by one elsewhere and for the last
+// few.
+template <int Count>
+int mixedSamples(const std::uint8_t* base, const Parts& parts, std::uint8_t* out, int count)
+{
+    int j = 0;
+    int held = 0;
+#if defined(__SSE2__)
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i half = _mm_set1_epi16(BandMixer::unit / 2);
+    const __m128i top = _mm_set1_epi16(255);
+    __m128i heldLanes = zero;
+    auto sumOf = [&](__m128i bytes, int from) {
+        __m128i added = half;
+        for (int part = 0; part < Count; ++part) {
+            added = _mm_add_epi16(
+                added, _mm_loadu_si128(reinterpret_cast<const __m128i*>(parts[part] + from)));
+        }
+        const __m128i sums = _mm_add_epi16(bytes, _mm_srai_epi16(added, BandMixer::unitBits));
+        heldLanes = _mm_sub_epi16(
+            heldLanes, _mm_or_si128(_mm_cmplt_epi16(sums, zero), _mm_cmpgt_epi16(sums, top)));
+        return sums;
+    };
+    // Each lane counts at most two per 16 samples: far inside 16 bits for a block.
+    for (; j + 16 <= count; j += 16) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + j));
+        const __m128i low = sumOf(_mm_unpacklo_epi8(bytes, zero), j);
+        const __m128i high = sumOf(_mm_unpackhi_epi8(bytes, zero), j + 8);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + j), _mm_packus_epi16(low, high));
+    }
+    alignas(16) std::array<std::int16_t, 8> lanes{};
+    _mm_store_si128(reinterpret_cast<__m128i*>(lanes.data()), heldLanes);
+    for (const std::int16_t lane : lanes)
+        held += lane;
+#endif
+    for (; j < count; ++j) {
+        int added = BandMixer::unit / 2;
+        for (int part = 0; part < Count; ++part)
+            added += parts[part][j];
+        const int sum = base[j] + (added >> BandMixer::unitBits);
+        held += static_cast<int>(sum < 0 || sum > 255);
+        out[j] = static_cast<std::uint8_t>(std::clamp(sum, 0, 255));
+    }
+    return held;
+}
+
+int mixedSamples(int partCount, const std::uint8_t* base, const Parts& parts, std::uint8_t* out,
+                 int count)
+{
+    static_assert(mostParts == 4);
+    switch (partCount) {
+    case 0:
+        std::copy_n(base, count, out);
+        return 0;
+    case 1:
+        return mixedSamples<1>(base, parts, out, count);
+    case 2:
+        return mixedSamples<2>(base, parts, out, count);
+    case 3:
+        return mixedSamples<3>(base, parts, out, count);
+    default:
+        return mixedSamples<4>(base, parts, out, count);
+    }
+}
 
 } // namespace
 
@@ -70,6 +150,7 @@ void BandMixer::start(const BandConditions& conditions, std::uint32_t bufferSeed
     m_conditions = conditions;
     m_position = 0;
     m_clipped = 0;
+    m_addedLive = false;
     const std::uint64_t seeds = (std::uint64_t{bufferSeed} << 32) | sampleSeed;
     auto stream = [seeds](std::uint64_t number) {
         Random random{seeds ^ (number * 0xD1B54A32D192ED03u)};
@@ -78,6 +159,7 @@ void BandMixer::start(const BandConditions& conditions, std::uint32_t bufferSeed
     };
 
     m_fade = {};
+    m_gainPoint = -1;
     if (conditions.qsbOn()) {
         m_fade.random = stream(static_cast<std::uint64_t>(Stream::Fade));
         m_fade.meanHalf = sampleRateHz / conditions.qsbRate / 2;
@@ -89,6 +171,10 @@ void BandMixer::start(const BandConditions& conditions, std::uint32_t bufferSeed
             -static_cast<std::int64_t>(static_cast<double>(first) * m_fade.random.real());
         m_fade.halfEnd = m_fade.halfStart + first;
         m_fade.falling = m_fade.random.real() < 0.5;
+        for (int k = 0; k <= fadeTableSteps; ++k) {
+            m_fadeGains[static_cast<std::size_t>(k)] = static_cast<float>(
+                std::pow(10.0, qsbDecibelsSwept(static_cast<double>(k) / fadeTableSteps) / 20));
+        }
     }
 
     m_stations.clear();
@@ -99,23 +185,41 @@ void BandMixer::start(const BandConditions& conditions, std::uint32_t bufferSeed
         const int speed =
             given.speed > 0 ? given.speed : static_cast<int>(station.random.between(60, 160));
         station.dotSamples = dotLength(speed);
-        station.amplitude = amplitudeOf(given.levelDb);
+        const double amplitude = BandMixer::unit * amplitudeOf(given.levelDb);
         // Far below the wanted tone the station folds back above 0 Hz, as a receiver's image.
         const double hz =
             std::max(60.0, std::abs(static_cast<double>(sampleRateHz) / period + given.offsetHz));
-        station.phaseStep = static_cast<std::uint32_t>(hz / sampleRateHz * 0x1.0p32);
-        station.phase = static_cast<std::uint32_t>(station.random.next());
+        const double phase = twoPi * station.random.real();
         // Up to two seconds before it starts calling.
-        station.remaining = static_cast<std::int64_t>(station.random.between(0, 2 * sampleRateHz));
+        station.nextEntry = static_cast<std::int64_t>(station.random.between(0, 2 * sampleRateHz));
+        // The key rises and falls over 5 ms, so that it does not click; the fall ends before
+        // the next key-down, which comes a dot after the key-up at the earliest.
+        const int edge = std::min(samplesOf(5), station.dotSamples);
+        for (const int element : {0, 1}) {
+            const int keyed = (element == 0 ? 1 : 3) * station.dotSamples;
+            std::vector<std::int16_t>& sound = station.elements[static_cast<std::size_t>(element)];
+            sound.resize(static_cast<std::size_t>(keyed + edge));
+            for (int k = 0; k < keyed + edge; ++k) {
+                const double envelope = k < keyed
+                                            ? std::min(1.0, (k + 1.0) / edge)
+                                            : static_cast<double>(keyed + edge - 1 - k) / edge;
+                sound[static_cast<std::size_t>(k)] = static_cast<std::int16_t>(nearest(
+                    amplitude * envelope * std::sin(phase + twoPi * hz * k / sampleRateHz)));
+            }
+        }
         m_stations.push_back(std::move(station));
     }
 
     m_crashes.clear();
+    m_crashNoise.clear();
     m_lastCrashEnd = std::numeric_limits<std::int64_t>::min() / 2;
     if (conditions.qrnOn()) {
         m_crashRandom = stream(static_cast<std::uint64_t>(Stream::Crashes));
         m_crashGap = sampleRateHz / conditions.qrnRate;
-        m_crashAmplitude = amplitudeOf(conditions.qrnLevelDb);
+        const double amplitude = unit * amplitudeOf(conditions.qrnLevelDb);
+        m_crashNoise.resize(static_cast<std::size_t>(crashNoiseStarts + samplesOf(45)));
+        for (float& noise : m_crashNoise)
+            noise = static_cast<float>(amplitude * m_crashRandom.between(-1, 1));
         m_nextCrash = static_cast<std::int64_t>(-std::log(1 - m_crashRandom.real()) * m_crashGap);
     }
 
@@ -128,7 +232,7 @@ void BandMixer::start(const BandConditions& conditions, std::uint32_t bufferSeed
         m_chirpTone.resize(static_cast<std::size_t>(longestTone) + 1);
         for (std::size_t j = 0; j < m_chirpTone.size(); ++j) {
             const double angle = twoPi * (static_cast<double>(j + 2) / period + extraCycles);
-            m_chirpTone[j] = static_cast<float>(100 * std::sin(angle));
+            m_chirpTone[j] = static_cast<float>(unit * 100 * std::sin(angle));
             const double left = std::max(0.0, 1 - static_cast<double>(j) / settle);
             extraCycles += conditions.chirpHz * left * left / sampleRateHz;
         }
@@ -148,7 +252,7 @@ const std::vector<float>& BandMixer::rampWeights(int ramp)
     return weights;
 }
 
-double BandMixer::qsbDecibels(std::int64_t sample)
+double BandMixer::sweptAt(std::int64_t sample)
 {
     Fade& fade = m_fade;
     while (sample >= fade.halfEnd) {
@@ -157,31 +261,60 @@ double BandMixer::qsbDecibels(std::int64_t sample)
             1, static_cast<std::int64_t>(fade.meanHalf * fade.random.between(0.6, 1.4)));
         fade.falling = !fade.falling;
     }
-    // Each half cycle sweeps the whole cosine, so its values spread as a sine's do whatever
-    // its length; only the timing is random.
     const double swept = static_cast<double>(sample - fade.halfStart) /
                          static_cast<double>(fade.halfEnd - fade.halfStart);
-    const double x = std::cos(std::numbers::pi * swept) * (fade.falling ? 1 : -1);
-    return fade.scale * (x - 1);
+    // A rising half sweeps the falling one backwards.
+    return fade.falling ? swept : 1 - swept;
 }
 
-void BandMixer::applyFade(int count)
+double BandMixer::qsbDecibelsSwept(double swept) const
 {
-    auto gainAt = [this](std::int64_t sample) {
-        return static_cast<float>(std::pow(10.0, qsbDecibels(sample) / 20));
+    return m_fade.scale * (std::cos(std::numbers::pi * swept) - 1);
+}
+
+double BandMixer::qsbDecibels(std::int64_t sample)
+{
+    // Each half cycle sweeps the whole cosine, so its values spread as a sine's do whatever
+    // its length; only the timing is random.
+    return qsbDecibelsSwept(sweptAt(sample));
+}
+
+float BandMixer::gainAtGrid(std::int64_t point)
+{
+    // Points are asked for in order, mostly the next one, so each is evaluated once; between
+    // the falling half's table entries the gain is taken on a straight line.
+    auto gainAt = [this](std::int64_t at) {
+        const double place = sweptAt(at * qsbStep) * fadeTableSteps;
+        const auto below = std::min(static_cast<int>(place), fadeTableSteps - 1);
+        const auto fraction = static_cast<float>(place - below);
+        const float low = m_fadeGains[static_cast<std::size_t>(below)];
+        return low + (m_fadeGains[static_cast<std::size_t>(below) + 1] - low) * fraction;
     };
-    float from = gainAt(m_position);
-    for (int chunk = 0; chunk < count; chunk += qsbStep) {
-        const float to = gainAt(m_position + chunk + qsbStep);
-        const int end = std::min(count, chunk + qsbStep);
-        const float step = (to - from) / qsbStep;
-        for (int j = chunk; j < end; ++j)
-            m_wanted[static_cast<std::size_t>(j)] *= from + step * static_cast<float>(j - chunk);
-        from = to;
+    if (point != m_gainPoint) {
+        m_gains = point == m_gainPoint + 1 ? std::array{m_gains[1], gainAt(point + 1)}
+                                           : std::array{gainAt(point), gainAt(point + 1)};
+        m_gainPoint = point;
+    }
+    return m_gains[0];
+}
+
+template <typename Faded> void BandMixer::fadePieces(int count, const Faded& faded)
+{
+    int j = 0;
+    while (j < count) {
+        const std::int64_t point = (m_position + j) / qsbStep;
+        const float from = gainAtGrid(point);
+        const float step = (m_gains[1] - from) / qsbStep;
+        // j + offset: the sample's place after the grid point.
+        const auto offset = static_cast<int>(m_position - point * qsbStep);
+        const auto end =
+            static_cast<int>(std::min<std::int64_t>(count, (point + 1) * qsbStep - m_position));
+        faded(j, end, from, step, offset);
+        j = end;
     }
 }
 
-void BandMixer::nextKeying(Station& station)
+std::pair<bool, int> BandMixer::nextKeying(Station& station)
 {
     if (station.next == station.keying.size()) {
         // A new call: a CQ, an answer or a few five-letter groups, then a pause.
@@ -223,42 +356,49 @@ void BandMixer::nextKeying(Station& station)
         }
         station.keying.emplace_back(false, static_cast<int>(random.between(0.5, 3) * sampleRateHz));
     }
-    const auto [keyed, samples] = station.keying[station.next++];
-    station.keyed = keyed;
-    station.remaining = samples;
+    return station.keying[station.next++];
 }
 
-void BandMixer::addOthers(int count)
+std::int16_t* BandMixer::added(int count)
 {
-    std::fill_n(m_added.begin(), count, 0.0f);
-    const auto& sine = sineTable();
-    // A station's key rises and falls over 5 ms, so that it does not click.
-    const float keyStep = 1.0f / static_cast<float>(samplesOf(5));
+    if (!m_addedLive) {
+        std::fill_n(m_added.begin(), count, std::int16_t{0});
+        m_addedLive = true;
+    }
+    return m_added.data();
+}
+
+void BandMixer::addStations(int count)
+{
+    const std::int64_t end = m_position + count;
     for (Station& station : m_stations) {
-        int j = 0;
-        while (j < count) {
-            if (station.remaining == 0)
-                nextKeying(station);
-            const int run = static_cast<int>(std::min<std::int64_t>(station.remaining, count - j));
-            if (!station.keyed && station.envelope == 0) {
-                station.phase += station.phaseStep * static_cast<std::uint32_t>(run);
-            } else {
-                for (int k = j; k < j + run; ++k) {
-                    station.envelope = station.keyed ? std::min(1.0f, station.envelope + keyStep)
-                                                     : std::max(0.0f, station.envelope - keyStep);
-                    m_added[static_cast<std::size_t>(k)] +=
-                        station.amplitude * station.envelope *
-                        sine[station.phase >> (32 - sineTableBits)];
-                    station.phase += station.phaseStep;
-                }
+        for (;;) {
+            if (station.sounding != nullptr) {
+                const std::vector<std::int16_t>& sound = *station.sounding;
+                const std::int64_t soundEnd =
+                    station.soundingFrom + static_cast<std::int64_t>(sound.size());
+                const std::int64_t from = std::max(station.soundingFrom, m_position);
+                m_parts.push_back({static_cast<int>(from - m_position),
+                                   static_cast<int>(std::min(soundEnd, end) - m_position),
+                                   &sound[static_cast<std::size_t>(from - station.soundingFrom)]});
+                if (soundEnd > end)
+                    break;
+                station.sounding = nullptr;
             }
-            j += run;
-            station.remaining -= run;
+            if (station.nextEntry >= end)
+                break;
+            const auto [keyed, samples] = nextKeying(station);
+            if (keyed) {
+                station.sounding = &station.elements[samples == station.dotSamples ? 0 : 1];
+                station.soundingFrom = station.nextEntry;
+            }
+            station.nextEntry += samples;
         }
     }
+}
 
-    if (!m_conditions.qrnOn())
-        return;
+void BandMixer::addCrashes(int count)
+{
     const std::int64_t end = m_position + count;
     // A crash due while the last one lasts waits for it, so that each stays one crash: the
     // count keeps the rate, only the times move a little.
@@ -267,85 +407,134 @@ void BandMixer::addOthers(int count)
         // Each crash lasts 10 to 45 ms: a 1 ms rise, then a fast decay.
         const int length = static_cast<int>(m_crashRandom.between(samplesOf(10), samplesOf(45)));
         const std::int64_t start = nextStart();
-        m_crashes.push_back({start, length, m_crashAmplitude,
-                             static_cast<std::uint32_t>(m_crashRandom.next()) | 1u});
+        m_crashes.push_back(
+            {start, length, static_cast<int>(m_crashRandom.next() % crashNoiseStarts)});
         m_lastCrashEnd = start + length;
         m_nextCrash +=
             1 + static_cast<std::int64_t>(-std::log(1 - m_crashRandom.real()) * m_crashGap);
     }
     const int rise = samplesOf(1);
-    for (Crash& crash : m_crashes) {
-        const std::int64_t first = std::max(crash.start, m_position);
-        const std::int64_t last = std::min(crash.start + crash.length, end);
-        for (std::int64_t t = first; t < last; ++t) {
-            const auto k = static_cast<int>(t - crash.start);
-            float envelope = 1;
-            if (k < rise) {
-                envelope = static_cast<float>(k + 1) / static_cast<float>(rise);
-            } else {
-                const float left =
-                    static_cast<float>(crash.length - k) / static_cast<float>(crash.length - rise);
-                envelope = left * left;
-            }
-            // xorshift32: white noise, uniform in -1 to 1.
-            crash.noise ^= crash.noise << 13;
-            crash.noise ^= crash.noise >> 17;
-            crash.noise ^= crash.noise << 5;
-            const float white = static_cast<float>(crash.noise) * 0x1.0p-31f - 1.0f;
-            m_added[static_cast<std::size_t>(t - m_position)] += crash.amplitude * envelope * white;
+    for (const Crash& crash : m_crashes) {
+        int k = static_cast<int>(std::max(crash.start, m_position) - crash.start);
+        const auto last = static_cast<int>(std::min(crash.start + crash.length, end) - crash.start);
+        if (k >= last)
+            continue;
+        // Sample k of the crash lands at target[k].
+        std::int16_t* const target = added(count) + (crash.start - m_position);
+        const float* const noise = &m_crashNoise[static_cast<std::size_t>(crash.noiseFrom)];
+        for (; k < std::min(rise, last); ++k) {
+            const float envelope = static_cast<float>(k + 1) / static_cast<float>(rise);
+            target[k] = static_cast<std::int16_t>(target[k] + eighths(noise[k] * envelope));
+        }
+        const float perSample = 1.0f / static_cast<float>(crash.length - rise);
+        for (; k < last; ++k) {
+            const float left = static_cast<float>(crash.length - k) * perSample;
+            target[k] = static_cast<std::int16_t>(target[k] + eighths(noise[k] * (left * left)));
         }
     }
     std::erase_if(m_crashes,
                   [end](const Crash& crash) { return crash.start + crash.length <= end; });
 }
 
-void BandMixer::finish(std::uint8_t* samples, const std::uint8_t* base, int count, bool tone)
+void BandMixer::wantedTone(const std::uint8_t* samples, const std::uint8_t* noise, int count,
+                           int ramp)
 {
-    std::int64_t clipped = 0;
-    for (int j = 0; j < count; ++j) {
-        const auto i = static_cast<std::size_t>(j);
-        float value = static_cast<float>(base[j]) + m_added[i] + (tone ? m_wanted[i] : 0.0f);
-        clipped += (value < 0.0f) | (value > 255.0f);
-        value = std::clamp(value, 0.0f, 255.0f);
-        samples[j] = static_cast<std::uint8_t>(value + 0.5f);
-    }
-    m_clipped += clipped;
-}
-
-void BandMixer::mixTone(std::uint8_t* samples, const std::uint8_t* noise, int count, int ramp)
-{
-    if (static_cast<int>(m_wanted.size()) < count) {
-        m_wanted.resize(static_cast<std::size_t>(count));
-        m_added.resize(static_cast<std::size_t>(count));
-    }
+    std::int16_t* const wanted = m_added.data();
+    m_addedLive = true;
+    // The tone at full strength: the chirped one within the soft keying's edges (an element
+    // shorter than two ramps meets in its middle), or the plain one as rendered.
+    float* const tone = m_tone.data();
     if (m_conditions.chirpOn()) {
+        std::copy_n(m_chirpTone.begin(), count, tone);
         const std::vector<float>& weights = rampWeights(ramp);
-        for (int j = 0; j < count; ++j) {
-            const int fromEdge = std::min(j, count - 1 - j);
-            const float weight = fromEdge < ramp ? weights[static_cast<std::size_t>(fromEdge)] : 1;
-            m_wanted[static_cast<std::size_t>(j)] =
-                weight * m_chirpTone[static_cast<std::size_t>(j)];
-        }
+        const int half = (count + 1) / 2;
+        for (int j = 0; j < std::min(ramp, half); ++j)
+            tone[j] *= weights[static_cast<std::size_t>(j)];
+        for (int j = std::max(half, count - ramp); j < count; ++j)
+            tone[j] *= weights[static_cast<std::size_t>(count - 1 - j)];
     } else {
         for (int j = 0; j < count; ++j)
-            m_wanted[static_cast<std::size_t>(j)] = static_cast<float>(samples[j] - noise[j]);
+            tone[j] = static_cast<float>(unit * (samples[j] - noise[j]));
     }
-    if (m_conditions.qsbOn())
-        applyFade(count);
-    addOthers(count);
-    finish(samples, noise, count, true);
-    m_position += count;
+    if (!m_conditions.qsbOn()) {
+        for (int j = 0; j < count; ++j)
+            wanted[j] = eighths(tone[j]);
+        return;
+    }
+    fadePieces(count, [&](int from, int to, float gain, float step, int offset) {
+        for (int j = from; j < to; ++j)
+            wanted[j] = eighths(tone[j] * (gain + step * static_cast<float>(j + offset)));
+    });
 }
 
-void BandMixer::mixGap(std::uint8_t* samples, int count)
+const std::uint8_t* BandMixer::finish(const std::uint8_t* base, int count)
 {
-    if (static_cast<int>(m_added.size()) < count) {
-        m_wanted.resize(static_cast<std::size_t>(count));
-        m_added.resize(static_cast<std::size_t>(count));
+    if (m_addedLive)
+        m_parts.push_back({0, count, m_added.data()});
+    // The block in stretches over which the same parts sound, each mixed in one pass.
+    m_edges.clear();
+    m_edges.push_back(count);
+    for (const Part& part : m_parts) {
+        m_edges.push_back(part.from);
+        m_edges.push_back(part.to);
     }
-    addOthers(count);
-    finish(samples, samples, count, false);
+    std::sort(m_edges.begin(), m_edges.end());
+    int from = 0;
+    for (const int to : m_edges) {
+        if (to <= from)
+            continue;
+        Parts parts{};
+        int partCount = 0;
+        for (const Part& part : m_parts) {
+            if (part.from <= from && part.to >= to && partCount < mostParts)
+                parts[static_cast<std::size_t>(partCount++)] = part.samples + (from - part.from);
+        }
+        m_clipped += mixedSamples(partCount, base + from, parts,
+                                  &m_out[static_cast<std::size_t>(from)], to - from);
+        from = to;
+    }
+    return m_out.data();
+}
+
+const std::uint8_t* BandMixer::mix(const std::uint8_t* samples, const std::uint8_t* base, int count)
+{
+    m_parts.clear();
+    addStations(count);
+    if (m_conditions.qrnOn())
+        addCrashes(count);
+    const std::uint8_t* const mixed =
+        m_addedLive || !m_parts.empty() ? finish(base, count) : samples;
+    m_addedLive = false;
     m_position += count;
+    return mixed;
+}
+
+void BandMixer::reserve(int count)
+{
+    if (static_cast<int>(m_out.size()) < count) {
+        m_added.resize(static_cast<std::size_t>(count));
+        m_tone.resize(static_cast<std::size_t>(count));
+        m_out.resize(static_cast<std::size_t>(count));
+    }
+}
+
+const std::uint8_t* BandMixer::mixTone(const std::uint8_t* samples, const std::uint8_t* noise,
+                                       int count, int ramp)
+{
+    reserve(count);
+    // Reshaped, the wanted tone is computed anew over the noise alone; otherwise it stays in
+    // the samples as they are.
+    if (m_conditions.chirpOn() || m_conditions.qsbOn()) {
+        wantedTone(samples, noise, count, ramp);
+        return mix(samples, noise, count);
+    }
+    return mix(samples, samples, count);
+}
+
+const std::uint8_t* BandMixer::mixGap(const std::uint8_t* samples, int count)
+{
+    reserve(count);
+    return mix(samples, samples, count);
 }
 
 } // namespace vortan

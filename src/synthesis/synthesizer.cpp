@@ -42,6 +42,14 @@ void checkRanges(const SynthesisSettings& settings, int riseMs)
     }
 }
 
+// A rendering may take seconds; a request to end the program stops it at the next block.
+WriteRules renderingRules(const WriteRules& rules)
+{
+    WriteRules rendering = rules;
+    rendering.stopOnRequest = true;
+    return rendering;
+}
+
 } // namespace
 
 void Synthesizer::prepare(const SynthesisSettings& settings, int riseMs)
@@ -74,6 +82,10 @@ void Synthesizer::prepare(const SynthesisSettings& settings, int riseMs)
     }
     // Noise of 0 or 1 step is all zeros: the edges are then the clean ramps of the tables.
     m_ramps.prepare(riseMs, m_sinetab.data(), period, n > 1 ? m_toneNoise.data() : nullptr);
+    for (int byte = 0; byte < 256; ++byte) {
+        m_byteSamples[static_cast<std::size_t>(byte)] = trsize(
+            characterPattern(static_cast<unsigned char>(byte)), m_dotlen, m_dashlen, m_spaces);
+    }
     m_fullRamp = ToneRamps::rampSamples(riseMs);
     if (m_fullRamp > 0) {
         std::copy_n(m_tonebuf.begin(), 2 * m_dashlen + 1, m_risenTonebuf.begin());
@@ -86,29 +98,49 @@ void Synthesizer::txtofile(const std::filesystem::path& fileName, std::string_vi
                            const SynthesisSettings& settings, int riseMs, const WriteRules& rules)
 {
     prepare(settings, riseMs);
-    trtofile(fileName, txtotr(text), rules);
+    writeText(text, [&] { return ReplacingFileWriter(fileName, renderingRules(rules)); });
 }
 
 void Synthesizer::trtofile(const std::filesystem::path& fileName, std::string_view pattern,
                            const WriteRules& rules)
 {
-    // A rendering may take seconds; a request to end the program stops it at the next block.
-    WriteRules rendering = rules;
-    rendering.stopOnRequest = true;
-    writeWav(pattern, [&] { return ReplacingFileWriter(fileName, rendering); });
+    writeWav(
+        trsize(pattern, m_dotlen, m_dashlen, m_spaces),
+        [pattern](const auto& key) {
+            for (const char symbol : pattern)
+                key(symbol);
+        },
+        [&] { return ReplacingFileWriter(fileName, renderingRules(rules)); });
 }
 
 void Synthesizer::txtodescriptor(int descriptor, std::string_view text,
                                  const SynthesisSettings& settings, int riseMs)
 {
     prepare(settings, riseMs);
-    writeWav(txtotr(text), [descriptor] { return ReplacingFileWriter(descriptor); });
+    writeText(text, [descriptor] { return ReplacingFileWriter(descriptor); });
 }
 
 template <typename OpenFile>
-void Synthesizer::writeWav(std::string_view pattern, const OpenFile& openFile)
+void Synthesizer::writeText(std::string_view text, const OpenFile& openFile)
 {
-    const std::int64_t sampleCount = trsize(pattern, m_dotlen, m_dashlen, m_spaces);
+    std::int64_t sampleCount = 0;
+    for (const char byte : text)
+        sampleCount += m_byteSamples[static_cast<unsigned char>(byte)];
+    writeWav(
+        sampleCount,
+        [text](const auto& key) {
+            for (const char byte : text) {
+                for (const char symbol : characterPattern(static_cast<unsigned char>(byte)))
+                    key(symbol);
+            }
+        },
+        openFile);
+}
+
+template <typename ForEachSymbol, typename OpenFile>
+void Synthesizer::writeWav(std::int64_t sampleCount, const ForEachSymbol& forEachSymbol,
+                           const OpenFile& openFile)
+{
     const auto header = wavHeader(sampleCount);
 
     ReplacingFileWriter file = openFile();
@@ -126,7 +158,7 @@ void Synthesizer::writeWav(std::string_view pattern, const OpenFile& openFile)
         file.write(samples, static_cast<std::size_t>(count));
     };
     std::array<Segment, 2> segments;
-    for (const char symbol : pattern) {
+    forEachSymbol([&](char symbol) {
         const int count =
             keysymbol(symbol, m_dotlen, m_dashlen, m_spaces, m_straight, m_random, segments);
         for (int i = 0; i < count; ++i) {
@@ -143,7 +175,7 @@ void Synthesizer::writeWav(std::string_view pattern, const OpenFile& openFile)
             m_progress(writtenBytes, fileBytes);
             nextReport = writtenBytes + progressStepBytes;
         }
-    }
+    });
     file.commit();
 }
 
@@ -168,18 +200,20 @@ template <typename Write> void Synthesizer::toneSlices(int sampleCount, const Wr
 void Synthesizer::writeMixed(ReplacingFileWriter& file, const Segment& segment)
 {
     const int count = segment.sampleCount;
+    const std::uint8_t* mixed = nullptr;
     if (segment.kind == SegmentKind::Tone) {
         int filled = 0;
-        toneSlices(count, [this, &filled](const std::uint8_t* samples, int sliceCount) {
-            std::copy_n(samples, sliceCount, &m_mixed[static_cast<std::size_t>(filled)]);
-            filled += sliceCount;
-        });
-        m_mixer.mixTone(m_mixed.data(), &m_toneNoise[1], count, m_ramps.rampLength(count));
+        if (!m_mixer.replacesTone()) {
+            toneSlices(count, [this, &filled](const std::uint8_t* samples, int sliceCount) {
+                std::copy_n(samples, sliceCount, &m_mixed[static_cast<std::size_t>(filled)]);
+                filled += sliceCount;
+            });
+        }
+        mixed = m_mixer.mixTone(m_mixed.data(), &m_toneNoise[1], count, m_ramps.rampLength(count));
     } else {
-        std::copy_n(m_noisebuf.begin(), count, m_mixed.begin());
-        m_mixer.mixGap(m_mixed.data(), count);
+        mixed = m_mixer.mixGap(m_noisebuf.data(), count);
     }
-    file.write(m_mixed.data(), static_cast<std::size_t>(count));
+    file.write(mixed, static_cast<std::size_t>(count));
 }
 
 } // namespace vortan

@@ -6,6 +6,9 @@
 //   windows-1250 text --txtotr--> pattern string of ".", "-" and " "      (morse_code.h)
 //   pattern --keysymbol--> tone and gap segments, lengths in samples       (keying.h)
 //   pattern --trsize--> total sample count, known before the file exists   (keying.h)
+// A text is not turned into its whole pattern first: its size is summed from a table of each
+// byte's samples, then each byte's pattern is keyed as it comes, so the first samples are
+// written within a millisecond or two whatever the text's length.
 //   segments --Synthesizer--> slices of the ready tone and noise buffers,
 //                             written after a 44-byte header               (wav_header.h)
 //                             into a file that replaces the old one whole (replacing_file_writer.h)
@@ -99,8 +102,12 @@ public:
 private:
     void prepare(const SynthesisSettings& settings, int riseMs);
     // openFile() gives the writer, called once the size is known: a text too long is refused
-    // before the file is created.
-    template <typename OpenFile> void writeWav(std::string_view pattern, const OpenFile& openFile);
+    // before the file is created. forEachSymbol(key) calls key(symbol) for every pattern symbol
+    // in order; sampleCount is what they add up to.
+    template <typename ForEachSymbol, typename OpenFile>
+    void writeWav(std::int64_t sampleCount, const ForEachSymbol& forEachSymbol,
+                  const OpenFile& openFile);
+    template <typename OpenFile> void writeText(std::string_view text, const OpenFile& openFile);
     // Gives the slices of a tone element of sampleCount to write(pointer, count), in order.
     template <typename Write> void toneSlices(int sampleCount, const Write& write);
     void writeMixed(ReplacingFileWriter& file, const Segment& segment);
@@ -116,6 +123,8 @@ private:
     int m_period = 1;
     std::uint32_t m_sampleSeed = 0;
     std::uint32_t m_bufferSeed = 0;
+    // The samples of each text byte's pattern at the prepared lengths.
+    std::array<std::int64_t, 256> m_byteSamples{};
 
     std::array<std::uint8_t, sineCapacity> m_sinetab{};
     std::array<std::uint8_t, toneCapacity> m_tonebuf{};

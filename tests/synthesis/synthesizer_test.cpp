@@ -154,6 +154,22 @@ TEST(Synthesizer, MatchesThePlainRenderingAndSoftKeyingKeepsTheLength)
     }
 }
 
+TEST(Synthesizer, EveryByteIsCountedAndKeyedAsItsPattern)
+{
+    // The size comes from a count per byte and the samples from each byte's pattern in turn,
+    // never from the whole pattern string: both must agree with it for every byte value.
+    std::string text;
+    for (int byte = 0; byte < 256; ++byte)
+        text += static_cast<char>(byte);
+    const SynthesisSettings settings{.speed = 150, .spaces = 3, .noise = 20, .straight = 40};
+    const auto rendered = render(text, settings, 4242);
+    const auto expected = referenceSamples(txtotr(text), settings, 4242, 1234567);
+    ASSERT_EQ(rendered.size(), 44 + expected.size());
+    const auto header = wavHeader(static_cast<std::int64_t>(expected.size()));
+    EXPECT_TRUE(std::equal(header.begin(), header.end(), rendered.begin()));
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), rendered.begin() + 44));
+}
+
 TEST(Synthesizer, SoftKeyingStartsAndEndsAtSilence)
 {
     // The dash of "t": 2436 tone samples, then 3248 of silence.
