@@ -21,10 +21,12 @@ struct TimingCase {
 // itself shows where each character sounds.
 const TimingCase timingCases[] = {
     {"plain", "paris paris", {.speed = 60, .tone = 600}},
-    {"jitter and spacing", "Vvv = k7\r\nq?x", {.speed = 120, .spaces = 3, .tone = 750,
-                                                 .straight = 40}},
-    {"fastest, full jitter", "abc\x9f\xb9 0 unknown\x01 z", {.speed = 250, .tone = 1000,
-                                                             .straight = 100}},
+    {"jitter and spacing",
+     "Vvv = k7\r\nq?x",
+     {.speed = 120, .spaces = 3, .tone = 750, .straight = 40}},
+    {"fastest, full jitter",
+     "abc\x9f\xb9 0 unknown\x01 z",
+     {.speed = 250, .tone = 1000, .straight = 100}},
 };
 
 TEST(SoundTiming, TheMapFindsEveryToneWhereTheFileHasIt)
@@ -60,18 +62,19 @@ TEST(SoundTiming, TheMapFindsEveryToneWhereTheFileHasIt)
             ASSERT_LE(sound.endSample, size);
             // The tone opens on the very sample the map names, after silence.
             EXPECT_NE(at(sound.beginSample), 128);
-            if (sound.beginSample > 0)
+            if (sound.beginSample > 0) {
                 EXPECT_EQ(at(sound.beginSample - 1), 128);
+            }
             // It ends where the map says: the sine crosses 128 once a cycle, so the last sample
             // away from it is at most two before the end.
-            if (sound.endSample < size)
+            if (sound.endSample < size) {
                 EXPECT_EQ(at(sound.endSample), 128);
+            }
             std::int64_t last = sound.endSample - 1;
             while (last > sound.beginSample && at(last) == 128)
                 --last;
             EXPECT_GE(last, sound.endSample - 2);
-            std::fill(covered.begin() + sound.beginSample, covered.begin() + sound.endSample,
-                      true);
+            std::fill(covered.begin() + sound.beginSample, covered.begin() + sound.endSample, true);
             previousEnd = sound.endSample;
         }
         // No tone sounds outside the characters' spans.
