@@ -490,9 +490,8 @@ void CheckCopyWindow::checkCopy()
         return;
     }
     if (typeAlong()) {
-        m_recognition =
-            recognitionTimes(m_lastCheck->score, heardSent.text, m_lastCheck->copy,
-                             characterSounds(*m_sent), copyKeystrokeFrames(), m_reactionMs);
+        m_recognition = recognitionTimes(m_lastCheck->score, heardSent.text, m_lastCheck->copy,
+                                         characterSounds(*m_sent), copyKeystrokeFrames(), 0);
     }
     const bool firstCheck = !m_currentChecked;
     m_currentChecked = true;
@@ -768,9 +767,7 @@ QString CheckCopyWindow::recognitionText() const
     QString text = tr("Recognition time: median %1 ms over %n characters.", nullptr,
                       static_cast<int>(timed.size()))
                        .arg(*median);
-    text += u' ' + (m_reactionMs > 0
-                        ? tr("Your reaction time, %1 ms, is taken off.").arg(m_reactionMs)
-                        : tr("Your reaction time is not measured yet, so it is not taken off."));
+    text += u' ' + tr("These times include your own time to press a key.");
     text += perGroup(timed, [&times, next = std::size_t{0}](const ScoredCharacter& c) mutable {
         const RecognitionTime& time = times[next++];
         return time.anticipated ? tr("%1 typed before it ended").arg(character(c.sent))

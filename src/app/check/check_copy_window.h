@@ -170,7 +170,6 @@ private:
     QTimer* m_clockTimer = nullptr;
     KeystrokeFrames m_keyFrames; // one per character of the copy field
     std::vector<std::optional<RecognitionTime>> m_recognition;
-    int m_reactionMs = 0; // the learner's keypress reaction time; 0 until measured
 };
 
 } // namespace vortan
