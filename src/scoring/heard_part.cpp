@@ -28,9 +28,9 @@ HeardPart heardPart(std::string_view renderedText, std::size_t heardBytes)
     HeardPart part;
     part.text = std::string(renderedText.substr(0, std::min(heardBytes, renderedText.size())));
     const std::string heard = heardText(part.text);
-    const std::string_view checked =
-        heard.size() > leadIn ? std::string_view(whole).substr(0, heard.size() - leadIn)
-                              : std::string_view();
+    const std::string_view checked = heard.size() > leadIn
+                                         ? std::string_view(whole).substr(0, heard.size() - leadIn)
+                                         : std::string_view();
     part.groupCount = groupsIn(whole);
     part.heardGroups = groupsIn(checked);
     part.lastGroupWhole =

@@ -12,9 +12,9 @@ namespace vortan {
 // The part of a sent text that was heard before Play was stopped, in the check's terms: only
 // that part is checked and kept, so characters never played never count as missed.
 struct HeardPart {
-    std::string text;        // the rendered text up to the last character whose sound began
-    int heardGroups = 0;     // sent groups begun (the check's groups, "vvv =" not one of them)
-    int groupCount = 0;      // sent groups of the whole text
+    std::string text;           // the rendered text up to the last character whose sound began
+    int heardGroups = 0;        // sent groups begun (the check's groups, "vvv =" not one of them)
+    int groupCount = 0;         // sent groups of the whole text
     bool lastGroupWhole = true; // the last group begun was heard to its end
 
     bool nothingHeard() const { return heardGroups == 0; }

@@ -234,8 +234,8 @@ void PulsePlayer::start(int fd, const PcmWavLayout& layout, const pa_sample_spec
         },
         std::move(growing));
     m_start = Start::Waiting;
-    m_leadInFrames = static_cast<std::int64_t>(leadInSound.remainingBytes() /
-                                               static_cast<std::uint64_t>(layout.format.frameBytes()));
+    m_leadInFrames = static_cast<std::int64_t>(
+        leadInSound.remainingBytes() / static_cast<std::uint64_t>(layout.format.frameBytes()));
     m_frameRate = sampleFormat.rate;
     pa_stream_set_state_callback(m_stream, &Callbacks::onStreamState, this);
     pa_stream_set_write_callback(m_stream, &Callbacks::onStreamWrite, this);

@@ -50,11 +50,9 @@ std::optional<std::size_t> lastBegunCharacter(const std::vector<CharacterSound>&
                                               std::int64_t heardSample)
 {
     // Begins only grow along the text, so the first character not yet begun bounds the search.
-    const auto notBegun =
-        std::upper_bound(sounds.begin(), sounds.end(), heardSample,
-                         [](std::int64_t heard, const CharacterSound& sound) {
-                             return heard < sound.beginSample;
-                         });
+    const auto notBegun = std::upper_bound(
+        sounds.begin(), sounds.end(), heardSample,
+        [](std::int64_t heard, const CharacterSound& sound) { return heard < sound.beginSample; });
     for (auto it = notBegun; it != sounds.begin();) {
         --it;
         if (it->sounds())
