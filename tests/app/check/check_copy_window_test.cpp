@@ -323,10 +323,8 @@ void TestCheckCopyWindow::typeAlongTimesTheKeystrokesThatStay()
     QFETCH(Times, times);
     QFETCH(QString, words);
     Fixture f;
-    SentExercise sent;
-    sent.text = "ab";
-    sent.settings = {.speed = 90, .straight = 30};
-    sent.seed = 4242;
+    // Straight-key jitter: each character ends on a sample of its own.
+    const SentExercise sent{.text = "ab", .settings = {.speed = 90, .straight = 30}, .seed = 4242};
     const std::vector<CharacterSound> sounds = characterSounds(sent);
     std::optional<std::int64_t> told;
     f.window.setHeardClock([&told] { return told; });
