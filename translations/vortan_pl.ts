@@ -583,6 +583,42 @@ Kod wyjścia: 0 gotowe, 1 błąd odczytu lub zapisu pliku, 2 błędny wiersz pol
         <source>Stopped in group %1: the rest of it and groups %2-%3 are not checked.</source>
         <translation>Zatrzymano w grupie %1: jej reszta i grupy %2-%3 nie są sprawdzane.</translation>
     </message>
+    <message>
+        <source>&amp;Type along while it plays</source>
+        <translation>&amp;Pisz na bieżąco podczas odtwarzania</translation>
+    </message>
+    <message>
+        <source>Type along while it plays</source>
+        <translation>Pisz na bieżąco podczas odtwarzania</translation>
+    </message>
+    <message>
+        <source>Type each character as you recognise it while the sound plays: the check gives how long after its sound ended you typed it</source>
+        <translation>Wpisuj każdy znak, gdy tylko go rozpoznasz, w trakcie odtwarzania: sprawdzenie poda, ile czasu po końcu jego dźwięku został wpisany</translation>
+    </message>
+    <message>
+        <source>No character copied right was typed while the sound played, so none is timed.</source>
+        <translation>Żaden poprawnie odebrany znak nie został wpisany w trakcie odtwarzania, więc żaden nie ma czasu.</translation>
+    </message>
+    <message numerus="yes">
+        <source>Recognition time: median %1 ms over %n characters.</source>
+        <translation>
+            <numerusform>Czas rozpoznania: mediana %1 ms z %n znaku.</numerusform>
+            <numerusform>Czas rozpoznania: mediana %1 ms z %n znaków.</numerusform>
+            <numerusform>Czas rozpoznania: mediana %1 ms z %n znaków.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 typed before it ended</source>
+        <translation>%1 wpisane przed końcem dźwięku</translation>
+    </message>
+    <message>
+        <source>%1 %2 ms</source>
+        <translation>%1 %2 ms</translation>
+    </message>
+    <message>
+        <source>These times include your own time to press a key.</source>
+        <translation>Czasy obejmują też Twój własny czas naciśnięcia klawisza.</translation>
+    </message>
 </context>
 <context>
     <name>vortan::CheckSummary</name>

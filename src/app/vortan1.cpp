@@ -505,6 +505,11 @@ void TForm1::stopPlayRendering()
     }
 }
 
+std::optional<std::int64_t> TForm1::heardFrame() const
+{
+    return m_player.heardFrame();
+}
+
 void TForm1::reportHeard()
 {
     if (!m_playing)

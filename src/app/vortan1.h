@@ -106,6 +106,10 @@ public:
     // The exercise text as the synthesizer and the text files take it: windows-1250, CR LF.
     std::string exerciseText() const;
 
+    // The frame of the sound now reaching the speakers, as the player tells it (none when no
+    // sound plays): the clock a copy typed along is timed by.
+    std::optional<std::int64_t> heardFrame() const;
+
     // Apply the current preset to the sliders, the character set, the displays and the preset
     // buttons; set the mark.
     void setall();

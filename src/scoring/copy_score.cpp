@@ -139,6 +139,12 @@ std::string perGroup(const std::vector<ScoredCharacter>& characters, const Wordi
 
 } // namespace
 
+std::string groupedItems(const std::vector<ScoredCharacter>& characters, const Wording& wording,
+                         const std::function<std::string(const ScoredCharacter&)>& describe)
+{
+    return perGroup(characters, wording, describe);
+}
+
 SummaryErrors summaryErrors(const CopyScore& score)
 {
     SummaryErrors errors;

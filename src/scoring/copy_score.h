@@ -5,6 +5,7 @@
 #include "scoring/alignment.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -100,5 +101,10 @@ SummaryErrors summaryErrors(const CopyScore& score);
 // then one sentence per kind of error, groups as ranges: "Groups 1-3 missed. Group 4: b written
 // as s." The check window and vortan-check both say it.
 std::string checkSummary(const CopyScore& score, const Wording& wording = englishWording());
+
+// Items said group by group, " Group 2: a, b; group 5: c.", as the summary says its errors:
+// `describe` gives each character's item.
+std::string groupedItems(const std::vector<ScoredCharacter>& characters, const Wording& wording,
+                         const std::function<std::string(const ScoredCharacter&)>& describe);
 
 } // namespace vortan

@@ -21,12 +21,22 @@
 #include <QPushButton>
 #include <QShortcut>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <chrono>
 
 namespace vortan {
 
 namespace {
+
+std::int64_t steadyNanoseconds()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 // The copy as windows-1250 bytes. A character the code page lacks becomes SUB (0x1A) rather
 // than "?", which is a Morse character and would score as one.
@@ -51,6 +61,11 @@ std::string copyBytes(const QString& copy)
 QString unicode(std::string_view bytes)
 {
     return windows1250::toUnicode(bytes);
+}
+
+QString character(unsigned char byte)
+{
+    return unicode(std::string_view(reinterpret_cast<const char*>(&byte), 1));
 }
 
 // What a stopped Play leaves unchecked, as the summary opens with it; empty when it was all
@@ -193,6 +208,7 @@ void CheckCopyWindow::buildLayout()
 
     auto* options = new QHBoxLayout;
     options->addWidget(m_hideBox);
+    buildTypeAlong(*options);
     options->addStretch();
     options->addWidget(m_checkButton);
 
@@ -217,7 +233,8 @@ void CheckCopyWindow::buildLayout()
     layout->addLayout(buttons);
 
     setTabOrder(m_copyEdit, m_hideBox);
-    setTabOrder(m_hideBox, m_checkButton);
+    setTabOrder(m_hideBox, m_typeAlongBox);
+    setTabOrder(m_typeAlongBox, m_checkButton);
     setTabOrder(m_checkButton, m_alignedView);
     setTabOrder(m_alignedView, m_summaryLabel);
     setTabOrder(m_summaryLabel, m_nextSetButton);
@@ -252,6 +269,9 @@ void CheckCopyWindow::setSentExercise(const SentExercise& sent)
     if (m_currentChecked)
         m_copyEdit->clear(); // that copy was checked and kept; this rendering needs a new one
     m_sent = sent;
+    // Keystrokes typed for an earlier sound say nothing about this one.
+    m_keystrokeClock.reset();
+    std::fill(m_keyFrames.begin(), m_keyFrames.end(), std::nullopt);
     m_heardWhole = false;
     m_stoppedAt.reset();
     m_currentChecked = false;
@@ -327,6 +347,7 @@ void CheckCopyWindow::updateCheckButton()
 void CheckCopyWindow::clearResult()
 {
     m_lastCheck.reset();
+    m_recognition.clear();
     m_offeredSet.reset();
     m_nextSetButton->hide();
     m_statusLabel->clear();
@@ -360,6 +381,10 @@ void CheckCopyWindow::checkCopy()
     } catch (const Error& error) {
         m_reportError(error.what());
         return;
+    }
+    if (typeAlong()) {
+        m_recognition = recognitionTimes(m_lastCheck->score, heardSent.text, m_lastCheck->copy,
+                                         characterSounds(*m_sent), copyKeystrokeFrames(), 0);
     }
     const bool firstCheck = !m_currentChecked;
     m_currentChecked = true;
@@ -496,8 +521,14 @@ void CheckCopyWindow::showResult()
     QString summary = summaryText(score);
     if (const QString unheard = heardPartText(heardPart()); !unheard.isEmpty())
         summary = unheard + u' ' + summary;
-    m_alignedView->setHtml(alignedCopyHtml(
-        score, ErrorColours::forBackground(m_alignedView->palette().base().color())));
+    QString aligned = alignedCopyHtml(
+        score, ErrorColours::forBackground(m_alignedView->palette().base().color()));
+    if (!m_recognition.empty()) {
+        const QString recognition = recognitionText();
+        summary += u' ' + recognition;
+        aligned += QStringLiteral("<p>%1</p>").arg(recognition.toHtmlEscaped());
+    }
+    m_alignedView->setHtml(aligned);
     m_alignedView->setAccessibleDescription(summary);
     m_summaryLabel->setText(summary);
     m_legendLabel->setVisible(true);
@@ -514,12 +545,130 @@ void CheckCopyWindow::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     updateCover();
+    updateClockPolling();
 }
 
 void CheckCopyWindow::hideEvent(QHideEvent* event)
 {
     QDialog::hideEvent(event);
     updateCover();
+    updateClockPolling();
+}
+
+void CheckCopyWindow::buildTypeAlong(QHBoxLayout& options)
+{
+    m_typeAlongBox = new QCheckBox(tr("&Type along while it plays"), this);
+    m_typeAlongBox->setObjectName(QStringLiteral("typeAlongBox"));
+    m_typeAlongBox->setAccessibleName(tr("Type along while it plays"));
+    m_typeAlongBox->setToolTip(
+        tr("Type each character as you recognise it while the sound plays: the check gives how "
+           "long after its sound ended you typed it"));
+    options.addWidget(m_typeAlongBox);
+
+    // The player's frame is read now and then while a sound may play, so that the keystroke
+    // clock can run on after the sound has played out.
+    m_clockTimer = new QTimer(this);
+    m_clockTimer->setInterval(20);
+    connect(m_clockTimer, &QTimer::timeout, this, [this] {
+        if (m_heardClock)
+            m_keystrokeClock.frameAt(m_heardClock(), steadyNanoseconds());
+    });
+    connect(m_typeAlongBox, &QCheckBox::toggled, this, &CheckCopyWindow::updateClockPolling);
+    connect(m_copyEdit->document(), &QTextDocument::contentsChange, this,
+            &CheckCopyWindow::recordKeystrokes);
+}
+
+void CheckCopyWindow::setHeardClock(HeardClock clock)
+{
+    m_heardClock = std::move(clock);
+    m_keystrokeClock.reset();
+    updateClockPolling();
+}
+
+bool CheckCopyWindow::typeAlong() const
+{
+    return m_typeAlongBox->isChecked();
+}
+
+void CheckCopyWindow::setTypeAlong(bool on)
+{
+    m_typeAlongBox->setChecked(on);
+}
+
+void CheckCopyWindow::updateClockPolling()
+{
+    if (typeAlong() && isVisible() && m_heardClock)
+        m_clockTimer->start();
+    else
+        m_clockTimer->stop();
+}
+
+void CheckCopyWindow::recordKeystrokes(int position, int removed, int added)
+{
+    const auto length = static_cast<std::size_t>(m_copyEdit->document()->characterCount() - 1);
+    const auto at = static_cast<std::size_t>(position);
+    const auto gone = static_cast<std::size_t>(removed);
+    if (position < 0 || removed < 0 || added < 0 || at + gone > m_keyFrames.size() ||
+        m_keyFrames.size() - gone + static_cast<std::size_t>(added) != length) {
+        // A change the document reports loosely (the whole text replaced): nothing typed keeps
+        // a time.
+        m_keyFrames.assign(length, std::nullopt);
+        return;
+    }
+    // One character is a keystroke; more at once were pasted or dropped, not typed.
+    std::optional<std::int64_t> frame;
+    if (typeAlong() && m_heardClock && added == 1)
+        frame = m_keystrokeClock.frameAt(m_heardClock(), steadyNanoseconds());
+    const auto first = m_keyFrames.begin() + position;
+    m_keyFrames.erase(first, first + removed);
+    m_keyFrames.insert(m_keyFrames.begin() + position, static_cast<std::size_t>(added), frame);
+}
+
+KeystrokeFrames CheckCopyWindow::copyKeystrokeFrames() const
+{
+    // One frame per byte of copyBytes(): a character outside the code page is one byte there.
+    const QString copy = m_copyEdit->toPlainText();
+    KeystrokeFrames frames;
+    frames.reserve(m_keyFrames.size());
+    for (qsizetype i = 0; i < copy.size(); ++i) {
+        if (copy[i].isHighSurrogate() && i + 1 < copy.size() && copy[i + 1].isLowSurrogate())
+            ++i;
+        frames.push_back(static_cast<std::size_t>(i) < m_keyFrames.size()
+                             ? m_keyFrames[static_cast<std::size_t>(i)]
+                             : std::nullopt);
+    }
+    return frames;
+}
+
+QString CheckCopyWindow::recognitionText() const
+{
+    const std::optional<int> median = medianRecognitionMs(m_recognition);
+    if (!median)
+        return tr("No character copied right was typed while the sound played, so none is "
+                  "timed.");
+    std::vector<ScoredCharacter> timed;
+    std::vector<RecognitionTime> times;
+    const std::vector<ScoredCharacter>& characters = m_lastCheck->score.characters;
+    for (std::size_t c = 0; c < characters.size() && c < m_recognition.size(); ++c) {
+        if (m_recognition[c]) {
+            timed.push_back(characters[c]);
+            times.push_back(*m_recognition[c]);
+        }
+    }
+    QString text = tr("Recognition time: median %1 ms over %n characters.", nullptr,
+                      static_cast<int>(timed.size()))
+                       .arg(*median);
+    text += u' ' + tr("These times include your own time to press a key.");
+    std::size_t next = 0;
+    text += QString::fromStdString(
+        groupedItems(timed, translatedWording(), [&times, &next](const ScoredCharacter& c) {
+            const RecognitionTime& time = times[next++];
+            const QString sent = character(c.sent);
+            return (time.anticipated ? tr("%1 typed before it ended").arg(sent)
+                                     : tr("%1 %2 ms").arg(sent).arg(time.milliseconds))
+                .toStdString();
+        }));
+    return text;
 }
 
 void CheckCopyWindow::changeEvent(QEvent* event)

@@ -10,14 +10,18 @@
 #include "history/check_history.h"
 #include "scoring/copy_check.h"
 #include "scoring/heard_part.h"
+#include "scoring/keystroke_clock.h"
+#include "scoring/recognition_time.h"
 
 #include <QDialog>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
 class QCheckBox;
+class QHBoxLayout;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -47,6 +51,28 @@ public:
     // and kept; of several plays the one heard furthest counts. A rendering is checked whole
     // until told otherwise (Save WAV, a Play not stopped yet).
     void setHeardUntil(std::optional<std::int64_t> heardSample);
+
+    // The frame of the current sound that reaches the speakers now, none when none plays: the
+    // clock that times a copy typed along.
+    using HeardClock = std::function<std::optional<std::int64_t>()>;
+    void setHeardClock(HeardClock clock);
+
+    // "Type along while it plays": each character typed into the copy while a sound plays keeps
+    // the heard frame of its keystroke, and a check gives the recognition time of each character
+    // copied right. Off at first.
+    bool typeAlong() const;
+    void setTypeAlong(bool on);
+
+    // The keystroke frame of each character of the copy field (none: typed without a sound,
+    // pasted, or typed for an earlier rendering).
+    const KeystrokeFrames& keystrokeFrames() const { return m_keyFrames; }
+
+    // The recognition times of the last check, one per scored character; empty when it was not
+    // typed along.
+    const std::vector<std::optional<RecognitionTime>>& lastRecognitionTimes() const
+    {
+        return m_recognition;
+    }
 
     // The part of the current rendering that a Check would check.
     HeardPart heardPart() const;
@@ -100,6 +126,11 @@ private:
     void offerNextSet(const CopyCheck& check);
     void addAdviceLabel(QVBoxLayout& layout);
     void showAdvice(const CopyCheck& check);
+    void buildTypeAlong(QHBoxLayout& options);
+    void recordKeystrokes(int position, int removed, int added);
+    void updateClockPolling();
+    KeystrokeFrames copyKeystrokeFrames() const;
+    QString recognitionText() const;
 
     CheckHistory& m_history;
     HistoryErrorReporter m_reportError;
@@ -126,6 +157,13 @@ private:
     QTimer* m_retryTimer = nullptr;
     QPushButton* m_closeButton = nullptr;
     QLabel* m_adviceLabel = nullptr;
+
+    QCheckBox* m_typeAlongBox = nullptr;
+    HeardClock m_heardClock;
+    KeystrokeClock m_keystrokeClock;
+    QTimer* m_clockTimer = nullptr;
+    KeystrokeFrames m_keyFrames; // one per character of the copy field
+    std::vector<std::optional<RecognitionTime>> m_recognition;
 };
 
 } // namespace vortan

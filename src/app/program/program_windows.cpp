@@ -54,6 +54,7 @@ CheckCopyWindow& ProgramWindows::checkWindow()
 {
     if (!m_checkWindow) {
         m_checkWindow = std::make_unique<CheckCopyWindow>(m_history, m_reportHistoryError);
+        m_checkWindow->setHeardClock([this] { return m_form1.heardFrame(); });
         if (const auto& sent = m_form1.lastSentExercise())
             m_checkWindow->setSentExercise(*sent);
         for (const std::optional<std::int64_t>& heardSample : m_heardReports)

@@ -14,6 +14,7 @@
 #include <QTextBrowser>
 
 using namespace vortan;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -56,6 +57,8 @@ private Q_SLOTS:
     void checkKeptOnceTheLockEnds();
     void onlyWhatWasHeardIsChecked_data();
     void onlyWhatWasHeardIsChecked();
+    void typeAlongTimesTheKeystrokesThatStay_data();
+    void typeAlongTimesTheKeystrokesThatStay();
 };
 
 void TestCheckCopyWindow::resultShownAndKept_data()
@@ -274,6 +277,76 @@ void TestCheckCopyWindow::adviceAndNextSetAfterACheck()
                      "A check at 90 % will offer the next set, abst, which adds t.")),
              qPrintable(f.text("adviceLabel")));
     QVERIFY(f.errors.isEmpty());
+}
+
+// A keystroke: a key typed when the player told `frameAfterEnd` samples after the end of sent
+// character `sentIndex`.
+struct TimedKey {
+    Qt::Key key;
+    int sentIndex;
+    int frameAfterEnd;
+};
+using TimedKeys = QList<TimedKey>;
+using Times = std::vector<std::optional<RecognitionTime>>;
+Q_DECLARE_METATYPE(TimedKeys)
+Q_DECLARE_METATYPE(Times)
+
+void TestCheckCopyWindow::typeAlongTimesTheKeystrokesThatStay_data()
+{
+    QTest::addColumn<bool>("typeAlong");
+    QTest::addColumn<TimedKeys>("keys");
+    QTest::addColumn<Times>("times");
+    QTest::addColumn<QString>("words");
+    // 441 samples are 40 ms.
+    QTest::newRow("in order") << true << TimedKeys{{Qt::Key_A, 0, 441}, {Qt::Key_B, 1, 882}}
+                              << Times{RecognitionTime{40}, RecognitionTime{80}}
+                              << u"Recognition time: median 40 ms over 2 characters."_s;
+    QTest::newRow("corrected") << true
+                               << TimedKeys{{Qt::Key_A, 0, 441},
+                                            {Qt::Key_X, 1, 100},
+                                            {Qt::Key_Backspace, 1, 200},
+                                            {Qt::Key_B, 1, 1323}}
+                               << Times{RecognitionTime{40}, RecognitionTime{120}}
+                               << u"Group 1: a 40 ms, b 120 ms."_s;
+    QTest::newRow("anticipated") << true << TimedKeys{{Qt::Key_A, 0, -1}, {Qt::Key_B, 1, 441}}
+                                 << Times{RecognitionTime{0, true}, RecognitionTime{40}}
+                                 << u"Group 1: a typed before it ended, b 40 ms."_s;
+    QTest::newRow("off") << false << TimedKeys{{Qt::Key_A, 0, 441}, {Qt::Key_B, 1, 882}} << Times{}
+                         << QString();
+}
+
+void TestCheckCopyWindow::typeAlongTimesTheKeystrokesThatStay()
+{
+    QFETCH(bool, typeAlong);
+    QFETCH(TimedKeys, keys);
+    QFETCH(Times, times);
+    QFETCH(QString, words);
+    Fixture f;
+    // Straight-key jitter: each character ends on a sample of its own.
+    SentExercise sent;
+    sent.text = "ab";
+    sent.settings = {.speed = 90, .straight = 30};
+    sent.seed = 4242;
+    const std::vector<CharacterSound> sounds = characterSounds(sent);
+    std::optional<std::int64_t> told;
+    f.window.setHeardClock([&told] { return told; });
+    f.window.setSentExercise(sent);
+    f.window.setTypeAlong(typeAlong);
+    f.window.show();
+    auto* copy = f.child<QPlainTextEdit>("copyEdit");
+    copy->setFocus();
+    for (const TimedKey& key : keys) {
+        told = sounds[std::size_t(key.sentIndex)].endSample + key.frameAfterEnd;
+        QTest::keyClick(copy, key.key);
+    }
+    told.reset(); // played out
+    QTest::mouseClick(f.child<QPushButton>("checkButton"), Qt::LeftButton);
+    QCOMPARE(f.window.lastRecognitionTimes(), times);
+    const QString summary = f.text("summaryLabel");
+    if (words.isEmpty())
+        QVERIFY2(!summary.contains(u"Recognition"_s), qPrintable(summary));
+    else
+        QVERIFY2(summary.contains(words), qPrintable(summary));
 }
 
 QTEST_MAIN(TestCheckCopyWindow)
