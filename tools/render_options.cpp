@@ -77,30 +77,15 @@ template <typename Apply> OptionRule conditionRule(std::string_view name, Apply 
 std::vector<OptionRule> conditionRules()
 {
     return {
-        conditionRule("--qsb",
-                      [](BandConditions& conditions, std::string_view value) {
-                          const QsbText qsb = parseQsb(value);
-                          conditions.qsbRate = qsb.rate;
-                          conditions.qsbDepthDb = qsb.depthDb;
-                      }),
+        conditionRule("--qsb", setQsb),
         conditionRule("--qrm",
                       [](BandConditions& conditions, std::string_view value) {
                           if (conditions.qrm.size() == kQrmMaxStations)
                               throw UsageError("--qrm may be given at most three times");
                           conditions.qrm.push_back(parseQrm(value));
                       }),
-        conditionRule("--qrn",
-                      [](BandConditions& conditions, std::string_view value) {
-                          const QrnText qrn = parseQrn(value);
-                          conditions.qrnRate = qrn.rate;
-                          conditions.qrnLevelDb = qrn.levelDb;
-                      }),
-        conditionRule("--chirp",
-                      [](BandConditions& conditions, std::string_view value) {
-                          const ChirpText chirp = parseChirp(value);
-                          conditions.chirpHz = chirp.hz;
-                          conditions.chirpMs = chirp.ms;
-                      }),
+        conditionRule("--qrn", setQrn),
+        conditionRule("--chirp", setChirp),
     };
 }
 

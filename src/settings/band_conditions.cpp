@@ -96,6 +96,27 @@ ChirpText parseChirp(std::string_view text)
     return chirp;
 }
 
+void setQsb(BandConditions& conditions, std::string_view text)
+{
+    const QsbText qsb = parseQsb(text);
+    conditions.qsbRate = qsb.rate;
+    conditions.qsbDepthDb = qsb.depthDb;
+}
+
+void setQrn(BandConditions& conditions, std::string_view text)
+{
+    const QrnText qrn = parseQrn(text);
+    conditions.qrnRate = qrn.rate;
+    conditions.qrnLevelDb = qrn.levelDb;
+}
+
+void setChirp(BandConditions& conditions, std::string_view text)
+{
+    const ChirpText chirp = parseChirp(text);
+    conditions.chirpHz = chirp.hz;
+    conditions.chirpMs = chirp.ms;
+}
+
 std::string qsbText(const BandConditions& conditions)
 {
     return shownNumber(conditions.qsbRate) + ":" + std::to_string(conditions.qsbDepthDb);

@@ -80,6 +80,11 @@ struct ChirpText {
 };
 ChirpText parseChirp(std::string_view text);
 
+// Parse a condition's text and set it in `conditions`; throw as the parsers do.
+void setQsb(BandConditions& conditions, std::string_view text);
+void setQrn(BandConditions& conditions, std::string_view text);
+void setChirp(BandConditions& conditions, std::string_view text);
+
 std::string qsbText(const BandConditions& conditions);
 std::string qrmText(const QrmStation& station);
 std::string qrnText(const BandConditions& conditions);

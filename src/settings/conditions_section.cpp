@@ -34,25 +34,13 @@ void readKey(const ProfileDocument& document, std::string_view key, const Apply&
 BandConditions conditionsFrom(const ProfileDocument& document)
 {
     BandConditions conditions;
-    readKey(document, "qsb", [&](std::string_view text) {
-        const QsbText qsb = parseQsb(text);
-        conditions.qsbRate = qsb.rate;
-        conditions.qsbDepthDb = qsb.depthDb;
-    });
+    readKey(document, "qsb", [&](std::string_view text) { setQsb(conditions, text); });
     for (int i = 0; i < kQrmMaxStations; ++i) {
         readKey(document, stationKey(i),
                 [&](std::string_view text) { conditions.qrm.push_back(parseQrm(text)); });
     }
-    readKey(document, "qrn", [&](std::string_view text) {
-        const QrnText qrn = parseQrn(text);
-        conditions.qrnRate = qrn.rate;
-        conditions.qrnLevelDb = qrn.levelDb;
-    });
-    readKey(document, "chirp", [&](std::string_view text) {
-        const ChirpText chirp = parseChirp(text);
-        conditions.chirpHz = chirp.hz;
-        conditions.chirpMs = chirp.ms;
-    });
+    readKey(document, "qrn", [&](std::string_view text) { setQrn(conditions, text); });
+    readKey(document, "chirp", [&](std::string_view text) { setChirp(conditions, text); });
     return conditions;
 }
 
