@@ -19,6 +19,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStringList>
 #include <QVariant>
 
 #include <algorithm>
@@ -28,6 +29,7 @@
 #include <functional>
 #include <sys/stat.h>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace vortan {
@@ -124,6 +126,19 @@ const std::vector<SchemaStep>& schemaSteps()
                 execute(database,
                         QStringLiteral("ALTER TABLE checks ADD COLUMN %1 INTEGER").arg(column));
         },
+        // 7: for a copy typed along, each outcome's recognition time (NULL where it has none)
+        // and whether it was typed before its sound ended. Checks kept before, and those not
+        // typed along, have no rows: their times are unknown.
+        [](QSqlDatabase& database) {
+            execute(database, QStringLiteral(R"(
+                CREATE TABLE outcome_times (
+                    check_id INTEGER NOT NULL REFERENCES checks (id) ON DELETE CASCADE,
+                    position INTEGER NOT NULL,
+                    character BLOB NOT NULL,
+                    recognition_ms INTEGER,
+                    anticipated INTEGER NOT NULL,
+                    PRIMARY KEY (check_id, position)))"));
+        },
     };
     return steps;
 }
@@ -180,48 +195,78 @@ void scoreKeptChecksAgain(QSqlDatabase& database)
     }
 }
 
+// The recognition times of a check typed along, one row per outcome (position from 1).
+void insertOutcomeTimes(QSqlDatabase& database, const QVariant& checkId, const CopyCheck& check)
+{
+    const std::vector<ScoredCharacter>& characters = check.score.characters;
+    if (check.recognition.size() != characters.size())
+        return; // not typed along
+    QSqlQuery insert(database);
+    insert.prepare(QStringLiteral(
+        "INSERT INTO outcome_times (check_id, position, character, recognition_ms, anticipated)"
+        " VALUES (:check_id, :position, :character, :recognition_ms, :anticipated)"));
+    for (std::size_t i = 0; i < characters.size(); ++i) {
+        const std::optional<RecognitionTime>& time = check.recognition[i];
+        const char sent = static_cast<char>(characters[i].sent);
+        insert.bindValue(QStringLiteral(":check_id"), checkId);
+        insert.bindValue(QStringLiteral(":position"), qint64(i + 1));
+        insert.bindValue(QStringLiteral(":character"), bytes(std::string_view(&sent, 1)));
+        insert.bindValue(QStringLiteral(":recognition_ms"),
+                         time ? QVariant(time->milliseconds) : QVariant());
+        insert.bindValue(QStringLiteral(":anticipated"), time && time->anticipated ? 1 : 0);
+        if (!insert.exec())
+            fail(insert.lastError());
+    }
+}
+
 // One check and its outcomes, inside the caller's transaction.
 void insertCheck(QSqlDatabase& database, const CopyCheck& check)
 {
-    QSqlQuery insert(database);
-    insert.prepare(QStringLiteral(
-        "INSERT INTO checks (checked_at_ms, sent_at_ms, speed, spaces, tone, noise, straight,"
-        " tempo, seed, character_set, sent_text, copy_text, sent_count, correct_count,"
-        " wrong_count, missed_count, extra_count, buffer_seed, rise_ms, lead_in_ms)"
-        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     const SynthesisSettings& settings = check.sent.settings;
     const CopyScore& score = check.score;
     // A check imported from a history that did not record them leaves them unknown.
     const auto known = [&check](const QVariant& value) {
         return check.sent.renderingKnown ? value : QVariant();
     };
-    const QVariant values[] = {
-        qint64{check.checkedAtMs},
-        qint64{check.sent.sentAtMs},
-        settings.speed,
-        settings.spaces,
-        settings.tone,
-        settings.noise,
-        settings.straight,
-        transmissionTempo(settings.speed, settings.spaces),
-        qint64{check.sent.seed},
-        bytes(check.sent.characterSet),
-        bytes(check.sent.text),
-        bytes(check.copy),
-        score.sentCount,
-        score.correct,
-        score.wrong,
-        score.missed,
-        score.extra,
-        known(qint64{check.sent.bufferSeed}),
-        known(check.sent.riseMs),
-        known(check.sent.leadInMs),
+    const std::pair<const char*, QVariant> columns[] = {
+        {"checked_at_ms", qint64{check.checkedAtMs}},
+        {"sent_at_ms", qint64{check.sent.sentAtMs}},
+        {"speed", settings.speed},
+        {"spaces", settings.spaces},
+        {"tone", settings.tone},
+        {"noise", settings.noise},
+        {"straight", settings.straight},
+        {"tempo", transmissionTempo(settings.speed, settings.spaces)},
+        {"seed", qint64{check.sent.seed}},
+        {"character_set", bytes(check.sent.characterSet)},
+        {"sent_text", bytes(check.sent.text)},
+        {"copy_text", bytes(check.copy)},
+        {"sent_count", score.sentCount},
+        {"correct_count", score.correct},
+        {"wrong_count", score.wrong},
+        {"missed_count", score.missed},
+        {"extra_count", score.extra},
+        {"buffer_seed", known(qint64{check.sent.bufferSeed})},
+        {"rise_ms", known(check.sent.riseMs)},
+        {"lead_in_ms", known(check.sent.leadInMs)},
     };
-    for (const QVariant& value : values)
-        insert.addBindValue(value);
+    // Each value is bound by its column's name, so that a column cannot slip to its neighbour.
+    QStringList names;
+    QStringList placeholders;
+    for (const auto& [name, value] : columns) {
+        names << QLatin1StringView(name);
+        placeholders << u':' + QLatin1StringView(name);
+    }
+    QSqlQuery insert(database);
+    insert.prepare(QStringLiteral("INSERT INTO checks (%1) VALUES (%2)")
+                       .arg(names.join(QStringLiteral(", ")),
+                            placeholders.join(QStringLiteral(", "))));
+    for (const auto& [name, value] : columns)
+        insert.bindValue(u':' + QLatin1StringView(name), value);
     if (!insert.exec())
         fail(insert.lastError());
     insertOutcomes(database, insert.lastInsertId(), score);
+    insertOutcomeTimes(database, insert.lastInsertId(), check);
     if (check.sent.conditions.any()) {
         QSqlQuery conditions(database);
         conditions.prepare(QStringLiteral("UPDATE checks SET conditions = ? WHERE id = ?"));

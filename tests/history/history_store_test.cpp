@@ -526,8 +526,8 @@ TEST(HistoryStore, ExportedCsvImportsIntoAnEmptyHistoryWithTheSameFigures)
     EXPECT_NE(checksCsv.find("\xC4\x85\xC4\x87 ab"), std::string::npos); // ą ć as UTF-8
     const std::string charactersCsv = fileBytes(folder.path() / "characters.csv");
     EXPECT_EQ(charactersCsv.substr(0, charactersCsv.find("\r\n")),
-              "checked_at_ms,position,sent,typed,outcome");
-    EXPECT_NE(charactersCsv.find(",2,s,h,wrong\r\n"), std::string::npos);
+              "checked_at_ms,position,sent,typed,outcome,recognition_ms,anticipated");
+    EXPECT_NE(charactersCsv.find(",2,s,h,wrong,,\r\n"), std::string::npos);
 
     for (const char* source : {"checks.csv", "copy.sqlite"}) {
         HistoryStore other(folder.path() / (std::string("other-") + source + ".sqlite"));
@@ -587,6 +587,48 @@ TEST(HistoryStore, KeepsAllTheSoundOfACheckAndNoneItDidNotKnow)
         EXPECT_EQ(HistoryStore(merged).importHistory(folder.path() / source), 1) << source;
         EXPECT_EQ(RawDatabase(merged).text(unknown), "1 1 1") << source;
     }
+}
+
+// A copy typed along keeps each outcome's recognition time through the file, its export and a
+// merge; a file from before the times were kept has none and gains none.
+TEST(HistoryStore, KeepsTheRecognitionTimesOfACopyTypedAlong)
+{
+    TemporaryFolder folder;
+    CopyCheck check = sampleCheck();
+    check.recognition.resize(check.score.characters.size());
+    check.recognition[0] = RecognitionTime{240};
+    check.recognition[1] = RecognitionTime{0, true};
+    const auto file = folder.path() / "history.sqlite";
+    HistoryStore(file).addCheck(check);
+    CopyCheck untimed = sampleCheck(); // not typed along
+    untimed.checkedAtMs += 1000;
+    HistoryStore(file).addCheck(untimed);
+    const std::vector<CopyCheck> readBack = readHistoryToImport(file, HistoryStore::kSchemaVersion);
+    ASSERT_EQ(readBack.size(), 2u);
+    EXPECT_EQ(readBack[0].recognition, check.recognition);
+    EXPECT_TRUE(readBack[1].recognition.empty());
+    HistoryStore(file).exportCsv(folder.path() / "checks.csv", folder.path() / "characters.csv");
+    const std::string charactersCsv = fileBytes(folder.path() / "characters.csv");
+    EXPECT_NE(charactersCsv.find(",1,a,a,right,240,0\r\n"), std::string::npos) << charactersCsv;
+    EXPECT_NE(charactersCsv.find(",2,b,b,right,0,1\r\n"), std::string::npos) << charactersCsv;
+    EXPECT_NE(charactersCsv.find(",3,\xC4\x85,\xC4\x85,right,,0\r\n"), std::string::npos);
+
+    const auto merged = folder.path() / "merged.sqlite";
+    EXPECT_EQ(HistoryStore(merged).importHistory(file), 2);
+    const char* timed = "SELECT group_concat(printf('%d:%s:%d', position, recognition_ms,"
+                        " anticipated), ' ') FROM outcome_times WHERE position <= 3";
+    EXPECT_EQ(RawDatabase(merged).text(timed), "1:240:0 2:0:1 3::0");
+
+    const auto older = folder.path() / "older.sqlite";
+    HistoryStore(older).addCheck(check);
+    {
+        RawDatabase raw(older);
+        raw.text("DROP TABLE outcome_times");
+        raw.text("PRAGMA user_version = 6");
+    }
+    HistoryStore(older).addCheck(check);
+    EXPECT_EQ(RawDatabase(older).text("SELECT group_concat(DISTINCT check_id) FROM outcome_times"),
+              "2");
 }
 
 TEST(HistoryStore, MergingOverlappingHistoriesCountsEachCheckOnce)

@@ -2,14 +2,13 @@
 #include "app/check/check_copy_window.h"
 
 #include "app/check/aligned_copy_view.h"
+#include "app/check/reaction_time_dialog.h"
 #include "app/progress/progress_window.h"
 #include "base/errors.h"
 #include "desktop/translated_wording.h"
 #include "desktop/windows1250.h"
 #include "history/local_days.h"
 #include "history/practice_advice_reader.h"
-#include "scoring/next_set_rule.h"
-#include "settings/character_sets.h"
 
 #include <QCheckBox>
 #include <QDateTime>
@@ -209,6 +208,7 @@ void CheckCopyWindow::buildLayout()
     auto* options = new QHBoxLayout;
     options->addWidget(m_hideBox);
     buildTypeAlong(*options);
+    buildReactionButton(*options);
     options->addStretch();
     options->addWidget(m_checkButton);
 
@@ -234,7 +234,8 @@ void CheckCopyWindow::buildLayout()
 
     setTabOrder(m_copyEdit, m_hideBox);
     setTabOrder(m_hideBox, m_typeAlongBox);
-    setTabOrder(m_typeAlongBox, m_checkButton);
+    setTabOrder(m_typeAlongBox, m_reactionButton);
+    setTabOrder(m_reactionButton, m_checkButton);
     setTabOrder(m_checkButton, m_alignedView);
     setTabOrder(m_alignedView, m_summaryLabel);
     setTabOrder(m_summaryLabel, m_nextSetButton);
@@ -266,7 +267,7 @@ void CheckCopyWindow::buildLayout()
 
 void CheckCopyWindow::setSentExercise(const SentExercise& sent)
 {
-    if (m_currentChecked)
+    if (m_rules.checked())
         m_copyEdit->clear(); // that copy was checked and kept; this rendering needs a new one
     m_sent = sent;
     // Keystrokes typed for an earlier sound say nothing about this one.
@@ -274,7 +275,7 @@ void CheckCopyWindow::setSentExercise(const SentExercise& sent)
     std::fill(m_keyFrames.begin(), m_keyFrames.end(), std::nullopt);
     m_heardWhole = false;
     m_stoppedAt.reset();
-    m_currentChecked = false;
+    m_rules.newRendering();
     clearResult();
     updateCheckButton();
     updateCover();
@@ -286,7 +287,7 @@ void CheckCopyWindow::setHeardUntil(std::optional<std::int64_t> heardSample)
         m_heardWhole = true;
     else if (!m_stoppedAt || *heardSample > *m_stoppedAt)
         m_stoppedAt = heardSample;
-    if (!m_currentChecked)
+    if (!m_rules.checked())
         showHeardPart();
 }
 
@@ -326,7 +327,7 @@ void CheckCopyWindow::setHideWhileCopying(bool on)
 
 void CheckCopyWindow::updateCover()
 {
-    const bool covered = m_hideBox->isChecked() && isVisible() && !m_currentChecked;
+    const bool covered = m_hideBox->isChecked() && isVisible() && !m_rules.checked();
     if (covered == m_textCovered)
         return;
     m_textCovered = covered;
@@ -384,34 +385,40 @@ void CheckCopyWindow::checkCopy()
     }
     if (typeAlong()) {
         m_recognition = recognitionTimes(m_lastCheck->score, heardSent.text, m_lastCheck->copy,
-                                         characterSounds(*m_sent), copyKeystrokeFrames(), 0);
+                                         characterSounds(*m_sent), copyKeystrokeFrames(), m_reactionMs);
+        m_lastCheck->recognition = m_recognition;
     }
-    const bool firstCheck = !m_currentChecked;
-    m_currentChecked = true;
+    const CheckKeeping keeping = m_rules.check(m_lastCheck->score, !m_unkept.empty());
     showResult();
     updateCover();
 
-    // Only the first check of a rendering is kept: checking again after seeing the result
-    // would count the same copy twice.
-    if (m_lastCheck->score.sentCount == 0) {
+    switch (keeping) {
+    case CheckKeeping::NothingToKeep:
         m_statusLabel->setText(tr("The text sent has nothing to check, so the check "
                                   "is not kept."));
-    } else if (!firstCheck) {
+        break;
+    case CheckKeeping::CheckedAgain:
         m_statusLabel->setText(tr("Checked again: only the first check of a text "
                                   "sent is kept in the history."));
         if (!m_unkept.empty())
             keepUnkept(false); // the first one may go in now
-    } else if (m_unkept.empty() && keep(*m_lastCheck)) {
-        m_statusLabel->setText(tr("Kept in the history."));
-        offerNextSet(*m_lastCheck);
-        showAdvice(*m_lastCheck);
-    } else {
-        // Kept later, in order, once the history takes it (another program may hold it).
+        break;
+    case CheckKeeping::KeepNow:
+        if (keep(*m_lastCheck)) {
+            m_statusLabel->setText(tr("Kept in the history."));
+            offerNextSet(*m_lastCheck);
+            showAdvice(*m_lastCheck);
+            break;
+        }
+        // keep() has just said why; the check waits for the history (another program may
+        // hold it).
         m_unkept.push_back(*m_lastCheck);
-        if (m_unkept.size() == 1)
-            showUnkeptStatus(); // keep() has just failed and said why
-        else
-            keepUnkept(false);
+        showUnkeptStatus();
+        break;
+    case CheckKeeping::KeepAfterUnkept:
+        m_unkept.push_back(*m_lastCheck); // kept later, in order
+        keepUnkept(false);
+        break;
     }
     announceResult();
     Q_EMIT checked();
@@ -464,23 +471,22 @@ bool CheckCopyWindow::keep(const CopyCheck& check)
 
 void CheckCopyWindow::offerNextSet(const CopyCheck& check)
 {
-    const std::optional<std::size_t> index = progressionSetIndex(check.sent.characterSet);
-    if (!index || *index + 1 >= kCharacterSets.size())
+    const std::optional<std::string_view> asked =
+        CheckRules::nextSetCharacters(check.sent.characterSet);
+    if (!asked)
         return;
-    std::optional<std::size_t> offer;
+    std::optional<NextSetChoice> offer;
     try {
-        const int threshold = m_history.advanceThresholdPercent();
-        const RecentAccuracy recent = m_history.recentAccuracy(addedCharacters(*index));
-        offer = nextSetOffer(check.sent.characterSet, check.score, recent, threshold);
+        offer = CheckRules::nextSet(
+            check, {m_history.advanceThresholdPercent(), m_history.recentAccuracy(*asked)});
     } catch (const Error&) {
         return; // the check was kept, so the history works; no offer without its figures
     }
     if (!offer)
         return;
-    m_offeredSet = static_cast<int>(*offer);
-    const QString next = unicode(kCharacterSets[*offer]);
-    m_nextSetButton->setText(
-        tr("&Next set: %1 (adds %2)").arg(next, unicode(addedCharacters(*offer))));
+    m_offeredSet = static_cast<int>(offer->entryIndex);
+    const QString next = unicode(offer->characterSet);
+    m_nextSetButton->setText(tr("&Next set: %1 (adds %2)").arg(next, unicode(offer->added)));
     m_nextSetButton->setAccessibleDescription(tr("Take the next character set, %1").arg(next));
     m_nextSetButton->setToolTip(tr("You have earned the next set"));
     m_nextSetButton->show();
@@ -658,7 +664,11 @@ QString CheckCopyWindow::recognitionText() const
     QString text = tr("Recognition time: median %1 ms over %n characters.", nullptr,
                       static_cast<int>(timed.size()))
                        .arg(*median);
-    text += u' ' + tr("These times include your own time to press a key.");
+    text += u' ' + (m_reactionMs > 0
+                        ? tr("Your reaction time of %1 ms, as measured, is taken off each of "
+                             "these times.")
+                              .arg(m_reactionMs)
+                        : tr("These times include your own time to press a key."));
     std::size_t next = 0;
     text += QString::fromStdString(
         groupedItems(timed, translatedWording(), [&times, &next](const ScoredCharacter& c) {
@@ -669,6 +679,44 @@ QString CheckCopyWindow::recognitionText() const
                 .toStdString();
         }));
     return text;
+}
+
+void CheckCopyWindow::buildReactionButton(QHBoxLayout& options)
+{
+    m_reactionButton = new QPushButton(tr("&Measure my reaction time..."), this);
+    m_reactionButton->setObjectName(QStringLiteral("reactionButton"));
+    m_reactionButton->setAutoDefault(false);
+    m_reactionButton->setToolTip(tr("Press a key at each of %n beeps: your usual time to press "
+                                    "a key is then taken off the recognition times",
+                                    nullptr, kReactionBeeps));
+    m_reactionButton->setVisible(false);
+    options.addWidget(m_reactionButton);
+    connect(m_reactionButton, &QPushButton::clicked, this,
+            &CheckCopyWindow::measureReactionTime);
+}
+
+void CheckCopyWindow::setReactionSound(
+    std::function<void(const std::vector<std::uint8_t>& wav)> play, std::function<void()> stop)
+{
+    m_playBeeps = std::move(play);
+    m_stopBeeps = std::move(stop);
+    m_reactionButton->setVisible(m_playBeeps != nullptr);
+}
+
+void CheckCopyWindow::setReactionMs(int milliseconds)
+{
+    m_reactionMs = milliseconds;
+}
+
+void CheckCopyWindow::measureReactionTime()
+{
+    if (!m_playBeeps || !m_heardClock)
+        return;
+    ReactionTimeDialog dialog({m_playBeeps, m_stopBeeps, m_heardClock}, this);
+    if (dialog.exec() != QDialog::Accepted || !dialog.medianMs())
+        return;
+    m_reactionMs = *dialog.medianMs();
+    Q_EMIT reactionMeasured(m_reactionMs);
 }
 
 void CheckCopyWindow::changeEvent(QEvent* event)
