@@ -609,6 +609,59 @@ RecentAccuracy HistoryStore::recentAccuracy(std::string_view characters)
     });
 }
 
+RecentRecognition HistoryStore::recentRecognition()
+{
+    return reading([](QSqlDatabase& database) {
+        RecognitionAccumulator accumulator;
+        selectRows(database,
+                   QStringLiteral("SELECT t.character, t.recognition_ms FROM outcome_times t"
+                                  " JOIN checks c ON c.id = t.check_id"
+                                  " WHERE t.recognition_ms IS NOT NULL"
+                                  " ORDER BY c.checked_at_ms DESC, c.id DESC, t.position DESC"),
+                   {}, [&accumulator](const QSqlQuery& row) {
+                       const QByteArray character = row.value(0).toByteArray();
+                       if (character.size() == 1)
+                           accumulator.add(static_cast<unsigned char>(character[0]),
+                                           row.value(1).toInt());
+                       return true;
+                   });
+        return accumulator.result();
+    });
+}
+
+std::vector<RecognitionPoint> HistoryStore::recognitionOverTime(const ProgressFilter& filter)
+{
+    return reading([&filter](QSqlDatabase& database) {
+        QVariantList values;
+        const QString sql =
+            QStringLiteral("SELECT c.id, c.checked_at_ms, t.recognition_ms FROM checks c"
+                           " JOIN outcome_times t ON t.check_id = c.id"
+                           " WHERE t.recognition_ms IS NOT NULL%1"
+                           " ORDER BY c.checked_at_ms, c.id")
+                .arg(filterConditions(filter, false, values));
+        std::vector<RecognitionPoint> points;
+        qint64 current = -1;
+        std::vector<int> times;
+        const auto close = [&points, &times] {
+            if (!times.empty())
+                points.back().medianMs = *lowerMedian(times);
+            times.clear();
+        };
+        selectRows(database, sql, values, [&](const QSqlQuery& row) {
+            if (row.value(0).toLongLong() != current) {
+                close();
+                current = row.value(0).toLongLong();
+                points.push_back({row.value(1).toLongLong(), 0, 0});
+            }
+            times.push_back(row.value(2).toInt());
+            ++points.back().samples;
+            return true;
+        });
+        close();
+        return points;
+    });
+}
+
 std::vector<std::string> HistoryStore::characterSets()
 {
     return reading([](QSqlDatabase& database) {

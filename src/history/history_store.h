@@ -41,6 +41,8 @@ public:
     ProgressData progress(const ProgressFilter& filter) override;
     ConditionsAccuracy accuracyByConditions(const ProgressFilter& filter) override;
     RecentAccuracy recentAccuracy(std::string_view characters) override;
+    RecentRecognition recentRecognition() override;
+    std::vector<RecognitionPoint> recognitionOverTime(const ProgressFilter& filter) override;
     std::vector<std::string> characterSets() override;
     int advanceThresholdPercent() override;
     void setAdvanceThresholdPercent(int percent) override;

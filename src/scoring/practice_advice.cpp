@@ -95,6 +95,21 @@ std::string weakCharactersSentence(const PracticeFigures& figures, const Wording
                          {joined(parts, "; ")});
 }
 
+std::string slowCharactersSentence(const PracticeFigures& figures, const Wording& wording)
+{
+    std::vector<std::string> parts;
+    for (const unsigned char c :
+         slowestCharacters(figures.characterSet, figures.recognition, kMostWeakCharactersNamed)) {
+        parts.push_back(
+            withArguments(wording.translate("vortan::PracticeAdvice", "%1 (%2 ms)"),
+                          {letter(static_cast<char>(c)), number(figures.recognition[c].medianMs)}));
+    }
+    if (parts.empty())
+        return {};
+    return withArguments(wording.translate("vortan::PracticeAdvice", "Slowest to recognise: %1."),
+                         {joined(parts, ", ")});
+}
+
 std::string nextSetSentence(const PracticeFigures& figures, const Wording& wording)
 {
     const std::optional<std::size_t> index = progressionSetIndex(figures.characterSet);
@@ -160,7 +175,8 @@ std::string practiceAdvice(const PracticeFigures& figures, const Wording& wordin
             {number(kAdviceMinimumSamples), number(figures.thresholdPercent)});
     }
     for (const std::string& sentence :
-         {dueSentence(figures, wording), nextSetSentence(figures, wording)}) {
+         {slowCharactersSentence(figures, wording), dueSentence(figures, wording),
+          nextSetSentence(figures, wording)}) {
         if (!sentence.empty())
             advice += " " + sentence;
     }

@@ -3,6 +3,7 @@
 
 #include "base/wording.h"
 #include "scoring/progress_statistics.h"
+#include "scoring/recognition_statistics.h"
 
 #include <cstddef>
 #include <string>
@@ -23,6 +24,7 @@ struct PracticeFigures {
     RecentAccuracy recent{};                     // over all checks, as the next-set rule takes it
     std::string dueCharacters;                   // due for review today, in reviewOrder
     int thresholdPercent = 90;
+    RecentRecognition recognition{}; // over all checks typed along
 };
 
 // Per cent of a character's recent samples right, rounded down; 0 without samples.
@@ -32,6 +34,12 @@ int wholePercent(const RecentSamples& samples);
 // 50, written as j 18 times." At most kMostWeakCharactersNamed, those below the threshold with
 // kAdviceMinimumSamples or more; "" when there are none.
 std::string weakCharactersSentence(const PracticeFigures& figures,
+                                   const Wording& wording = englishWording());
+
+// The characters of the set practised slowest to recognise, e.g. "Slowest to recognise: g
+// (620 ms), j (540 ms)." At most kMostWeakCharactersNamed, those with a known median; "" when
+// none has one.
+std::string slowCharactersSentence(const PracticeFigures& figures,
                                    const Wording& wording = englishWording());
 
 // How near the next set of the progression is, e.g. "A check at 90 % with j at 90 % (j: now
@@ -44,7 +52,8 @@ std::string nextSetSentence(const PracticeFigures& figures,
 std::string dueSentence(const PracticeFigures& figures, const Wording& wording = englishWording());
 
 // The sentences above that have something to say, separated by spaces (UTF-8, in the wording's
-// language): the weak characters, or that none is weak; what is due; the next set. Without
+// language): the weak characters, or that none is weak; the slow ones; what is due; the next
+// set. Without
 // samples: how to begin. The Progress and Check copy windows both say it.
 std::string practiceAdvice(const PracticeFigures& figures,
                            const Wording& wording = englishWording());

@@ -607,6 +607,14 @@ TEST(HistoryStore, KeepsTheRecognitionTimesOfACopyTypedAlong)
     ASSERT_EQ(readBack.size(), 2u);
     EXPECT_EQ(readBack[0].recognition, check.recognition);
     EXPECT_TRUE(readBack[1].recognition.empty());
+    HistoryStore store(file);
+    const RecentRecognition recognition = store.recentRecognition();
+    EXPECT_EQ(recognition['a'], (CharacterRecognition{1, 240}));
+    EXPECT_EQ(recognition['b'], (CharacterRecognition{1, 0}));
+    EXPECT_EQ(recognition['c'], CharacterRecognition{});
+    EXPECT_EQ(store.recognitionOverTime({}),
+              (std::vector<RecognitionPoint>{{check.checkedAtMs, 0, 2}}));
+    EXPECT_TRUE(store.recognitionOverTime({.characterSet = "abs"}).empty());
     HistoryStore(file).exportCsv(folder.path() / "checks.csv", folder.path() / "characters.csv");
     const std::string charactersCsv = fileBytes(folder.path() / "characters.csv");
     EXPECT_NE(charactersCsv.find(",1,a,a,right,240,0\r\n"), std::string::npos) << charactersCsv;

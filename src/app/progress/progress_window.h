@@ -104,6 +104,11 @@ private:
     QTableWidget* m_timeTable = nullptr;
     QChartView* m_tempoChart = nullptr;
     QTableWidget* m_tempoTable = nullptr;
+    QChartView* m_recognitionChart = nullptr;
+    QTableWidget* m_recognitionTable = nullptr;
+    // The recognition times shown with the figures.
+    RecentRecognition m_recognition{};
+    std::vector<RecognitionPoint> m_recognitionPoints;
     QPushButton* m_drillButton = nullptr;
     QLabel* m_drillLabel = nullptr;
     QLabel* m_adviceLabel = nullptr;
