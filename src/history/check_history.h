@@ -77,6 +77,11 @@ public:
     virtual int advanceThresholdPercent() = 0;
     virtual void setAdvanceThresholdPercent(int percent) = 0;
 
+    // The speed target that earning the next set also asks for, in milliseconds (none: off,
+    // until set); kept with the history as the threshold is.
+    virtual std::optional<int> advanceTargetMs() = 0;
+    virtual void setAdvanceTargetMs(std::optional<int> milliseconds) = 0;
+
     // Every character's review state by the review rule, from its last kReviewDaysThatCount
     // days over all checks.
     virtual std::vector<ReviewState> reviewStates(int thresholdPercent) = 0;

@@ -37,6 +37,7 @@ namespace vortan {
 namespace {
 
 const QString kThresholdOption = QStringLiteral("advance_threshold_percent");
+const QString kTargetOption = QStringLiteral("advance_target_ms");
 
 // The schema, one step per version: a new file takes every step, an old one the steps it
 // lacks, in one transaction.
@@ -679,33 +680,36 @@ std::vector<std::string> HistoryStore::characterSets()
     });
 }
 
-int HistoryStore::advanceThresholdPercent()
+std::optional<int> HistoryStore::option(const QString& name, int minimum, int maximum)
 {
-    return reading([](QSqlDatabase& database) {
+    return reading([&](QSqlDatabase& database) -> std::optional<int> {
         QSqlQuery query(database);
-        query.prepare(QStringLiteral("SELECT value FROM options WHERE name = ?"));
-        query.addBindValue(kThresholdOption);
+        query.prepare(QStringLiteral("SELECT value FROM options WHERE name = :name"));
+        query.bindValue(QStringLiteral(":name"), name);
         if (!query.exec())
             fail(query.lastError());
         if (!query.next())
-            return kDefaultAdvanceThresholdPercent;
+            return std::nullopt;
         bool isNumber = false;
-        const int percent = query.value(0).toInt(&isNumber);
-        const bool inRange = percent >= kMinimumAdvanceThresholdPercent &&
-                             percent <= kMaximumAdvanceThresholdPercent;
-        return isNumber && inRange ? percent : kDefaultAdvanceThresholdPercent;
+        const int value = query.value(0).toInt(&isNumber);
+        if (!isNumber || value < minimum || value > maximum)
+            return std::nullopt;
+        return value;
     });
 }
 
-void HistoryStore::setAdvanceThresholdPercent(int percent)
+void HistoryStore::setOption(const QString& name, std::optional<int> value)
 {
     Connection& open = connection();
     try {
         WriteTransaction transaction(open.database());
         QSqlQuery query(open.database());
-        query.prepare(QStringLiteral("INSERT OR REPLACE INTO options (name, value) VALUES (?, ?)"));
-        query.addBindValue(kThresholdOption);
-        query.addBindValue(percent);
+        query.prepare(value ? QStringLiteral("INSERT OR REPLACE INTO options (name, value)"
+                                             " VALUES (:name, :value)")
+                            : QStringLiteral("DELETE FROM options WHERE name = :name"));
+        query.bindValue(QStringLiteral(":name"), name);
+        if (value)
+            query.bindValue(QStringLiteral(":value"), *value);
         if (!query.exec())
             fail(query.lastError());
         transaction.commit();
@@ -713,6 +717,28 @@ void HistoryStore::setAdvanceThresholdPercent(int percent)
         throw Error("Cannot keep the setting in the history file " + m_file.string() + ": " +
                     reasonFor(failure, open.file()));
     }
+}
+
+int HistoryStore::advanceThresholdPercent()
+{
+    return option(kThresholdOption, kMinimumAdvanceThresholdPercent,
+                  kMaximumAdvanceThresholdPercent)
+        .value_or(kDefaultAdvanceThresholdPercent);
+}
+
+void HistoryStore::setAdvanceThresholdPercent(int percent)
+{
+    setOption(kThresholdOption, percent);
+}
+
+std::optional<int> HistoryStore::advanceTargetMs()
+{
+    return option(kTargetOption, kMinimumAdvanceTargetMs, kMaximumAdvanceTargetMs);
+}
+
+void HistoryStore::setAdvanceTargetMs(std::optional<int> milliseconds)
+{
+    setOption(kTargetOption, milliseconds);
 }
 
 } // namespace vortan

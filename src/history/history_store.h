@@ -3,9 +3,12 @@
 
 #include "history/check_history.h"
 
+#include <QString>
+
 #include <chrono>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 namespace vortan {
 
@@ -46,6 +49,8 @@ public:
     std::vector<std::string> characterSets() override;
     int advanceThresholdPercent() override;
     void setAdvanceThresholdPercent(int percent) override;
+    std::optional<int> advanceTargetMs() override;
+    void setAdvanceTargetMs(std::optional<int> milliseconds) override;
     std::vector<ReviewState> reviewStates(int thresholdPercent) override;
     void exportCsv(const std::filesystem::path& checksFile,
                    const std::filesystem::path& outcomesFile) override;
@@ -57,6 +62,10 @@ private:
     Connection& connection();
     // Runs a read on the open file; a failure becomes "Cannot read the history file ...".
     template <typename Read> auto reading(Read read);
+    // A number of the options table within its range; none when absent or out of it.
+    std::optional<int> option(const QString& name, int minimum, int maximum);
+    // Sets an option, or removes it (none).
+    void setOption(const QString& name, std::optional<int> value);
 
     std::filesystem::path m_file;
     HistoryStoreOptions m_options;

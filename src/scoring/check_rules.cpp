@@ -28,8 +28,9 @@ std::optional<std::string_view> CheckRules::nextSetCharacters(std::string_view c
 std::optional<NextSetChoice> CheckRules::nextSet(const CopyCheck& check,
                                                  const NextSetFigures& figures)
 {
-    const std::optional<std::size_t> offer = nextSetOffer(
-        check.sent.characterSet, check.score, figures.recent, figures.thresholdPercent);
+    const std::optional<std::size_t> offer =
+        nextSetOffer(check.sent.characterSet, check.score, figures.recent,
+                     figures.thresholdPercent, figures.recognition, figures.targetMs);
     if (!offer)
         return std::nullopt;
     return NextSetChoice{*offer, kCharacterSets[*offer], addedCharacters(*offer)};

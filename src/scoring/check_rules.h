@@ -6,6 +6,7 @@
 
 #include "scoring/copy_check.h"
 #include "scoring/progress_statistics.h"
+#include "scoring/recognition_statistics.h"
 
 #include <cstddef>
 #include <optional>
@@ -25,6 +26,8 @@ enum class CheckKeeping {
 struct NextSetFigures {
     int thresholdPercent = 0;
     RecentAccuracy recent{}; // of the characters nextSetCharacters() names at least
+    std::optional<int> targetMs{}; // the speed target, none when off
+    RecentRecognition recognition{}; // wanted with a speed target
 };
 
 // The next set a kept check earns: its entry of the character-set box (from 0), the set and

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/errors.h"
 #include "history/history_store.h"
+#include "scoring/next_set_rule.h"
 #include "history/history_transfer.h"
 #include "history/local_days.h"
 #include "scoring/copy_check.h"
@@ -637,6 +638,30 @@ TEST(HistoryStore, KeepsTheRecognitionTimesOfACopyTypedAlong)
     HistoryStore(older).addCheck(check);
     EXPECT_EQ(RawDatabase(older).text("SELECT group_concat(DISTINCT check_id) FROM outcome_times"),
               "2");
+}
+
+// The next set's threshold and speed target live in the history: defaults until set, kept
+// across openings, and a value out of range or no number reads as the default.
+TEST(HistoryStore, KeepsTheNextSetThresholdAndSpeedTarget)
+{
+    TemporaryFolder folder;
+    const auto file = folder.path() / "history.sqlite";
+    EXPECT_EQ(HistoryStore(file).advanceThresholdPercent(), kDefaultAdvanceThresholdPercent);
+    EXPECT_EQ(HistoryStore(file).advanceTargetMs(), std::nullopt);
+    HistoryStore(file).setAdvanceThresholdPercent(80);
+    HistoryStore(file).setAdvanceTargetMs(450);
+    EXPECT_EQ(HistoryStore(file).advanceThresholdPercent(), 80);
+    EXPECT_EQ(HistoryStore(file).advanceTargetMs(), 450);
+    HistoryStore(file).setAdvanceTargetMs(std::nullopt);
+    EXPECT_EQ(HistoryStore(file).advanceTargetMs(), std::nullopt);
+    EXPECT_EQ(HistoryStore(file).advanceThresholdPercent(), 80);
+    {
+        RawDatabase raw(file);
+        raw.text("UPDATE options SET value = 'x' WHERE name = 'advance_threshold_percent'");
+        raw.text("INSERT INTO options VALUES ('advance_target_ms', 99)");
+    }
+    EXPECT_EQ(HistoryStore(file).advanceThresholdPercent(), kDefaultAdvanceThresholdPercent);
+    EXPECT_EQ(HistoryStore(file).advanceTargetMs(), std::nullopt);
 }
 
 TEST(HistoryStore, MergingOverlappingHistoriesCountsEachCheckOnce)

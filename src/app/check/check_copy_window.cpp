@@ -477,8 +477,11 @@ void CheckCopyWindow::offerNextSet(const CopyCheck& check)
         return;
     std::optional<NextSetChoice> offer;
     try {
-        offer = CheckRules::nextSet(
-            check, {m_history.advanceThresholdPercent(), m_history.recentAccuracy(*asked)});
+        NextSetFigures figures{m_history.advanceThresholdPercent(),
+                               m_history.recentAccuracy(*asked), m_history.advanceTargetMs()};
+        if (figures.targetMs)
+            figures.recognition = m_history.recentRecognition();
+        offer = CheckRules::nextSet(check, figures);
     } catch (const Error&) {
         return; // the check was kept, so the history works; no offer without its figures
     }

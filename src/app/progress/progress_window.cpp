@@ -158,6 +158,20 @@ void ProgressWindow::buildLayout()
     m_thresholdBox->setValue(kDefaultAdvanceThresholdPercent);
     thresholdLabel->setBuddy(m_thresholdBox);
 
+    // The speed target: off until ticked.
+    m_targetBox = new QCheckBox(tr("and recognised tr("and &recognised within")within"), this);
+    m_targetBox->setObjectName(QStringLiteral("targetBox"));
+    m_targetBox->setToolTip(tr("Also ask that each new character's median recognition time, "
+                               "typed along, is under this time"));
+    m_targetEdit = new QSpinBox(this);
+    m_targetEdit->setObjectName(QStringLiteral("targetEdit"));
+    m_targetEdit->setAccessibleName(tr("Recognition time that earns the next set"));
+    m_targetEdit->setRange(kMinimumAdvanceTargetMs, kMaximumAdvanceTargetMs);
+    m_targetEdit->setSingleStep(50);
+    m_targetEdit->setSuffix(QStringLiteral(" ms"));
+    m_targetEdit->setValue(kDefaultAdvanceTargetMs);
+    m_targetEdit->setEnabled(false);
+
     // What to practise: the first thing read, its text its accessible name.
     m_adviceLabel = new QLabel(this);
     m_adviceLabel->setObjectName(QStringLiteral("adviceLabel"));
@@ -241,6 +255,8 @@ void ProgressWindow::buildLayout()
     filters->addWidget(thresholdLabel, 2, 0);
     auto* threshold = new QHBoxLayout;
     threshold->addWidget(m_thresholdBox);
+    threshold->addWidget(m_targetBox);
+    threshold->addWidget(m_targetEdit);
     threshold->addStretch();
     filters->addLayout(threshold, 2, 1);
 
@@ -279,6 +295,18 @@ void ProgressWindow::buildLayout()
             m_reportError(error.what());
         }
     });
+    const auto keepTarget = [this] {
+        m_targetEdit->setEnabled(m_targetBox->isChecked());
+        try {
+            m_history.setAdvanceTargetMs(m_targetBox->isChecked()
+                                             ? std::optional(m_targetEdit->value())
+                                             : std::nullopt);
+        } catch (const Error& error) {
+            m_reportError(error.what());
+        }
+    };
+    connect(m_targetBox, &QCheckBox::toggled, this, keepTarget);
+    connect(m_targetEdit, &QSpinBox::valueChanged, this, keepTarget);
     connect(m_drillButton, &QPushButton::clicked, this, &ProgressWindow::drillWeakCharacters);
     connect(refreshButton, &QPushButton::clicked, this, &ProgressWindow::refresh);
     connect(exportCsvButton, &QPushButton::clicked, this, &ProgressWindow::chooseAndExportCsv);
@@ -304,6 +332,12 @@ void ProgressWindow::showProgress()
     try {
         const QSignalBlocker quiet(m_thresholdBox);
         m_thresholdBox->setValue(m_history.advanceThresholdPercent());
+        const std::optional<int> target = m_history.advanceTargetMs();
+        const QSignalBlocker quietBox(m_targetBox);
+        const QSignalBlocker quietEdit(m_targetEdit);
+        m_targetBox->setChecked(target.has_value());
+        m_targetEdit->setEnabled(target.has_value());
+        m_targetEdit->setValue(target.value_or(kDefaultAdvanceTargetMs));
     } catch (const Error&) {
         // refresh() reports the same failure once
     }

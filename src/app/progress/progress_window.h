@@ -96,6 +96,8 @@ private:
     QDateEdit* m_toEdit = nullptr;
     QComboBox* m_setFilter = nullptr;
     QSpinBox* m_thresholdBox = nullptr;
+    QCheckBox* m_targetBox = nullptr;
+    QSpinBox* m_targetEdit = nullptr;
     QLabel* m_summaryLabel = nullptr;
     QTabWidget* m_tabs = nullptr;
     QTableWidget* m_characterTable = nullptr;
