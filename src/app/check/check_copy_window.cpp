@@ -234,7 +234,8 @@ void CheckCopyWindow::buildLayout()
 
     setTabOrder(m_copyEdit, m_hideBox);
     setTabOrder(m_hideBox, m_typeAlongBox);
-    setTabOrder(m_typeAlongBox, m_reactionButton);
+    setTabOrder(m_typeAlongBox, m_checkAtEndBox);
+    setTabOrder(m_checkAtEndBox, m_reactionButton);
     setTabOrder(m_reactionButton, m_checkButton);
     setTabOrder(m_checkButton, m_alignedView);
     setTabOrder(m_alignedView, m_summaryLabel);
@@ -578,10 +579,24 @@ void CheckCopyWindow::buildTypeAlong(QHBoxLayout& options)
     // clock can run on after the sound has played out.
     m_clockTimer = new QTimer(this);
     m_clockTimer->setInterval(20);
-    connect(m_clockTimer, &QTimer::timeout, this, [this] {
-        if (m_heardClock)
-            m_keystrokeClock.frameAt(m_heardClock(), steadyNanoseconds());
+    connect(m_clockTimer, &QTimer::timeout, this, &CheckCopyWindow::followSound);
+
+    m_checkAtEndBox = new QCheckBox(tr("Check &when the sound ends"), this);
+    m_checkAtEndBox->setObjectName(QStringLiteral("checkAtEndBox"));
+    m_checkAtEndBox->setAccessibleName(tr("Check when the sound ends"));
+    m_checkAtEndBox->setToolTip(
+        tr("Typing along, check the copy once the sound has ended and you have stopped typing"));
+    m_checkAtEndBox->setEnabled(false);
+    options.addWidget(m_checkAtEndBox);
+    m_endCheckTimer = new QTimer(this);
+    m_endCheckTimer->setSingleShot(true);
+    m_endCheckTimer->setInterval(kCheckAfterEndMs);
+    connect(m_endCheckTimer, &QTimer::timeout, this, [this] {
+        if (typeAlong() && checkWhenSoundEnds() && !m_rules.checked() &&
+            m_checkButton->isEnabled())
+            checkCopy();
     });
+    connect(m_typeAlongBox, &QCheckBox::toggled, m_checkAtEndBox, &QWidget::setEnabled);
     connect(m_typeAlongBox, &QCheckBox::toggled, this, &CheckCopyWindow::updateClockPolling);
     connect(m_copyEdit->document(), &QTextDocument::contentsChange, this,
             &CheckCopyWindow::recordKeystrokes);
@@ -604,6 +619,27 @@ void CheckCopyWindow::setTypeAlong(bool on)
     m_typeAlongBox->setChecked(on);
 }
 
+void CheckCopyWindow::followSound()
+{
+    if (!m_heardClock)
+        return;
+    const std::optional<std::int64_t> told = m_heardClock();
+    m_keystrokeClock.frameAt(told, steadyNanoseconds());
+    if (m_lastTold && !told && checkWhenSoundEnds())
+        m_endCheckTimer->start(); // the sound has ended; the last group is still being typed
+    m_lastTold = told;
+}
+
+bool CheckCopyWindow::checkWhenSoundEnds() const
+{
+    return m_checkAtEndBox->isChecked();
+}
+
+void CheckCopyWindow::setCheckWhenSoundEnds(bool on)
+{
+    m_checkAtEndBox->setChecked(on);
+}
+
 void CheckCopyWindow::updateClockPolling()
 {
     if (typeAlong() && isVisible() && m_heardClock)
@@ -624,6 +660,8 @@ void CheckCopyWindow::recordKeystrokes(int position, int removed, int added)
         m_keyFrames.assign(length, std::nullopt);
         return;
     }
+    if (m_endCheckTimer->isActive())
+        m_endCheckTimer->start(); // still typing the end
     // One character is a keystroke; more at once were pasted or dropped, not typed.
     std::optional<std::int64_t> frame;
     if (typeAlong() && m_heardClock && added == 1)

@@ -76,6 +76,13 @@ public:
     // Opens "Measure my reaction time"; a time measured and kept becomes reactionMs().
     void measureReactionTime();
 
+    // "Check when the sound ends": typing along, the copy is checked once the sound has ended
+    // and no key was typed for kCheckAfterEndMs (the last group is typed after the sound).
+    // Off at first.
+    bool checkWhenSoundEnds() const;
+    void setCheckWhenSoundEnds(bool on);
+    static constexpr int kCheckAfterEndMs = 1500;
+
     // The keystroke frame of each character of the copy field (none: typed without a sound,
     // pasted, or typed for an earlier rendering).
     const KeystrokeFrames& keystrokeFrames() const { return m_keyFrames; }
@@ -147,6 +154,7 @@ private:
     KeystrokeFrames copyKeystrokeFrames() const;
     QString recognitionText() const;
     void buildReactionButton(QHBoxLayout& options);
+    void followSound();
 
     CheckHistory& m_history;
     HistoryErrorReporter m_reportError;
@@ -185,6 +193,10 @@ private:
     std::function<void(const std::vector<std::uint8_t>& wav)> m_playBeeps;
     std::function<void()> m_stopBeeps;
     int m_reactionMs = 0;
+
+    QCheckBox* m_checkAtEndBox = nullptr;
+    QTimer* m_endCheckTimer = nullptr;
+    std::optional<std::int64_t> m_lastTold; // what the player told at the last look
 };
 
 } // namespace vortan

@@ -61,6 +61,7 @@ private Q_SLOTS:
     void onlyWhatWasHeardIsChecked();
     void typeAlongTimesTheKeystrokesThatStay_data();
     void typeAlongTimesTheKeystrokesThatStay();
+    void checkedWhenTheSoundEnds();
     void reactionTimeMeasured_data();
     void reactionTimeMeasured();
 };
@@ -358,6 +359,32 @@ void TestCheckCopyWindow::typeAlongTimesTheKeystrokesThatStay()
         QVERIFY2(!summary.contains(u"Recognition"_s), qPrintable(summary));
     else
         QVERIFY2(summary.contains(words), qPrintable(summary));
+}
+
+// Typing along with "Check when the sound ends": the check comes once the sound has ended and
+// the typing of the last group has stopped, not before.
+void TestCheckCopyWindow::checkedWhenTheSoundEnds()
+{
+    Fixture f;
+    SentExercise sent;
+    sent.text = "ab";
+    sent.settings = {.speed = 90};
+    std::optional<std::int64_t> told = 100;
+    f.window.setHeardClock([&told] { return told; });
+    f.window.setSentExercise(sent);
+    f.window.setTypeAlong(true);
+    f.window.setCheckWhenSoundEnds(true);
+    f.window.show();
+    auto* copy = f.child<QPlainTextEdit>("copyEdit");
+    QTest::keyClick(copy, Qt::Key_A);
+    QTest::qWait(60); // the window sees the sound playing
+    told.reset();
+    QTest::qWait(CheckCopyWindow::kCheckAfterEndMs / 2);
+    QTest::keyClick(copy, Qt::Key_B); // the last group, typed after the end
+    QTest::qWait(CheckCopyWindow::kCheckAfterEndMs * 2 / 3);
+    QCOMPARE(f.history.checkCount(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(f.history.checkCount(), 1, CheckCopyWindow::kCheckAfterEndMs * 2);
+    QCOMPARE(f.text("countsLabel"), u"Right 2 of 2 · Errors 0: wrong 0, missed 0, extra 0"_s);
 }
 
 // Each answer: milliseconds after its beep began, or a press early by that many (negative);
