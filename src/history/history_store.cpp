@@ -255,15 +255,15 @@ void insertCheck(QSqlDatabase& database, const CopyCheck& check)
     QStringList names;
     QStringList placeholders;
     for (const auto& [name, value] : columns) {
-        names << QLatin1StringView(name);
-        placeholders << u':' + QLatin1StringView(name);
+        names << QString::fromLatin1(name);
+        placeholders << u':' + QString::fromLatin1(name);
     }
     QSqlQuery insert(database);
     insert.prepare(QStringLiteral("INSERT INTO checks (%1) VALUES (%2)")
                        .arg(names.join(QStringLiteral(", ")),
                             placeholders.join(QStringLiteral(", "))));
     for (const auto& [name, value] : columns)
-        insert.bindValue(u':' + QLatin1StringView(name), value);
+        insert.bindValue(u':' + QString::fromLatin1(name), value);
     if (!insert.exec())
         fail(insert.lastError());
     insertOutcomes(database, insert.lastInsertId(), score);

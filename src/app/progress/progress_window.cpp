@@ -159,7 +159,7 @@ void ProgressWindow::buildLayout()
     thresholdLabel->setBuddy(m_thresholdBox);
 
     // The speed target: off until ticked.
-    m_targetBox = new QCheckBox(tr("and recognised tr("and &recognised within")within"), this);
+    m_targetBox = new QCheckBox(tr("and recognised &within"), this);
     m_targetBox->setObjectName(QStringLiteral("targetBox"));
     m_targetBox->setToolTip(tr("Also ask that each new character's median recognition time, "
                                "typed along, is under this time"));
