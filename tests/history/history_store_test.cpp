@@ -570,6 +570,7 @@ TEST(HistoryStore, KeepsAllTheSoundOfACheckAndNoneItDidNotKnow)
         RawDatabase raw(older);
         for (const char* column : {"buffer_seed", "rise_ms", "lead_in_ms"})
             raw.text(std::string("ALTER TABLE checks DROP COLUMN ") + column);
+        raw.text("DROP TABLE outcome_times");
         raw.text("PRAGMA user_version = 5");
     }
     HistoryStore upgraded(older);
@@ -768,7 +769,7 @@ TEST(HistoryStore, UpgradeFromVersion2DropsFalsePairsAndFilesDrillsUnderTheirSet
         // What the later versions added goes, so that the upgrade adds it again.
         for (const char* column : {"conditions", "buffer_seed", "rise_ms", "lead_in_ms"})
             old.text("ALTER TABLE checks DROP COLUMN " + std::string(column));
-        for (const char* table : {"check_days", "outcome_totals", "character_days"})
+        for (const char* table : {"check_days", "outcome_totals", "character_days", "outcome_times"})
             old.text("DROP TABLE " + std::string(table));
         old.text("DROP INDEX checks_by_set");
         old.text("PRAGMA user_version = 2");

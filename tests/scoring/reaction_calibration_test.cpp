@@ -47,7 +47,7 @@ TEST(ReactionCalibration, EachPressAnswersTheLatestBeep)
         {"early presses are ignored",
          {500, 1200, 1900, 2100, -1},
          false,
-         "cbbcb",
+         "bcbcb",
          {200, 100},
          std::nullopt},
         {"a missed beep is not timed; the next one is",
