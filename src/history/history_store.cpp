@@ -259,9 +259,9 @@ void insertCheck(QSqlDatabase& database, const CopyCheck& check)
         placeholders << u':' + QString::fromLatin1(name);
     }
     QSqlQuery insert(database);
-    insert.prepare(QStringLiteral("INSERT INTO checks (%1) VALUES (%2)")
-                       .arg(names.join(QStringLiteral(", ")),
-                            placeholders.join(QStringLiteral(", "))));
+    insert.prepare(
+        QStringLiteral("INSERT INTO checks (%1) VALUES (%2)")
+            .arg(names.join(QStringLiteral(", ")), placeholders.join(QStringLiteral(", "))));
     for (const auto& [name, value] : columns)
         insert.bindValue(u':' + QString::fromLatin1(name), value);
     if (!insert.exec())

@@ -18,8 +18,8 @@
 #include <atomic>
 #include <charconv>
 #include <map>
-#include <utility>
 #include <optional>
+#include <utility>
 
 namespace vortan {
 

@@ -29,8 +29,8 @@ std::optional<NextSetChoice> CheckRules::nextSet(const CopyCheck& check,
                                                  const NextSetFigures& figures)
 {
     const std::optional<std::size_t> offer =
-        nextSetOffer(check.sent.characterSet, check.score, figures.recent,
-                     figures.thresholdPercent, figures.recognition, figures.targetMs);
+        nextSetOffer(check.sent.characterSet, check.score, figures.recent, figures.thresholdPercent,
+                     figures.recognition, figures.targetMs);
     if (!offer)
         return std::nullopt;
     return NextSetChoice{*offer, kCharacterSets[*offer], addedCharacters(*offer)};

@@ -16,17 +16,17 @@ namespace vortan {
 
 // What becomes of a check of the current rendering.
 enum class CheckKeeping {
-    NothingToKeep, // the text sent had nothing to score
-    CheckedAgain,  // shown, not kept: the rendering's first check was
-    KeepNow,       // the rendering's first check
+    NothingToKeep,   // the text sent had nothing to score
+    CheckedAgain,    // shown, not kept: the rendering's first check was
+    KeepNow,         // the rendering's first check
     KeepAfterUnkept, // its first check, kept after the checks the history could not take yet
 };
 
 // The history's figures that the next-set offer weighs.
 struct NextSetFigures {
     int thresholdPercent = 0;
-    RecentAccuracy recent{}; // of the characters nextSetCharacters() names at least
-    std::optional<int> targetMs{}; // the speed target, none when off
+    RecentAccuracy recent{};         // of the characters nextSetCharacters() names at least
+    std::optional<int> targetMs{};   // the speed target, none when off
     RecentRecognition recognition{}; // wanted with a speed target
 };
 

@@ -222,11 +222,12 @@ std::string checkSummary(const CopyScore& score, const Wording& wording)
     if (score.errors() == 0)
         summary += ' ' + wording.translate("vortan::CheckSummary", "No errors.");
     else
-        summary += ' ' + withArguments(wording.translate("vortan::CheckSummary",
-                                                     "Errors: %n (%1 wrong, %2 missed, %3 extra).",
-                                                     nullptr, score.errors()),
-                                   {std::to_string(score.wrong), std::to_string(score.missed),
-                                    std::to_string(score.extra)});
+        summary +=
+            ' ' + withArguments(wording.translate("vortan::CheckSummary",
+                                                  "Errors: %n (%1 wrong, %2 missed, %3 extra).",
+                                                  nullptr, score.errors()),
+                                {std::to_string(score.wrong), std::to_string(score.missed),
+                                 std::to_string(score.extra)});
 
     const SummaryErrors errors = summaryErrors(score);
     if (!errors.missedGroups.empty()) {

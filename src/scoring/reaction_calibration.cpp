@@ -25,8 +25,7 @@ std::vector<int> reactionBeepStartsMs(std::uint32_t seed)
     return starts;
 }
 
-ReactionCalibration::ReactionCalibration(std::vector<std::int64_t> beepStartFrames,
-                                         int sampleRate)
+ReactionCalibration::ReactionCalibration(std::vector<std::int64_t> beepStartFrames, int sampleRate)
     : m_beeps(std::move(beepStartFrames))
     , m_sampleRate(sampleRate)
 {

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/errors.h"
 #include "history/history_store.h"
-#include "scoring/next_set_rule.h"
 #include "history/history_transfer.h"
 #include "history/local_days.h"
 #include "scoring/copy_check.h"
+#include "scoring/next_set_rule.h"
 #include "support/test_files.h"
 
 #include <QSqlDatabase>
@@ -769,7 +769,8 @@ TEST(HistoryStore, UpgradeFromVersion2DropsFalsePairsAndFilesDrillsUnderTheirSet
         // What the later versions added goes, so that the upgrade adds it again.
         for (const char* column : {"conditions", "buffer_seed", "rise_ms", "lead_in_ms"})
             old.text("ALTER TABLE checks DROP COLUMN " + std::string(column));
-        for (const char* table : {"check_days", "outcome_totals", "character_days", "outcome_times"})
+        for (const char* table :
+             {"check_days", "outcome_totals", "character_days", "outcome_times"})
             old.text("DROP TABLE " + std::string(table));
         old.text("DROP INDEX checks_by_set");
         old.text("PRAGMA user_version = 2");

@@ -32,7 +32,7 @@ TEST(ReactionCalibration, EachPressAnswersTheLatestBeep)
     struct Row {
         const char* name;
         std::vector<std::int64_t> presses;
-        bool soundEnds;     // told after the presses
+        bool soundEnds;      // told after the presses
         std::string results; // per press: c counted, b before a beep, f finished
         std::vector<int> answersMs;
         std::optional<int> medianMs;
@@ -53,13 +53,22 @@ TEST(ReactionCalibration, EachPressAnswersTheLatestBeep)
         {"a missed beep is not timed; the next one is",
          {1200, 3300, 4100, 5100, 6100, 7100, 8100, 9100, 10100, 10500},
          false,
-         "ccccccccc" "f",
+         "ccccccccc"
+         "f",
          {200, 300, 100, 100, 100, 100, 100, 100, 100},
          100},
-        {"played out with too few answers", {1200, 2200, 3200, 4200}, true, "cccc",
-         {200, 200, 200, 200}, std::nullopt},
-        {"played out with enough", {1300, 2300, 3100, 4200, 5200}, true, "ccccc",
-         {300, 300, 100, 200, 200}, 200},
+        {"played out with too few answers",
+         {1200, 2200, 3200, 4200},
+         true,
+         "cccc",
+         {200, 200, 200, 200},
+         std::nullopt},
+        {"played out with enough",
+         {1300, 2300, 3100, 4200, 5200},
+         true,
+         "ccccc",
+         {300, 300, 100, 200, 200},
+         200},
     };
     for (const Row& row : rows) {
         ReactionCalibration calibration(beeps, 1000);

@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "synthesis/beep_track.h"
-
 #include "synthesis/keying.h"
 #include "synthesis/wav_header.h"
 

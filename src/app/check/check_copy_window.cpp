@@ -385,8 +385,9 @@ void CheckCopyWindow::checkCopy()
         return;
     }
     if (typeAlong()) {
-        m_recognition = recognitionTimes(m_lastCheck->score, heardSent.text, m_lastCheck->copy,
-                                         characterSounds(*m_sent), copyKeystrokeFrames(), m_reactionMs);
+        m_recognition =
+            recognitionTimes(m_lastCheck->score, heardSent.text, m_lastCheck->copy,
+                             characterSounds(*m_sent), copyKeystrokeFrames(), m_reactionMs);
         m_lastCheck->recognition = m_recognition;
     }
     const CheckKeeping keeping = m_rules.check(m_lastCheck->score, !m_unkept.empty());
@@ -592,8 +593,7 @@ void CheckCopyWindow::buildTypeAlong(QHBoxLayout& options)
     m_endCheckTimer->setSingleShot(true);
     m_endCheckTimer->setInterval(kCheckAfterEndMs);
     connect(m_endCheckTimer, &QTimer::timeout, this, [this] {
-        if (typeAlong() && checkWhenSoundEnds() && !m_rules.checked() &&
-            m_checkButton->isEnabled())
+        if (typeAlong() && checkWhenSoundEnds() && !m_rules.checked() && m_checkButton->isEnabled())
             checkCopy();
     });
     connect(m_typeAlongBox, &QCheckBox::toggled, m_checkAtEndBox, &QWidget::setEnabled);
@@ -732,8 +732,7 @@ void CheckCopyWindow::buildReactionButton(QHBoxLayout& options)
                                     nullptr, kReactionBeeps));
     m_reactionButton->setVisible(false);
     options.addWidget(m_reactionButton);
-    connect(m_reactionButton, &QPushButton::clicked, this,
-            &CheckCopyWindow::measureReactionTime);
+    connect(m_reactionButton, &QPushButton::clicked, this, &CheckCopyWindow::measureReactionTime);
 }
 
 void CheckCopyWindow::setReactionSound(

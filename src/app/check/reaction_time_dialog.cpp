@@ -99,8 +99,8 @@ void ReactionTimeDialog::startBeeps()
         m_sound.play(beepTrackWav(startsMs, kReactionBeepMs, kBeepToneHz, kTailMs));
     } catch (const Error& error) {
         m_calibration.reset();
-        m_statusLabel->setText(tr("The beeps cannot be played: %1")
-                                   .arg(QString::fromUtf8(error.what())));
+        m_statusLabel->setText(
+            tr("The beeps cannot be played: %1").arg(QString::fromUtf8(error.what())));
         return;
     }
     m_calibration.emplace(std::move(startFrames), sampleRateHz);

@@ -298,9 +298,8 @@ void ProgressWindow::buildLayout()
     const auto keepTarget = [this] {
         m_targetEdit->setEnabled(m_targetBox->isChecked());
         try {
-            m_history.setAdvanceTargetMs(m_targetBox->isChecked()
-                                             ? std::optional(m_targetEdit->value())
-                                             : std::nullopt);
+            m_history.setAdvanceTargetMs(
+                m_targetBox->isChecked() ? std::optional(m_targetEdit->value()) : std::nullopt);
         } catch (const Error& error) {
             m_reportError(error.what());
         }
@@ -456,9 +455,9 @@ void ProgressWindow::fillTables(const ProgressData& figures)
                 : tr("%1 of %2").arg(percent(s.recent.accuracy())).arg(s.recent.samples);
         // The median of the last timed samples, and how many: a few say less.
         const CharacterRecognition& time = m_recognition[s.character];
-        const QString recognition =
-            time.samples == 0 ? QStringLiteral("-")
-                              : tr("%1 ms of %2").arg(time.medianMs).arg(time.samples);
+        const QString recognition = time.samples == 0
+                                        ? QStringLiteral("-")
+                                        : tr("%1 ms of %2").arg(time.medianMs).arg(time.samples);
         setRow(*m_characterTable, row++,
                {character(s.character), recent, QString::number(s.sent), QString::number(s.correct),
                 QString::number(s.wrong), wrongAs.join(QStringLiteral(", ")),

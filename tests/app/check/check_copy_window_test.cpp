@@ -404,8 +404,8 @@ void TestCheckCopyWindow::reactionTimeMeasured_data()
     QTest::newRow("Escape keeps the old time")
         << all << false << false << u"Your reaction time: 240 ms"_s << 123;
     QTest::newRow("early presses do not count")
-        << QList<int>{-300, 250, -100, 200, 300, 220, 260, 240, 230, 210, 280, 270} << false
-        << true << u"Your reaction time: 240 ms"_s << 240;
+        << QList<int>{-300, 250, -100, 200, 300, 220, 260, 240, 230, 210, 280, 270} << false << true
+        << u"Your reaction time: 240 ms"_s << 240;
     QTest::newRow("too few answered before it played out")
         << QList<int>{250, 200, 300} << true << false
         << u"Only 3 of the beeps were answered, too few to give a time."_s << 123;
