@@ -208,9 +208,13 @@ void CheckCopyWindow::buildLayout()
     auto* options = new QHBoxLayout;
     options->addWidget(m_hideBox);
     buildTypeAlong(*options);
-    buildReactionButton(*options);
     options->addStretch();
     options->addWidget(m_checkButton);
+    // What type-along adds, on a row of its own so that the window stays narrow.
+    auto* typing = new QHBoxLayout;
+    typing->addWidget(m_checkAtEndBox);
+    buildReactionButton(*typing);
+    typing->addStretch();
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_nextSetButton);
@@ -222,6 +226,7 @@ void CheckCopyWindow::buildLayout()
     layout->addWidget(copyLabel);
     layout->addWidget(m_copyEdit, 2);
     layout->addLayout(options);
+    layout->addLayout(typing);
     layout->addWidget(m_statusLabel);
     layout->addWidget(m_accuracyLabel);
     layout->addWidget(m_countsLabel);
@@ -588,7 +593,6 @@ void CheckCopyWindow::buildTypeAlong(QHBoxLayout& options)
     m_checkAtEndBox->setToolTip(
         tr("Typing along, check the copy once the sound has ended and you have stopped typing"));
     m_checkAtEndBox->setEnabled(false);
-    options.addWidget(m_checkAtEndBox);
     m_endCheckTimer = new QTimer(this);
     m_endCheckTimer->setSingleShot(true);
     m_endCheckTimer->setInterval(kCheckAfterEndMs);
