@@ -899,6 +899,18 @@ w %1. Zobacz vortan(1).</translation>
         <source>Slowest to recognise: %1.</source>
         <translation>Najwolniej rozpoznawane: %1.</translation>
     </message>
+    <message>
+        <source>%1: now %2 ms</source>
+        <translation>%1: teraz %2 ms</translation>
+    </message>
+    <message>
+        <source>%1: not timed enough yet</source>
+        <translation>%1: jeszcze za mało pomiarów</translation>
+    </message>
+    <message>
+        <source>The next set also asks %1 to be recognised within %2 ms (%3).</source>
+        <translation>Następny zestaw wymaga też, by %1 rozpoznawać w ciągu %2 ms (%3).</translation>
+    </message>
 </context>
 <context>
     <name>vortan::ProgressWindow</name>

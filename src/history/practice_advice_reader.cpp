@@ -25,6 +25,7 @@ PracticeFigures practiceFiguresFor(CheckHistory& history, std::string_view chara
         figures.recent = history.recentAccuracy(addedCharacters(*index));
     figures.dueCharacters = dueToday(history, today);
     figures.recognition = history.recentRecognition();
+    figures.targetMs = history.advanceTargetMs();
     return figures;
 }
 

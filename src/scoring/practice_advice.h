@@ -6,6 +6,7 @@
 #include "scoring/recognition_statistics.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,7 @@ struct PracticeFigures {
     std::string dueCharacters;                   // due for review today, in reviewOrder
     int thresholdPercent = 90;
     RecentRecognition recognition{}; // over all checks typed along
+    std::optional<int> targetMs{};   // the next set's speed target, none when off
 };
 
 // Per cent of a character's recent samples right, rounded down; 0 without samples.
@@ -42,6 +44,12 @@ std::string weakCharactersSentence(const PracticeFigures& figures,
 std::string slowCharactersSentence(const PracticeFigures& figures,
                                    const Wording& wording = englishWording());
 
+// What the speed target still asks of the characters the set added, e.g. "The next set also
+// asks n and o to be recognised within 500 ms (n: now 620 ms; o: not timed yet)." "" without a
+// target, for a set not in the progression or its last, or when every one is fast enough.
+std::string speedTargetSentence(const PracticeFigures& figures,
+                                const Wording& wording = englishWording());
+
 // How near the next set of the progression is, e.g. "A check at 90 % with j at 90 % (j: now
 // 84 %, about 4 more right) will offer the next set, abstgjn, which adds n." "" for a set that is
 // not in the progression or is its last.
@@ -53,7 +61,7 @@ std::string dueSentence(const PracticeFigures& figures, const Wording& wording =
 
 // The sentences above that have something to say, separated by spaces (UTF-8, in the wording's
 // language): the weak characters, or that none is weak; the slow ones; what is due; the next
-// set. Without
+// set and what its speed target still asks. Without
 // samples: how to begin. The Progress and Check copy windows both say it.
 std::string practiceAdvice(const PracticeFigures& figures,
                            const Wording& wording = englishWording());

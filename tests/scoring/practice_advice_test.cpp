@@ -111,6 +111,40 @@ TEST(PracticeAdvice, SlowestCharactersOfTheSetWithTheirMedians)
     EXPECT_EQ(slowCharactersSentence(figures), "");
 }
 
+TEST(PracticeAdvice, WhatTheSpeedTargetStillAsks)
+{
+    struct Row {
+        const char* name;
+        std::optional<int> targetMs;
+        CharacterRecognition o;
+        CharacterRecognition k;
+        std::string sentence;
+    };
+    const Row rows[] = {
+        {"both too slow or untimed",
+         500,
+         {5, 620},
+         {4, 100},
+         "The next set also asks o and k to be recognised within 500 ms (o: now 620 ms; k: not "
+         "timed enough yet)."},
+        {"one fast enough",
+         500,
+         {5, 499},
+         {9, 500},
+         "The next set also asks k to be recognised within 500 ms (k: now 500 ms)."},
+        {"both fast enough", 500, {5, 100}, {5, 100}, ""},
+        {"no target", std::nullopt, {}, {}, ""},
+    };
+    for (const Row& row : rows) {
+        PracticeFigures figures;
+        figures.characterSet = "abstgjnok"; // adds o and k
+        figures.targetMs = row.targetMs;
+        figures.recognition['o'] = row.o;
+        figures.recognition['k'] = row.k;
+        EXPECT_EQ(speedTargetSentence(figures), row.sentence) << row.name;
+    }
+}
+
 TEST(PracticeAdvice, SaysEveryWordThroughItsWording)
 {
     // A wording that says "X" for every text: any word left outside it would show.
@@ -121,6 +155,7 @@ TEST(PracticeAdvice, SaysEveryWordThroughItsWording)
     figures.recent['g'] = {50, 35};
     figures.dueCharacters = "gk";
     figures.recognition['g'] = {9, 400};
+    figures.targetMs = 300;
     const std::string advice = practiceAdvice(figures, xs);
     EXPECT_EQ(advice.find_first_not_of("X ;,."), std::string::npos) << advice;
     figures.characters = {character('a', {50, 50})};
