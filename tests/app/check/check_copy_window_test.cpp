@@ -377,11 +377,11 @@ void TestCheckCopyWindow::checkedWhenTheSoundEnds()
     f.window.show();
     auto* copy = f.child<QPlainTextEdit>("copyEdit");
     QTest::keyClick(copy, Qt::Key_A);
-    QTest::qWait(60); // the window sees the sound playing
+    QTest::qWait(200); // the window looks every 20 ms: it sees the sound playing
     told.reset();
     QTest::qWait(CheckCopyWindow::kCheckAfterEndMs / 2);
     QTest::keyClick(copy, Qt::Key_B); // the last group, typed after the end
-    QTest::qWait(CheckCopyWindow::kCheckAfterEndMs * 2 / 3);
+    QTest::qWait(CheckCopyWindow::kCheckAfterEndMs / 3);
     QCOMPARE(f.history.checkCount(), 0);
     QTRY_COMPARE_WITH_TIMEOUT(f.history.checkCount(), 1, CheckCopyWindow::kCheckAfterEndMs * 2);
     QCOMPARE(f.text("countsLabel"), u"Right 2 of 2 · Errors 0: wrong 0, missed 0, extra 0"_s);
