@@ -49,6 +49,85 @@ struct Keystroke {
     SteadyClock::time_point pressed;
 };
 
+// Plays `file` with the lead-in of `sent` and presses a key at the next of `delays` after each
+// character's end, as the recording shows it: found live, as the sink plays it.
+std::vector<Keystroke> playAndPress(PulsePlayer& player, testing::MonitorRecording& recording,
+                                    const std::filesystem::path& file, const SentExercise& sent,
+                                    std::size_t letters)
+{
+    const std::chrono::milliseconds delays[] = {150ms, 300ms, 450ms};
+    const std::size_t beforePlay = recording.position();
+    player.play(file, {.milliseconds = sent.leadInMs, .noise = 0});
+
+    // The program's path: the window reads the player every 20 ms and at each keystroke, through
+    // the keystroke clock, which runs on once the last character has played out.
+    KeystrokeClock keystrokeClock;
+    const auto stamp = [&](SteadyClock::time_point at) {
+        return keystrokeClock.frameAt(player.heardFrame(), steadyNanoseconds(at));
+    };
+    std::vector<Keystroke> keys;
+    const auto allPressed = [&keys, letters] {
+        return keys.size() >= letters &&
+               std::all_of(keys.begin(), keys.end(), [](const Keystroke& k) { return k.frame; });
+    };
+    std::size_t scanned = 0;
+    std::optional<std::size_t> lastLoud;
+    const auto started = SteadyClock::now();
+    auto nextPoll = started;
+    while (SteadyClock::now() - started < 20s && !allPressed()) {
+        for (const std::int16_t sample : recording.arrived(beforePlay + scanned)) {
+            if (std::abs(int(sample)) > toneLevel) {
+                lastLoud = scanned;
+            } else if (lastLoud && scanned - *lastLoud >= characterGapSamples) {
+                const std::size_t end = beforePlay + *lastLoud + 1;
+                if (const auto played = recording.playedAt(end))
+                    keys.push_back({end, *played + delays[keys.size() % 3], {}, {}});
+                lastLoud.reset();
+            }
+            ++scanned;
+        }
+        const auto now = SteadyClock::now();
+        for (Keystroke& key : keys) {
+            if (!key.frame && key.due <= now) {
+                key.pressed = SteadyClock::now();
+                key.frame = stamp(key.pressed);
+            }
+        }
+        if (now >= nextPoll) {
+            stamp(now);
+            nextPoll = now + 20ms;
+        }
+        auto wake = now + 2ms;
+        for (const Keystroke& key : keys) {
+            if (!key.frame)
+                wake = std::min(wake, key.due);
+        }
+        std::this_thread::sleep_until(wake);
+    }
+    player.stop();
+    return keys;
+}
+
+// How far, at most, the ends found in the recording lie from where the file has them, relative
+// to the first, in ms: more than a few samples means the sound or its recording was broken up
+// on the way (an underrun of a machine too busy to feed the server).
+double largestSpacingError(const std::vector<Keystroke>& keys,
+                           const std::vector<CharacterSound>& sounds)
+{
+    std::vector<std::int64_t> fileEnds;
+    for (const CharacterSound& sound : sounds) {
+        if (sound.sounds())
+            fileEnds.push_back(sound.endSample);
+    }
+    double largest = 0;
+    for (std::size_t k = 1; k < keys.size() && k < fileEnds.size(); ++k) {
+        const auto recorded = double(keys[k].endSample) - double(keys[0].endSample);
+        const auto filed = double(fileEnds[k] - fileEnds[0]);
+        largest = std::max(largest, std::abs(recorded - filed) * 1000 / recordedRate);
+    }
+    return largest;
+}
+
 TEST(HeardClock, RecognitionTimesMatchDelaysAfterTheEndsTheSinkPlayed)
 {
     testing::PrivateServer server;
@@ -79,55 +158,17 @@ TEST(HeardClock, RecognitionTimesMatchDelaysAfterTheEndsTheSinkPlayed)
 
     const auto recording = server.recording();
     ASSERT_TRUE(recording->started());
-    const std::size_t beforePlay = recording->position();
-    player.play(folder / "exercise.wav", {.milliseconds = sent.leadInMs, .noise = 0});
-
-    // The program's path: the window reads the player every 20 ms and at each keystroke, through
-    // the keystroke clock, which runs on once the last character has played out.
-    KeystrokeClock keystrokeClock;
-    const auto stamp = [&](SteadyClock::time_point at) {
-        return keystrokeClock.frameAt(player.heardFrame(), steadyNanoseconds(at));
-    };
-    const std::chrono::milliseconds delays[] = {150ms, 300ms, 450ms};
+    // A sound broken up on its way is no measure of the clock: up to three tries for one whole.
     std::vector<Keystroke> keys;
-    std::size_t scanned = 0;
-    std::optional<std::size_t> lastLoud;
-    const auto started = SteadyClock::now();
-    auto nextPoll = started;
-    while (SteadyClock::now() - started < 20s &&
-           (keys.size() < letters || !keys.back().frame.has_value())) {
-        // Characters that have ended in the recording get their keystroke due.
-        const std::vector<std::int16_t> heard = recording->arrived(beforePlay + scanned);
-        for (const std::int16_t sample : heard) {
-            if (std::abs(int(sample)) > toneLevel) {
-                lastLoud = scanned;
-            } else if (lastLoud && scanned - *lastLoud >= characterGapSamples) {
-                const std::size_t end = beforePlay + *lastLoud + 1;
-                if (const auto played = recording->playedAt(end))
-                    keys.push_back({end, *played + delays[keys.size() % 3], {}, {}});
-                lastLoud.reset();
-            }
-            ++scanned;
-        }
-        const auto now = SteadyClock::now();
-        for (Keystroke& key : keys) {
-            if (!key.frame && key.due <= now) {
-                key.pressed = SteadyClock::now();
-                key.frame = stamp(key.pressed);
-            }
-        }
-        if (now >= nextPoll) {
-            stamp(now);
-            nextPoll = now + 20ms;
-        }
-        auto wake = now + 2ms;
-        for (const Keystroke& key : keys) {
-            if (!key.frame)
-                wake = std::min(wake, key.due);
-        }
-        std::this_thread::sleep_until(wake);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        keys = playAndPress(player, *recording, folder / "exercise.wav", sent, letters);
+        const double spacingMs = largestSpacingError(keys, sounds);
+        if (keys.size() == letters && spacingMs < 2)
+            break;
+        std::printf("the sound was broken up (%zu ends found, spaced up to %.1f ms off the "
+                    "file): played again\n",
+                    keys.size(), spacingMs);
     }
-    player.stop();
     ASSERT_EQ(keys.size(), letters) << "characters found in the recording";
 
     // The copy typed right, each letter at its keystroke.
