@@ -4,6 +4,8 @@
 // Helpers for tests against a real sound server (PulseAudio, or PipeWire's PulseAudio service),
 // through its command-line tools.
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -257,5 +259,19 @@ private:
     char m_pattern[32] = "/tmp/vortan-pulse-XXXXXX";
     std::string m_directory = mkdtemp(m_pattern) ? m_pattern : "";
 };
+
+// Starts `server` for the running test. When it cannot start, the test fails where every service
+// is required (CI) and is skipped elsewhere; the caller then returns at once:
+//     startForTheTest(server);
+//     if (::testing::Test::IsSkipped() || ::testing::Test::HasFailure())
+//         return;
+inline void startForTheTest(const PrivateServer& server)
+{
+    if (server.start())
+        return;
+    if (servicesRequired())
+        FAIL() << "no private " << soundServerKind() << " server could start";
+    GTEST_SKIP() << "this test needs a private " << soundServerKind() << " server";
+}
 
 } // namespace vortan::testing
