@@ -4,6 +4,8 @@
 // Helpers for tests against a real sound server (PulseAudio, or PipeWire's PulseAudio service),
 // through its command-line tools.
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -115,12 +117,14 @@ public:
             char buffer[4096];
             std::string pending;
             for (ssize_t got; (got = ::read(fd, buffer, sizeof buffer)) > 0;) {
+                const auto now = std::chrono::steady_clock::now();
                 pending.append(buffer, std::size_t(got));
                 std::lock_guard lock(m_mutex);
                 for (std::size_t at = 0; at + 4 <= pending.size(); at += 4)
                     m_left.push_back(static_cast<std::int16_t>(std::uint8_t(pending[at]) |
                                                                std::uint8_t(pending[at + 1]) << 8));
                 pending.erase(0, pending.size() / 4 * 4);
+                m_arrivals.push_back({m_left.size(), now});
                 m_arrived.notify_all();
             }
             ::close(fd);
@@ -170,12 +174,49 @@ public:
         return {m_left.begin() + long(from), m_left.begin() + long(std::min(until, m_left.size()))};
     }
 
+    // What came from the mark `from` on, without waiting.
+    std::vector<std::int16_t> arrived(std::size_t from)
+    {
+        std::lock_guard lock(m_mutex);
+        return {m_left.begin() + long(std::min(from, m_left.size())), m_left.end()};
+    }
+
+    // When the sample at `sample` came out of the sink, on the steady clock, as the arrival of
+    // the recording tells it. The monitor runs at the sink's own pace, so sample i came out at
+    // start + i / rate; each block reaches us later by a delay that parec's buffering, the pipe
+    // and the scheduler lengthen but nothing shortens. Every block read (at `at`, `count`
+    // samples in all so far) bounds the time from above: at - (count - i) / rate. The least of
+    // these bounds, over the blocks within a second of the sample (a dropout further away
+    // cannot shift it), is the time with only the shortest delivery delay left in it.
+    std::optional<std::chrono::steady_clock::time_point> playedAt(std::size_t sample)
+    {
+        std::lock_guard lock(m_mutex);
+        std::optional<std::chrono::steady_clock::time_point> earliest;
+        for (const Arrival& arrival : m_arrivals) {
+            const auto samplesAfter = double(arrival.count) - double(sample);
+            if (std::abs(samplesAfter) > 11025)
+                continue;
+            const auto bound =
+                arrival.at - std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                 std::chrono::duration<double>(samplesAfter / 11025));
+            if (!earliest || bound < *earliest)
+                earliest = bound;
+        }
+        return earliest;
+    }
+
 private:
+    struct Arrival {
+        std::size_t count; // samples recorded with this block
+        std::chrono::steady_clock::time_point at;
+    };
+
     pid_t m_pid = -1;
     std::thread m_reader;
     std::mutex m_mutex;
     std::condition_variable m_arrived;
     std::vector<std::int16_t> m_left;
+    std::vector<Arrival> m_arrivals;
 };
 
 // A sound server of our own (the kind the test services run) with a null sink "psink", to stop
@@ -218,5 +259,19 @@ private:
     char m_pattern[32] = "/tmp/vortan-pulse-XXXXXX";
     std::string m_directory = mkdtemp(m_pattern) ? m_pattern : "";
 };
+
+// Starts `server` for the running test. When it cannot start, the test fails where every service
+// is required (CI) and is skipped elsewhere; the caller then returns at once:
+//     startForTheTest(server);
+//     if (::testing::Test::IsSkipped() || ::testing::Test::HasFailure())
+//         return;
+inline void startForTheTest(const PrivateServer& server)
+{
+    if (server.start())
+        return;
+    if (servicesRequired())
+        FAIL() << "no private " << soundServerKind() << " server could start";
+    GTEST_SKIP() << "this test needs a private " << soundServerKind() << " server";
+}
 
 } // namespace vortan::testing
