@@ -82,6 +82,7 @@ void BandMixer::start(const BandConditions& conditions, std::uint32_t bufferSeed
     m_position = 0;
     m_clipped = 0;
     m_addedLive = false;
+    std::fill(m_added.begin(), m_added.end(), std::int16_t{0});
     const std::uint64_t seeds = (std::uint64_t{bufferSeed} << 32) | sampleSeed;
     auto stream = [seeds](std::uint64_t number) {
         Random random{seeds ^ (number * 0xD1B54A32D192ED03u)};
@@ -291,12 +292,10 @@ std::pair<bool, int> BandMixer::nextKeying(Station& station)
     return station.keying[station.next++];
 }
 
-std::int16_t* BandMixer::added(int count)
+std::int16_t* BandMixer::added()
 {
-    if (!m_addedLive) {
-        std::fill_n(m_added.begin(), count, std::int16_t{0});
-        m_addedLive = true;
-    }
+    // The last block's mix left it at zero.
+    m_addedLive = true;
     return m_added.data();
 }
 
@@ -311,11 +310,10 @@ void BandMixer::addStations(int count)
                     station.soundingFrom + static_cast<std::int64_t>(sound.size());
                 const std::int64_t from = std::max(station.soundingFrom, m_position);
                 const auto length = static_cast<int>(std::min(soundEnd, end) - from);
-                std::int16_t* const target = added(count) + (from - m_position);
+                std::int16_t* const target = added() + (from - m_position);
                 const std::int16_t* const source =
                     &sound[static_cast<std::size_t>(from - station.soundingFrom)];
-                for (int k = 0; k < length; ++k)
-                    target[k] = static_cast<std::int16_t>(target[k] + source[k]);
+                sample_mixing::addSamples(target, source, length);
                 if (soundEnd > end)
                     break;
                 station.sounding = nullptr;
@@ -355,7 +353,7 @@ void BandMixer::addCrashes(int count)
         if (k >= last)
             continue;
         // Sample k of the crash lands at target[k].
-        std::int16_t* const target = added(count) + (crash.start - m_position);
+        std::int16_t* const target = added() + (crash.start - m_position);
         const float* const noise = &m_crashNoise[static_cast<std::size_t>(crash.noiseFrom)];
         for (; k < std::min(rise, last); ++k) {
             const float envelope = static_cast<float>(k + 1) / static_cast<float>(rise);
@@ -414,8 +412,7 @@ const std::int16_t* BandMixer::wantedTone(const std::uint8_t* samples, const std
         fillGains(count);
         return tone;
     }
-    std::int16_t* const wanted = m_added.data();
-    m_addedLive = true;
+    std::int16_t* const wanted = added();
     for (int j = 0; j < count; ++j)
         wanted[j] = static_cast<std::int16_t>(tone[j] >> 1);
     return nullptr;

@@ -60,8 +60,8 @@ private:
     // samples (in sixteenths) to add, or none.
     const std::uint8_t* mix(const std::uint8_t* samples, const std::uint8_t* base, int count,
                             const std::int16_t* tone);
-    // m_added, zeroed for this block unless something was added already.
-    std::int16_t* added(int count);
+    // m_added, for something to be added to this block.
+    std::int16_t* added();
     void addStations(int count);
     void addCrashes(int count);
     // The wanted tone less 128, keyed and chirped, in sixteenths of a step: to be faded (the

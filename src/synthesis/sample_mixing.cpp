@@ -20,8 +20,10 @@ template <bool Faded, bool Added> int mixScalar(const Inputs& in, std::uint8_t* 
     int held = 0;
     for (int j = 0; j < count; ++j) {
         int added = unit / 2;
-        if constexpr (Added)
+        if constexpr (Added) {
             added += in.added[j];
+            in.added[j] = 0;
+        }
         if constexpr (Faded)
             added += (in.tone[j] * in.gain[j]) >> 16;
         const int sum = in.base[j] + (added >> unitBits);
@@ -55,8 +57,10 @@ template <bool Faded, bool Added> int mixSse2(const Inputs& in, std::uint8_t* ou
     };
     auto sumOf = [&](__m128i bytes, int j) {
         __m128i added = half;
-        if constexpr (Added)
+        if constexpr (Added) {
             added = _mm_add_epi16(added, load(in.added + j));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(in.added + j), zero);
+        }
         if constexpr (Faded)
             added = _mm_add_epi16(added, _mm_mulhi_epi16(load(in.tone + j), load(in.gain + j)));
         return _mm_add_epi16(bytes, _mm_srai_epi16(added, unitBits));
@@ -96,8 +100,10 @@ template <bool Faded, bool Added>
 VORTAN_AVX2 __m256i sumAvx2(const Inputs& in, int j)
 {
     __m256i added = _mm256_set1_epi16(unit / 2);
-    if constexpr (Added)
+    if constexpr (Added) {
         added = _mm256_add_epi16(added, loadAvx2(in.added + j));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(in.added + j), _mm256_setzero_si256());
+    }
     if constexpr (Faded)
         added = _mm256_add_epi16(added,
                                  _mm256_mulhi_epi16(loadAvx2(in.tone + j), loadAvx2(in.gain + j)));
@@ -191,14 +197,36 @@ int mix(const Inputs& inputs, std::uint8_t* out, int count)
 
 void fillGain(std::int16_t* gain, int from, int to, int offset, int low, int high)
 {
-    // Whole runs of eight, so that the compiler's wide loop does all of it.
-    const int end = from + (to - from + 7) / 8 * 8;
     const int slope = high - low;
     int line = (low << 8) + slope * offset;
-    for (int j = from; j < end; ++j) {
+    int j = from;
+#if VORTAN_MIX_X86
+    // Whole runs of eight: the last may run past `to`. Past the grid point the line may leave
+    // 16 bits; those samples are never read.
+    __m128i first = _mm_setr_epi32(line, line + slope, line + 2 * slope, line + 3 * slope);
+    __m128i second = _mm_add_epi32(first, _mm_set1_epi32(4 * slope));
+    const __m128i eight = _mm_set1_epi32(8 * slope);
+    for (; j < to; j += 8) {
+        const __m128i packed =
+            _mm_packs_epi32(_mm_srai_epi32(first, 8), _mm_srai_epi32(second, 8));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(gain + j), packed);
+        first = _mm_add_epi32(first, eight);
+        second = _mm_add_epi32(second, eight);
+    }
+#endif
+    for (; j < to; ++j) {
         gain[j] = static_cast<std::int16_t>(line >> 8);
         line += slope;
     }
+}
+
+#if VORTAN_MIX_X86
+__attribute__((target_clones("avx2", "default")))
+#endif
+void addSamples(std::int16_t* target, const std::int16_t* source, int count)
+{
+    for (int j = 0; j < count; ++j)
+        target[j] = static_cast<std::int16_t>(target[j] + source[j]);
 }
 
 } // namespace vortan::sample_mixing
