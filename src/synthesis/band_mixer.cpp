@@ -56,8 +56,6 @@ constexpr int fullGain = 32767;
 static_assert(kQrmMaxLevelDb == 10 && kQrnMaxLevelDb == 20 &&
               unit * (100 + kQrmMaxStations * 317 + 1000) + unit / 2 <
                   std::numeric_limits<std::int16_t>::max());
-// The fixed-point fade interpolates over 256 samples.
-static_assert(BandMixer::qsbStep == 256);
 
 } // namespace
 
@@ -234,16 +232,14 @@ int BandMixer::gainAtGrid(std::int64_t point)
 
 void BandMixer::fillGains(int count)
 {
-    int j = 0;
-    while (j < count) {
-        const std::int64_t point = (m_position + j) / qsbStep;
+    // Each run's gain is taken on a straight line between the grid points around its start.
+    for (int run = 0; run * sample_mixing::gainRun < count; ++run) {
+        const std::int64_t sample = m_position + run * sample_mixing::gainRun;
+        const std::int64_t point = sample / qsbStep;
         const int low = gainAtGrid(point);
-        // The sample's place after the grid point.
-        const auto offset = static_cast<int>(m_position + j - point * qsbStep);
-        const auto end =
-            static_cast<int>(std::min<std::int64_t>(count, (point + 1) * qsbStep - m_position));
-        sample_mixing::fillGain(m_gain.data(), j, end, offset, low, m_gains[1]);
-        j = end;
+        const auto offset = static_cast<int>(sample - point * qsbStep);
+        m_gain[static_cast<std::size_t>(run)] =
+            static_cast<std::int16_t>(low + (m_gains[1] - low) * offset / qsbStep);
     }
 }
 

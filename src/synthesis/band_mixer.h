@@ -70,7 +70,8 @@ private:
                                    int count, int ramp);
     // The chirped tone with the element's rise and fall, kept for the lengths met first.
     const std::int16_t* chirpedTone(int count, int ramp);
-    // The fade's gain (32767 for 1) for each sample of the block, into m_gain.
+    // The fade's gain (32767 for 1) for each run of sample_mixing::gainRun samples of the block,
+    // into m_gain.
     void fillGains(int count);
     // How far the fade has swept its falling half at an absolute sample, 0 to 1; calls in order.
     double sweptAt(std::int64_t sample);
@@ -120,7 +121,7 @@ private:
     bool m_addedLive = false;          // m_added holds something for the block in hand
     std::vector<std::int16_t> m_added; // in eighths of a sample step
     std::vector<std::int16_t> m_tone;  // a wanted tone shaped for this block only, in sixteenths
-    std::vector<std::int16_t> m_gain;
+    std::vector<std::int16_t> m_gain; // for each run of samples
     std::vector<std::uint8_t> m_out;
     // The chirped tone less 128 at tone-buffer indices, unramped, in sixteenths.
     std::vector<std::int16_t> m_chirpTone;

@@ -25,7 +25,7 @@ template <bool Faded, bool Added> int mixScalar(const Inputs& in, std::uint8_t* 
             in.added[j] = 0;
         }
         if constexpr (Faded)
-            added += (in.tone[j] * in.gain[j]) >> 16;
+            added += (in.tone[j] * in.gain[j / gainRun]) >> 16;
         const int sum = in.base[j] + (added >> unitBits);
         held += static_cast<int>(sum < 0 || sum > 255);
         out[j] = static_cast<std::uint8_t>(std::clamp(sum, 0, 255));
@@ -62,7 +62,8 @@ template <bool Faded, bool Added> int mixSse2(const Inputs& in, std::uint8_t* ou
             _mm_storeu_si128(reinterpret_cast<__m128i*>(in.added + j), zero);
         }
         if constexpr (Faded)
-            added = _mm_add_epi16(added, _mm_mulhi_epi16(load(in.tone + j), load(in.gain + j)));
+            added = _mm_add_epi16(
+                added, _mm_mulhi_epi16(load(in.tone + j), _mm_set1_epi16(in.gain[j / gainRun])));
         return _mm_add_epi16(bytes, _mm_srai_epi16(added, unitBits));
     };
     int held = 0;
@@ -85,7 +86,7 @@ template <bool Faded, bool Added> int mixSse2(const Inputs& in, std::uint8_t* ou
         held += (j - first) - laneSum(lanes);
     }
     const Inputs rest{in.base + j, in.added + (Added ? j : 0), in.tone + (Faded ? j : 0),
-                      in.gain + (Faded ? j : 0)};
+                      in.gain + (Faded ? j / gainRun : 0)};
     return held + mixScalar<Faded, Added>(rest, out + j, count - j);
 }
 
@@ -105,8 +106,10 @@ VORTAN_AVX2 __m256i sumAvx2(const Inputs& in, int j)
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(in.added + j), _mm256_setzero_si256());
     }
     if constexpr (Faded)
-        added = _mm256_add_epi16(added,
-                                 _mm256_mulhi_epi16(loadAvx2(in.tone + j), loadAvx2(in.gain + j)));
+        added = _mm256_add_epi16(
+            added, _mm256_mulhi_epi16(loadAvx2(in.tone + j),
+                                      _mm256_set_m128i(_mm_set1_epi16(in.gain[j / gainRun + 1]),
+                                                       _mm_set1_epi16(in.gain[j / gainRun]))));
     const __m256i bytes =
         _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(in.base + j)));
     return _mm256_add_epi16(bytes, _mm256_srai_epi16(added, unitBits));
@@ -139,7 +142,7 @@ VORTAN_AVX2 int mixAvx2(const Inputs& in, std::uint8_t* out, int count)
         held += (j - first) - laneSum(lanes);
     }
     const Inputs rest{in.base + j, in.added + (Added ? j : 0), in.tone + (Faded ? j : 0),
-                      in.gain + (Faded ? j : 0)};
+                      in.gain + (Faded ? j / gainRun : 0)};
     return held + mixSse2<Faded, Added>(rest, out + j, count - j);
 }
 
@@ -193,31 +196,6 @@ int mix(Path path, const Inputs& inputs, std::uint8_t* out, int count)
 int mix(const Inputs& inputs, std::uint8_t* out, int count)
 {
     return mix(fastestPath(), inputs, out, count);
-}
-
-void fillGain(std::int16_t* gain, int from, int to, int offset, int low, int high)
-{
-    const int slope = high - low;
-    int line = (low << 8) + slope * offset;
-    int j = from;
-#if VORTAN_MIX_X86
-    // Whole runs of eight: the last may run past `to`. Past the grid point the line may leave
-    // 16 bits; those samples are never read.
-    __m128i first = _mm_setr_epi32(line, line + slope, line + 2 * slope, line + 3 * slope);
-    __m128i second = _mm_add_epi32(first, _mm_set1_epi32(4 * slope));
-    const __m128i eight = _mm_set1_epi32(8 * slope);
-    for (; j < to; j += 8) {
-        const __m128i packed =
-            _mm_packs_epi32(_mm_srai_epi32(first, 8), _mm_srai_epi32(second, 8));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(gain + j), packed);
-        first = _mm_add_epi32(first, eight);
-        second = _mm_add_epi32(second, eight);
-    }
-#endif
-    for (; j < to; ++j) {
-        gain[j] = static_cast<std::int16_t>(line >> 8);
-        line += slope;
-    }
 }
 
 #if VORTAN_MIX_X86

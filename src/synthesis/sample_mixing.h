@@ -18,8 +18,11 @@ inline constexpr int unit = 1 << unitBits;
 // may run past its end.
 inline constexpr int padding = 32;
 
-// out[j] = base[j] + (added[j] + ((tone[j] * gain[j]) >> 16) + unit / 2) / unit, rounded down,
-// held in 0 to 255. tone: in 1 / (2 unit) of a step; gain: 0 to 32767 for 0 to 1. A null tone
+// The fade's gain holds for runs of this many samples from the block's start.
+inline constexpr int gainRun = 8;
+
+// out[j] = base[j] + (added[j] + ((tone[j] * gain[j / gainRun]) >> 16) + unit / 2) / unit, rounded
+// down, held in 0 to 255. tone: in 1 / (2 unit) of a step; gain: 0 to 32767 for 0 to 1. A null tone
 // or gain leaves out the faded term, a null added its term. The terms must not overflow 16 bits.
 // added[] is left at zero, ready for the next block.
 struct Inputs {
@@ -38,11 +41,6 @@ std::vector<Path> availablePaths();
 int mix(Path path, const Inputs& inputs, std::uint8_t* out, int count);
 // The same by the fastest path available.
 int mix(const Inputs& inputs, std::uint8_t* out, int count);
-
-// gain[from..to) of a straight line between the fade's grid points: the sample `offset` after
-// the point before it gets low + (high - low) * offset / 256, rounded down. May fill up to
-// `padding` samples past `to`. low, high: 0 to 32767.
-void fillGain(std::int16_t* gain, int from, int to, int offset, int low, int high);
 
 // target[j] += source[j] for count samples.
 void addSamples(std::int16_t* target, const std::int16_t* source, int count);
