@@ -42,6 +42,9 @@ constexpr int crashNoiseStarts = 8192;
 
 using sample_mixing::unit;
 
+// The fade's grid in fixed point: gains between its points are taken with a shift.
+static_assert(BandMixer::qsbStep == 1 << 8);
+
 // A float in eighths of a sample step, towards zero.
 std::int16_t eighths(float value)
 {
@@ -233,13 +236,22 @@ int BandMixer::gainAtGrid(std::int64_t point)
 void BandMixer::fillGains(int count)
 {
     // Each run's gain is taken on a straight line between the grid points around its start.
-    for (int run = 0; run * sample_mixing::gainRun < count; ++run) {
-        const std::int64_t sample = m_position + run * sample_mixing::gainRun;
-        const std::int64_t point = sample / qsbStep;
+    constexpr int run = sample_mixing::gainRun;
+    const int runs = (count + run - 1) / run;
+    int first = 0;
+    while (first < runs) {
+        const std::int64_t point = (m_position + first * run) / qsbStep;
         const int low = gainAtGrid(point);
-        const auto offset = static_cast<int>(sample - point * qsbStep);
-        m_gain[static_cast<std::size_t>(run)] =
-            static_cast<std::int16_t>(low + (m_gains[1] - low) * offset / qsbStep);
+        const int slope = m_gains[1] - low;
+        // Where the block starts after the grid point; the runs that start before the next.
+        const auto offset = static_cast<int>(m_position - point * qsbStep);
+        const auto end = static_cast<int>(std::min<std::int64_t>(
+            runs, ((point + 1) * qsbStep - m_position + run - 1) / run));
+        for (int k = first; k < end; ++k) {
+            m_gain[static_cast<std::size_t>(k)] =
+                static_cast<std::int16_t>(low + ((slope * (k * run + offset)) >> 8));
+        }
+        first = end;
     }
 }
 
