@@ -91,14 +91,16 @@ template <bool Faded, bool Added> int mixSse2(const Inputs& in, std::uint8_t* ou
 }
 
 #define VORTAN_AVX2 __attribute__((target("avx2")))
+// Helpers of the wide loop, inlined into it: a call would pass every vector through memory.
+#define VORTAN_AVX2_STEP __attribute__((target("avx2"), always_inline)) inline
 
-VORTAN_AVX2 __m256i loadAvx2(const std::int16_t* from)
+VORTAN_AVX2_STEP __m256i loadAvx2(const std::int16_t* from)
 {
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from));
 }
 
 template <bool Faded, bool Added>
-VORTAN_AVX2 __m256i sumAvx2(const Inputs& in, int j)
+VORTAN_AVX2_STEP __m256i sumAvx2(const Inputs& in, int j)
 {
     __m256i added = _mm256_set1_epi16(unit / 2);
     if constexpr (Added) {
