@@ -222,7 +222,8 @@ int BandMixer::gainAtGrid(std::int64_t point)
         const auto below = std::min(static_cast<int>(place), fadeTableSteps - 1);
         const auto fraction = static_cast<float>(place - below);
         const float low = m_fadeGains[static_cast<std::size_t>(below)];
-        const float gain = low + (m_fadeGains[static_cast<std::size_t>(below) + 1] - low) * fraction;
+        const float gain =
+            low + (m_fadeGains[static_cast<std::size_t>(below) + 1] - low) * fraction;
         return static_cast<int>(gain * static_cast<float>(fullGain) + 0.5f);
     };
     if (point != m_gainPoint) {
@@ -245,8 +246,8 @@ void BandMixer::fillGains(int count)
         const int slope = m_gains[1] - low;
         // Where the block starts after the grid point; the runs that start before the next.
         const auto offset = static_cast<int>(m_position - point * qsbStep);
-        const auto end = static_cast<int>(std::min<std::int64_t>(
-            runs, ((point + 1) * qsbStep - m_position + run - 1) / run));
+        const auto end = static_cast<int>(
+            std::min<std::int64_t>(runs, ((point + 1) * qsbStep - m_position + run - 1) / run));
         for (int k = first; k < end; ++k) {
             m_gain[static_cast<std::size_t>(k)] =
                 static_cast<std::int16_t>(low + ((slope * (k * run + offset)) >> 8));

@@ -121,7 +121,7 @@ private:
     bool m_addedLive = false;          // m_added holds something for the block in hand
     std::vector<std::int16_t> m_added; // in eighths of a sample step
     std::vector<std::int16_t> m_tone;  // a wanted tone shaped for this block only, in sixteenths
-    std::vector<std::int16_t> m_gain; // for each run of samples
+    std::vector<std::int16_t> m_gain;  // for each run of samples
     std::vector<std::uint8_t> m_out;
     // The chirped tone less 128 at tone-buffer indices, unramped, in sixteenths.
     std::vector<std::int16_t> m_chirpTone;

@@ -99,8 +99,7 @@ VORTAN_AVX2_STEP __m256i loadAvx2(const std::int16_t* from)
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from));
 }
 
-template <bool Faded, bool Added>
-VORTAN_AVX2_STEP __m256i sumAvx2(const Inputs& in, int j)
+template <bool Faded, bool Added> VORTAN_AVX2_STEP __m256i sumAvx2(const Inputs& in, int j)
 {
     __m256i added = _mm256_set1_epi16(unit / 2);
     if constexpr (Added) {
@@ -130,10 +129,10 @@ VORTAN_AVX2 int mixAvx2(const Inputs& in, std::uint8_t* out, int count)
         for (; j + 32 <= end; j += 32) {
             const __m256i low = sumAvx2<Faded, Added>(in, j);
             const __m256i high = sumAvx2<Faded, Added>(in, j + 16);
-            inRange = _mm256_sub_epi16(inRange,
-                                       _mm256_cmpeq_epi16(_mm256_srli_epi16(low, 8), zero));
-            inRange = _mm256_sub_epi16(inRange,
-                                       _mm256_cmpeq_epi16(_mm256_srli_epi16(high, 8), zero));
+            inRange =
+                _mm256_sub_epi16(inRange, _mm256_cmpeq_epi16(_mm256_srli_epi16(low, 8), zero));
+            inRange =
+                _mm256_sub_epi16(inRange, _mm256_cmpeq_epi16(_mm256_srli_epi16(high, 8), zero));
             // The pack works within each 128-bit half; put the quarters back in order.
             const __m256i packed =
                 _mm256_permute4x64_epi64(_mm256_packus_epi16(low, high), 0b11011000);

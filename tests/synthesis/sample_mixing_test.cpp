@@ -30,9 +30,9 @@ Block randomBlock(int count, unsigned seed)
     Block block;
     for (int j = 0; j < count; ++j) {
         const int edge = between(0, 3);
-        block.base.push_back(
-            static_cast<std::uint8_t>(edge == 0 ? between(0, 8) : edge == 1 ? between(247, 255)
-                                                                             : between(0, 255)));
+        block.base.push_back(static_cast<std::uint8_t>(edge == 0   ? between(0, 8)
+                                                       : edge == 1 ? between(247, 255)
+                                                                   : between(0, 255)));
         block.added.push_back(static_cast<std::int16_t>(between(-15000, 15000) / between(1, 64)));
         block.tone.push_back(static_cast<std::int16_t>(between(-1600, 1600)));
     }
@@ -75,9 +75,9 @@ TEST(SampleMixing, WorkedSamples)
         {128, 0, -1600, 16384, 78, false}, // half: -400 + 4 = -396, / 8 rounded down = -50
         {128, 3, 0, 0, 128, false},        // under half a step
         {128, 4, 0, 0, 129, false},        // half a step, up
-        {250, 80, 0, 0, 255, true},
-        {5, -80, 0, 0, 0, true},
-        {0, -4, 0, 0, 0, false}, // -4 + 4: nothing
+        {250, 80, 0, 0, 255, true},        // held at the top
+        {5, -80, 0, 0, 0, true},           // and at the bottom
+        {0, -4, 0, 0, 0, false},           // -4 + 4: nothing
     };
     for (const Row& row : rows) {
         const std::uint8_t base = static_cast<std::uint8_t>(row.base);
