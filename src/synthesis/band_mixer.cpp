@@ -389,7 +389,8 @@ const std::int16_t* BandMixer::chirpedTone(int count, int ramp)
     constexpr std::size_t mostShapes = 16;
     std::int16_t* tone = m_tone.data();
     if (m_shapedTones.size() < mostShapes) {
-        m_shapedTones.push_back({count, ramp, std::vector<std::int16_t>(m_tone.size())});
+        m_shapedTones.push_back(
+            {count, ramp, std::vector<std::int16_t>(static_cast<std::size_t>(count))});
         tone = m_shapedTones.back().samples.data();
     }
     // Within the soft keying's edges; an element shorter than two ramps meets in its middle.
@@ -447,14 +448,12 @@ const std::uint8_t* BandMixer::mix(const std::uint8_t* samples, const std::uint8
 
 void BandMixer::reserve(int count)
 {
-    const auto padded = static_cast<std::size_t>(count + sample_mixing::padding);
-    if (m_out.size() < padded) {
-        m_added.resize(padded);
-        m_tone.resize(padded);
-        m_gain.resize(padded);
-        m_out.resize(padded);
-        // Shaped tones are as long as the scratch tone.
-        m_shapedTones.clear();
+    const auto size = static_cast<std::size_t>(count);
+    if (m_out.size() < size) {
+        m_added.resize(size);
+        m_tone.resize(size);
+        m_gain.resize(size / sample_mixing::gainRun + 1);
+        m_out.resize(size);
     }
 }
 

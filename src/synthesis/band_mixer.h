@@ -22,10 +22,10 @@ namespace vortan {
 // in one pass over each block (sample_mixing): a station's dot and dash are computed once per
 // rendering (each key-down starts its oscillator afresh, as the wanted tone does) and only added
 // where they sound, the chirped tone is shaped once for each element length, the fade is
-// evaluated every qsbStep samples and interpolated in fixed point, crashes touch only their own
-// samples, and a block nothing is added to is passed on as it is. The loudest mix the ranges
-// allow (three stations at +10 dB, crashes at +20 dB) stays below 2100 sample steps, well inside
-// 16 bits.
+// evaluated every qsbStep samples and interpolated in fixed point for runs of a few samples,
+// crashes touch only their own samples, and a block nothing is added to is passed on as it is. The
+// loudest mix the ranges allow (three stations at +10 dB, crashes at +20 dB) stays below 2100
+// sample steps, well inside 16 bits.
 class BandMixer {
 public:
     static constexpr int qsbStep = 256;

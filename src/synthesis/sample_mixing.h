@@ -14,9 +14,6 @@ namespace sample_mixing {
 // What is added is counted in 1 / unit of a sample step.
 inline constexpr int unitBits = 3;
 inline constexpr int unit = 1 << unitBits;
-// Buffers a pass reads or fills are this many samples longer than the block: the wide paths
-// may run past its end.
-inline constexpr int padding = 32;
 
 // The fade's gain holds for runs of this many samples from the block's start.
 inline constexpr int gainRun = 8;
