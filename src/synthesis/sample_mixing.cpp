@@ -33,6 +33,13 @@ template <bool Faded, bool Added> int mixScalar(const Inputs& in, std::uint8_t* 
     return held;
 }
 
+// The inputs from sample j on, j a whole number of gain runs.
+template <bool Faded, bool Added> Inputs from(const Inputs& in, int j)
+{
+    return {in.base + j, in.added + (Added ? j : 0), in.tone + (Faded ? j : 0),
+            in.gain + (Faded ? j / gainRun : 0)};
+}
+
 // Lanes count the samples that stayed in range, two per lane and step at most: summed into an
 // int before this many steps could overflow 16 bits.
 constexpr int stepsPerCount = 8192;
@@ -85,9 +92,7 @@ template <bool Faded, bool Added> int mixSse2(const Inputs& in, std::uint8_t* ou
         _mm_storeu_si128(reinterpret_cast<__m128i*>(lanes.data()), inRange);
         held += (j - first) - laneSum(lanes);
     }
-    const Inputs rest{in.base + j, in.added + (Added ? j : 0), in.tone + (Faded ? j : 0),
-                      in.gain + (Faded ? j / gainRun : 0)};
-    return held + mixScalar<Faded, Added>(rest, out + j, count - j);
+    return held + mixScalar<Faded, Added>(from<Faded, Added>(in, j), out + j, count - j);
 }
 
 #define VORTAN_AVX2 __attribute__((target("avx2")))
@@ -142,9 +147,7 @@ VORTAN_AVX2 int mixAvx2(const Inputs& in, std::uint8_t* out, int count)
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(lanes.data()), inRange);
         held += (j - first) - laneSum(lanes);
     }
-    const Inputs rest{in.base + j, in.added + (Added ? j : 0), in.tone + (Faded ? j : 0),
-                      in.gain + (Faded ? j / gainRun : 0)};
-    return held + mixSse2<Faded, Added>(rest, out + j, count - j);
+    return held + mixSse2<Faded, Added>(from<Faded, Added>(in, j), out + j, count - j);
 }
 
 #endif
