@@ -4,16 +4,13 @@
 #include "synthesis/keying.h"
 #include "synthesis/morse_code.h"
 #include "synthesis/random_generator.h"
+#include "synthesis/sample_mixing.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
 #include <string>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace vortan {
 
@@ -43,90 +40,25 @@ enum class Stream : std::uint64_t { Fade = 1, Crashes = 2, FirstStation = 3 };
 // longest crash starting anywhere in the first crashNoiseStarts samples stays inside it.
 constexpr int crashNoiseStarts = 8192;
 
+using sample_mixing::unit;
+
+// The fade's grid in fixed point: gains between its points are taken with a shift.
+static_assert(BandMixer::qsbStep == 1 << 8);
+
 // A float in eighths of a sample step, towards zero.
 std::int16_t eighths(float value)
 {
     return static_cast<std::int16_t>(static_cast<int>(value));
 }
 
-// At most this many parts are added to a sample: the wanted tone and the crashes (one buffer),
-// and a sound of each station (a station's sounds never overlap: the fall after a key-up ends
-// before its next key-down).
-constexpr int mostParts = 1 + kQrmMaxStations;
-using Parts = std::array<const std::int16_t*, mostParts>;
+// The fade's gain of 1 in fixed point.
+constexpr int fullGain = 32767;
 
 // The loudest mix the ranges allow, in eighths, fits 16 bits: the wanted tone (100 steps), three
 // stations at +10 dB (under 317 steps each) and crashes at +20 dB (1000 steps).
 static_assert(kQrmMaxLevelDb == 10 && kQrnMaxLevelDb == 20 &&
-              BandMixer::unit * (100 + kQrmMaxStations * 317 + 1000) + BandMixer::unit / 2 <
+              unit * (100 + kQrmMaxStations * 317 + 1000) + unit / 2 <
                   std::numeric_limits<std::int16_t>::max());
-
-// out[j] = base[j] plus the sum of parts[0..Count)[j] / 8, taken to the nearest whole number (a
-// half up) and held in 0 to 255; returns how many were held. Sixteen samples at a time where the
-// processor has SSE2 (every x86-64), the same integer steps one by one elsewhere and for the last
-// few.
-template <int Count>
-int mixedSamples(const std::uint8_t* base, const Parts& parts, std::uint8_t* out, int count)
-{
-    int j = 0;
-    int held = 0;
-#if defined(__SSE2__)
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i half = _mm_set1_epi16(BandMixer::unit / 2);
-    const __m128i top = _mm_set1_epi16(255);
-    __m128i heldLanes = zero;
-    auto sumOf = [&](__m128i bytes, int from) {
-        __m128i added = half;
-        for (int part = 0; part < Count; ++part) {
-            added = _mm_add_epi16(
-                added, _mm_loadu_si128(reinterpret_cast<const __m128i*>(parts[part] + from)));
-        }
-        const __m128i sums = _mm_add_epi16(bytes, _mm_srai_epi16(added, BandMixer::unitBits));
-        heldLanes = _mm_sub_epi16(
-            heldLanes, _mm_or_si128(_mm_cmplt_epi16(sums, zero), _mm_cmpgt_epi16(sums, top)));
-        return sums;
-    };
-    // Each lane counts at most two per 16 samples: far inside 16 bits for a block.
-    for (; j + 16 <= count; j += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + j));
-        const __m128i low = sumOf(_mm_unpacklo_epi8(bytes, zero), j);
-        const __m128i high = sumOf(_mm_unpackhi_epi8(bytes, zero), j + 8);
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(out + j), _mm_packus_epi16(low, high));
-    }
-    alignas(16) std::array<std::int16_t, 8> lanes{};
-    _mm_store_si128(reinterpret_cast<__m128i*>(lanes.data()), heldLanes);
-    for (const std::int16_t lane : lanes)
-        held += lane;
-#endif
-    for (; j < count; ++j) {
-        int added = BandMixer::unit / 2;
-        for (int part = 0; part < Count; ++part)
-            added += parts[part][j];
-        const int sum = base[j] + (added >> BandMixer::unitBits);
-        held += static_cast<int>(sum < 0 || sum > 255);
-        out[j] = static_cast<std::uint8_t>(std::clamp(sum, 0, 255));
-    }
-    return held;
-}
-
-int mixedSamples(int partCount, const std::uint8_t* base, const Parts& parts, std::uint8_t* out,
-                 int count)
-{
-    static_assert(mostParts == 4);
-    switch (partCount) {
-    case 0:
-        std::copy_n(base, count, out);
-        return 0;
-    case 1:
-        return mixedSamples<1>(base, parts, out, count);
-    case 2:
-        return mixedSamples<2>(base, parts, out, count);
-    case 3:
-        return mixedSamples<3>(base, parts, out, count);
-    default:
-        return mixedSamples<4>(base, parts, out, count);
-    }
-}
 
 } // namespace
 
@@ -151,6 +83,7 @@ void BandMixer::start(const BandConditions& conditions, std::uint32_t bufferSeed
     m_position = 0;
     m_clipped = 0;
     m_addedLive = false;
+    std::fill(m_added.begin(), m_added.end(), std::int16_t{0});
     const std::uint64_t seeds = (std::uint64_t{bufferSeed} << 32) | sampleSeed;
     auto stream = [seeds](std::uint64_t number) {
         Random random{seeds ^ (number * 0xD1B54A32D192ED03u)};
@@ -185,7 +118,7 @@ void BandMixer::start(const BandConditions& conditions, std::uint32_t bufferSeed
         const int speed =
             given.speed > 0 ? given.speed : static_cast<int>(station.random.between(60, 160));
         station.dotSamples = dotLength(speed);
-        const double amplitude = BandMixer::unit * amplitudeOf(given.levelDb);
+        const double amplitude = unit * amplitudeOf(given.levelDb);
         // Far below the wanted tone the station folds back above 0 Hz, as a receiver's image.
         const double hz =
             std::max(60.0, std::abs(static_cast<double>(sampleRateHz) / period + given.offsetHz));
@@ -224,6 +157,7 @@ void BandMixer::start(const BandConditions& conditions, std::uint32_t bufferSeed
     }
 
     m_chirpTone.clear();
+    m_shapedTones.clear();
     if (conditions.chirpOn()) {
         // The element's sample j sits at tone-buffer index j + 1, the plain tone there being
         // sin(2 pi (j + 2) / period); the chirp adds the phase its extra frequency has run up.
@@ -232,21 +166,21 @@ void BandMixer::start(const BandConditions& conditions, std::uint32_t bufferSeed
         m_chirpTone.resize(static_cast<std::size_t>(longestTone) + 1);
         for (std::size_t j = 0; j < m_chirpTone.size(); ++j) {
             const double angle = twoPi * (static_cast<double>(j + 2) / period + extraCycles);
-            m_chirpTone[j] = static_cast<float>(unit * 100 * std::sin(angle));
+            m_chirpTone[j] = static_cast<std::int16_t>(nearest(2 * unit * 100 * std::sin(angle)));
             const double left = std::max(0.0, 1 - static_cast<double>(j) / settle);
             extraCycles += conditions.chirpHz * left * left / sampleRateHz;
         }
     }
 }
 
-const std::vector<float>& BandMixer::rampWeights(int ramp)
+const std::vector<int>& BandMixer::rampWeights(int ramp)
 {
-    std::vector<float>& weights = m_rampWeights[static_cast<std::size_t>(ramp)];
+    std::vector<int>& weights = m_rampWeights[static_cast<std::size_t>(ramp)];
     if (static_cast<int>(weights.size()) != ramp) {
         weights.resize(static_cast<std::size_t>(ramp));
         for (int k = 0; k < ramp; ++k) {
             const double s = std::sin(std::numbers::pi / 2 * (k + 0.5) / ramp);
-            weights[static_cast<std::size_t>(k)] = static_cast<float>(s * s);
+            weights[static_cast<std::size_t>(k)] = nearest(32768 * s * s);
         }
     }
     return weights;
@@ -279,7 +213,7 @@ double BandMixer::qsbDecibels(std::int64_t sample)
     return qsbDecibelsSwept(sweptAt(sample));
 }
 
-float BandMixer::gainAtGrid(std::int64_t point)
+int BandMixer::gainAtGrid(std::int64_t point)
 {
     // Points are asked for in order, mostly the next one, so each is evaluated once; between
     // the falling half's table entries the gain is taken on a straight line.
@@ -288,7 +222,9 @@ float BandMixer::gainAtGrid(std::int64_t point)
         const auto below = std::min(static_cast<int>(place), fadeTableSteps - 1);
         const auto fraction = static_cast<float>(place - below);
         const float low = m_fadeGains[static_cast<std::size_t>(below)];
-        return low + (m_fadeGains[static_cast<std::size_t>(below) + 1] - low) * fraction;
+        const float gain =
+            low + (m_fadeGains[static_cast<std::size_t>(below) + 1] - low) * fraction;
+        return static_cast<int>(gain * static_cast<float>(fullGain) + 0.5f);
     };
     if (point != m_gainPoint) {
         m_gains = point == m_gainPoint + 1 ? std::array{m_gains[1], gainAt(point + 1)}
@@ -298,19 +234,25 @@ float BandMixer::gainAtGrid(std::int64_t point)
     return m_gains[0];
 }
 
-template <typename Faded> void BandMixer::fadePieces(int count, const Faded& faded)
+void BandMixer::fillGains(int count)
 {
-    int j = 0;
-    while (j < count) {
-        const std::int64_t point = (m_position + j) / qsbStep;
-        const float from = gainAtGrid(point);
-        const float step = (m_gains[1] - from) / qsbStep;
-        // j + offset: the sample's place after the grid point.
+    // Each run's gain is taken on a straight line between the grid points around its start.
+    constexpr int run = sample_mixing::gainRun;
+    const int runs = (count + run - 1) / run;
+    int first = 0;
+    while (first < runs) {
+        const std::int64_t point = (m_position + first * run) / qsbStep;
+        const int low = gainAtGrid(point);
+        const int slope = m_gains[1] - low;
+        // Where the block starts after the grid point; the runs that start before the next.
         const auto offset = static_cast<int>(m_position - point * qsbStep);
-        const auto end =
-            static_cast<int>(std::min<std::int64_t>(count, (point + 1) * qsbStep - m_position));
-        faded(j, end, from, step, offset);
-        j = end;
+        const auto end = static_cast<int>(
+            std::min<std::int64_t>(runs, ((point + 1) * qsbStep - m_position + run - 1) / run));
+        for (int k = first; k < end; ++k) {
+            m_gain[static_cast<std::size_t>(k)] =
+                static_cast<std::int16_t>(low + ((slope * (k * run + offset)) >> 8));
+        }
+        first = end;
     }
 }
 
@@ -359,12 +301,10 @@ std::pair<bool, int> BandMixer::nextKeying(Station& station)
     return station.keying[station.next++];
 }
 
-std::int16_t* BandMixer::added(int count)
+std::int16_t* BandMixer::added()
 {
-    if (!m_addedLive) {
-        std::fill_n(m_added.begin(), count, std::int16_t{0});
-        m_addedLive = true;
-    }
+    // The last block's mix left it at zero.
+    m_addedLive = true;
     return m_added.data();
 }
 
@@ -378,9 +318,11 @@ void BandMixer::addStations(int count)
                 const std::int64_t soundEnd =
                     station.soundingFrom + static_cast<std::int64_t>(sound.size());
                 const std::int64_t from = std::max(station.soundingFrom, m_position);
-                m_parts.push_back({static_cast<int>(from - m_position),
-                                   static_cast<int>(std::min(soundEnd, end) - m_position),
-                                   &sound[static_cast<std::size_t>(from - station.soundingFrom)]});
+                const auto length = static_cast<int>(std::min(soundEnd, end) - from);
+                std::int16_t* const target = added() + (from - m_position);
+                const std::int16_t* const source =
+                    &sound[static_cast<std::size_t>(from - station.soundingFrom)];
+                sample_mixing::addSamples(target, source, length);
                 if (soundEnd > end)
                     break;
                 station.sounding = nullptr;
@@ -420,7 +362,7 @@ void BandMixer::addCrashes(int count)
         if (k >= last)
             continue;
         // Sample k of the crash lands at target[k].
-        std::int16_t* const target = added(count) + (crash.start - m_position);
+        std::int16_t* const target = added() + (crash.start - m_position);
         const float* const noise = &m_crashNoise[static_cast<std::size_t>(crash.noiseFrom)];
         for (; k < std::min(rise, last); ++k) {
             const float envelope = static_cast<float>(k + 1) / static_cast<float>(rise);
@@ -436,74 +378,69 @@ void BandMixer::addCrashes(int count)
                   [end](const Crash& crash) { return crash.start + crash.length <= end; });
 }
 
-void BandMixer::wantedTone(const std::uint8_t* samples, const std::uint8_t* noise, int count,
-                           int ramp)
+const std::int16_t* BandMixer::chirpedTone(int count, int ramp)
 {
-    std::int16_t* const wanted = m_added.data();
-    m_addedLive = true;
-    // The tone at full strength: the chirped one within the soft keying's edges (an element
-    // shorter than two ramps meets in its middle), or the plain one as rendered.
-    float* const tone = m_tone.data();
+    for (const ShapedTone& shaped : m_shapedTones) {
+        if (shaped.count == count && shaped.ramp == ramp)
+            return shaped.samples.data();
+    }
+    // Plain keying has two lengths, soft keying and a straight key a few more; beyond that
+    // each element is shaped as it comes.
+    constexpr std::size_t mostShapes = 16;
+    std::int16_t* tone = m_tone.data();
+    if (m_shapedTones.size() < mostShapes) {
+        m_shapedTones.push_back(
+            {count, ramp, std::vector<std::int16_t>(static_cast<std::size_t>(count))});
+        tone = m_shapedTones.back().samples.data();
+    }
+    // Within the soft keying's edges; an element shorter than two ramps meets in its middle.
+    std::copy_n(m_chirpTone.begin(), count, tone);
+    const std::vector<int>& weights = rampWeights(ramp);
+    const int half = (count + 1) / 2;
+    for (int j = 0; j < std::min(ramp, half); ++j)
+        tone[j] = static_cast<std::int16_t>((tone[j] * weights[static_cast<std::size_t>(j)]) >> 15);
+    for (int j = std::max(half, count - ramp); j < count; ++j) {
+        tone[j] = static_cast<std::int16_t>(
+            (tone[j] * weights[static_cast<std::size_t>(count - 1 - j)]) >> 15);
+    }
+    return tone;
+}
+
+const std::int16_t* BandMixer::wantedTone(const std::uint8_t* samples, const std::uint8_t* noise,
+                                          int count, int ramp)
+{
+    // The tone at full strength: the chirped one, or the plain one as rendered.
+    const std::int16_t* tone = m_tone.data();
     if (m_conditions.chirpOn()) {
-        std::copy_n(m_chirpTone.begin(), count, tone);
-        const std::vector<float>& weights = rampWeights(ramp);
-        const int half = (count + 1) / 2;
-        for (int j = 0; j < std::min(ramp, half); ++j)
-            tone[j] *= weights[static_cast<std::size_t>(j)];
-        for (int j = std::max(half, count - ramp); j < count; ++j)
-            tone[j] *= weights[static_cast<std::size_t>(count - 1 - j)];
+        tone = chirpedTone(count, ramp);
     } else {
         for (int j = 0; j < count; ++j)
-            tone[j] = static_cast<float>(unit * (samples[j] - noise[j]));
+            m_tone[static_cast<std::size_t>(j)] =
+                static_cast<std::int16_t>(2 * unit * (samples[j] - noise[j]));
     }
-    if (!m_conditions.qsbOn()) {
-        for (int j = 0; j < count; ++j)
-            wanted[j] = eighths(tone[j]);
-        return;
+    if (m_conditions.qsbOn()) {
+        fillGains(count);
+        return tone;
     }
-    fadePieces(count, [&](int from, int to, float gain, float step, int offset) {
-        for (int j = from; j < to; ++j)
-            wanted[j] = eighths(tone[j] * (gain + step * static_cast<float>(j + offset)));
-    });
+    std::int16_t* const wanted = added();
+    for (int j = 0; j < count; ++j)
+        wanted[j] = static_cast<std::int16_t>(tone[j] >> 1);
+    return nullptr;
 }
 
-const std::uint8_t* BandMixer::finish(const std::uint8_t* base, int count)
+const std::uint8_t* BandMixer::mix(const std::uint8_t* samples, const std::uint8_t* base, int count,
+                                   const std::int16_t* tone)
 {
-    if (m_addedLive)
-        m_parts.push_back({0, count, m_added.data()});
-    // The block in stretches over which the same parts sound, each mixed in one pass.
-    m_edges.clear();
-    m_edges.push_back(count);
-    for (const Part& part : m_parts) {
-        m_edges.push_back(part.from);
-        m_edges.push_back(part.to);
-    }
-    std::sort(m_edges.begin(), m_edges.end());
-    int from = 0;
-    for (const int to : m_edges) {
-        if (to <= from)
-            continue;
-        Parts parts{};
-        int partCount = 0;
-        for (const Part& part : m_parts) {
-            if (part.from <= from && part.to >= to && partCount < mostParts)
-                parts[static_cast<std::size_t>(partCount++)] = part.samples + (from - part.from);
-        }
-        m_clipped += mixedSamples(partCount, base + from, parts,
-                                  &m_out[static_cast<std::size_t>(from)], to - from);
-        from = to;
-    }
-    return m_out.data();
-}
-
-const std::uint8_t* BandMixer::mix(const std::uint8_t* samples, const std::uint8_t* base, int count)
-{
-    m_parts.clear();
     addStations(count);
     if (m_conditions.qrnOn())
         addCrashes(count);
-    const std::uint8_t* const mixed =
-        m_addedLive || !m_parts.empty() ? finish(base, count) : samples;
+    const std::uint8_t* mixed = samples;
+    if (m_addedLive || tone != nullptr) {
+        const sample_mixing::Inputs inputs{base, m_addedLive ? m_added.data() : nullptr, tone,
+                                           tone != nullptr ? m_gain.data() : nullptr};
+        m_clipped += sample_mixing::mix(inputs, m_out.data(), count);
+        mixed = m_out.data();
+    }
     m_addedLive = false;
     m_position += count;
     return mixed;
@@ -511,10 +448,12 @@ const std::uint8_t* BandMixer::mix(const std::uint8_t* samples, const std::uint8
 
 void BandMixer::reserve(int count)
 {
-    if (static_cast<int>(m_out.size()) < count) {
-        m_added.resize(static_cast<std::size_t>(count));
-        m_tone.resize(static_cast<std::size_t>(count));
-        m_out.resize(static_cast<std::size_t>(count));
+    const auto size = static_cast<std::size_t>(count);
+    if (m_out.size() < size) {
+        m_added.resize(size);
+        m_tone.resize(size);
+        m_gain.resize(size / sample_mixing::gainRun + 1);
+        m_out.resize(size);
     }
 }
 
@@ -524,17 +463,15 @@ const std::uint8_t* BandMixer::mixTone(const std::uint8_t* samples, const std::u
     reserve(count);
     // Reshaped, the wanted tone is computed anew over the noise alone; otherwise it stays in
     // the samples as they are.
-    if (m_conditions.chirpOn() || m_conditions.qsbOn()) {
-        wantedTone(samples, noise, count, ramp);
-        return mix(samples, noise, count);
-    }
-    return mix(samples, samples, count);
+    if (m_conditions.chirpOn() || m_conditions.qsbOn())
+        return mix(samples, noise, count, wantedTone(samples, noise, count, ramp));
+    return mix(samples, samples, count, nullptr);
 }
 
 const std::uint8_t* BandMixer::mixGap(const std::uint8_t* samples, int count)
 {
     reserve(count);
-    return mix(samples, samples, count);
+    return mix(samples, samples, count, nullptr);
 }
 
 } // namespace vortan

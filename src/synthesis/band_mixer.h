@@ -19,18 +19,16 @@ namespace vortan {
 // and one condition switched on or off leaves the others as they were.
 //
 // The work per sample is kept to a few additions of 16-bit integers (eighths of a sample step)
-// in loops the compiler can vectorise: a station's dot and dash are computed once per rendering
-// (each key-down starts its oscillator afresh, as the wanted tone does) and only added where
-// they sound, the fade is evaluated every qsbStep samples and interpolated, crashes touch only
-// their own samples, and a block nothing is added to is passed on as it is. The loudest mix the
-// ranges allow (three stations at +10 dB, crashes at +20 dB) stays below 2100 sample steps, well
-// inside 16 bits.
+// in one pass over each block (sample_mixing): a station's dot and dash are computed once per
+// rendering (each key-down starts its oscillator afresh, as the wanted tone does) and only added
+// where they sound, the chirped tone is shaped once for each element length, the fade is
+// evaluated every qsbStep samples and interpolated in fixed point for runs of a few samples,
+// crashes touch only their own samples, and a block nothing is added to is passed on as it is. The
+// loudest mix the ranges allow (three stations at +10 dB, crashes at +20 dB) stays below 2100
+// sample steps, well inside 16 bits.
 class BandMixer {
 public:
     static constexpr int qsbStep = 256;
-    // What is added to the plain samples is counted in 1 / unit of a sample step.
-    static constexpr int unitBits = 3;
-    static constexpr int unit = 1 << unitBits;
 
     // Starts a rendering. conditions: checked already (checkConditions); period: the wanted
     // tone's cycle in samples; longestTone: the longest tone element in samples.
@@ -58,25 +56,28 @@ public:
 
 private:
     void reserve(int count);
-    // Adds the others to the block and mixes it over base[].
-    const std::uint8_t* mix(const std::uint8_t* samples, const std::uint8_t* base, int count);
-    // m_added, zeroed for this block unless something was added already.
-    std::int16_t* added(int count);
-    // Notes the stretches of the block where stations sound, in m_parts.
+    // Adds the others to the block and mixes it over base[]; tone: the faded wanted tone's
+    // samples (in sixteenths) to add, or none.
+    const std::uint8_t* mix(const std::uint8_t* samples, const std::uint8_t* base, int count,
+                            const std::int16_t* tone);
+    // m_added, for something to be added to this block.
+    std::int16_t* added();
     void addStations(int count);
     void addCrashes(int count);
-    // The wanted tone less 128, keyed, chirped and faded, into m_added.
-    void wantedTone(const std::uint8_t* samples, const std::uint8_t* noise, int count, int ramp);
-    // Calls faded(from, to, gain, step, offset) for the stretches of the block between the
-    // fade's grid points: the gain at sample j of the block is gain + step * (j + offset).
-    template <typename Faded> void fadePieces(int count, const Faded& faded);
+    // The wanted tone less 128, keyed and chirped, in sixteenths of a step: to be faded (the
+    // gains in m_gain) when QSB is on, else already added to m_added; returns the tone to fade.
+    const std::int16_t* wantedTone(const std::uint8_t* samples, const std::uint8_t* noise,
+                                   int count, int ramp);
+    // The chirped tone with the element's rise and fall, kept for the lengths met first.
+    const std::int16_t* chirpedTone(int count, int ramp);
+    // The fade's gain (32767 for 1) for each run of sample_mixing::gainRun samples of the block,
+    // into m_gain.
+    void fillGains(int count);
     // How far the fade has swept its falling half at an absolute sample, 0 to 1; calls in order.
     double sweptAt(std::int64_t sample);
     double qsbDecibelsSwept(double swept) const;
-    float gainAtGrid(std::int64_t point);
-    // base[] plus m_added and the stations, rounded and held in the 8-bit range, into m_out.
-    const std::uint8_t* finish(const std::uint8_t* base, int count);
-    const std::vector<float>& rampWeights(int ramp);
+    int gainAtGrid(std::int64_t point);
+    const std::vector<int>& rampWeights(int ramp);
 
     struct Random {
         std::uint64_t state = 0;
@@ -117,26 +118,25 @@ private:
     BandConditions m_conditions;
     std::int64_t m_position = 0;
     std::int64_t m_clipped = 0;
-    // A part of the block in hand: samples[0] is added to its sample `from`, up to `to`.
-    struct Part {
-        int from = 0;
-        int to = 0;
-        const std::int16_t* samples = nullptr;
-    };
-    std::vector<Part> m_parts;
-    std::vector<int> m_edges;
     bool m_addedLive = false;          // m_added holds something for the block in hand
     std::vector<std::int16_t> m_added; // in eighths of a sample step
-    std::vector<float> m_tone;         // the wanted tone of a block before its fade
+    std::vector<std::int16_t> m_tone;  // a wanted tone shaped for this block only, in sixteenths
+    std::vector<std::int16_t> m_gain;  // for each run of samples
     std::vector<std::uint8_t> m_out;
-    std::vector<float> m_chirpTone; // the chirped tone less 128 at tone-buffer indices, unramped,
-                                    // in eighths
-    std::array<std::vector<float>, 111> m_rampWeights;
+    // The chirped tone less 128 at tone-buffer indices, unramped, in sixteenths.
+    std::vector<std::int16_t> m_chirpTone;
+    struct ShapedTone {
+        int count = 0;
+        int ramp = 0;
+        std::vector<std::int16_t> samples;
+    };
+    std::vector<ShapedTone> m_shapedTones;
+    std::array<std::vector<int>, 111> m_rampWeights; // in 1 / 32768
     Fade m_fade;
     static constexpr int fadeTableSteps = 1024;
     std::array<float, fadeTableSteps + 1> m_fadeGains{}; // over the falling half's sweep
     std::int64_t m_gainPoint = -1; // the grid point whose gain m_gains[0] holds
-    std::array<float, 2> m_gains{};
+    std::array<int, 2> m_gains{};
     std::vector<Station> m_stations;
     Random m_crashRandom;
     std::vector<float> m_crashNoise; // white noise, uniform in -1 to 1, times the crash level
