@@ -23,6 +23,7 @@
 #include "desktop/windows1250.h"
 #include "files/replacing_file_writer.h"
 #include "files/stop_request.h"
+#include "settings/character_sets.h"
 #include "settings/options_store.h"
 #include "settings/settings_preset.h"
 #include "sound/sound_player.h"
@@ -100,8 +101,7 @@ TForm1::TForm1(const MainWindowServices& services, MainWindowFiles files, QWidge
     move(223, 99);
     ui->volumer1->setOutputVolume(&services.outputVolume);
     restrictToWindows1250(*ui->Memo1);
-    ui->ComboBox1->setEditText(
-        QString::fromLatin1(kDefaultChars.data(), static_cast<qsizetype>(kDefaultChars.size())));
+    setUpSettingControls();
     // The box holds the set as typed: completing "ab" to the first entry that starts with it
     // would quietly draw from another set.
     ui->ComboBox1->setCompleter(nullptr);
@@ -155,6 +155,21 @@ void TForm1::applyFonts()
     mono.setStyleHint(QFont::Monospace);
     mono.setFixedPitch(true);
     ui->Memo1->setFont(mono);
+}
+
+void TForm1::setUpSettingControls()
+{
+    // The layout places the controls; their ranges, steps and entries are the schema's.
+    for (const IntegerSetting& setting : kIntegerSettings) {
+        QSlider* slider = m_sliders[indexOf(setting.id)];
+        slider->setRange(setting.minimum, setting.maximum);
+        slider->setPageStep(setting.step);
+        slider->setTickInterval(setting.step);
+        slider->setValue(setting.start);
+    }
+    for (const std::string_view characterSet : kCharacterSets)
+        ui->ComboBox1->addItem(windows1250::toUnicode(characterSet));
+    ui->ComboBox1->setEditText(windows1250::toUnicode(kDefaultChars));
 }
 
 void TForm1::setUpDisplays()
@@ -220,20 +235,14 @@ void TForm1::setUpPresetButtons()
     const std::array<void (TForm1::*)(), 3> handlers = {
         &TForm1::SpeedItem5Click, &TForm1::SpeedItem6Click, &TForm1::SpeedItem7Click};
     for (int number = 1; number <= 3; ++number) {
+        // A click (mouse, key, arrow among the presets) applies the preset, anew when its
+        // button was down already. A screen reader's Toggle action puts a button down without
+        // a click; the model then selects its preset unless that one is current already.
         QAbstractButton* button = m_presetButtons[number - 1];
         const auto select = m_commands.command(this, handlers[number - 1]);
-        // Whatever puts a preset button down selects its preset: a click, a key, or a screen
-        // reader's Toggle action, which checks the button without clicking it.
+        connect(button, &QAbstractButton::clicked, this, select);
         connect(button, &QAbstractButton::toggled, this, [this, number, select](bool down) {
-            if (down && !m_applyingPreset && m_settings.currentPresetNumber() != number)
-                select();
-        });
-        // A click on the button that is already down applies its preset anew (setting the mark);
-        // any other click put the button down and was handled through toggled.
-        connect(button, &QAbstractButton::pressed, this,
-                [this, button] { m_presetButtonWasDown = button->isChecked(); });
-        connect(button, &QAbstractButton::clicked, this, [this, select] {
-            if (m_presetButtonWasDown)
+            if (down && m_settings.currentPresetNumber() != number)
                 select();
         });
     }
@@ -242,22 +251,15 @@ void TForm1::setUpPresetButtons()
 void TForm1::connectControls()
 {
     // valueChanged covers every user's move (keys, drags, track clicks, a screen reader's
-    // setValue); setall's own moves are told apart by m_applyingPreset.
+    // setValue). A move made to show the model writes nothing back: the model takes a slider's
+    // position only when it differs from what the slider shows of the preset.
     const std::array<void (TForm1::*)(), kIntegerSettings.size()> handlers = {
         &TForm1::TrackBar1Change, &TForm1::TrackBar2Change, &TForm1::TrackBar3Change,
         &TForm1::TrackBar4Change, &TForm1::TrackBar5Change};
-    for (std::size_t i = 0; i < m_sliders.size(); ++i) {
-        connect(m_sliders[i], &QSlider::valueChanged, this,
-                [this, handler = m_commands.command(this, handlers[i])] {
-                    if (!m_applyingPreset)
-                        handler();
-                });
-    }
+    for (std::size_t i = 0; i < m_sliders.size(); ++i)
+        connect(m_sliders[i], &QSlider::valueChanged, this, m_commands.command(this, handlers[i]));
     connect(ui->ComboBox1, &QComboBox::currentTextChanged, this,
-            [this, handler = m_commands.command(this, &TForm1::ComboBox1Change)] {
-                if (!m_applyingPreset)
-                    handler();
-            });
+            m_commands.command(this, &TForm1::ComboBox1Change));
 }
 
 void TForm1::connectModel()
@@ -309,7 +311,6 @@ void TForm1::showTempo()
 void TForm1::setall()
 {
     const SettingsPreset& preset = m_settings.current();
-    m_applyingPreset = true;
     // The sliders clamp out-of-range numbers; the preset keeps them as they are.
     for (const IntegerSetting& setting : kIntegerSettings)
         m_sliders[indexOf(setting.id)]->setValue(preset.*setting.inPreset);
@@ -317,7 +318,6 @@ void TForm1::setall()
     // Before the first selection (0) preset 1 is the one shown.
     const int presetNumber = std::max<int>(m_settings.currentPresetNumber(), 1);
     m_presetButtons[presetNumber - 1]->setChecked(true);
-    m_applyingPreset = false;
     for (std::size_t i = 0; i < m_sliders.size(); ++i)
         m_displays[i]->setValue(m_sliders[i]->value());
     showTempo();
@@ -333,31 +333,24 @@ void TForm1::showSetting(IntegerSettingId id)
 
 void TForm1::sliderChanged(IntegerSettingId id)
 {
-    showSetting(id);
-    m_settings.setInteger(id, m_sliders[indexOf(id)]->value());
-    setModifiedMark();
+    m_settings.setSliderPosition(id, m_sliders[indexOf(id)]->value());
 }
 
 void TForm1::settingChanged(IntegerSettingId id)
 {
-    // A change made elsewhere moves the slider as setall would: clamped, without writing back.
+    // The slider shows the stored number clamped; a number it cannot show stays in the preset.
     const IntegerSetting& setting = integerSetting(id);
-    m_applyingPreset = true;
     m_sliders[indexOf(id)]->setValue(m_settings.current().*setting.inPreset);
-    m_applyingPreset = false;
     showSetting(id);
     setModifiedMark();
 }
 
 void TForm1::charsChanged()
 {
-    // Only a change made elsewhere differs from the box; the box keeps its cursor otherwise.
+    // What the user typed is in the box already: it keeps its cursor.
     const std::string& chars = m_settings.current().chars;
-    if (windows1250::fromUnicode(ui->ComboBox1->currentText()) == chars)
-        return;
-    m_applyingPreset = true;
-    ui->ComboBox1->setEditText(windows1250::toUnicode(chars));
-    m_applyingPreset = false;
+    if (windows1250::fromUnicode(ui->ComboBox1->currentText()) != chars)
+        ui->ComboBox1->setEditText(windows1250::toUnicode(chars));
 }
 
 void TForm1::TrackBar1Change()
@@ -624,16 +617,6 @@ void TForm1::CheckCopyClick()
 void TForm1::ProgressClick()
 {
     Q_EMIT progressRequested();
-}
-
-void TForm1::pickCharacterSet(int entryIndex)
-{
-    ui->ComboBox1->setCurrentIndex(entryIndex);
-}
-
-void TForm1::setCharacterSetText(const QString& characterSet)
-{
-    ui->ComboBox1->setEditText(characterSet);
 }
 
 void TForm1::setUpTextCover()

@@ -10,9 +10,10 @@
 // A rendering that fails stops the sound and says why; Stop stops the sound and the rendering.
 // Play renders only when Memo1's modified mark is set (any text edit, setting change, applied
 // preset or Save WAV sets it) or the file is gone; otherwise it replays the last rendering.
-// The presets live in SettingsModel, owned by main(); the sliders follow the model's signals and
-// show the current preset clamped to their ranges, the preset keeps its numbers until the user
-// moves a slider. Every command runs through the CommandRunner, which shows its errors.
+// The presets live in SettingsModel, owned by main(), and state flows one way: a control's
+// handler (TrackBar1Change, ComboBox1Change, a preset button) writes into the model, and only the
+// model's signals move the controls, which show the current preset clamped to their ranges; the
+// preset keeps its numbers until the user moves a slider. Every command runs through the CommandRunner, which shows its errors.
 
 #include "settings/settings_schema.h"
 #include "synthesis/sent_exercise.h"
@@ -91,10 +92,6 @@ public:
     // What the last rendering (Play or Save WAV) sent; nothing before the first.
     const std::optional<SentExercise>& lastSentExercise() const { return m_lastSentExercise; }
 
-    // Picks entry entryIndex (from 0) of the character-set box, as a user's pick would.
-    void pickCharacterSet(int entryIndex);
-    // Puts a character set into the box, as if the user typed it.
-    void setCharacterSetText(const QString& characterSet);
     // While covered, the exercise text box shows a plain cover with a short note in place of the
     // text, so that a learner copying by ear cannot read along; the text and every command stay.
     void setTextCovered(bool covered);
@@ -115,8 +112,8 @@ public:
     void setall();
 
 public Q_SLOTS:
-    // The five slider handlers: each shows its slider's position, writes it into the current
-    // preset and sets the mark.
+    // The five slider handlers: each writes its slider's position into the current preset; the
+    // model's signal then shows it and sets the mark.
     void TrackBar1Change();
     void TrackBar2Change();
     void TrackBar3Change();
@@ -161,6 +158,7 @@ private:
     void FormClose();
     void applyToolbarBackground();
     void applyFonts();
+    void setUpSettingControls();
     void setUpDisplays();
     void setUpCommands();
     void setUpPresetButtons();
@@ -214,11 +212,6 @@ private:
     std::array<QSlider*, kIntegerSettings.size()> m_sliders{};
     std::array<TRCADigital*, kIntegerSettings.size()> m_displays{};
     std::array<QAbstractButton*, 3> m_presetButtons{};
-    // Set while the window moves its own controls to show the model (setall, a change made
-    // elsewhere), so that their handlers write nothing back into the preset.
-    bool m_applyingPreset = false;
-    // Whether the preset button being clicked was already down when it was pressed.
-    bool m_presetButtonWasDown = false;
 };
 
 } // namespace vortan

@@ -23,14 +23,12 @@
 #include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QComboBox>
-#include <QFile>
 #include <QPlainTextEdit>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QXmlStreamReader>
 
 #include <chrono>
 #include <csignal>
@@ -277,55 +275,9 @@ std::string defaultSection(int number)
 
 } // namespace
 
-// The slider positions the layout file gives: name -> minimum, maximum, value.
-QMap<QString, QList<int>> sliderRangesInLayout()
-{
-    QFile file(QStringLiteral(VORTAN_MAIN_WINDOW_UI));
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read %s", VORTAN_MAIN_WINDOW_UI);
-    QMap<QString, QList<int>> ranges;
-    QXmlStreamReader xml(&file);
-    QString widget;
-    QString property;
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (!xml.isStartElement())
-            continue;
-        if (xml.name() == "widget"_L1) {
-            widget = xml.attributes().value("name"_L1).toString();
-            ranges[widget] = {0, 0, 0};
-        } else if (xml.name() == "property"_L1) {
-            property = xml.attributes().value("name"_L1).toString();
-        } else if (xml.name() == "number"_L1) {
-            const int index = QStringList{u"minimum"_s, u"maximum"_s, u"value"_s}.indexOf(property);
-            if (index >= 0)
-                ranges[widget][index] = xml.readElementText().toInt();
-        }
-    }
-    return ranges;
-}
-
 class TForm1Test : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void sliderRangesInTheLayoutFollowTheSchema_data()
-    {
-        QTest::addColumn<QString>("slider");
-        QTest::addColumn<int>("setting");
-        for (std::size_t i = 0; i < kIntegerSettings.size(); ++i)
-            QTest::newRow(kIntegerSettings[i].key.data())
-                << u"TrackBar%1"_s.arg(i + 1) << static_cast<int>(i);
-    }
-
-    void sliderRangesInTheLayoutFollowTheSchema()
-    {
-        QFETCH(QString, slider);
-        QFETCH(int, setting);
-        static const QMap<QString, QList<int>> layout = sliderRangesInLayout();
-        const IntegerSetting& schema = kIntegerSettings[static_cast<std::size_t>(setting)];
-        QCOMPARE(layout.value(slider), (QList<int>{schema.minimum, schema.maximum, schema.start}));
-    }
-
     void nothingTheWindowWritesIsWaitedFor()
     {
         Program program;
@@ -496,6 +448,26 @@ private Q_SLOTS:
         QCOMPARE(window.lastSentExercise()->text, std::string("e"));
         QCOMPARE(window.lastSentExercise()->settings.noise, 7);
         QCOMPARE(window.lastSentExercise()->settings.speed, 250);
+    }
+
+    void aNumberOutsideItsRangeStaysUntilTheUserMovesItsSlider()
+    {
+        Program program;
+        std::ofstream(program.settingsFile, std::ios::binary) << "[settings1]\r\nspeed=300\r\n";
+        program.start();
+        QCOMPARE(program.slider(1)->value(), 250);
+        program.button(6)->click(); // away and back: the slider shows the preset anew
+        program.button(5)->click();
+        program.settings.setInteger(IntegerSettingId::Tone, 900); // changes made elsewhere
+        program.settings.setInteger(IntegerSettingId::Speed, 400);
+        QCOMPARE(program.slider(3)->value(), 900);
+        QCOMPARE(program.slider(1)->value(), 250);
+        QCOMPARE(program.settings.current().speed, 400);
+        program.slider(1)->setValue(249);
+        QCOMPARE(program.settings.current().speed, 249);
+        program.settings.setInteger(IntegerSettingId::Speed, 40);
+        QCOMPARE(program.slider(1)->value(), 40);
+        QVERIFY(program.errors.isEmpty());
     }
 
     void playTellsHowFarItWasHeard()

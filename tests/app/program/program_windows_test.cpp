@@ -17,6 +17,7 @@
 #include "synthesis/synthesizer.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -162,10 +163,13 @@ private Q_SLOTS:
         Windows windows;
         const int next = static_cast<int>(kFirstProgressionSet) + 1;
         Q_EMIT windows.program->checkWindow().nextSetChosen(next);
+        const auto* box = windows.form1->findChild<QComboBox*>(u"ComboBox1"_s);
         QCOMPARE(windows.settings.current().chars,
                  std::string(kCharacterSets[static_cast<std::size_t>(next)]));
+        QCOMPARE(box->currentText(), QString::fromLatin1(kCharacterSets[std::size_t(next)]));
         Q_EMIT windows.program->progressWindow().drillSetChosen(u"aabsst"_s);
         QCOMPARE(windows.settings.current().chars, std::string("aabsst"));
+        QCOMPARE(box->currentText(), u"aabsst"_s);
     }
 
     // A check read back from its row in the history file renders again to the very bytes that
