@@ -13,7 +13,8 @@
 // The presets live in SettingsModel, owned by main(), and state flows one way: a control's
 // handler (TrackBar1Change, ComboBox1Change, a preset button) writes into the model, and only the
 // model's signals move the controls, which show the current preset clamped to their ranges; the
-// preset keeps its numbers until the user moves a slider. Every command runs through the CommandRunner, which shows its errors.
+// preset keeps its numbers until the user moves a slider. Every command runs through the
+// CommandRunner, which shows its errors.
 
 #include "settings/settings_schema.h"
 #include "synthesis/sent_exercise.h"
