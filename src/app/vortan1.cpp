@@ -13,7 +13,6 @@
 #include "app/single_file_dialog.h"
 #include "app/temporary_sound_file.h"
 #include "app/text_printer.h"
-#include "app/toolbar_glyphs.h"
 #include "base/errors.h"
 #include "controls/Rcadigi.h"
 #include "controls/WaveControl.h"
@@ -31,12 +30,17 @@
 #include "ui_vortan1.h"
 
 #include <QAccessibleWidget>
+#include <QAction>
+#include <QActionGroup>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPalette>
+#include <QSvgRenderer>
+#include <QToolButton>
 
 #include <algorithm>
 #include <cstdio>
@@ -58,6 +62,16 @@ QAccessibleInterface* mainWindowAccessible(const QString& className, QObject* ob
     if (className == QLatin1StringView("QFrame") && qobject_cast<TForm1*>(object->parent()))
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::ToolBar);
     return nullptr;
+}
+
+// The top toolbar's picture, at the size it was drawn for.
+QPixmap toolbarBackground()
+{
+    QSvgRenderer picture(QStringLiteral(":/toolbar/background.svg"));
+    QPixmap pixmap(picture.defaultSize());
+    QPainter painter(&pixmap);
+    picture.render(&painter);
+    return pixmap;
 }
 
 // Where a setting's slider and display stand in the window's arrays: the schema's order.
@@ -184,64 +198,83 @@ void TForm1::setUpDisplays()
     ui->RCADigital5->setNumberWidth(kDigitCellWidth);
 }
 
+QAction* TForm1::addCommand(const Command& command)
+{
+    auto* action = new QAction(command.text, this);
+    action->setIcon(QIcon(QStringLiteral(":/toolbar/%1.svg").arg(QLatin1StringView(command.icon))));
+    action->setShortcut(command.keys);
+    // The hint, and so the button's accessible description, names the key.
+    action->setToolTip(command.hint + QStringLiteral(" (") +
+                       command.keys.toString(QKeySequence::NativeText) + QLatin1Char(')'));
+    connect(action, &QAction::triggered, this, m_commands.command(this, command.handler));
+    addAction(action);
+    command.button->setDefaultAction(action);
+    return action;
+}
+
 void TForm1::setUpCommands()
 {
-    // Each command's button, picture, handler and key. The keys work anywhere in the window and
-    // none of them is a key that types or edits text, so the text box and the character-set box
-    // keep every key they use; a preset button goes through its click (setUpPresetButtons).
-    const struct {
-        QAbstractButton* button;
-        Glyph glyph;
-        void (TForm1::*handler)();
-        QKeySequence keys;
-    } commands[] = {
-        {ui->SpeedItem1, Glyph::Play, &TForm1::SpeedButton1Click, QKeySequence(Qt::Key_F5)},
-        {ui->SpeedItem2, Glyph::Stop, &TForm1::SpeedButton2Click, QKeySequence(Qt::Key_F6)},
-        {ui->SpeedItem3, Glyph::Random, &TForm1::N2Click, QKeySequence(Qt::CTRL | Qt::Key_R)},
-        {ui->SpeedItem4, Glyph::Clear, &TForm1::Nowytekst1Click, QKeySequence::New},
-        {ui->SpeedItem8, Glyph::Open, &TForm1::Otwrzplikzeznakami1Click, QKeySequence::Open},
-        {ui->SpeedItem9, Glyph::Save, &TForm1::Zapiszznaki1Click, QKeySequence::Save},
-        {ui->SpeedItem10, Glyph::Wav, &TForm1::Zapiszdwik1Click,
-         QKeySequence(Qt::CTRL | Qt::Key_E)},
-        {ui->SpeedItem15, Glyph::About, &TForm1::O1Click, QKeySequence(Qt::Key_F1)},
-        {ui->SpeedItem11, Glyph::Defaults, &TForm1::Ustawstandardowe1Click,
-         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R)},
-        {ui->SpeedItem14, Glyph::Print, &TForm1::Drukuj1Click, QKeySequence::Print},
-        {ui->OptionsButton, Glyph::Options, &TForm1::OptionsClick,
-         QKeySequence(Qt::CTRL | Qt::Key_Comma)},
-        {ui->CheckCopyButton, Glyph::CheckCopy, &TForm1::CheckCopyClick, QKeySequence(Qt::Key_F7)},
-        {ui->ProgressButton, Glyph::Progress, &TForm1::ProgressClick, QKeySequence(Qt::Key_F8)},
-        {ui->SpeedItem5, Glyph::Settings1, nullptr, QKeySequence(Qt::CTRL | Qt::Key_1)},
-        {ui->SpeedItem6, Glyph::Settings2, nullptr, QKeySequence(Qt::CTRL | Qt::Key_2)},
-        {ui->SpeedItem7, Glyph::Settings3, nullptr, QKeySequence(Qt::CTRL | Qt::Key_3)},
+    // Each command in one place: its button, caption, hint, picture, key and handler. The keys
+    // work anywhere in the window and none of them is a key that types or edits text, so the
+    // text box and the character-set box keep every key they use.
+    using namespace Qt::StringLiterals;
+    const Command commands[] = {
+        {ui->SpeedItem1, u"Play"_s, u"Nadawaj"_s, "play", QKeySequence(Qt::Key_F5),
+         &TForm1::SpeedButton1Click},
+        {ui->SpeedItem2, u"Stop"_s, u"Zatrzymaj"_s, "stop", QKeySequence(Qt::Key_F6),
+         &TForm1::SpeedButton2Click},
+        {ui->SpeedItem3, u"Random"_s, u"Generuj losowo"_s, "random",
+         QKeySequence(Qt::CTRL | Qt::Key_R), &TForm1::N2Click},
+        {ui->SpeedItem4, u"Clear"_s, u"Wyczyść znaki"_s, "clear", QKeySequence::New,
+         &TForm1::Nowytekst1Click},
+        {ui->SpeedItem8, u"Open"_s, u"Otwórz plik ze znakami"_s, "open", QKeySequence::Open,
+         &TForm1::Otwrzplikzeznakami1Click},
+        {ui->SpeedItem9, u"Save"_s, u"Zapisz znaki"_s, "save", QKeySequence::Save,
+         &TForm1::Zapiszznaki1Click},
+        {ui->SpeedItem10, u"WAV"_s, u"Zapisz dźwięk do WAV"_s, "wav",
+         QKeySequence(Qt::CTRL | Qt::Key_E), &TForm1::Zapiszdwik1Click},
+        {ui->SpeedItem15, u"About"_s, u"About\nO..."_s, "about", QKeySequence(Qt::Key_F1),
+         &TForm1::O1Click},
+        {ui->SpeedItem11, u"Default settings"_s, u"Default settings\nStandardowe ustawienia"_s,
+         "defaults", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R),
+         &TForm1::Ustawstandardowe1Click},
+        {ui->SpeedItem14, u"Print"_s, u"Print\nDrukuj"_s, "print", QKeySequence::Print,
+         &TForm1::Drukuj1Click},
+        {ui->OptionsButton, u"Options"_s, u"Options\nOpcje"_s, "options",
+         QKeySequence(Qt::CTRL | Qt::Key_Comma), &TForm1::OptionsClick},
+        {ui->CheckCopyButton, u"Check copy"_s, u"Check copy\nSprawdź odbiór"_s, "check-copy",
+         QKeySequence(Qt::Key_F7), &TForm1::CheckCopyClick},
+        {ui->ProgressButton, u"Progress"_s, u"Progress\nPostępy"_s, "progress",
+         QKeySequence(Qt::Key_F8), &TForm1::ProgressClick},
     };
-    for (const auto& command : commands) {
-        command.button->setIcon(glyphIcon(command.glyph));
-        // The button's own shortcut clicks it, and screen readers announce it as its key.
-        command.button->setShortcut(command.keys);
-        // The hint, and so the accessible description, names the key.
-        command.button->setToolTip(command.button->toolTip() + QStringLiteral(" (") +
-                                   command.keys.toString(QKeySequence::NativeText) +
-                                   QLatin1Char(')'));
-        if (command.handler != nullptr)
-            connect(command.button, &QAbstractButton::clicked, this,
-                    m_commands.command(this, command.handler));
-    }
+    for (const Command& command : commands)
+        addCommand(command);
 }
 
 void TForm1::setUpPresetButtons()
 {
-    m_presetButtons = {ui->SpeedItem5, ui->SpeedItem6, ui->SpeedItem7};
-    const std::array<void (TForm1::*)(), 3> handlers = {
-        &TForm1::SpeedItem5Click, &TForm1::SpeedItem6Click, &TForm1::SpeedItem7Click};
+    using namespace Qt::StringLiterals;
+    const Command presets[] = {
+        {ui->SpeedItem5, u"Settings 1"_s, u"Settings 1\nUstawienia 1"_s, "settings1",
+         QKeySequence(Qt::CTRL | Qt::Key_1), &TForm1::SpeedItem5Click},
+        {ui->SpeedItem6, u"Settings 2"_s, u"Settings 2\nUstawienia 2"_s, "settings2",
+         QKeySequence(Qt::CTRL | Qt::Key_2), &TForm1::SpeedItem6Click},
+        {ui->SpeedItem7, u"Settings 3"_s, u"Settings 3\nUstawienia 3"_s, "settings3",
+         QKeySequence(Qt::CTRL | Qt::Key_3), &TForm1::SpeedItem7Click},
+    };
+    auto* group = new QActionGroup(this);
     for (int number = 1; number <= 3; ++number) {
-        // A click (mouse, key, arrow among the presets) applies the preset, anew when its
-        // button was down already. A screen reader's Toggle action puts a button down without
-        // a click; the model then selects its preset unless that one is current already.
-        QAbstractButton* button = m_presetButtons[number - 1];
-        const auto select = m_commands.command(this, handlers[number - 1]);
-        connect(button, &QAbstractButton::clicked, this, select);
-        connect(button, &QAbstractButton::toggled, this, [this, number, select](bool down) {
+        // A click, its key or an arrow among the presets triggers the action: the preset is
+        // applied, anew when it was current already. A screen reader's Toggle action puts a
+        // button down without a click; the model then selects its preset unless that one is
+        // current already.
+        const Command& preset = presets[number - 1];
+        QAction* action = addCommand(preset);
+        action->setCheckable(true);
+        action->setActionGroup(group);
+        m_presetActions[static_cast<std::size_t>(number - 1)] = action;
+        const auto select = m_commands.command(this, preset.handler);
+        connect(preset.button, &QAbstractButton::toggled, this, [this, number, select](bool down) {
             if (down && m_settings.currentPresetNumber() != number)
                 select();
         });
@@ -293,7 +326,7 @@ void TForm1::applyToolbarBackground()
     if (face.rgb() == qRgb(0, 0, 0))
         palette.setBrush(QPalette::Window, face);
     else
-        palette.setBrush(QPalette::Window, QBrush(QPixmap::fromImage(backgroundPicture())));
+        palette.setBrush(QPalette::Window, QBrush(toolbarBackground()));
     ui->SpeedBar1->setPalette(palette);
     ui->SpeedBar1->setAutoFillBackground(true);
 }
@@ -317,7 +350,7 @@ void TForm1::setall()
     ui->ComboBox1->setEditText(windows1250::toUnicode(preset.chars));
     // Before the first selection (0) preset 1 is the one shown.
     const int presetNumber = std::max<int>(m_settings.currentPresetNumber(), 1);
-    m_presetButtons[presetNumber - 1]->setChecked(true);
+    m_presetActions[static_cast<std::size_t>(presetNumber - 1)]->setChecked(true);
     for (std::size_t i = 0; i < m_sliders.size(); ++i)
         m_displays[i]->setValue(m_sliders[i]->value());
     showTempo();

@@ -19,6 +19,8 @@
 #include "settings/settings_schema.h"
 #include "synthesis/sent_exercise.h"
 
+#include <QKeySequence>
+#include <QString>
 #include <QWidget>
 
 #include <array>
@@ -29,11 +31,12 @@
 #include <optional>
 #include <string>
 
-class QAbstractButton;
+class QAction;
 class QCloseEvent;
 class QLabel;
 class QPlainTextEdit;
 class QSlider;
+class QToolButton;
 
 namespace vortan {
 
@@ -161,6 +164,18 @@ private:
     void applyFonts();
     void setUpSettingControls();
     void setUpDisplays();
+    // A command of the window: its button, caption, hint (without the key), picture (a file in
+    // the resources' toolbar folder), key and handler.
+    struct Command {
+        QToolButton* button;
+        QString text;
+        QString hint;
+        const char* icon;
+        QKeySequence keys;
+        void (TForm1::*handler)();
+    };
+    // Makes the command's action, adds it to the window and shows it on its button.
+    QAction* addCommand(const Command& command);
     void setUpCommands();
     void setUpPresetButtons();
     void connectControls();
@@ -212,7 +227,7 @@ private:
     // TrackBar1 to TrackBar5 and the display each one feeds, in the schema's order.
     std::array<QSlider*, kIntegerSettings.size()> m_sliders{};
     std::array<TRCADigital*, kIntegerSettings.size()> m_displays{};
-    std::array<QAbstractButton*, 3> m_presetButtons{};
+    std::array<QAction*, 3> m_presetActions{}; // Settings 1 to 3, one of them checked
 };
 
 } // namespace vortan

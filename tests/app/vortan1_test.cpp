@@ -21,14 +21,17 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleActionInterface>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QPlainTextEdit>
 #include <QScopeGuard>
+#include <QSet>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 #include <chrono>
 #include <csignal>
@@ -193,27 +196,7 @@ void press(const QKeySequence& keys)
                     combination.keyboardModifiers());
 }
 
-// Each command of the window and its key.
-const std::pair<const char*, QKeySequence> kCommands[] = {
-    {"Play", QKeySequence(u"F5"_s)},
-    {"Stop", QKeySequence(u"F6"_s)},
-    {"Open", QKeySequence(u"Ctrl+O"_s)},
-    {"Save", QKeySequence(u"Ctrl+S"_s)},
-    {"Print", QKeySequence(u"Ctrl+P"_s)},
-    {"Clear", QKeySequence(u"Ctrl+N"_s)},
-    {"Random", QKeySequence(u"Ctrl+R"_s)},
-    {"Save WAV", QKeySequence(u"Ctrl+E"_s)},
-    {"Defaults", QKeySequence(u"Ctrl+Shift+R"_s)},
-    {"Settings 1", QKeySequence(u"Ctrl+1"_s)},
-    {"Settings 2", QKeySequence(u"Ctrl+2"_s)},
-    {"Settings 3", QKeySequence(u"Ctrl+3"_s)},
-    {"About", QKeySequence(u"F1"_s)},
-    {"Options", QKeySequence(u"Ctrl+,"_s)},
-    {"Check copy", QKeySequence(u"F7"_s)},
-    {"Progress", QKeySequence(u"F8"_s)},
-};
-
-// A started program in which each command of kCommands shows that it ran: the text is "keep",
+// A started program in which each command of the window shows that it ran: the text is "keep",
 // preset 1's speed is not the default, and preset 2 is current before "Settings 1".
 void prepareForCommand(Program& program, const QString& command)
 {
@@ -252,13 +235,13 @@ bool commandRan(const Program& program, const QString& command)
     if (command == "Open"_L1 || command == "Save"_L1 || command == "Print"_L1 ||
         command == "Options"_L1 || command == "Check copy"_L1 || command == "Progress"_L1)
         return program.asked == QStringList{command.toLower()};
-    if (command == "Save WAV"_L1)
+    if (command == "WAV"_L1)
         return program.asked == QStringList{u"wav"_s};
     if (command == "Clear"_L1)
         return text == "vvv =\r\n";
     if (command == "Random"_L1)
         return text.starts_with("keep\r\n") && text.size() == 6 + 36;
-    if (command == "Defaults"_L1)
+    if (command == "Default settings"_L1)
         return program.settings.current().speed == 60;
     if (command == "About"_L1)
         return program.about.isVisible();
@@ -574,10 +557,38 @@ private Q_SLOTS:
         QTest::addColumn<QString>("command");
         QTest::addColumn<QKeySequence>("keys");
         QTest::addColumn<QString>("typingIn");
+        Program program;
+        const QList<QAction*> commands = program.start().actions();
         for (const char* box : {"Memo1", "ComboBox1"})
-            for (const auto& [command, keys] : kCommands)
-                QTest::addRow("%s in %s", command, box)
-                    << QString::fromLatin1(command) << keys << QString::fromLatin1(box);
+            for (const QAction* command : commands)
+                QTest::addRow("%s in %s", qPrintable(command->text()), box)
+                    << command->text() << command->shortcut() << QString::fromLatin1(box);
+    }
+
+    void everyCommandShowsOnOneButtonWithItsPictureAndItsKeyInTheHint()
+    {
+        Program program;
+        TForm1& window = program.start();
+        QSet<QKeySequence> keys;
+        for (QAction* command : window.actions()) {
+            const QString key = command->shortcut().toString(QKeySequence::NativeText);
+            QVERIFY2(!key.isEmpty() && !keys.contains(command->shortcut()), qPrintable(key));
+            keys << command->shortcut();
+            qsizetype shownBy = 0;
+            for (const QToolButton* button : window.findChildren<QToolButton*>()) {
+                if (button->defaultAction() == command) {
+                    ++shownBy;
+                    QCOMPARE(button->toolTip(), command->toolTip());
+                }
+            }
+            QCOMPARE(shownBy, 1);
+            QVERIFY(command->toolTip().endsWith(u" ("_s + key + u')'));
+            // The picture is drawn at any size, not scaled up from a small one.
+            const QImage large = command->icon().pixmap(64, 64).toImage();
+            QCOMPARE(large.size(), QSize(64, 64));
+            QVERIFY(large != command->icon().pixmap(16, 16).toImage().scaled(64, 64));
+        }
+        QCOMPARE(keys.size(), 16);
     }
 
     void keysRunEveryCommandWhileTyping()
@@ -596,7 +607,7 @@ private Q_SLOTS:
         // Nothing was typed into the box.
         if (command != "Random"_L1 && command != "Clear"_L1)
             QCOMPARE(program.window->exerciseText(), std::string("keep"));
-        if (command != "Defaults"_L1)
+        if (command != "Default settings"_L1)
             QCOMPARE(program.charSet()->currentText(), boxText);
         if (command != "About"_L1)
             QCOMPARE(program.focused(), box);
