@@ -24,6 +24,7 @@
 #include "files/stop_request.h"
 #include "settings/character_sets.h"
 #include "settings/options_store.h"
+#include "settings/settings_file.h"
 #include "settings/settings_preset.h"
 #include "sound/sound_player.h"
 #include "synthesis/synthesizer.h"
@@ -310,7 +311,7 @@ void TForm1::FormCreate()
     applyToolbarBackground();
     ui->SpeedBar1->setFont(font());
     Presets presets;
-    readSettingsFile(m_files.settingsFile, presets, m_options);
+    Odczytaj1Click(m_files.settingsFile, presets, m_options);
     m_presetsAtStart = presets;
     m_settings.setPresets(presets);
     m_settings.selectPreset(1); // applied through presetChanged: setall puts SpeedItem5 down
@@ -677,7 +678,7 @@ void TForm1::FormClose()
     stopPlayRendering();
     std::error_code ignored;
     std::filesystem::remove(m_files.temporarySoundFile, ignored);
-    writeSettingsFile(m_files.settingsFile, m_settings.presets(), m_presetsAtStart, m_options);
+    Zapisz1Click(m_files.settingsFile, m_settings.presets(), m_presetsAtStart, m_options);
 }
 
 void TForm1::closeEvent(QCloseEvent* event)
@@ -696,7 +697,7 @@ void TForm1::endSession() noexcept
     std::error_code ignored;
     std::filesystem::remove(m_files.temporarySoundFile, ignored);
     try {
-        writeSettingsFile(m_files.settingsFile, m_settings.presets(), m_presetsAtStart, m_options);
+        Zapisz1Click(m_files.settingsFile, m_settings.presets(), m_presetsAtStart, m_options);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "vortan: settings not saved at session end: %s\n", error.what());
     } catch (...) {

@@ -344,7 +344,8 @@ private Q_SLOTS:
         QVERIFY(first.window->close());
         QVERIFY(second.window->close());
         Presets saved;
-        Odczytaj1Click(first.settingsFile, saved);
+        OptionsStore savedOptions;
+        Odczytaj1Click(first.settingsFile, saved, savedOptions);
         QCOMPARE(saved[0].speed, 100);
         QCOMPARE(saved[1].tone, 800);
     }
