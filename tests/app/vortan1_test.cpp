@@ -14,6 +14,7 @@
 #include "sound/sound_player.h"
 #include "support/fake_sound.h"
 #include "support/fifo_guard.h"
+#include "support/program_harness.h"
 #include "support/test_files.h"
 #include "synthesis/random_generator.h"
 #include "synthesis/synthesizer.h"
@@ -80,24 +81,15 @@ private:
 
 // The program as main() builds it, with private files, a recording player, recorded errors and
 // the questions of the file dialogs and the printer recorded.
-struct Program {
+struct Program : test::ProgramHarness {
     Program() { fs::create_directories(root() / "config"); }
 
     fs::path root() const { return dir.path().toStdString(); }
 
     TForm1& start(SoundPlayer* soundPlayer = nullptr)
     {
-        window = std::make_unique<TForm1>(
-            MainWindowServices{.settings = settings,
-                               .synthesizer = renderer ? *renderer : synthesizer,
-                               .random = random,
-                               .clock = clock,
-                               .player = soundPlayer ? *soundPlayer : player,
-                               .outputVolume = noOutput,
-                               .commands = commands,
-                               .aboutWindow = about,
-                               .options = options},
-            MainWindowFiles{.settingsFile = settingsFile, .temporarySoundFile = soundFile});
+        window = makeWindow({.settingsFile = settingsFile, .temporarySoundFile = soundFile},
+                            soundPlayer, nullptr, renderer);
         window->setWavFileChooser([this] {
             asked << u"wav"_s;
             return chosenWavFile;
@@ -151,19 +143,9 @@ struct Program {
     QTemporaryDir dir;
     fs::path settingsFile = root() / "config" / "vortan.ini";
     fs::path soundFile = root() / "run" / "vortan" / "~ortan.wav";
-    RandomGenerator random;
-    FixedClock clock{45'296'789};
-    Synthesizer synthesizer{random, clock};
-    SettingsModel settings;
-    OptionsStore options;
-    RecordingPlayer player;
-    NoOutputVolume noOutput;
     std::optional<fs::path> chosenWavFile;
-    Synthesizer* renderer = nullptr; // in place of the synthesizer above
-    QStringList errors;
-    QStringList asked; // "wav", "open", "save", "print": what the window asked for
-    CommandRunner commands{[this](const QString& text) { errors << text; }};
-    TForm2 about;
+    Synthesizer* renderer = nullptr; // in place of the harness's synthesizer
+    QStringList asked;               // "wav", "open", "save", "print": what the window asked for
     std::unique_ptr<TForm1> window;
 };
 
