@@ -619,6 +619,34 @@ Kod wyjścia: 0 gotowe, 1 błąd odczytu lub zapisu pliku, 2 błędny wiersz pol
         <source>These times include your own time to press a key.</source>
         <translation>Czasy obejmują też Twój własny czas naciśnięcia klawisza.</translation>
     </message>
+    <message>
+        <source>Check &amp;when the sound ends</source>
+        <translation>Sprawdź po &amp;końcu dźwięku</translation>
+    </message>
+    <message>
+        <source>Check when the sound ends</source>
+        <translation>Sprawdź po końcu dźwięku</translation>
+    </message>
+    <message>
+        <source>Typing along, check the copy once the sound has ended and you have stopped typing</source>
+        <translation>Przy pisaniu na bieżąco sprawdź odbiór, gdy dźwięk się skończy i przestaniesz pisać</translation>
+    </message>
+    <message>
+        <source>Your reaction time of %1 ms, as measured, is taken off each of these times.</source>
+        <translation>Od każdego z tych czasów odjęto zmierzony czas Twojej reakcji, %1 ms.</translation>
+    </message>
+    <message>
+        <source>&amp;Measure my reaction time...</source>
+        <translation>Z&amp;mierz mój czas reakcji...</translation>
+    </message>
+    <message numerus="yes">
+        <source>Press a key at each of %n beeps: your usual time to press a key is then taken off the recognition times</source>
+        <translation>
+            <numerusform>Naciśnij klawisz przy %n sygnale: Twój zwykły czas naciśnięcia klawisza zostanie odjęty od czasów rozpoznania</numerusform>
+            <numerusform>Naciśnij klawisz przy każdym z %n sygnałów: Twój zwykły czas naciśnięcia klawisza zostanie odjęty od czasów rozpoznania</numerusform>
+            <numerusform>Naciśnij klawisz przy każdym z %n sygnałów: Twój zwykły czas naciśnięcia klawisza zostanie odjęty od czasów rozpoznania</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>vortan::CheckSummary</name>
@@ -862,6 +890,26 @@ w %1. Zobacz vortan(1).</translation>
     <message>
         <source>No character with %1 or more recent samples is below %2 %.</source>
         <translation>Żaden znak z co najmniej %1 ostatnimi próbkami nie jest poniżej %2 %.</translation>
+    </message>
+    <message>
+        <source>%1 (%2 ms)</source>
+        <translation>%1 (%2 ms)</translation>
+    </message>
+    <message>
+        <source>Slowest to recognise: %1.</source>
+        <translation>Najwolniej rozpoznawane: %1.</translation>
+    </message>
+    <message>
+        <source>%1: now %2 ms</source>
+        <translation>%1: teraz %2 ms</translation>
+    </message>
+    <message>
+        <source>%1: not timed enough yet</source>
+        <translation>%1: jeszcze za mało pomiarów</translation>
+    </message>
+    <message>
+        <source>The next set also asks %1 to be recognised within %2 ms (%3).</source>
+        <translation>Następny zestaw wymaga też, by %1 rozpoznawać w ciągu %2 ms (%3).</translation>
     </message>
 </context>
 <context>
@@ -1176,6 +1224,133 @@ w %1. Zobacz vortan(1).</translation>
             <numerusform>Dodano %n sprawdzenie z %1.</numerusform>
             <numerusform>Dodano %n sprawdzenia z %1.</numerusform>
             <numerusform>Dodano %n sprawdzeń z %1.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Recognition time per check</source>
+        <translation>Czas rozpoznania w każdym sprawdzeniu</translation>
+    </message>
+    <message>
+        <source>Check</source>
+        <translation>Sprawdzenie</translation>
+    </message>
+    <message>
+        <source>Median recognition time, ms</source>
+        <translation>Mediana czasu rozpoznania, ms</translation>
+    </message>
+    <message>
+        <source>Recognition time over time</source>
+        <translation>Czas rozpoznania w czasie</translation>
+    </message>
+    <message>
+        <source>and recognised &amp;within</source>
+        <translation>i &amp;rozpoznawane w ciągu</translation>
+    </message>
+    <message>
+        <source>Also ask that each new character&apos;s median recognition time, typed along, is under this time</source>
+        <translation>Wymagaj też, by mediana czasu rozpoznania każdego nowego znaku, pisanego na bieżąco, była krótsza niż ten czas</translation>
+    </message>
+    <message>
+        <source>Recognition time that earns the next set</source>
+        <translation>Czas rozpoznania, który daje następny zestaw</translation>
+    </message>
+    <message>
+        <source>Recognition</source>
+        <translation>Rozpoznanie</translation>
+    </message>
+    <message>
+        <source>Recognition time over time, chart</source>
+        <translation>Czas rozpoznania w czasie, wykres</translation>
+    </message>
+    <message>
+        <source>Recognition time over time, table</source>
+        <translation>Czas rozpoznania w czasie, tabela</translation>
+    </message>
+    <message>
+        <source>Checked</source>
+        <translation>Sprawdzono</translation>
+    </message>
+    <message>
+        <source>Median</source>
+        <translation>Mediana</translation>
+    </message>
+    <message>
+        <source>Characters timed</source>
+        <translation>Znaki z czasem</translation>
+    </message>
+    <message>
+        <source>Reco&amp;gnition time</source>
+        <translation>Cz&amp;as rozpoznania</translation>
+    </message>
+    <message>
+        <source>%1 ms of %2</source>
+        <translation>%1 ms z %2</translation>
+    </message>
+    <message>
+        <source>%1 ms</source>
+        <translation>%1 ms</translation>
+    </message>
+</context>
+<context>
+    <name>vortan::ReactionTimeDialog</name>
+    <message>
+        <source>Measure my reaction time</source>
+        <translation>Zmierz mój czas reakcji</translation>
+    </message>
+    <message numerus="yes">
+        <source>Press Space each time you hear a beep. %n beeps come at random moments, one to two and a half seconds apart. Your usual time is then taken off your recognition times. Escape cancels.</source>
+        <translation>
+            <numerusform>Naciskaj spację za każdym razem, gdy usłyszysz sygnał. %n sygnał zabrzmi w przypadkowej chwili, w odstępach od jednej do dwóch i pół sekundy. Twój zwykły czas zostanie potem odjęty od czasów rozpoznania. Escape anuluje.</numerusform>
+            <numerusform>Naciskaj spację za każdym razem, gdy usłyszysz sygnał. %n sygnały zabrzmią w przypadkowych chwilach, w odstępach od jednej do dwóch i pół sekundy. Twój zwykły czas zostanie potem odjęty od czasów rozpoznania. Escape anuluje.</numerusform>
+            <numerusform>Naciskaj spację za każdym razem, gdy usłyszysz sygnał. %n sygnałów zabrzmi w przypadkowych chwilach, w odstępach od jednej do dwóch i pół sekundy. Twój zwykły czas zostanie potem odjęty od czasów rozpoznania. Escape anuluje.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>&amp;Start</source>
+        <translation>&amp;Start</translation>
+    </message>
+    <message>
+        <source>&amp;Keep this time</source>
+        <translation>&amp;Zachowaj ten czas</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Anuluj</translation>
+    </message>
+    <message>
+        <source>The beeps cannot be played: %1</source>
+        <translation>Nie można odtworzyć sygnałów: %1</translation>
+    </message>
+    <message>
+        <source>Listening: press Space at each beep.</source>
+        <translation>Słuchaj: naciśnij spację przy każdym sygnale.</translation>
+    </message>
+    <message>
+        <source>Too early: no beep had sounded, so that press is not counted.</source>
+        <translation>Za wcześnie: nie zabrzmiał żaden sygnał, więc to naciśnięcie się nie liczy.</translation>
+    </message>
+    <message>
+        <source>Beep %1 of %2: %3 ms.</source>
+        <translation>Sygnał %1 z %2: %3 ms.</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>&amp;Powtórz</translation>
+    </message>
+    <message numerus="yes">
+        <source>Your reaction time: %1 ms, the median of %n answered beeps. Keep this time to take it off your recognition times, or Redo.</source>
+        <translation>
+            <numerusform>Twój czas reakcji: %1 ms, mediana z %n sygnału, na który odpowiedziałeś. Zachowaj ten czas, by odejmować go od czasów rozpoznania, albo powtórz pomiar.</numerusform>
+            <numerusform>Twój czas reakcji: %1 ms, mediana z %n sygnałów, na które odpowiedziałeś. Zachowaj ten czas, by odejmować go od czasów rozpoznania, albo powtórz pomiar.</numerusform>
+            <numerusform>Twój czas reakcji: %1 ms, mediana z %n sygnałów, na które odpowiedziałeś. Zachowaj ten czas, by odejmować go od czasów rozpoznania, albo powtórz pomiar.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Only %n of the beeps were answered, too few to give a time. Redo to try again.</source>
+        <translation>
+            <numerusform>Odpowiedziałeś tylko na %n sygnał, za mało, by podać czas. Powtórz, aby spróbować jeszcze raz.</numerusform>
+            <numerusform>Odpowiedziałeś tylko na %n sygnały, za mało, by podać czas. Powtórz, aby spróbować jeszcze raz.</numerusform>
+            <numerusform>Odpowiedziałeś tylko na %n sygnałów, za mało, by podać czas. Powtórz, aby spróbować jeszcze raz.</numerusform>
         </translation>
     </message>
 </context>

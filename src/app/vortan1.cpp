@@ -537,6 +537,17 @@ std::optional<std::int64_t> TForm1::heardFrame() const
     return m_player.heardFrame();
 }
 
+void TForm1::playOtherSound(const std::vector<std::uint8_t>& wav)
+{
+    SpeedButton2Click();
+    const std::filesystem::path file = m_files.temporarySoundFile.parent_path() / "~other.wav";
+    preparePrivateFolder(file.parent_path());
+    ReplacingFileWriter writer(file, kTemporarySoundFileRules);
+    writer.write(wav.data(), wav.size());
+    writer.commit();
+    m_player.play(file);
+}
+
 void TForm1::reportHeard()
 {
     if (!m_playing)

@@ -30,6 +30,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QAction;
 class QCloseEvent;
@@ -110,6 +111,11 @@ public:
     // The frame of the sound now reaching the speakers, as the player tells it (none when no
     // sound plays): the clock a copy typed along is timed by.
     std::optional<std::int64_t> heardFrame() const;
+
+    // Plays the bytes of a WAV file another window made (the reaction beeps) in place of Play's
+    // sound, which stops; heardFrame() then tells this sound's frames. The file lies beside
+    // Play's temporary sound file. Throws vortan::Error when it cannot be written or played.
+    void playOtherSound(const std::vector<std::uint8_t>& wav);
 
     // Apply the current preset to the sliders, the character set, the displays and the preset
     // buttons; set the mark.

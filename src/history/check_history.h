@@ -3,6 +3,7 @@
 
 #include "scoring/copy_check.h"
 #include "scoring/progress_statistics.h"
+#include "scoring/recognition_statistics.h"
 #include "scoring/review_schedule.h"
 
 #include <cstdint>
@@ -60,6 +61,14 @@ public:
     // The latest kRecentWindow samples of each of these characters, over all checks.
     virtual RecentAccuracy recentAccuracy(std::string_view characters) = 0;
 
+    // Each character's median recognition time over its latest kRecognitionWindow timed samples,
+    // over all checks.
+    virtual RecentRecognition recentRecognition() = 0;
+
+    // The median recognition time of each check typed along that the filter lets through,
+    // oldest first.
+    virtual std::vector<RecognitionPoint> recognitionOverTime(const ProgressFilter& filter) = 0;
+
     // The character sets that checks were made on, the most recently used first.
     virtual std::vector<std::string> characterSets() = 0;
 
@@ -67,6 +76,11 @@ public:
     // set); kept with the history, apart from the settings file.
     virtual int advanceThresholdPercent() = 0;
     virtual void setAdvanceThresholdPercent(int percent) = 0;
+
+    // The speed target that earning the next set also asks for, in milliseconds (none: off,
+    // until set); kept with the history as the threshold is.
+    virtual std::optional<int> advanceTargetMs() = 0;
+    virtual void setAdvanceTargetMs(std::optional<int> milliseconds) = 0;
 
     // Every character's review state by the review rule, from its last kReviewDaysThatCount
     // days over all checks.

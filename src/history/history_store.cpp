@@ -19,6 +19,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStringList>
 #include <QVariant>
 
 #include <algorithm>
@@ -28,6 +29,7 @@
 #include <functional>
 #include <sys/stat.h>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 namespace vortan {
@@ -35,6 +37,7 @@ namespace vortan {
 namespace {
 
 const QString kThresholdOption = QStringLiteral("advance_threshold_percent");
+const QString kTargetOption = QStringLiteral("advance_target_ms");
 
 // The schema, one step per version: a new file takes every step, an old one the steps it
 // lacks, in one transaction.
@@ -124,6 +127,19 @@ const std::vector<SchemaStep>& schemaSteps()
                 execute(database,
                         QStringLiteral("ALTER TABLE checks ADD COLUMN %1 INTEGER").arg(column));
         },
+        // 7: for a copy typed along, each outcome's recognition time (NULL where it has none)
+        // and whether it was typed before its sound ended. Checks kept before, and those not
+        // typed along, have no rows: their times are unknown.
+        [](QSqlDatabase& database) {
+            execute(database, QStringLiteral(R"(
+                CREATE TABLE outcome_times (
+                    check_id INTEGER NOT NULL REFERENCES checks (id) ON DELETE CASCADE,
+                    position INTEGER NOT NULL,
+                    character BLOB NOT NULL,
+                    recognition_ms INTEGER,
+                    anticipated INTEGER NOT NULL,
+                    PRIMARY KEY (check_id, position)))"));
+        },
     };
     return steps;
 }
@@ -180,48 +196,78 @@ void scoreKeptChecksAgain(QSqlDatabase& database)
     }
 }
 
+// The recognition times of a check typed along, one row per outcome (position from 1).
+void insertOutcomeTimes(QSqlDatabase& database, const QVariant& checkId, const CopyCheck& check)
+{
+    const std::vector<ScoredCharacter>& characters = check.score.characters;
+    if (check.recognition.size() != characters.size())
+        return; // not typed along
+    QSqlQuery insert(database);
+    insert.prepare(QStringLiteral(
+        "INSERT INTO outcome_times (check_id, position, character, recognition_ms, anticipated)"
+        " VALUES (:check_id, :position, :character, :recognition_ms, :anticipated)"));
+    for (std::size_t i = 0; i < characters.size(); ++i) {
+        const std::optional<RecognitionTime>& time = check.recognition[i];
+        const char sent = static_cast<char>(characters[i].sent);
+        insert.bindValue(QStringLiteral(":check_id"), checkId);
+        insert.bindValue(QStringLiteral(":position"), qint64(i + 1));
+        insert.bindValue(QStringLiteral(":character"), bytes(std::string_view(&sent, 1)));
+        insert.bindValue(QStringLiteral(":recognition_ms"),
+                         time ? QVariant(time->milliseconds) : QVariant());
+        insert.bindValue(QStringLiteral(":anticipated"), time && time->anticipated ? 1 : 0);
+        if (!insert.exec())
+            fail(insert.lastError());
+    }
+}
+
 // One check and its outcomes, inside the caller's transaction.
 void insertCheck(QSqlDatabase& database, const CopyCheck& check)
 {
-    QSqlQuery insert(database);
-    insert.prepare(QStringLiteral(
-        "INSERT INTO checks (checked_at_ms, sent_at_ms, speed, spaces, tone, noise, straight,"
-        " tempo, seed, character_set, sent_text, copy_text, sent_count, correct_count,"
-        " wrong_count, missed_count, extra_count, buffer_seed, rise_ms, lead_in_ms)"
-        " VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     const SynthesisSettings& settings = check.sent.settings;
     const CopyScore& score = check.score;
     // A check imported from a history that did not record them leaves them unknown.
     const auto known = [&check](const QVariant& value) {
         return check.sent.renderingKnown ? value : QVariant();
     };
-    const QVariant values[] = {
-        qint64{check.checkedAtMs},
-        qint64{check.sent.sentAtMs},
-        settings.speed,
-        settings.spaces,
-        settings.tone,
-        settings.noise,
-        settings.straight,
-        transmissionTempo(settings.speed, settings.spaces),
-        qint64{check.sent.seed},
-        bytes(check.sent.characterSet),
-        bytes(check.sent.text),
-        bytes(check.copy),
-        score.sentCount,
-        score.correct,
-        score.wrong,
-        score.missed,
-        score.extra,
-        known(qint64{check.sent.bufferSeed}),
-        known(check.sent.riseMs),
-        known(check.sent.leadInMs),
+    const std::pair<const char*, QVariant> columns[] = {
+        {"checked_at_ms", qint64{check.checkedAtMs}},
+        {"sent_at_ms", qint64{check.sent.sentAtMs}},
+        {"speed", settings.speed},
+        {"spaces", settings.spaces},
+        {"tone", settings.tone},
+        {"noise", settings.noise},
+        {"straight", settings.straight},
+        {"tempo", transmissionTempo(settings.speed, settings.spaces)},
+        {"seed", qint64{check.sent.seed}},
+        {"character_set", bytes(check.sent.characterSet)},
+        {"sent_text", bytes(check.sent.text)},
+        {"copy_text", bytes(check.copy)},
+        {"sent_count", score.sentCount},
+        {"correct_count", score.correct},
+        {"wrong_count", score.wrong},
+        {"missed_count", score.missed},
+        {"extra_count", score.extra},
+        {"buffer_seed", known(qint64{check.sent.bufferSeed})},
+        {"rise_ms", known(check.sent.riseMs)},
+        {"lead_in_ms", known(check.sent.leadInMs)},
     };
-    for (const QVariant& value : values)
-        insert.addBindValue(value);
+    // Each value is bound by its column's name, so that a column cannot slip to its neighbour.
+    QStringList names;
+    QStringList placeholders;
+    for (const auto& [name, value] : columns) {
+        names << QString::fromLatin1(name);
+        placeholders << u':' + QString::fromLatin1(name);
+    }
+    QSqlQuery insert(database);
+    insert.prepare(
+        QStringLiteral("INSERT INTO checks (%1) VALUES (%2)")
+            .arg(names.join(QStringLiteral(", ")), placeholders.join(QStringLiteral(", "))));
+    for (const auto& [name, value] : columns)
+        insert.bindValue(u':' + QString::fromLatin1(name), value);
     if (!insert.exec())
         fail(insert.lastError());
     insertOutcomes(database, insert.lastInsertId(), score);
+    insertOutcomeTimes(database, insert.lastInsertId(), check);
     if (check.sent.conditions.any()) {
         QSqlQuery conditions(database);
         conditions.prepare(QStringLiteral("UPDATE checks SET conditions = ? WHERE id = ?"));
@@ -564,6 +610,59 @@ RecentAccuracy HistoryStore::recentAccuracy(std::string_view characters)
     });
 }
 
+RecentRecognition HistoryStore::recentRecognition()
+{
+    return reading([](QSqlDatabase& database) {
+        RecognitionAccumulator accumulator;
+        selectRows(database,
+                   QStringLiteral("SELECT t.character, t.recognition_ms FROM outcome_times t"
+                                  " JOIN checks c ON c.id = t.check_id"
+                                  " WHERE t.recognition_ms IS NOT NULL"
+                                  " ORDER BY c.checked_at_ms DESC, c.id DESC, t.position DESC"),
+                   {}, [&accumulator](const QSqlQuery& row) {
+                       const QByteArray character = row.value(0).toByteArray();
+                       if (character.size() == 1)
+                           accumulator.add(static_cast<unsigned char>(character[0]),
+                                           row.value(1).toInt());
+                       return true;
+                   });
+        return accumulator.result();
+    });
+}
+
+std::vector<RecognitionPoint> HistoryStore::recognitionOverTime(const ProgressFilter& filter)
+{
+    return reading([&filter](QSqlDatabase& database) {
+        QVariantList values;
+        const QString sql =
+            QStringLiteral("SELECT c.id, c.checked_at_ms, t.recognition_ms FROM checks c"
+                           " JOIN outcome_times t ON t.check_id = c.id"
+                           " WHERE t.recognition_ms IS NOT NULL%1"
+                           " ORDER BY c.checked_at_ms, c.id")
+                .arg(filterConditions(filter, false, values));
+        std::vector<RecognitionPoint> points;
+        qint64 current = -1;
+        std::vector<int> times;
+        const auto close = [&points, &times] {
+            if (!times.empty())
+                points.back().medianMs = *lowerMedian(times);
+            times.clear();
+        };
+        selectRows(database, sql, values, [&](const QSqlQuery& row) {
+            if (row.value(0).toLongLong() != current) {
+                close();
+                current = row.value(0).toLongLong();
+                points.push_back({row.value(1).toLongLong(), 0, 0});
+            }
+            times.push_back(row.value(2).toInt());
+            ++points.back().samples;
+            return true;
+        });
+        close();
+        return points;
+    });
+}
+
 std::vector<std::string> HistoryStore::characterSets()
 {
     return reading([](QSqlDatabase& database) {
@@ -581,33 +680,36 @@ std::vector<std::string> HistoryStore::characterSets()
     });
 }
 
-int HistoryStore::advanceThresholdPercent()
+std::optional<int> HistoryStore::option(const QString& name, int minimum, int maximum)
 {
-    return reading([](QSqlDatabase& database) {
+    return reading([&](QSqlDatabase& database) -> std::optional<int> {
         QSqlQuery query(database);
-        query.prepare(QStringLiteral("SELECT value FROM options WHERE name = ?"));
-        query.addBindValue(kThresholdOption);
+        query.prepare(QStringLiteral("SELECT value FROM options WHERE name = :name"));
+        query.bindValue(QStringLiteral(":name"), name);
         if (!query.exec())
             fail(query.lastError());
         if (!query.next())
-            return kDefaultAdvanceThresholdPercent;
+            return std::nullopt;
         bool isNumber = false;
-        const int percent = query.value(0).toInt(&isNumber);
-        const bool inRange = percent >= kMinimumAdvanceThresholdPercent &&
-                             percent <= kMaximumAdvanceThresholdPercent;
-        return isNumber && inRange ? percent : kDefaultAdvanceThresholdPercent;
+        const int value = query.value(0).toInt(&isNumber);
+        if (!isNumber || value < minimum || value > maximum)
+            return std::nullopt;
+        return value;
     });
 }
 
-void HistoryStore::setAdvanceThresholdPercent(int percent)
+void HistoryStore::setOption(const QString& name, std::optional<int> value)
 {
     Connection& open = connection();
     try {
         WriteTransaction transaction(open.database());
         QSqlQuery query(open.database());
-        query.prepare(QStringLiteral("INSERT OR REPLACE INTO options (name, value) VALUES (?, ?)"));
-        query.addBindValue(kThresholdOption);
-        query.addBindValue(percent);
+        query.prepare(value ? QStringLiteral("INSERT OR REPLACE INTO options (name, value)"
+                                             " VALUES (:name, :value)")
+                            : QStringLiteral("DELETE FROM options WHERE name = :name"));
+        query.bindValue(QStringLiteral(":name"), name);
+        if (value)
+            query.bindValue(QStringLiteral(":value"), *value);
         if (!query.exec())
             fail(query.lastError());
         transaction.commit();
@@ -615,6 +717,28 @@ void HistoryStore::setAdvanceThresholdPercent(int percent)
         throw Error("Cannot keep the setting in the history file " + m_file.string() + ": " +
                     reasonFor(failure, open.file()));
     }
+}
+
+int HistoryStore::advanceThresholdPercent()
+{
+    return option(kThresholdOption, kMinimumAdvanceThresholdPercent,
+                  kMaximumAdvanceThresholdPercent)
+        .value_or(kDefaultAdvanceThresholdPercent);
+}
+
+void HistoryStore::setAdvanceThresholdPercent(int percent)
+{
+    setOption(kThresholdOption, percent);
+}
+
+std::optional<int> HistoryStore::advanceTargetMs()
+{
+    return option(kTargetOption, kMinimumAdvanceTargetMs, kMaximumAdvanceTargetMs);
+}
+
+void HistoryStore::setAdvanceTargetMs(std::optional<int> milliseconds)
+{
+    setOption(kTargetOption, milliseconds);
 }
 
 } // namespace vortan

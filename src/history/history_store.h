@@ -3,9 +3,12 @@
 
 #include "history/check_history.h"
 
+#include <QString>
+
 #include <chrono>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 namespace vortan {
 
@@ -30,7 +33,7 @@ public:
     static std::filesystem::path defaultFile();
 
     // The schema version this program writes (PRAGMA user_version).
-    static constexpr int kSchemaVersion = 6;
+    static constexpr int kSchemaVersion = 7;
 
     const std::filesystem::path& file() const { return m_file; }
 
@@ -41,9 +44,13 @@ public:
     ProgressData progress(const ProgressFilter& filter) override;
     ConditionsAccuracy accuracyByConditions(const ProgressFilter& filter) override;
     RecentAccuracy recentAccuracy(std::string_view characters) override;
+    RecentRecognition recentRecognition() override;
+    std::vector<RecognitionPoint> recognitionOverTime(const ProgressFilter& filter) override;
     std::vector<std::string> characterSets() override;
     int advanceThresholdPercent() override;
     void setAdvanceThresholdPercent(int percent) override;
+    std::optional<int> advanceTargetMs() override;
+    void setAdvanceTargetMs(std::optional<int> milliseconds) override;
     std::vector<ReviewState> reviewStates(int thresholdPercent) override;
     void exportCsv(const std::filesystem::path& checksFile,
                    const std::filesystem::path& outcomesFile) override;
@@ -55,6 +62,10 @@ private:
     Connection& connection();
     // Runs a read on the open file; a failure becomes "Cannot read the history file ...".
     template <typename Read> auto reading(Read read);
+    // A number of the options table within its range; none when absent or out of it.
+    std::optional<int> option(const QString& name, int minimum, int maximum);
+    // Sets an option, or removes it (none).
+    void setOption(const QString& name, std::optional<int> value);
 
     std::filesystem::path m_file;
     HistoryStoreOptions m_options;

@@ -17,6 +17,9 @@
 #include <array>
 #include <atomic>
 #include <charconv>
+#include <map>
+#include <optional>
+#include <utility>
 
 namespace vortan {
 
@@ -30,8 +33,8 @@ constexpr std::array<std::string_view, 18> kCheckColumns{
     "checked_at", "checked_at_ms", "sent_at_ms",    "speed",       "spaces",        "tone",
     "noise",      "straight",      "tempo",         "seed",        "character_set", "sent_text",
     "copy_text",  "sent_count",    "correct_count", "wrong_count", "missed_count",  "extra_count"};
-constexpr std::array<std::string_view, 5> kOutcomeColumns{"checked_at_ms", "position", "sent",
-                                                          "typed", "outcome"};
+constexpr std::array<std::string_view, 7> kOutcomeColumns{
+    "checked_at_ms", "position", "sent", "typed", "outcome", "recognition_ms", "anticipated"};
 
 std::string utf8(std::string_view windows1250Bytes)
 {
@@ -178,12 +181,42 @@ std::vector<CopyCheck> readChecksCsv(std::string_view text, const std::string& r
     return checks;
 }
 
+// The recognition times the file keeps for its checks (`ids`: where each is in `checks`). A
+// check scored anew with another number of outcomes takes none: they would fall on the wrong
+// characters.
+void readOutcomeTimes(QSqlDatabase& database, const std::map<qint64, std::size_t>& ids,
+                      std::vector<CopyCheck>& checks)
+{
+    QSqlQuery select(database);
+    select.setForwardOnly(true);
+    if (!select.exec(QStringLiteral("SELECT check_id, recognition_ms, anticipated"
+                                    " FROM outcome_times ORDER BY check_id, position")))
+        fail(select.lastError());
+    std::map<std::size_t, std::vector<std::optional<RecognitionTime>>> times;
+    while (select.next()) {
+        const auto found = ids.find(select.value(0).toLongLong());
+        if (found == ids.end())
+            continue;
+        std::optional<RecognitionTime> time;
+        if (!select.value(1).isNull())
+            time = RecognitionTime{select.value(1).toInt(), select.value(2).toInt() != 0};
+        times[found->second].push_back(time);
+    }
+    if (select.lastError().isValid())
+        fail(select.lastError());
+    for (auto& [index, checkTimes] : times) {
+        if (checkTimes.size() == checks[index].score.characters.size())
+            checks[index].recognition = std::move(checkTimes);
+    }
+}
+
 std::vector<CopyCheck> readHistoryDatabase(const std::filesystem::path& file, int newestSchema,
                                            const std::string& refusing)
 {
     static std::atomic<int> s_connections{0};
     const QString name = QStringLiteral("vortan-import-%1").arg(++s_connections);
     std::vector<CopyCheck> checks;
+    std::map<qint64, std::size_t> ids; // of the file's checks: where they are in `checks`
     std::string failure;
     {
         QSqlDatabase database = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
@@ -213,7 +246,7 @@ std::vector<CopyCheck> readHistoryDatabase(const std::filesystem::path& file, in
             if (!select.exec(
                     QStringLiteral(
                         "SELECT checked_at_ms, sent_at_ms, speed, spaces, tone, noise, straight,"
-                        " seed, character_set, sent_text, copy_text, %1, %2 FROM checks"
+                        " seed, character_set, sent_text, copy_text, %1, %2, id FROM checks"
                         " ORDER BY id")
                         .arg(conditions, rendering)))
                 fail(select.lastError());
@@ -236,9 +269,13 @@ std::vector<CopyCheck> readHistoryDatabase(const std::filesystem::path& file, in
                 }
                 checks.push_back(checkCopy(sent, std::string(view(select.value(10).toByteArray())),
                                            select.value(0).toLongLong()));
+                ids.emplace(select.value(15).toLongLong(), checks.size() - 1);
             }
             if (select.lastError().isValid())
                 fail(select.lastError());
+            // The recognition times came with version 7.
+            if (version >= 7)
+                readOutcomeTimes(database, ids, checks);
         } catch (const SqlFailure& sql) {
             failure = reasonFor(sql, file);
         } catch (const Error& error) {
@@ -263,9 +300,24 @@ void writeHistoryCsv(QSqlDatabase& history, const std::filesystem::path& checksF
             "SELECT c.checked_at_ms, c.sent_at_ms, c.speed, c.spaces, c.tone, c.noise,"
             " c.straight, c.tempo, c.seed, c.character_set, c.sent_text, c.copy_text,"
             " c.sent_count, c.correct_count, c.wrong_count, c.missed_count, c.extra_count,"
-            " o.pairs FROM checks c LEFT JOIN check_outcomes o ON o.check_id = c.id"
+            " o.pairs, c.id FROM checks c LEFT JOIN check_outcomes o ON o.check_id = c.id"
             " ORDER BY c.checked_at_ms, c.id")))
         fail(select.lastError());
+    // The recognition times of the checks typed along, by check and position; empty fields
+    // for the others.
+    std::map<std::pair<qint64, qint64>, std::pair<std::string, std::string>> times;
+    QSqlQuery timed(history);
+    timed.setForwardOnly(true);
+    if (!timed.exec(QStringLiteral(
+            "SELECT check_id, position, recognition_ms, anticipated FROM outcome_times")))
+        fail(timed.lastError());
+    while (timed.next()) {
+        times[{timed.value(0).toLongLong(), timed.value(1).toLongLong()}] = {
+            timed.value(2).isNull() ? std::string() : timed.value(2).toString().toStdString(),
+            timed.value(3).toString().toStdString()};
+    }
+    if (timed.lastError().isValid())
+        fail(timed.lastError());
     ReplacingFileWriter checks(checksFile);
     ReplacingFileWriter outcomes(outcomesFile);
     write(checks, header(kCheckColumns));
@@ -291,9 +343,13 @@ void writeHistoryCsv(QSqlDatabase& history, const std::filesystem::path& checksF
                 const char c = static_cast<char>(byte);
                 return byte == 0 ? std::string() : utf8(std::string_view(&c, 1));
             };
-            write(outcomes, line(std::array<std::string, 5>{
+            const auto time = times.find({select.value(18).toLongLong(), i / 2 + 1});
+            const bool isTimed = time != times.end();
+            write(outcomes, line(std::array<std::string, kOutcomeColumns.size()>{
                                 std::to_string(checkedAt), std::to_string(i / 2 + 1),
-                                character(sent), character(typed), outcomeName(sent, typed)}));
+                                character(sent), character(typed), outcomeName(sent, typed),
+                                isTimed ? time->second.first : std::string(),
+                                isTimed ? time->second.second : std::string()}));
         }
     }
     if (select.lastError().isValid())

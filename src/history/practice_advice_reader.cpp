@@ -24,6 +24,8 @@ PracticeFigures practiceFiguresFor(CheckHistory& history, std::string_view chara
     if (const auto index = progressionSetIndex(characterSet))
         figures.recent = history.recentAccuracy(addedCharacters(*index));
     figures.dueCharacters = dueToday(history, today);
+    figures.recognition = history.recentRecognition();
+    figures.targetMs = history.advanceTargetMs();
     return figures;
 }
 

@@ -2,10 +2,13 @@
 #pragma once
 
 #include "scoring/copy_score.h"
+#include "scoring/recognition_time.h"
 #include "synthesis/sent_exercise.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace vortan {
 
@@ -16,6 +19,9 @@ struct CopyCheck {
     std::string copy;            // as typed, windows-1250 bytes
     std::int64_t checkedAtMs{0}; // when, milliseconds since the Unix epoch
     CopyScore score;
+    // Typed along: the recognition time of each scored character (in the score's order), none
+    // where it has none; empty when the copy was not typed along.
+    std::vector<std::optional<RecognitionTime>> recognition{};
 };
 
 // Scores a copy against the text of the rendering it was copied from (not the text box as it

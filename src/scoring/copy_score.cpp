@@ -218,13 +218,16 @@ std::string checkSummary(const CopyScore& score, const Wording& wording)
         wording.translate("vortan::CheckSummary", "Accuracy %1 per cent: %2 right of %n sent.",
                           nullptr, score.sentCount),
         {accuracyText(score, wording), std::to_string(score.correct)});
-    if (score.errors() == 0 && score.moved.empty())
-        return summary + ' ' + wording.translate("vortan::CheckSummary", "No errors.");
-    summary += ' ' + withArguments(wording.translate("vortan::CheckSummary",
-                                                     "Errors: %n (%1 wrong, %2 missed, %3 extra).",
-                                                     nullptr, score.errors()),
-                                   {std::to_string(score.wrong), std::to_string(score.missed),
-                                    std::to_string(score.extra)});
+    // A moved group is no error of its own: it is said after "No errors."
+    if (score.errors() == 0)
+        summary += ' ' + wording.translate("vortan::CheckSummary", "No errors.");
+    else
+        summary +=
+            ' ' + withArguments(wording.translate("vortan::CheckSummary",
+                                                  "Errors: %n (%1 wrong, %2 missed, %3 extra).",
+                                                  nullptr, score.errors()),
+                                {std::to_string(score.wrong), std::to_string(score.missed),
+                                 std::to_string(score.extra)});
 
     const SummaryErrors errors = summaryErrors(score);
     if (!errors.missedGroups.empty()) {

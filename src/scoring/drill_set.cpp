@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace vortan {
@@ -60,7 +61,7 @@ std::string drilledSet(std::string_view characterSet)
 }
 
 std::string drillSet(std::string_view currentSet, const RecentAccuracy& recent,
-                     std::string_view dueCharacters)
+                     std::string_view dueCharacters, const RecentRecognition& recognition)
 {
     const std::string due = drillCharacters(dueCharacters);
     std::vector<Weighted> characters;
@@ -79,6 +80,21 @@ std::string drillSet(std::string_view currentSet, const RecentAccuracy& recent,
             ->weight;
     for (Weighted& each : characters)
         each.weight /= best;
+    // Slowness weighs as weakness does: relative to the fastest character. A floor keeps
+    // anticipated characters (0 ms) from making every other one look endlessly slow.
+    const auto knownMs = [&recognition](char c) -> std::optional<double> {
+        const CharacterRecognition& time = recognition[static_cast<unsigned char>(c)];
+        return time.known() ? std::optional(std::max(50.0, double(time.medianMs))) : std::nullopt;
+    };
+    std::optional<double> fastestMs;
+    for (const Weighted& each : characters) {
+        if (const auto ms = knownMs(each.character))
+            fastestMs = std::min(fastestMs.value_or(*ms), *ms);
+    }
+    for (Weighted& each : characters) {
+        if (const auto ms = knownMs(each.character))
+            each.weight *= *ms / *fastestMs;
+    }
 
     // The largest scale up to 1 (the best character once) that keeps the set within 255.
     double scale = 1.0;

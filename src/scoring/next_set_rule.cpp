@@ -8,15 +8,19 @@
 namespace vortan {
 
 std::optional<std::size_t> nextSetOffer(std::string_view characterSet, const CopyScore& check,
-                                        const RecentAccuracy& recent, int thresholdPercent)
+                                        const RecentAccuracy& recent, int thresholdPercent,
+                                        const RecentRecognition& recognition,
+                                        std::optional<int> targetMs)
 {
     const std::optional<std::size_t> index = progressionSetIndex(characterSet);
     if (!index || *index + 1 >= kCharacterSets.size() || !check.reaches(thresholdPercent))
         return std::nullopt;
     const std::string_view added = addedCharacters(*index);
     const bool earned = std::all_of(added.begin(), added.end(), [&](char c) {
-        return recent[static_cast<unsigned char>(c)].reaches(thresholdPercent,
-                                                             kAdvanceMinimumSamples);
+        const auto byte = static_cast<unsigned char>(c);
+        const bool fastEnough =
+            !targetMs || (recognition[byte].known() && recognition[byte].medianMs < *targetMs);
+        return fastEnough && recent[byte].reaches(thresholdPercent, kAdvanceMinimumSamples);
     });
     return earned ? std::optional(*index + 1) : std::nullopt;
 }

@@ -95,6 +95,48 @@ std::string weakCharactersSentence(const PracticeFigures& figures, const Wording
                          {joined(parts, "; ")});
 }
 
+std::string slowCharactersSentence(const PracticeFigures& figures, const Wording& wording)
+{
+    std::vector<std::string> parts;
+    for (const unsigned char c :
+         slowestCharacters(figures.characterSet, figures.recognition, kMostWeakCharactersNamed)) {
+        parts.push_back(
+            withArguments(wording.translate("vortan::PracticeAdvice", "%1 (%2 ms)"),
+                          {letter(static_cast<char>(c)), number(figures.recognition[c].medianMs)}));
+    }
+    if (parts.empty())
+        return {};
+    return withArguments(wording.translate("vortan::PracticeAdvice", "Slowest to recognise: %1."),
+                         {joined(parts, ", ")});
+}
+
+std::string speedTargetSentence(const PracticeFigures& figures, const Wording& wording)
+{
+    const std::optional<std::size_t> index = progressionSetIndex(figures.characterSet);
+    if (!figures.targetMs || !index || *index + 1 >= kCharacterSets.size())
+        return {};
+    std::vector<std::string> slow;
+    std::vector<std::string> now;
+    for (const char c : addedCharacters(*index)) {
+        const CharacterRecognition& time = figures.recognition[static_cast<unsigned char>(c)];
+        if (time.known() && time.medianMs < *figures.targetMs)
+            continue;
+        slow.push_back(letter(c));
+        now.push_back(time.known() ? withArguments(wording.translate("vortan::PracticeAdvice",
+                                                                     "%1: now %2 ms"),
+                                                   {letter(c), number(time.medianMs)})
+                                   : withArguments(wording.translate("vortan::PracticeAdvice",
+                                                                     "%1: not timed enough yet"),
+                                                   {letter(c)}));
+    }
+    if (slow.empty())
+        return {};
+    return withArguments(wording.translate("vortan::PracticeAdvice",
+                                           "The next set also asks %1 to be recognised within "
+                                           "%2 ms (%3)."),
+                         {listed(slow, wording), number(*figures.targetMs), joined(now, "; ")});
+}
+
 std::string nextSetSentence(const PracticeFigures& figures, const Wording& wording)
 {
     const std::optional<std::size_t> index = progressionSetIndex(figures.characterSet);
@@ -160,7 +202,8 @@ std::string practiceAdvice(const PracticeFigures& figures, const Wording& wordin
             {number(kAdviceMinimumSamples), number(figures.thresholdPercent)});
     }
     for (const std::string& sentence :
-         {dueSentence(figures, wording), nextSetSentence(figures, wording)}) {
+         {slowCharactersSentence(figures, wording), dueSentence(figures, wording),
+          nextSetSentence(figures, wording), speedTargetSentence(figures, wording)}) {
         if (!sentence.empty())
             advice += " " + sentence;
     }

@@ -3,8 +3,10 @@
 
 #include "base/wording.h"
 #include "scoring/progress_statistics.h"
+#include "scoring/recognition_statistics.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +25,8 @@ struct PracticeFigures {
     RecentAccuracy recent{};                     // over all checks, as the next-set rule takes it
     std::string dueCharacters;                   // due for review today, in reviewOrder
     int thresholdPercent = 90;
+    RecentRecognition recognition{}; // over all checks typed along
+    std::optional<int> targetMs{};   // the next set's speed target, none when off
 };
 
 // Per cent of a character's recent samples right, rounded down; 0 without samples.
@@ -34,6 +38,18 @@ int wholePercent(const RecentSamples& samples);
 std::string weakCharactersSentence(const PracticeFigures& figures,
                                    const Wording& wording = englishWording());
 
+// The characters of the set practised slowest to recognise, e.g. "Slowest to recognise: g
+// (620 ms), j (540 ms)." At most kMostWeakCharactersNamed, those with a known median; "" when
+// none has one.
+std::string slowCharactersSentence(const PracticeFigures& figures,
+                                   const Wording& wording = englishWording());
+
+// What the speed target still asks of the characters the set added, e.g. "The next set also
+// asks n and o to be recognised within 500 ms (n: now 620 ms; o: not timed yet)." "" without a
+// target, for a set not in the progression or its last, or when every one is fast enough.
+std::string speedTargetSentence(const PracticeFigures& figures,
+                                const Wording& wording = englishWording());
+
 // How near the next set of the progression is, e.g. "A check at 90 % with j at 90 % (j: now
 // 84 %, about 4 more right) will offer the next set, abstgjn, which adds n." "" for a set that is
 // not in the progression or is its last.
@@ -44,7 +60,8 @@ std::string nextSetSentence(const PracticeFigures& figures,
 std::string dueSentence(const PracticeFigures& figures, const Wording& wording = englishWording());
 
 // The sentences above that have something to say, separated by spaces (UTF-8, in the wording's
-// language): the weak characters, or that none is weak; what is due; the next set. Without
+// language): the weak characters, or that none is weak; the slow ones; what is due; the next
+// set and what its speed target still asks. Without
 // samples: how to begin. The Progress and Check copy windows both say it.
 std::string practiceAdvice(const PracticeFigures& figures,
                            const Wording& wording = englishWording());

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
 namespace vortan {
 
@@ -114,6 +115,11 @@ std::optional<int> medianRecognitionMs(const std::vector<std::optional<Recogniti
         if (time)
             values.push_back(time->milliseconds);
     }
+    return lowerMedian(std::move(values));
+}
+
+std::optional<int> lowerMedian(std::vector<int> values)
+{
     if (values.empty())
         return std::nullopt;
     const auto middle = values.begin() + static_cast<std::ptrdiff_t>((values.size() - 1) / 2);

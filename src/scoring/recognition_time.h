@@ -35,6 +35,9 @@ recognitionTimes(const CopyScore& score, std::string_view renderedText, std::str
                  const std::vector<CharacterSound>& sounds, const KeystrokeFrames& keyFrames,
                  int reactionMs);
 
+// The median (the lower of the middle two) of the values; none when there are none.
+std::optional<int> lowerMedian(std::vector<int> values);
+
 // The median (the lower of the middle two) of the times given; none when there are none.
 std::optional<int> medianRecognitionMs(const std::vector<std::optional<RecognitionTime>>& times);
 

@@ -15,11 +15,14 @@ namespace vortan {
 struct ProgramOptions {
     int riseMs = 0;   // rise and fall of every tone element, 0 being hard keying
     int leadInMs = 0; // quiet sound Play sends before the rendering, 0 being none
+    // The learner's own time to press a key, as "Measure my reaction time" found it; taken off
+    // recognition times. 0 being not measured. It changes no sound.
+    int reactionMs = 0;
 
     bool operator==(const ProgramOptions&) const = default;
 };
 
-enum class OptionId { Rise, LeadIn };
+enum class OptionId { Rise, LeadIn, Reaction };
 
 struct ProgramOption {
     OptionId id;
@@ -33,9 +36,10 @@ struct ProgramOption {
 
 inline constexpr std::string_view kOptionsSection = "options";
 
-inline constexpr std::array<ProgramOption, 2> kProgramOptions{{
+inline constexpr std::array<ProgramOption, 3> kProgramOptions{{
     {OptionId::Rise, "rise", "ms", 0, 10, 0, &ProgramOptions::riseMs},
     {OptionId::LeadIn, "leadin", "ms", 0, 3000, 0, &ProgramOptions::leadInMs},
+    {OptionId::Reaction, "reaction", "ms", 0, 2500, 0, &ProgramOptions::reactionMs},
 }};
 
 constexpr const ProgramOption& programOption(OptionId id)

@@ -7,6 +7,7 @@
 
 #include <pulse/pulseaudio.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <fcntl.h>
@@ -77,12 +78,28 @@ std::optional<OpenSound> readHeader(int fd, const GrowingFile* growing = nullptr
     if (!layout)
         return std::nullopt;
     pa_sample_spec sampleFormat;
-    sampleFormat.format = layout->format.bitsPerSample == 8 ? PA_SAMPLE_U8 : PA_SAMPLE_S16LE;
+    // 8-bit samples go to the server widened to 16 bits (see widenToSixteenBits).
+    sampleFormat.format = PA_SAMPLE_S16LE;
     sampleFormat.rate = static_cast<std::uint32_t>(layout->format.sampleRate);
     sampleFormat.channels = static_cast<std::uint8_t>(layout->format.channelCount);
     if (!pa_sample_spec_valid(&sampleFormat))
         return std::nullopt;
     return OpenSound{*layout, sampleFormat};
+}
+
+// Turns the first `count` unsigned 8-bit samples of `buffer` into signed 16-bit ones in place,
+// filling 2 * count bytes. PipeWire's PulseAudio service fills what a stream has not yet given
+// (before its first samples and after its last) with zero bytes, which in unsigned 8-bit is the
+// lowest level rather than silence: a full-scale click at the start and end of every Play. In
+// 16-bit, zero is silence.
+void widenToSixteenBits(std::uint8_t* buffer, std::size_t count)
+{
+    // Backwards, so that no sample is overwritten before it is read.
+    for (std::size_t at = count; at-- > 0;) {
+        const auto sample = static_cast<std::uint16_t>((buffer[at] - 128) * 256);
+        buffer[2 * at] = static_cast<std::uint8_t>(sample & 0xff);
+        buffer[2 * at + 1] = static_cast<std::uint8_t>(sample >> 8);
+    }
 }
 
 } // namespace
@@ -237,6 +254,7 @@ void PulsePlayer::start(int fd, const PcmWavLayout& layout, const pa_sample_spec
     m_leadInFrames = static_cast<std::int64_t>(
         leadInSound.remainingBytes() / static_cast<std::uint64_t>(layout.format.frameBytes()));
     m_frameRate = sampleFormat.rate;
+    m_widen = layout.format.bitsPerSample == 8;
     pa_stream_set_state_callback(m_stream, &Callbacks::onStreamState, this);
     pa_stream_set_write_callback(m_stream, &Callbacks::onStreamWrite, this);
     // A short server buffer: the sink never renders far ahead, so a stop or the next sound is
@@ -329,17 +347,22 @@ void PulsePlayer::pump()
             releaseStream();
             return;
         }
-        const std::size_t count = m_feed->take({static_cast<std::uint8_t*>(buffer), room});
-        if (count == 0) {
+        auto* bytes = static_cast<std::uint8_t*>(buffer);
+        const std::size_t wanted = m_widen ? room / 2 : room;
+        const std::size_t taken = m_feed->take({bytes, wanted});
+        if (taken == 0) {
             pa_stream_cancel_write(m_stream);
             break; // the reader nudges us when more is there
         }
+        if (m_widen)
+            widenToSixteenBits(bytes, taken);
+        const std::size_t count = m_widen ? 2 * taken : taken;
         if (pa_stream_write(m_stream, buffer, count, nullptr, 0, PA_SEEK_RELATIVE) < 0) {
             releaseStream();
             return;
         }
-        writable -= count;
-        if (count < room)
+        writable -= std::min(count, writable);
+        if (taken < wanted)
             break;
     }
     if (m_feed->atEnd()) {

@@ -83,6 +83,7 @@ private:
     Start m_start = Start::Failed;
     std::int64_t m_leadInFrames = 0; // of the current sound
     std::uint32_t m_frameRate = 0;
+    bool m_widen = false; // 8-bit samples, sent as 16-bit
     std::unique_ptr<SoundFeed> m_feed;
     SoundLostHandler m_soundLost;
     // Feeds of sounds that ended; the next play() or stop() drops those whose reader is done.

@@ -4,6 +4,7 @@
 #include "history/history_transfer.h"
 #include "history/local_days.h"
 #include "scoring/copy_check.h"
+#include "scoring/next_set_rule.h"
 #include "support/test_files.h"
 
 #include <QSqlDatabase>
@@ -526,8 +527,8 @@ TEST(HistoryStore, ExportedCsvImportsIntoAnEmptyHistoryWithTheSameFigures)
     EXPECT_NE(checksCsv.find("\xC4\x85\xC4\x87 ab"), std::string::npos); // ą ć as UTF-8
     const std::string charactersCsv = fileBytes(folder.path() / "characters.csv");
     EXPECT_EQ(charactersCsv.substr(0, charactersCsv.find("\r\n")),
-              "checked_at_ms,position,sent,typed,outcome");
-    EXPECT_NE(charactersCsv.find(",2,s,h,wrong\r\n"), std::string::npos);
+              "checked_at_ms,position,sent,typed,outcome,recognition_ms,anticipated");
+    EXPECT_NE(charactersCsv.find(",2,s,h,wrong,,\r\n"), std::string::npos);
 
     for (const char* source : {"checks.csv", "copy.sqlite"}) {
         HistoryStore other(folder.path() / (std::string("other-") + source + ".sqlite"));
@@ -569,6 +570,7 @@ TEST(HistoryStore, KeepsAllTheSoundOfACheckAndNoneItDidNotKnow)
         RawDatabase raw(older);
         for (const char* column : {"buffer_seed", "rise_ms", "lead_in_ms"})
             raw.text(std::string("ALTER TABLE checks DROP COLUMN ") + column);
+        raw.text("DROP TABLE outcome_times");
         raw.text("PRAGMA user_version = 5");
     }
     HistoryStore upgraded(older);
@@ -587,6 +589,80 @@ TEST(HistoryStore, KeepsAllTheSoundOfACheckAndNoneItDidNotKnow)
         EXPECT_EQ(HistoryStore(merged).importHistory(folder.path() / source), 1) << source;
         EXPECT_EQ(RawDatabase(merged).text(unknown), "1 1 1") << source;
     }
+}
+
+// A copy typed along keeps each outcome's recognition time through the file, its export and a
+// merge; a file from before the times were kept has none and gains none.
+TEST(HistoryStore, KeepsTheRecognitionTimesOfACopyTypedAlong)
+{
+    TemporaryFolder folder;
+    CopyCheck check = sampleCheck();
+    check.recognition.resize(check.score.characters.size());
+    check.recognition[0] = RecognitionTime{240};
+    check.recognition[1] = RecognitionTime{0, true};
+    const auto file = folder.path() / "history.sqlite";
+    HistoryStore(file).addCheck(check);
+    CopyCheck untimed = sampleCheck(); // not typed along
+    untimed.checkedAtMs += 1000;
+    HistoryStore(file).addCheck(untimed);
+    const std::vector<CopyCheck> readBack = readHistoryToImport(file, HistoryStore::kSchemaVersion);
+    ASSERT_EQ(readBack.size(), 2u);
+    EXPECT_EQ(readBack[0].recognition, check.recognition);
+    EXPECT_TRUE(readBack[1].recognition.empty());
+    HistoryStore store(file);
+    const RecentRecognition recognition = store.recentRecognition();
+    EXPECT_EQ(recognition['a'], (CharacterRecognition{1, 240}));
+    EXPECT_EQ(recognition['b'], (CharacterRecognition{1, 0}));
+    EXPECT_EQ(recognition['c'], CharacterRecognition{});
+    EXPECT_EQ(store.recognitionOverTime({}),
+              (std::vector<RecognitionPoint>{{check.checkedAtMs, 0, 2}}));
+    EXPECT_TRUE(store.recognitionOverTime({.characterSet = "abs"}).empty());
+    HistoryStore(file).exportCsv(folder.path() / "checks.csv", folder.path() / "characters.csv");
+    const std::string charactersCsv = fileBytes(folder.path() / "characters.csv");
+    EXPECT_NE(charactersCsv.find(",1,a,a,right,240,0\r\n"), std::string::npos) << charactersCsv;
+    EXPECT_NE(charactersCsv.find(",2,b,b,right,0,1\r\n"), std::string::npos) << charactersCsv;
+    EXPECT_NE(charactersCsv.find(",3,\xC4\x85,\xC4\x85,right,,0\r\n"), std::string::npos);
+
+    const auto merged = folder.path() / "merged.sqlite";
+    EXPECT_EQ(HistoryStore(merged).importHistory(file), 2);
+    const char* timed = "SELECT group_concat(printf('%d:%s:%d', position, recognition_ms,"
+                        " anticipated), ' ') FROM outcome_times WHERE position <= 3";
+    EXPECT_EQ(RawDatabase(merged).text(timed), "1:240:0 2:0:1 3::0");
+
+    const auto older = folder.path() / "older.sqlite";
+    HistoryStore(older).addCheck(check);
+    {
+        RawDatabase raw(older);
+        raw.text("DROP TABLE outcome_times");
+        raw.text("PRAGMA user_version = 6");
+    }
+    HistoryStore(older).addCheck(check);
+    EXPECT_EQ(RawDatabase(older).text("SELECT group_concat(DISTINCT check_id) FROM outcome_times"),
+              "2");
+}
+
+// The next set's threshold and speed target live in the history: defaults until set, kept
+// across openings, and a value out of range or no number reads as the default.
+TEST(HistoryStore, KeepsTheNextSetThresholdAndSpeedTarget)
+{
+    TemporaryFolder folder;
+    const auto file = folder.path() / "history.sqlite";
+    EXPECT_EQ(HistoryStore(file).advanceThresholdPercent(), kDefaultAdvanceThresholdPercent);
+    EXPECT_EQ(HistoryStore(file).advanceTargetMs(), std::nullopt);
+    HistoryStore(file).setAdvanceThresholdPercent(80);
+    HistoryStore(file).setAdvanceTargetMs(450);
+    EXPECT_EQ(HistoryStore(file).advanceThresholdPercent(), 80);
+    EXPECT_EQ(HistoryStore(file).advanceTargetMs(), 450);
+    HistoryStore(file).setAdvanceTargetMs(std::nullopt);
+    EXPECT_EQ(HistoryStore(file).advanceTargetMs(), std::nullopt);
+    EXPECT_EQ(HistoryStore(file).advanceThresholdPercent(), 80);
+    {
+        RawDatabase raw(file);
+        raw.text("UPDATE options SET value = 'x' WHERE name = 'advance_threshold_percent'");
+        raw.text("INSERT INTO options VALUES ('advance_target_ms', 99)");
+    }
+    EXPECT_EQ(HistoryStore(file).advanceThresholdPercent(), kDefaultAdvanceThresholdPercent);
+    EXPECT_EQ(HistoryStore(file).advanceTargetMs(), std::nullopt);
 }
 
 TEST(HistoryStore, MergingOverlappingHistoriesCountsEachCheckOnce)
@@ -693,7 +769,8 @@ TEST(HistoryStore, UpgradeFromVersion2DropsFalsePairsAndFilesDrillsUnderTheirSet
         // What the later versions added goes, so that the upgrade adds it again.
         for (const char* column : {"conditions", "buffer_seed", "rise_ms", "lead_in_ms"})
             old.text("ALTER TABLE checks DROP COLUMN " + std::string(column));
-        for (const char* table : {"check_days", "outcome_totals", "character_days"})
+        for (const char* table :
+             {"check_days", "outcome_totals", "character_days", "outcome_times"})
             old.text("DROP TABLE " + std::string(table));
         old.text("DROP INDEX checks_by_set");
         old.text("PRAGMA user_version = 2");

@@ -47,6 +47,21 @@ TEST(DrillSet, DueCharactersJoinAsWeak)
               "a" + std::string(26, 'b') + std::string(41, 'k') + std::string(26, '?'));
 }
 
+TEST(DrillSet, SlowCharactersMoreOftenAsWeakOnes)
+{
+    RecentAccuracy recent{};
+    recent.fill({50, 50});
+    recent['e'] = {50, 40}; // weak (11 times as a mastered one) and slow
+    RecentRecognition recognition{};
+    recognition['a'] = {5, 200}; // 4 times the fastest
+    recognition['b'] = {5, 600}; // 12 times
+    recognition['c'] = {4, 900}; // too few samples to say: once
+    recognition['d'] = {9, 0};   // typed before it ended: the fastest, taken as 50 ms
+    recognition['e'] = {5, 100}; // 2 times 11
+    EXPECT_EQ(drillSet("abcde", recent, {}, recognition),
+              std::string(4, 'a') + std::string(12, 'b') + "cd" + std::string(22, 'e'));
+}
+
 TEST(DrillSet, ADrillCountsForTheSetItDrills)
 {
     struct Row {

@@ -33,3 +33,32 @@ TEST(NextSetRule, OfferedOnlyWhenEarned)
         EXPECT_EQ(nextSetOffer(row.set, check, recent, 90), row.offer) << row.name;
     }
 }
+
+TEST(NextSetRule, ASpeedTargetAsksEveryNewCharacterToBeFastEnough)
+{
+    struct Row {
+        const char* name;
+        std::optional<int> targetMs;
+        CharacterRecognition n; // the character abstgjn added
+        std::optional<std::size_t> offer;
+    };
+    const Row rows[] = {
+        {"under the target", 500, {5, 499}, 8},
+        {"at the target", 500, {20, 500}, std::nullopt},
+        {"too few timed samples", 500, {4, 100}, std::nullopt},
+        {"never typed along", 500, {}, std::nullopt},
+        {"no target", std::nullopt, {}, 8},
+    };
+    for (const Row& row : rows) {
+        RecentAccuracy recent;
+        recent.fill({50, 50});
+        RecentRecognition recognition{};
+        recognition['a'] = {50, 900}; // a character of an earlier set: not asked
+        recognition['n'] = row.n;
+        CopyScore check;
+        check.sentCount = 100;
+        check.correct = 100;
+        EXPECT_EQ(nextSetOffer("abstgjn", check, recent, 90, recognition, row.targetMs), row.offer)
+            << row.name;
+    }
+}

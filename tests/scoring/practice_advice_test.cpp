@@ -93,6 +93,58 @@ TEST(PracticeAdvice, MoreRightNeeded)
             << row.samples.samples << " " << row.samples.correct;
 }
 
+TEST(PracticeAdvice, SlowestCharactersOfTheSetWithTheirMedians)
+{
+    PracticeFigures figures;
+    figures.characters = {character('a', {50, 50})};
+    figures.characterSet = "abstg";
+    figures.recognition['a'] = {5, 300};
+    figures.recognition['s'] = {50, 650};
+    figures.recognition['t'] = {4, 900}; // too few samples to say
+    figures.recognition['g'] = {6, 410};
+    figures.recognition['b'] = {7, 120}; // the fourth: not named
+    figures.recognition['x'] = {9, 999}; // not in the set
+    EXPECT_EQ(practiceAdvice(figures),
+              "No character with 10 or more recent samples is below 90 %. Slowest to recognise: "
+              "s (650 ms), g (410 ms), a (300 ms).");
+    figures.recognition = {};
+    EXPECT_EQ(slowCharactersSentence(figures), "");
+}
+
+TEST(PracticeAdvice, WhatTheSpeedTargetStillAsks)
+{
+    struct Row {
+        const char* name;
+        std::optional<int> targetMs;
+        CharacterRecognition o;
+        CharacterRecognition k;
+        std::string sentence;
+    };
+    const Row rows[] = {
+        {"both too slow or untimed",
+         500,
+         {5, 620},
+         {4, 100},
+         "The next set also asks o and k to be recognised within 500 ms (o: now 620 ms; k: not "
+         "timed enough yet)."},
+        {"one fast enough",
+         500,
+         {5, 499},
+         {9, 500},
+         "The next set also asks k to be recognised within 500 ms (k: now 500 ms)."},
+        {"both fast enough", 500, {5, 100}, {5, 100}, ""},
+        {"no target", std::nullopt, {}, {}, ""},
+    };
+    for (const Row& row : rows) {
+        PracticeFigures figures;
+        figures.characterSet = "abstgjnok"; // adds o and k
+        figures.targetMs = row.targetMs;
+        figures.recognition['o'] = row.o;
+        figures.recognition['k'] = row.k;
+        EXPECT_EQ(speedTargetSentence(figures), row.sentence) << row.name;
+    }
+}
+
 TEST(PracticeAdvice, SaysEveryWordThroughItsWording)
 {
     // A wording that says "X" for every text: any word left outside it would show.
@@ -102,6 +154,8 @@ TEST(PracticeAdvice, SaysEveryWordThroughItsWording)
     figures.characterSet = "abstgj";
     figures.recent['g'] = {50, 35};
     figures.dueCharacters = "gk";
+    figures.recognition['g'] = {9, 400};
+    figures.targetMs = 300;
     const std::string advice = practiceAdvice(figures, xs);
     EXPECT_EQ(advice.find_first_not_of("X ;,."), std::string::npos) << advice;
     figures.characters = {character('a', {50, 50})};

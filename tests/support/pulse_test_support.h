@@ -146,13 +146,24 @@ public:
         return m_arrived.wait_for(lock, std::chrono::seconds(10),
                                   [this] { return !m_left.empty(); });
     }
+    // The samples recorded so far (once it is running): a mark to take the recording from, set
+    // before an action so that what the action sounds cannot fall before it, however late the
+    // test gets to read.
+    std::size_t position()
+    {
+        if (!started())
+            return 0;
+        std::lock_guard lock(m_mutex);
+        return m_left.size();
+    }
     // The next `seconds` of the recording after what came so far (once it is running).
-    std::vector<std::int16_t> next(double seconds)
+    std::vector<std::int16_t> next(double seconds) { return from(position(), seconds); }
+    // `seconds` of the recording from the mark `from`, waiting for them as needed.
+    std::vector<std::int16_t> from(std::size_t from, double seconds)
     {
         if (!started())
             return {};
         std::unique_lock lock(m_mutex);
-        const std::size_t from = m_left.size();
         const auto until = from + static_cast<std::size_t>(seconds * 11025);
         m_arrived.wait_for(lock, std::chrono::duration<double>(seconds + 10),
                            [&] { return m_left.size() >= until; });

@@ -2,14 +2,13 @@
 #include "app/check/check_copy_window.h"
 
 #include "app/check/aligned_copy_view.h"
+#include "app/check/reaction_time_dialog.h"
 #include "app/progress/progress_window.h"
 #include "base/errors.h"
 #include "desktop/translated_wording.h"
 #include "desktop/windows1250.h"
 #include "history/local_days.h"
 #include "history/practice_advice_reader.h"
-#include "scoring/next_set_rule.h"
-#include "settings/character_sets.h"
 
 #include <QCheckBox>
 #include <QDateTime>
@@ -211,6 +210,11 @@ void CheckCopyWindow::buildLayout()
     buildTypeAlong(*options);
     options->addStretch();
     options->addWidget(m_checkButton);
+    // What type-along adds, on a row of its own so that the window stays narrow.
+    auto* typing = new QHBoxLayout;
+    typing->addWidget(m_checkAtEndBox);
+    buildReactionButton(*typing);
+    typing->addStretch();
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(m_nextSetButton);
@@ -222,6 +226,7 @@ void CheckCopyWindow::buildLayout()
     layout->addWidget(copyLabel);
     layout->addWidget(m_copyEdit, 2);
     layout->addLayout(options);
+    layout->addLayout(typing);
     layout->addWidget(m_statusLabel);
     layout->addWidget(m_accuracyLabel);
     layout->addWidget(m_countsLabel);
@@ -234,7 +239,9 @@ void CheckCopyWindow::buildLayout()
 
     setTabOrder(m_copyEdit, m_hideBox);
     setTabOrder(m_hideBox, m_typeAlongBox);
-    setTabOrder(m_typeAlongBox, m_checkButton);
+    setTabOrder(m_typeAlongBox, m_checkAtEndBox);
+    setTabOrder(m_checkAtEndBox, m_reactionButton);
+    setTabOrder(m_reactionButton, m_checkButton);
     setTabOrder(m_checkButton, m_alignedView);
     setTabOrder(m_alignedView, m_summaryLabel);
     setTabOrder(m_summaryLabel, m_nextSetButton);
@@ -266,7 +273,7 @@ void CheckCopyWindow::buildLayout()
 
 void CheckCopyWindow::setSentExercise(const SentExercise& sent)
 {
-    if (m_currentChecked)
+    if (m_rules.checked())
         m_copyEdit->clear(); // that copy was checked and kept; this rendering needs a new one
     m_sent = sent;
     // Keystrokes typed for an earlier sound say nothing about this one.
@@ -274,7 +281,7 @@ void CheckCopyWindow::setSentExercise(const SentExercise& sent)
     std::fill(m_keyFrames.begin(), m_keyFrames.end(), std::nullopt);
     m_heardWhole = false;
     m_stoppedAt.reset();
-    m_currentChecked = false;
+    m_rules.newRendering();
     clearResult();
     updateCheckButton();
     updateCover();
@@ -286,7 +293,7 @@ void CheckCopyWindow::setHeardUntil(std::optional<std::int64_t> heardSample)
         m_heardWhole = true;
     else if (!m_stoppedAt || *heardSample > *m_stoppedAt)
         m_stoppedAt = heardSample;
-    if (!m_currentChecked)
+    if (!m_rules.checked())
         showHeardPart();
 }
 
@@ -326,7 +333,7 @@ void CheckCopyWindow::setHideWhileCopying(bool on)
 
 void CheckCopyWindow::updateCover()
 {
-    const bool covered = m_hideBox->isChecked() && isVisible() && !m_currentChecked;
+    const bool covered = m_hideBox->isChecked() && isVisible() && !m_rules.checked();
     if (covered == m_textCovered)
         return;
     m_textCovered = covered;
@@ -383,35 +390,42 @@ void CheckCopyWindow::checkCopy()
         return;
     }
     if (typeAlong()) {
-        m_recognition = recognitionTimes(m_lastCheck->score, heardSent.text, m_lastCheck->copy,
-                                         characterSounds(*m_sent), copyKeystrokeFrames(), 0);
+        m_recognition =
+            recognitionTimes(m_lastCheck->score, heardSent.text, m_lastCheck->copy,
+                             characterSounds(*m_sent), copyKeystrokeFrames(), m_reactionMs);
+        m_lastCheck->recognition = m_recognition;
     }
-    const bool firstCheck = !m_currentChecked;
-    m_currentChecked = true;
+    const CheckKeeping keeping = m_rules.check(m_lastCheck->score, !m_unkept.empty());
     showResult();
     updateCover();
 
-    // Only the first check of a rendering is kept: checking again after seeing the result
-    // would count the same copy twice.
-    if (m_lastCheck->score.sentCount == 0) {
+    switch (keeping) {
+    case CheckKeeping::NothingToKeep:
         m_statusLabel->setText(tr("The text sent has nothing to check, so the check "
                                   "is not kept."));
-    } else if (!firstCheck) {
+        break;
+    case CheckKeeping::CheckedAgain:
         m_statusLabel->setText(tr("Checked again: only the first check of a text "
                                   "sent is kept in the history."));
         if (!m_unkept.empty())
             keepUnkept(false); // the first one may go in now
-    } else if (m_unkept.empty() && keep(*m_lastCheck)) {
-        m_statusLabel->setText(tr("Kept in the history."));
-        offerNextSet(*m_lastCheck);
-        showAdvice(*m_lastCheck);
-    } else {
-        // Kept later, in order, once the history takes it (another program may hold it).
+        break;
+    case CheckKeeping::KeepNow:
+        if (keep(*m_lastCheck)) {
+            m_statusLabel->setText(tr("Kept in the history."));
+            offerNextSet(*m_lastCheck);
+            showAdvice(*m_lastCheck);
+            break;
+        }
+        // keep() has just said why; the check waits for the history (another program may
+        // hold it).
         m_unkept.push_back(*m_lastCheck);
-        if (m_unkept.size() == 1)
-            showUnkeptStatus(); // keep() has just failed and said why
-        else
-            keepUnkept(false);
+        showUnkeptStatus();
+        break;
+    case CheckKeeping::KeepAfterUnkept:
+        m_unkept.push_back(*m_lastCheck); // kept later, in order
+        keepUnkept(false);
+        break;
     }
     announceResult();
     Q_EMIT checked();
@@ -464,23 +478,25 @@ bool CheckCopyWindow::keep(const CopyCheck& check)
 
 void CheckCopyWindow::offerNextSet(const CopyCheck& check)
 {
-    const std::optional<std::size_t> index = progressionSetIndex(check.sent.characterSet);
-    if (!index || *index + 1 >= kCharacterSets.size())
+    const std::optional<std::string_view> asked =
+        CheckRules::nextSetCharacters(check.sent.characterSet);
+    if (!asked)
         return;
-    std::optional<std::size_t> offer;
+    std::optional<NextSetChoice> offer;
     try {
-        const int threshold = m_history.advanceThresholdPercent();
-        const RecentAccuracy recent = m_history.recentAccuracy(addedCharacters(*index));
-        offer = nextSetOffer(check.sent.characterSet, check.score, recent, threshold);
+        NextSetFigures figures{m_history.advanceThresholdPercent(),
+                               m_history.recentAccuracy(*asked), m_history.advanceTargetMs()};
+        if (figures.targetMs)
+            figures.recognition = m_history.recentRecognition();
+        offer = CheckRules::nextSet(check, figures);
     } catch (const Error&) {
         return; // the check was kept, so the history works; no offer without its figures
     }
     if (!offer)
         return;
-    m_offeredSet = static_cast<int>(*offer);
-    const QString next = unicode(kCharacterSets[*offer]);
-    m_nextSetButton->setText(
-        tr("&Next set: %1 (adds %2)").arg(next, unicode(addedCharacters(*offer))));
+    m_offeredSet = static_cast<int>(offer->entryIndex);
+    const QString next = unicode(offer->characterSet);
+    m_nextSetButton->setText(tr("&Next set: %1 (adds %2)").arg(next, unicode(offer->added)));
     m_nextSetButton->setAccessibleDescription(tr("Take the next character set, %1").arg(next));
     m_nextSetButton->setToolTip(tr("You have earned the next set"));
     m_nextSetButton->show();
@@ -569,10 +585,22 @@ void CheckCopyWindow::buildTypeAlong(QHBoxLayout& options)
     // clock can run on after the sound has played out.
     m_clockTimer = new QTimer(this);
     m_clockTimer->setInterval(20);
-    connect(m_clockTimer, &QTimer::timeout, this, [this] {
-        if (m_heardClock)
-            m_keystrokeClock.frameAt(m_heardClock(), steadyNanoseconds());
+    connect(m_clockTimer, &QTimer::timeout, this, &CheckCopyWindow::followSound);
+
+    m_checkAtEndBox = new QCheckBox(tr("Check &when the sound ends"), this);
+    m_checkAtEndBox->setObjectName(QStringLiteral("checkAtEndBox"));
+    m_checkAtEndBox->setAccessibleName(tr("Check when the sound ends"));
+    m_checkAtEndBox->setToolTip(
+        tr("Typing along, check the copy once the sound has ended and you have stopped typing"));
+    m_checkAtEndBox->setEnabled(false);
+    m_endCheckTimer = new QTimer(this);
+    m_endCheckTimer->setSingleShot(true);
+    m_endCheckTimer->setInterval(kCheckAfterEndMs);
+    connect(m_endCheckTimer, &QTimer::timeout, this, [this] {
+        if (typeAlong() && checkWhenSoundEnds() && !m_rules.checked() && m_checkButton->isEnabled())
+            checkCopy();
     });
+    connect(m_typeAlongBox, &QCheckBox::toggled, m_checkAtEndBox, &QWidget::setEnabled);
     connect(m_typeAlongBox, &QCheckBox::toggled, this, &CheckCopyWindow::updateClockPolling);
     connect(m_copyEdit->document(), &QTextDocument::contentsChange, this,
             &CheckCopyWindow::recordKeystrokes);
@@ -595,6 +623,27 @@ void CheckCopyWindow::setTypeAlong(bool on)
     m_typeAlongBox->setChecked(on);
 }
 
+void CheckCopyWindow::followSound()
+{
+    if (!m_heardClock)
+        return;
+    const std::optional<std::int64_t> told = m_heardClock();
+    m_keystrokeClock.frameAt(told, steadyNanoseconds());
+    if (m_lastTold && !told && checkWhenSoundEnds())
+        m_endCheckTimer->start(); // the sound has ended; the last group is still being typed
+    m_lastTold = told;
+}
+
+bool CheckCopyWindow::checkWhenSoundEnds() const
+{
+    return m_checkAtEndBox->isChecked();
+}
+
+void CheckCopyWindow::setCheckWhenSoundEnds(bool on)
+{
+    m_checkAtEndBox->setChecked(on);
+}
+
 void CheckCopyWindow::updateClockPolling()
 {
     if (typeAlong() && isVisible() && m_heardClock)
@@ -615,6 +664,8 @@ void CheckCopyWindow::recordKeystrokes(int position, int removed, int added)
         m_keyFrames.assign(length, std::nullopt);
         return;
     }
+    if (m_endCheckTimer->isActive())
+        m_endCheckTimer->start(); // still typing the end
     // One character is a keystroke; more at once were pasted or dropped, not typed.
     std::optional<std::int64_t> frame;
     if (typeAlong() && m_heardClock && added == 1)
@@ -658,7 +709,11 @@ QString CheckCopyWindow::recognitionText() const
     QString text = tr("Recognition time: median %1 ms over %n characters.", nullptr,
                       static_cast<int>(timed.size()))
                        .arg(*median);
-    text += u' ' + tr("These times include your own time to press a key.");
+    text += u' ' + (m_reactionMs > 0
+                        ? tr("Your reaction time of %1 ms, as measured, is taken off each of "
+                             "these times.")
+                              .arg(m_reactionMs)
+                        : tr("These times include your own time to press a key."));
     std::size_t next = 0;
     text += QString::fromStdString(
         groupedItems(timed, translatedWording(), [&times, &next](const ScoredCharacter& c) {
@@ -669,6 +724,43 @@ QString CheckCopyWindow::recognitionText() const
                 .toStdString();
         }));
     return text;
+}
+
+void CheckCopyWindow::buildReactionButton(QHBoxLayout& options)
+{
+    m_reactionButton = new QPushButton(tr("&Measure my reaction time..."), this);
+    m_reactionButton->setObjectName(QStringLiteral("reactionButton"));
+    m_reactionButton->setAutoDefault(false);
+    m_reactionButton->setToolTip(tr("Press a key at each of %n beeps: your usual time to press "
+                                    "a key is then taken off the recognition times",
+                                    nullptr, kReactionBeeps));
+    m_reactionButton->setVisible(false);
+    options.addWidget(m_reactionButton);
+    connect(m_reactionButton, &QPushButton::clicked, this, &CheckCopyWindow::measureReactionTime);
+}
+
+void CheckCopyWindow::setReactionSound(
+    std::function<void(const std::vector<std::uint8_t>& wav)> play, std::function<void()> stop)
+{
+    m_playBeeps = std::move(play);
+    m_stopBeeps = std::move(stop);
+    m_reactionButton->setVisible(m_playBeeps != nullptr);
+}
+
+void CheckCopyWindow::setReactionMs(int milliseconds)
+{
+    m_reactionMs = milliseconds;
+}
+
+void CheckCopyWindow::measureReactionTime()
+{
+    if (!m_playBeeps || !m_heardClock)
+        return;
+    ReactionTimeDialog dialog({m_playBeeps, m_stopBeeps, m_heardClock}, this);
+    if (dialog.exec() != QDialog::Accepted || !dialog.medianMs())
+        return;
+    m_reactionMs = *dialog.medianMs();
+    Q_EMIT reactionMeasured(m_reactionMs);
 }
 
 void CheckCopyWindow::changeEvent(QEvent* event)

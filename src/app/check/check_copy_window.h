@@ -8,6 +8,7 @@
 // textCovered() is true, and picks the list entry that nextSetChosen() names.
 
 #include "history/check_history.h"
+#include "scoring/check_rules.h"
 #include "scoring/copy_check.h"
 #include "scoring/heard_part.h"
 #include "scoring/keystroke_clock.h"
@@ -63,6 +64,25 @@ public:
     bool typeAlong() const;
     void setTypeAlong(bool on);
 
+    // How "Measure my reaction time" plays its beeps; the button is there once this is given.
+    void setReactionSound(std::function<void(const std::vector<std::uint8_t>& wav)> play,
+                          std::function<void()> stop);
+
+    // The learner's own time to press a key, taken off every recognition time; 0 when not
+    // measured.
+    int reactionMs() const { return m_reactionMs; }
+    void setReactionMs(int milliseconds);
+
+    // Opens "Measure my reaction time"; a time measured and kept becomes reactionMs().
+    void measureReactionTime();
+
+    // "Check when the sound ends": typing along, the copy is checked once the sound has ended
+    // and no key was typed for kCheckAfterEndMs (the last group is typed after the sound).
+    // Off at first.
+    bool checkWhenSoundEnds() const;
+    void setCheckWhenSoundEnds(bool on);
+    static constexpr int kCheckAfterEndMs = 1500;
+
     // The keystroke frame of each character of the copy field (none: typed without a sound,
     // pasted, or typed for an earlier rendering).
     const KeystrokeFrames& keystrokeFrames() const { return m_keyFrames; }
@@ -107,6 +127,8 @@ Q_SIGNALS:
     void nextSetChosen(int entryIndex);
     // A check was made (and kept, unless the history failed).
     void checked();
+    // "Measure my reaction time" kept a new time.
+    void reactionMeasured(int milliseconds);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -131,6 +153,8 @@ private:
     void updateClockPolling();
     KeystrokeFrames copyKeystrokeFrames() const;
     QString recognitionText() const;
+    void buildReactionButton(QHBoxLayout& options);
+    void followSound();
 
     CheckHistory& m_history;
     HistoryErrorReporter m_reportError;
@@ -138,7 +162,7 @@ private:
     std::optional<CopyCheck> m_lastCheck;
     bool m_heardWhole = false;               // a Play of the current rendering ran to its end
     std::optional<std::int64_t> m_stoppedAt; // the furthest a stopped Play of it was heard
-    bool m_currentChecked = false;           // the current rendering has been checked
+    CheckRules m_rules;
     std::vector<CopyCheck> m_unkept;
     bool m_textCovered = false;
     std::optional<int> m_offeredSet;
@@ -164,6 +188,15 @@ private:
     QTimer* m_clockTimer = nullptr;
     KeystrokeFrames m_keyFrames; // one per character of the copy field
     std::vector<std::optional<RecognitionTime>> m_recognition;
+
+    QPushButton* m_reactionButton = nullptr;
+    std::function<void(const std::vector<std::uint8_t>& wav)> m_playBeeps;
+    std::function<void()> m_stopBeeps;
+    int m_reactionMs = 0;
+
+    QCheckBox* m_checkAtEndBox = nullptr;
+    QTimer* m_endCheckTimer = nullptr;
+    std::optional<std::int64_t> m_lastTold; // what the player told at the last look
 };
 
 } // namespace vortan

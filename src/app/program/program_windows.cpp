@@ -8,6 +8,7 @@
 #include "app/vortan1.h"
 #include "desktop/windows1250.h"
 #include "settings/character_sets.h"
+#include "settings/options_store.h"
 
 namespace vortan {
 
@@ -57,6 +58,12 @@ CheckCopyWindow& ProgramWindows::checkWindow()
     if (!m_checkWindow) {
         m_checkWindow = std::make_unique<CheckCopyWindow>(m_history, m_reportHistoryError);
         m_checkWindow->setHeardClock([this] { return m_form1.heardFrame(); });
+        m_checkWindow->setReactionSound(
+            [this](const std::vector<std::uint8_t>& wav) { m_form1.playOtherSound(wav); },
+            [this] { m_form1.SpeedButton2Click(); });
+        m_checkWindow->setReactionMs(m_options.value(OptionId::Reaction));
+        connect(m_checkWindow.get(), &CheckCopyWindow::reactionMeasured, this,
+                [this](int milliseconds) { m_options.setValue(OptionId::Reaction, milliseconds); });
         if (const auto& sent = m_form1.lastSentExercise())
             m_checkWindow->setSentExercise(*sent);
         for (const std::optional<std::int64_t>& heardSample : m_heardReports)

@@ -38,13 +38,12 @@ QValueAxis* percentAxis(const QLineSeries& series)
     return axis;
 }
 
-QChart* chartWith(QLineSeries* series, QAbstractAxis* horizontal)
+QChart* chartWith(QLineSeries* series, QAbstractAxis* horizontal, QValueAxis* vertical)
 {
     auto* chart = new QChart;
     chart->legend()->hide();
     chart->addSeries(series);
     chart->addAxis(horizontal, Qt::AlignBottom);
-    QValueAxis* vertical = percentAxis(*series);
     chart->addAxis(vertical, Qt::AlignLeft);
     series->attachAxis(horizontal);
     series->attachAxis(vertical);
@@ -79,7 +78,7 @@ QChart* accuracyOverTimeChart(const std::vector<PeriodPoint>& points)
         if (ticks <= 9)
             time->setTickCount(int(ticks));
     }
-    QChart* chart = chartWith(series, time);
+    QChart* chart = chartWith(series, time, percentAxis(*series));
     chart->setTitle(QCoreApplication::translate("vortan::ProgressWindow", "Accuracy over time"));
     return chart;
 }
@@ -99,8 +98,40 @@ QChart* accuracyByTempoChart(const std::vector<TempoPoint>& tempos)
         tempo->setRange(tempos.front().tempo - 5, tempos.back().tempo + 5);
         tempo->applyNiceNumbers();
     }
-    QChart* chart = chartWith(series, tempo);
+    QChart* chart = chartWith(series, tempo, percentAxis(*series));
     chart->setTitle(QCoreApplication::translate("vortan::ProgressWindow", "Accuracy by tempo"));
+    return chart;
+}
+
+QChart* recognitionOverTimeChart(const std::vector<RecognitionPoint>& points)
+{
+    auto* series = new QLineSeries;
+    series->setName(
+        QCoreApplication::translate("vortan::ProgressWindow", "Recognition time per check"));
+    int slowest = 0;
+    for (const RecognitionPoint& point : points) {
+        series->append(double(point.checkedAtMs), point.medianMs);
+        slowest = std::max(slowest, point.medianMs);
+    }
+    auto* time = new QDateTimeAxis;
+    time->setFormat(QStringLiteral("yyyy-MM-dd"));
+    time->setTitleText(QCoreApplication::translate("vortan::ProgressWindow", "Check"));
+    time->setTickCount(5);
+    if (!points.empty()) {
+        // An hour on either side, so that a single check is not squeezed onto an edge.
+        constexpr qint64 kHourMs = 3'600'000;
+        time->setRange(QDateTime::fromMSecsSinceEpoch(points.front().checkedAtMs - kHourMs),
+                       QDateTime::fromMSecsSinceEpoch(points.back().checkedAtMs + kHourMs));
+    }
+    auto* milliseconds = new QValueAxis;
+    milliseconds->setRange(0, std::max(100, slowest + slowest / 10));
+    milliseconds->applyNiceNumbers();
+    milliseconds->setLabelFormat(QStringLiteral("%d"));
+    milliseconds->setTitleText(
+        QCoreApplication::translate("vortan::ProgressWindow", "Median recognition time, ms"));
+    QChart* chart = chartWith(series, time, milliseconds);
+    chart->setTitle(
+        QCoreApplication::translate("vortan::ProgressWindow", "Recognition time over time"));
     return chart;
 }
 

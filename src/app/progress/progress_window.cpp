@@ -158,6 +158,20 @@ void ProgressWindow::buildLayout()
     m_thresholdBox->setValue(kDefaultAdvanceThresholdPercent);
     thresholdLabel->setBuddy(m_thresholdBox);
 
+    // The speed target: off until ticked.
+    m_targetBox = new QCheckBox(tr("and recognised &within"), this);
+    m_targetBox->setObjectName(QStringLiteral("targetBox"));
+    m_targetBox->setToolTip(tr("Also ask that each new character's median recognition time, "
+                               "typed along, is under this time"));
+    m_targetEdit = new QSpinBox(this);
+    m_targetEdit->setObjectName(QStringLiteral("targetEdit"));
+    m_targetEdit->setAccessibleName(tr("Recognition time that earns the next set"));
+    m_targetEdit->setRange(kMinimumAdvanceTargetMs, kMaximumAdvanceTargetMs);
+    m_targetEdit->setSingleStep(50);
+    m_targetEdit->setSuffix(QStringLiteral(" ms"));
+    m_targetEdit->setValue(kDefaultAdvanceTargetMs);
+    m_targetEdit->setEnabled(false);
+
     // What to practise: the first thing read, its text its accessible name.
     m_adviceLabel = new QLabel(this);
     m_adviceLabel->setObjectName(QStringLiteral("adviceLabel"));
@@ -174,7 +188,7 @@ void ProgressWindow::buildLayout()
     m_characterTable =
         table(this, tr("Characters, weakest first"), QStringLiteral("characterTable"),
               {tr("Character"), tr("Last 50"), tr("Sent"), tr("Right"), tr("Wrong"),
-               tr("Written as"), tr("Missed"), tr("Extra")});
+               tr("Written as"), tr("Missed"), tr("Extra"), tr("Recognition")});
     m_confusionTable =
         table(this, tr("Confusions, most frequent first"), QStringLiteral("confusionTable"),
               {tr("Sent"), tr("Written as"), tr("Times")});
@@ -185,6 +199,12 @@ void ProgressWindow::buildLayout()
     m_tempoTable = table(this, tr("Accuracy by tempo, table"), QStringLiteral("tempoTable"),
                          {tr("Tempo"), tr("Checks"), tr("Characters"), tr("Accuracy")});
 
+    m_recognitionChart = chartView(this, tr("Recognition time over time, chart"),
+                                   QStringLiteral("recognitionChart"));
+    m_recognitionTable =
+        table(this, tr("Recognition time over time, table"), QStringLiteral("recognitionTable"),
+              {tr("Checked"), tr("Median"), tr("Characters timed")});
+
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("tabs"));
     m_tabs->setAccessibleName(tr("Figures"));
@@ -192,6 +212,8 @@ void ProgressWindow::buildLayout()
     m_tabs->addTab(m_confusionTable, tr("&Confusions"));
     m_tabs->addTab(chartPage(this, m_timeChart, m_timeTable), tr("Accuracy over &time"));
     m_tabs->addTab(chartPage(this, m_tempoChart, m_tempoTable), tr("Accuracy by t&empo"));
+    m_tabs->addTab(chartPage(this, m_recognitionChart, m_recognitionTable),
+                   tr("Reco&gnition time"));
 
     m_drillButton = new QPushButton(tr("&Drill weak characters"), this);
     m_drillButton->setObjectName(QStringLiteral("drillButton"));
@@ -233,6 +255,8 @@ void ProgressWindow::buildLayout()
     filters->addWidget(thresholdLabel, 2, 0);
     auto* threshold = new QHBoxLayout;
     threshold->addWidget(m_thresholdBox);
+    threshold->addWidget(m_targetBox);
+    threshold->addWidget(m_targetEdit);
     threshold->addStretch();
     filters->addLayout(threshold, 2, 1);
 
@@ -271,6 +295,17 @@ void ProgressWindow::buildLayout()
             m_reportError(error.what());
         }
     });
+    const auto keepTarget = [this] {
+        m_targetEdit->setEnabled(m_targetBox->isChecked());
+        try {
+            m_history.setAdvanceTargetMs(
+                m_targetBox->isChecked() ? std::optional(m_targetEdit->value()) : std::nullopt);
+        } catch (const Error& error) {
+            m_reportError(error.what());
+        }
+    };
+    connect(m_targetBox, &QCheckBox::toggled, this, keepTarget);
+    connect(m_targetEdit, &QSpinBox::valueChanged, this, keepTarget);
     connect(m_drillButton, &QPushButton::clicked, this, &ProgressWindow::drillWeakCharacters);
     connect(refreshButton, &QPushButton::clicked, this, &ProgressWindow::refresh);
     connect(exportCsvButton, &QPushButton::clicked, this, &ProgressWindow::chooseAndExportCsv);
@@ -296,6 +331,12 @@ void ProgressWindow::showProgress()
     try {
         const QSignalBlocker quiet(m_thresholdBox);
         m_thresholdBox->setValue(m_history.advanceThresholdPercent());
+        const std::optional<int> target = m_history.advanceTargetMs();
+        const QSignalBlocker quietBox(m_targetBox);
+        const QSignalBlocker quietEdit(m_targetEdit);
+        m_targetBox->setChecked(target.has_value());
+        m_targetEdit->setEnabled(target.has_value());
+        m_targetEdit->setValue(target.value_or(kDefaultAdvanceTargetMs));
     } catch (const Error&) {
         // refresh() reports the same failure once
     }
@@ -357,8 +398,12 @@ void ProgressWindow::refresh()
         fillSetFilter();
         figures = m_history.progress(filter());
         comparison = conditionsComparison();
+        m_recognition = m_history.recentRecognition();
+        m_recognitionPoints = m_history.recognitionOverTime(filter());
     } catch (const Error& error) {
         m_reportError(error.what());
+        m_recognition = {};
+        m_recognitionPoints.clear();
         m_summaryLabel->setText(tr("The history could not be read."));
         fillTables({});
         fillCharts({});
@@ -408,10 +453,15 @@ void ProgressWindow::fillTables(const ProgressData& figures)
             s.recent.samples == 0
                 ? QStringLiteral("-")
                 : tr("%1 of %2").arg(percent(s.recent.accuracy())).arg(s.recent.samples);
+        // The median of the last timed samples, and how many: a few say less.
+        const CharacterRecognition& time = m_recognition[s.character];
+        const QString recognition = time.samples == 0
+                                        ? QStringLiteral("-")
+                                        : tr("%1 ms of %2").arg(time.medianMs).arg(time.samples);
         setRow(*m_characterTable, row++,
                {character(s.character), recent, QString::number(s.sent), QString::number(s.correct),
                 QString::number(s.wrong), wrongAs.join(QStringLiteral(", ")),
-                QString::number(s.missed), QString::number(s.extra)});
+                QString::number(s.missed), QString::number(s.extra), recognition});
     }
 
     m_confusionTable->setRowCount(int(figures.confusions.size()));
@@ -442,7 +492,16 @@ void ProgressWindow::fillTables(const ProgressData& figures)
                {QString::number(point.tempo), QString::number(point.checks),
                 QString::number(point.sentCount), percent(point.accuracy())});
 
-    for (QTableWidget* each : {m_characterTable, m_confusionTable, m_timeTable, m_tempoTable})
+    m_recognitionTable->setRowCount(int(m_recognitionPoints.size()));
+    row = 0;
+    for (auto point = m_recognitionPoints.rbegin(); point != m_recognitionPoints.rend(); ++point)
+        setRow(*m_recognitionTable, row++,
+               {QDateTime::fromMSecsSinceEpoch(point->checkedAtMs)
+                    .toString(QStringLiteral("yyyy-MM-dd HH:mm")),
+                tr("%1 ms").arg(point->medianMs), QString::number(point->samples)});
+
+    for (QTableWidget* each :
+         {m_characterTable, m_confusionTable, m_timeTable, m_tempoTable, m_recognitionTable})
         each->resizeColumnsToContents();
 }
 
@@ -456,12 +515,13 @@ void ProgressWindow::fillCharts(const ProgressData& figures)
     };
     replace(m_timeChart, accuracyOverTimeChart(pointsOverTime(figures.days)));
     replace(m_tempoChart, accuracyByTempoChart(figures.tempos));
+    replace(m_recognitionChart, recognitionOverTimeChart(m_recognitionPoints));
     restyleCharts();
 }
 
 void ProgressWindow::restyleCharts()
 {
-    for (QChartView* view : {m_timeChart, m_tempoChart})
+    for (QChartView* view : {m_timeChart, m_tempoChart, m_recognitionChart})
         styleChart(*view->chart(), palette());
 }
 
@@ -470,15 +530,17 @@ void ProgressWindow::drillWeakCharacters()
     if (drillCharacters(m_currentSet).empty())
         return;
     RecentAccuracy recent;
+    RecentRecognition recognition;
     std::string due;
     try {
         due = dueToday(m_history, localDay(QDateTime::currentMSecsSinceEpoch()));
         recent = m_history.recentAccuracy(drillCharacters(m_currentSet + due));
+        recognition = m_history.recentRecognition();
     } catch (const Error& error) {
         m_reportError(error.what());
         return;
     }
-    const QString drill = unicode(drillSet(m_currentSet, recent, due));
+    const QString drill = unicode(drillSet(m_currentSet, recent, due, recognition));
     m_drillLabel->setText(tr("Drill set: %1").arg(drill));
     Q_EMIT drillSetChosen(drill);
 }

@@ -96,6 +96,8 @@ private:
     QDateEdit* m_toEdit = nullptr;
     QComboBox* m_setFilter = nullptr;
     QSpinBox* m_thresholdBox = nullptr;
+    QCheckBox* m_targetBox = nullptr;
+    QSpinBox* m_targetEdit = nullptr;
     QLabel* m_summaryLabel = nullptr;
     QTabWidget* m_tabs = nullptr;
     QTableWidget* m_characterTable = nullptr;
@@ -104,6 +106,11 @@ private:
     QTableWidget* m_timeTable = nullptr;
     QChartView* m_tempoChart = nullptr;
     QTableWidget* m_tempoTable = nullptr;
+    QChartView* m_recognitionChart = nullptr;
+    QTableWidget* m_recognitionTable = nullptr;
+    // The recognition times shown with the figures.
+    RecentRecognition m_recognition{};
+    std::vector<RecognitionPoint> m_recognitionPoints;
     QPushButton* m_drillButton = nullptr;
     QLabel* m_drillLabel = nullptr;
     QLabel* m_adviceLabel = nullptr;

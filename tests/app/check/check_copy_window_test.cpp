@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/check/check_copy_window.h"
+#include "app/check/reaction_time_dialog.h"
 #include "history/history_store.h"
 #include "synthesis/sound_timing.h"
 
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 
 using namespace vortan;
 using namespace Qt::StringLiterals;
@@ -59,6 +61,9 @@ private Q_SLOTS:
     void onlyWhatWasHeardIsChecked();
     void typeAlongTimesTheKeystrokesThatStay_data();
     void typeAlongTimesTheKeystrokesThatStay();
+    void checkedWhenTheSoundEnds();
+    void reactionTimeMeasured_data();
+    void reactionTimeMeasured();
 };
 
 void TestCheckCopyWindow::resultShownAndKept_data()
@@ -297,22 +302,27 @@ void TestCheckCopyWindow::typeAlongTimesTheKeystrokesThatStay_data()
     QTest::addColumn<TimedKeys>("keys");
     QTest::addColumn<Times>("times");
     QTest::addColumn<QString>("words");
+    QTest::addColumn<int>("reactionMs");
     // 441 samples are 40 ms.
     QTest::newRow("in order") << true << TimedKeys{{Qt::Key_A, 0, 441}, {Qt::Key_B, 1, 882}}
                               << Times{RecognitionTime{40}, RecognitionTime{80}}
-                              << u"Recognition time: median 40 ms over 2 characters."_s;
+                              << u"Recognition time: median 40 ms over 2 characters."_s << 0;
     QTest::newRow("corrected") << true
                                << TimedKeys{{Qt::Key_A, 0, 441},
                                             {Qt::Key_X, 1, 100},
                                             {Qt::Key_Backspace, 1, 200},
                                             {Qt::Key_B, 1, 1323}}
                                << Times{RecognitionTime{40}, RecognitionTime{120}}
-                               << u"Group 1: a 40 ms, b 120 ms."_s;
+                               << u"Group 1: a 40 ms, b 120 ms."_s << 0;
     QTest::newRow("anticipated") << true << TimedKeys{{Qt::Key_A, 0, -1}, {Qt::Key_B, 1, 441}}
                                  << Times{RecognitionTime{0, true}, RecognitionTime{40}}
-                                 << u"Group 1: a typed before it ended, b 40 ms."_s;
+                                 << u"Group 1: a typed before it ended, b 40 ms."_s << 0;
+    QTest::newRow("reaction taken off")
+        << true << TimedKeys{{Qt::Key_A, 0, 441}, {Qt::Key_B, 1, 882}}
+        << Times{RecognitionTime{10}, RecognitionTime{50}}
+        << u"Your reaction time of 30 ms, as measured, is taken off each of these times."_s << 30;
     QTest::newRow("off") << false << TimedKeys{{Qt::Key_A, 0, 441}, {Qt::Key_B, 1, 882}} << Times{}
-                         << QString();
+                         << QString() << 0;
 }
 
 void TestCheckCopyWindow::typeAlongTimesTheKeystrokesThatStay()
@@ -321,7 +331,9 @@ void TestCheckCopyWindow::typeAlongTimesTheKeystrokesThatStay()
     QFETCH(TimedKeys, keys);
     QFETCH(Times, times);
     QFETCH(QString, words);
+    QFETCH(int, reactionMs);
     Fixture f;
+    f.window.setReactionMs(reactionMs);
     // Straight-key jitter: each character ends on a sample of its own.
     SentExercise sent;
     sent.text = "ab";
@@ -347,6 +359,102 @@ void TestCheckCopyWindow::typeAlongTimesTheKeystrokesThatStay()
         QVERIFY2(!summary.contains(u"Recognition"_s), qPrintable(summary));
     else
         QVERIFY2(summary.contains(words), qPrintable(summary));
+}
+
+// Typing along with "Check when the sound ends": the check comes once the sound has ended and
+// the typing of the last group has stopped, not before.
+void TestCheckCopyWindow::checkedWhenTheSoundEnds()
+{
+    Fixture f;
+    SentExercise sent;
+    sent.text = "ab";
+    sent.settings = {.speed = 90};
+    std::optional<std::int64_t> told = 100;
+    f.window.setHeardClock([&told] { return told; });
+    f.window.setSentExercise(sent);
+    f.window.setTypeAlong(true);
+    f.window.setCheckWhenSoundEnds(true);
+    f.window.show();
+    auto* copy = f.child<QPlainTextEdit>("copyEdit");
+    QTest::keyClick(copy, Qt::Key_A);
+    QTest::qWait(200); // the window looks every 20 ms: it sees the sound playing
+    told.reset();
+    QTest::qWait(CheckCopyWindow::kCheckAfterEndMs / 2);
+    QTest::keyClick(copy, Qt::Key_B); // the last group, typed after the end
+    QTest::qWait(CheckCopyWindow::kCheckAfterEndMs / 3);
+    QCOMPARE(f.history.checkCount(), 0);
+    QTRY_COMPARE_WITH_TIMEOUT(f.history.checkCount(), 1, CheckCopyWindow::kCheckAfterEndMs * 2);
+    QCOMPARE(f.text("countsLabel"), u"Right 2 of 2 · Errors 0: wrong 0, missed 0, extra 0"_s);
+}
+
+// Each answer: milliseconds after its beep began, or a press early by that many (negative);
+// a beep with no entry is not answered.
+void TestCheckCopyWindow::reactionTimeMeasured_data()
+{
+    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<bool>("playsOut");
+    QTest::addColumn<bool>("keep"); // or Escape
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<int>("kept");
+
+    const QList<int> all{250, 200, 300, 220, 260, 240, 230, 210, 280, 270};
+    QTest::newRow("kept") << all << false << true
+                          << u"Your reaction time: 240 ms, the median of 10 answered beeps."_s
+                          << 240;
+    QTest::newRow("Escape keeps the old time")
+        << all << false << false << u"Your reaction time: 240 ms"_s << 123;
+    QTest::newRow("early presses do not count")
+        << QList<int>{-300, 250, -100, 200, 300, 220, 260, 240, 230, 210, 280, 270} << false << true
+        << u"Your reaction time: 240 ms"_s << 240;
+    QTest::newRow("too few answered before it played out")
+        << QList<int>{250, 200, 300} << true << false
+        << u"Only 3 of the beeps were answered, too few to give a time."_s << 123;
+}
+
+void TestCheckCopyWindow::reactionTimeMeasured()
+{
+    QFETCH(QList<int>, answers);
+    QFETCH(bool, playsOut);
+    QFETCH(bool, keep);
+    QFETCH(QString, status);
+    QFETCH(int, kept);
+    Fixture f;
+    std::optional<std::int64_t> told;
+    int plays = 0;
+    int stops = 0;
+    f.window.setHeardClock([&told] { return told; });
+    f.window.setReactionSound([&plays](const std::vector<std::uint8_t>&) { ++plays; },
+                              [&stops] { ++stops; });
+    f.window.setReactionMs(123);
+    f.window.show();
+    QString said;
+    QTimer::singleShot(0, &f.window, [&] {
+        auto* dialog = f.window.findChild<ReactionTimeDialog*>();
+        QVERIFY(dialog);
+        QTest::keyClick(dialog->findChild<QPushButton*>(u"startButton"_s), Qt::Key_Space);
+        const std::vector<std::int64_t>& beeps = dialog->calibration()->beepStartFrames();
+        std::size_t beep = 0;
+        for (const int answer : answers) {
+            told = beeps[beep] + std::int64_t{answer} * 11025 / 1000;
+            QTest::keyClick(dialog, Qt::Key_Space);
+            if (answer >= 0)
+                ++beep;
+        }
+        if (playsOut) {
+            told.reset();
+            QTest::qWait(60);
+        }
+        said = dialog->findChild<QLabel*>(u"statusLabel"_s)->text();
+        if (keep)
+            QTest::mouseClick(dialog->findChild<QPushButton*>(u"keepButton"_s), Qt::LeftButton);
+        else
+            QTest::keyClick(dialog, Qt::Key_Escape);
+    });
+    f.window.measureReactionTime();
+    QVERIFY2(said.startsWith(status), qPrintable(said));
+    QCOMPARE(f.window.reactionMs(), kept);
+    QCOMPARE(plays, 1);
+    QCOMPARE(stops, 1);
 }
 
 QTEST_MAIN(TestCheckCopyWindow)

@@ -50,12 +50,12 @@ void TestOptionsWindow::changesGoToTheStoreAndAreAnnounced_data()
     QTestEventList pastTheTop;
     pastTheTop.addKeyClick(Qt::Key_A, Qt::ControlModifier);
     pastTheTop.addKeyClicks(QStringLiteral("25"));
-    QTest::newRow("rise typed past the top") << true << pastTheTop << ProgramOptions{2, 0} << 1;
+    QTest::newRow("rise typed past the top") << true << pastTheTop << ProgramOptions{2, 0, 0} << 1;
 
     QTestEventList typed;
     typed.addKeyClick(Qt::Key_A, Qt::ControlModifier);
     typed.addKeyClicks(QStringLiteral("1500"));
-    QTest::newRow("lead-in typed") << false << typed << ProgramOptions{0, 1500} << 4;
+    QTest::newRow("lead-in typed") << false << typed << ProgramOptions{0, 1500, 0} << 4;
 }
 
 void TestOptionsWindow::changesGoToTheStoreAndAreAnnounced()
