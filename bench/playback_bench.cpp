@@ -7,14 +7,11 @@
 // Needs a sound server with a default sink: scripts/test-services.sh build/.../bench_playback
 // (add --sound-server pipewire for PipeWire). Times are medians, in milliseconds.
 
-#include "app/about/vortan2.h"
-#include "app/commands/command_runner.h"
-#include "app/settings_model.h"
 #include "app/vortan1.h"
-#include "settings/options_store.h"
 #include "sound/pulse_connection.h"
 #include "sound/pulse_player.h"
 #include "sound/pulse_volume.h"
+#include "support/program_harness.h"
 #include "synthesis/random_generator.h"
 #include "synthesis/synthesizer.h"
 
@@ -170,24 +167,23 @@ private:
     Clock::time_point m_lastArrival;
 };
 
+// The wall clock the rig's renderings read, as the program's do.
+const vortan::Clock& wallClock()
+{
+    static const vortan::SystemClock clock;
+    return clock;
+}
+
 // The program as main() builds it, on the real sound server, with files of its own.
-struct Rig {
+struct Rig : vortan::test::ProgramHarness {
     Rig()
+        : ProgramHarness(&wallClock())
     {
         fs::create_directories(root / "config");
         fs::create_directories(soundFile.parent_path());
-        window = std::make_unique<vortan::TForm1>(
-            vortan::MainWindowServices{.settings = settings,
-                                       .synthesizer = synthesizer,
-                                       .random = random,
-                                       .clock = clock,
-                                       .player = player,
-                                       .outputVolume = volume,
-                                       .commands = commands,
-                                       .aboutWindow = about,
-                                       .options = options},
-            vortan::MainWindowFiles{.settingsFile = root / "config" / "vortan.ini",
-                                    .temporarySoundFile = soundFile});
+        window = makeWindow(
+            {.settingsFile = root / "config" / "vortan.ini", .temporarySoundFile = soundFile},
+            &pulsePlayer, &volume);
         window->setWavFileChooser([this] { return std::optional(root / "saved.wav"); });
         window->show();
     }
@@ -210,17 +206,9 @@ struct Rig {
     QTemporaryDir folder{QStringLiteral("/dev/shm/vortan-bench-XXXXXX")};
     fs::path root = folder.path().toStdString();
     fs::path soundFile = root / "run" / "~ortan.wav";
-    vortan::RandomGenerator random;
-    vortan::SystemClock clock;
-    vortan::Synthesizer synthesizer{random, clock};
-    vortan::SettingsModel settings;
     vortan::PulseConnection connection{"Vortan bench"};
-    vortan::PulsePlayer player{connection};
+    vortan::PulsePlayer pulsePlayer{connection};
     vortan::PulseVolume volume{connection};
-    QStringList errors;
-    vortan::CommandRunner commands{[this](const QString& text) { errors << text; }};
-    vortan::TForm2 about;
-    vortan::OptionsStore options;
     std::unique_ptr<vortan::TForm1> window;
     MonitorWatch monitor;
 };
@@ -379,7 +367,7 @@ void BM_PlayerToFirstElement(benchmark::State& state)
     for (auto _ : state) {
         r.monitor.waitForQuiet();
         const auto started = Clock::now();
-        r.player.play(r.root / "saved.wav", leadIn);
+        r.pulsePlayer.play(r.root / "saved.wav", leadIn);
         const auto heard = r.monitor.nextSound(10s);
         if (!heard) {
             state.SkipWithError("the player was not heard");
@@ -387,7 +375,7 @@ void BM_PlayerToFirstElement(benchmark::State& state)
         }
         times.push_back(milliseconds(*heard - started) - leadIn.milliseconds);
         state.SetIterationTime(std::max(times.back(), 0.0) / 1000);
-        r.player.stop();
+        r.pulsePlayer.stop();
     }
     reportMedian(state, times);
 }

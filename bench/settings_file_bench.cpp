@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // How long the settings file takes at start (read) and at close (write).
+#include "settings/options_store.h"
 #include "settings/profile_file.h"
 #include "settings/settings_file.h"
 
@@ -37,7 +38,7 @@ std::string firstRunFile()
     const ScratchFile scratch("");
     Presets presets;
     presets.fill(defaultPreset());
-    Zapisz1Click(scratch.path(), presets);
+    Zapisz1Click(scratch.path(), presets, Presets{}, OptionsStore{});
     return readRegularFile(scratch.path(), kMaxProfileFileBytes).bytes;
 }
 
@@ -55,8 +56,9 @@ void readFirstRunFile(benchmark::State& state)
 {
     const ScratchFile scratch(firstRunFile());
     Presets presets;
+    OptionsStore options;
     for (auto _ : state) {
-        Odczytaj1Click(scratch.path(), presets);
+        Odczytaj1Click(scratch.path(), presets, options);
         benchmark::DoNotOptimize(presets);
     }
 }
@@ -66,8 +68,9 @@ void readLargestFile(benchmark::State& state)
 {
     const ScratchFile scratch(largestReadableFile());
     Presets presets;
+    OptionsStore options;
     for (auto _ : state) {
-        Odczytaj1Click(scratch.path(), presets);
+        Odczytaj1Click(scratch.path(), presets, options);
         benchmark::DoNotOptimize(presets);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
@@ -81,8 +84,9 @@ void writeFirstRunFile(benchmark::State& state)
     const ScratchFile scratch(firstRunFile());
     Presets presets;
     presets.fill(defaultPreset());
-    for (auto _ : state)
-        Zapisz1Click(scratch.path(), presets);
+    const OptionsStore options;
+    for (auto _ : state) // every key written, as into a new file
+        Zapisz1Click(scratch.path(), presets, Presets{}, options);
 }
 BENCHMARK(writeFirstRunFile)->Unit(benchmark::kMicrosecond);
 

@@ -8,12 +8,24 @@ target_compile_definitions(vortan_test_support INTERFACE
     VORTAN_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data"
     VORTAN_SCRIPTS_DIR="${PROJECT_SOURCE_DIR}/scripts")
 
-# vortan_add_gtest(name SOURCES a.cpp ... LIBS lib ... [LABELS l ...] [LOCK resource])
+# The test of a unit is test_<unit>, built from <unit>_test.cpp beside its CMakeLists.txt, in the
+# folder that mirrors the unit's folder under src/; SOURCES names further files, or other ones for
+# a test that is no unit's.
+function(vortan_test_sources name sources result)
+    if(NOT sources)
+        string(REGEX REPLACE "^test_" "" unit "${name}")
+        set(sources "${unit}_test.cpp")
+    endif()
+    set(${result} ${sources} PARENT_SCOPE)
+endfunction()
+
+# vortan_add_gtest(test_<unit> [SOURCES a.cpp ...] LIBS lib ... [LABELS l ...] [LOCK resource])
 # A GoogleTest executable for Qt-free code, each TEST its own CTest case. LOCK: the tests share
 # a service (a sound server's sink, a print queue) and run one at a time.
 function(vortan_add_gtest name)
     cmake_parse_arguments(ARG "" "LOCK" "SOURCES;LIBS;LABELS" ${ARGN})
-    add_executable(${name} ${ARG_SOURCES})
+    vortan_test_sources(${name} "${ARG_SOURCES}" sources)
+    add_executable(${name} ${sources})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} vortan_test_support GTest::gtest
                                           GTest::gtest_main)
     vortan_target_options(${name})
@@ -25,7 +37,7 @@ function(vortan_add_gtest name)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST PROPERTIES ${properties})
 endfunction()
 
-# vortan_add_qtest(name SOURCES a.cpp ... LIBS lib ... [LABELS l ...] [PLATFORM xcb]
+# vortan_add_qtest(test_<unit> [SOURCES a.cpp ...] LIBS lib ... [LABELS l ...] [PLATFORM xcb]
 #                  [LOCK resource])
 # A QtTest executable for widgets, offscreen unless PLATFORM says otherwise.
 function(vortan_add_qtest name)
@@ -33,7 +45,8 @@ function(vortan_add_qtest name)
     if(NOT ARG_PLATFORM)
         set(ARG_PLATFORM offscreen)
     endif()
-    add_executable(${name} ${ARG_SOURCES})
+    vortan_test_sources(${name} "${ARG_SOURCES}" sources)
+    add_executable(${name} ${sources})
     target_link_libraries(${name} PRIVATE ${ARG_LIBS} vortan_test_support Qt6::Test)
     vortan_target_options(${name})
     vortan_qt_strict(${name})

@@ -7,6 +7,7 @@ set -euo pipefail
 
 BUILD_PKGS="cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-tools-dev-tools qt6-tools-dev qt6-l10n-tools qt6-charts-dev
+    qt6-svg-dev
     qt6-translations-l10n
     qt6-qpa-plugins libqt6sql6-sqlite libgl-dev libpulse-dev pulseaudio pulseaudio-utils libcups2-dev
     fonts-liberation fonts-dejavu-core xdg-utils desktop-file-utils"

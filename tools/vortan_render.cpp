@@ -9,6 +9,7 @@
 #include "progress_line.h"
 #include "render_options.h"
 #include "render_texts.h"
+#include "settings/options_store.h"
 #include "settings/profile_document.h"
 #include "settings/profile_file.h"
 #include "settings/settings_file.h"
@@ -257,10 +258,12 @@ int main(int argc, char** argv)
         std::string chars(kDefaultChars);
         if (options.preset) {
             Presets presets;
-            if (options.settingsFile)
+            if (options.settingsFile) {
                 presets = namedSettingsPresets(*options.settingsFile);
-            else
-                Odczytaj1Click(defaultSettingsFile(), presets);
+            } else {
+                OptionsStore programOptions; // the renderer takes its options from its arguments
+                Odczytaj1Click(defaultSettingsFile(), presets, programOptions);
+            }
             const SettingsPreset& preset = presets[static_cast<std::size_t>(*options.preset - 1)];
             applyPreset(options, preset);
             chars = preset.chars;

@@ -7,6 +7,8 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QAccessibleWidget>
+#include <QAction>
+#include <QToolButton>
 
 namespace vortan {
 
@@ -50,9 +52,16 @@ public:
 
     QStringList keyBindingsForAction(const QString& action) const override
     {
-        if (action == pressAction() && !button()->shortcut().isEmpty())
-            return {button()->shortcut().toString(QKeySequence::NativeText)};
-        return {};
+        if (action != pressAction())
+            return {};
+        // A button that shows an action has the action's key.
+        const auto* tool = qobject_cast<const QToolButton*>(button());
+        const QKeySequence keys = tool != nullptr && tool->defaultAction() != nullptr
+                                      ? tool->defaultAction()->shortcut()
+                                      : button()->shortcut();
+        if (keys.isEmpty())
+            return {};
+        return {keys.toString(QKeySequence::NativeText)};
     }
 
 private:

@@ -41,6 +41,13 @@ void SettingsModel::setInteger(IntegerSettingId id, std::int32_t value)
     Q_EMIT settingChanged(id, value);
 }
 
+void SettingsModel::setSliderPosition(IntegerSettingId id, int position)
+{
+    const IntegerSetting& setting = integerSetting(id);
+    if (sliderPosition(currentPreset().*setting.inPreset, setting) != position)
+        setInteger(id, position);
+}
+
 void SettingsModel::setChars(const std::string& chars)
 {
     std::string& stored = currentPreset().chars;

@@ -15,7 +15,8 @@ namespace vortan {
 // shows the current preset in its sliders (clamped) while the preset keeps the numbers as read,
 // so a value outside a slider's range survives until the user moves that slider.
 // Every change goes through the setters, which tell the listeners (the main window, and any other
-// window that shows or changes a setting) through the signals below.
+// window that shows or changes a setting) through the signals below. State flows one way: a
+// control writes here, and only these signals move the controls.
 class SettingsModel : public QObject {
     Q_OBJECT
 public:
@@ -36,7 +37,13 @@ public:
 
     // Writes one number of the current preset as given, even outside its slider's range.
     void setInteger(IntegerSettingId id, std::int32_t value);
-    // Writes the current preset's character set (windows-1250 bytes).
+    // A slider of the setting stands at position: the current preset takes it, unless the
+    // slider only shows the preset's own number (clamped to its range). So a slider that follows
+    // the model writes nothing back, and a number outside the range stays until the user moves
+    // the slider away from it.
+    void setSliderPosition(IntegerSettingId id, int position);
+    // Writes the current preset's character set (windows-1250 bytes): a set typed or picked in
+    // the main window, the next set of the progression, a drill set.
     void setChars(const std::string& chars);
 
     // Resets speed, spaces, tone, noise and chars of all three presets; straight stays.

@@ -13,7 +13,6 @@
 #include "app/single_file_dialog.h"
 #include "app/temporary_sound_file.h"
 #include "app/text_printer.h"
-#include "app/toolbar_glyphs.h"
 #include "base/errors.h"
 #include "controls/Rcadigi.h"
 #include "controls/WaveControl.h"
@@ -23,19 +22,26 @@
 #include "desktop/windows1250.h"
 #include "files/replacing_file_writer.h"
 #include "files/stop_request.h"
+#include "settings/character_sets.h"
 #include "settings/options_store.h"
+#include "settings/settings_file.h"
 #include "settings/settings_preset.h"
 #include "sound/sound_player.h"
 #include "synthesis/synthesizer.h"
 #include "ui_vortan1.h"
 
 #include <QAccessibleWidget>
+#include <QAction>
+#include <QActionGroup>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPalette>
+#include <QSvgRenderer>
+#include <QToolButton>
 
 #include <algorithm>
 #include <cstdio>
@@ -57,6 +63,16 @@ QAccessibleInterface* mainWindowAccessible(const QString& className, QObject* ob
     if (className == QLatin1StringView("QFrame") && qobject_cast<TForm1*>(object->parent()))
         return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::ToolBar);
     return nullptr;
+}
+
+// The top toolbar's picture, at the size it was drawn for.
+QPixmap toolbarBackground()
+{
+    QSvgRenderer picture(QStringLiteral(":/toolbar/background.svg"));
+    QPixmap pixmap(picture.defaultSize());
+    QPainter painter(&pixmap);
+    picture.render(&painter);
+    return pixmap;
 }
 
 // Where a setting's slider and display stand in the window's arrays: the schema's order.
@@ -100,8 +116,7 @@ TForm1::TForm1(const MainWindowServices& services, MainWindowFiles files, QWidge
     move(223, 99);
     ui->volumer1->setOutputVolume(&services.outputVolume);
     restrictToWindows1250(*ui->Memo1);
-    ui->ComboBox1->setEditText(
-        QString::fromLatin1(kDefaultChars.data(), static_cast<qsizetype>(kDefaultChars.size())));
+    setUpSettingControls();
     // The box holds the set as typed: completing "ab" to the first entry that starts with it
     // would quietly draw from another set.
     ui->ComboBox1->setCompleter(nullptr);
@@ -157,6 +172,21 @@ void TForm1::applyFonts()
     ui->Memo1->setFont(mono);
 }
 
+void TForm1::setUpSettingControls()
+{
+    // The layout places the controls; their ranges, steps and entries are the schema's.
+    for (const IntegerSetting& setting : kIntegerSettings) {
+        QSlider* slider = m_sliders[indexOf(setting.id)];
+        slider->setRange(setting.minimum, setting.maximum);
+        slider->setPageStep(setting.step);
+        slider->setTickInterval(setting.step);
+        slider->setValue(setting.start);
+    }
+    for (const std::string_view characterSet : kCharacterSets)
+        ui->ComboBox1->addItem(windows1250::toUnicode(characterSet));
+    ui->ComboBox1->setEditText(windows1250::toUnicode(kDefaultChars));
+}
+
 void TForm1::setUpDisplays()
 {
     const QImage trueColour = trueColourDigitStrip();
@@ -169,71 +199,84 @@ void TForm1::setUpDisplays()
     ui->RCADigital5->setNumberWidth(kDigitCellWidth);
 }
 
+QAction* TForm1::addCommand(const Command& command)
+{
+    auto* action = new QAction(command.text, this);
+    action->setIcon(QIcon(QStringLiteral(":/toolbar/%1.svg").arg(QLatin1StringView(command.icon))));
+    action->setShortcut(command.keys);
+    // The hint, and so the button's accessible description, names the key.
+    action->setToolTip(command.hint + QStringLiteral(" (") +
+                       command.keys.toString(QKeySequence::NativeText) + QLatin1Char(')'));
+    connect(action, &QAction::triggered, this, m_commands.command(this, command.handler));
+    addAction(action);
+    command.button->setDefaultAction(action);
+    return action;
+}
+
 void TForm1::setUpCommands()
 {
-    // Each command's button, picture, handler and key. The keys work anywhere in the window and
-    // none of them is a key that types or edits text, so the text box and the character-set box
-    // keep every key they use; a preset button goes through its click (setUpPresetButtons).
-    const struct {
-        QAbstractButton* button;
-        Glyph glyph;
-        void (TForm1::*handler)();
-        QKeySequence keys;
-    } commands[] = {
-        {ui->SpeedItem1, Glyph::Play, &TForm1::SpeedButton1Click, QKeySequence(Qt::Key_F5)},
-        {ui->SpeedItem2, Glyph::Stop, &TForm1::SpeedButton2Click, QKeySequence(Qt::Key_F6)},
-        {ui->SpeedItem3, Glyph::Random, &TForm1::N2Click, QKeySequence(Qt::CTRL | Qt::Key_R)},
-        {ui->SpeedItem4, Glyph::Clear, &TForm1::Nowytekst1Click, QKeySequence::New},
-        {ui->SpeedItem8, Glyph::Open, &TForm1::Otwrzplikzeznakami1Click, QKeySequence::Open},
-        {ui->SpeedItem9, Glyph::Save, &TForm1::Zapiszznaki1Click, QKeySequence::Save},
-        {ui->SpeedItem10, Glyph::Wav, &TForm1::Zapiszdwik1Click,
-         QKeySequence(Qt::CTRL | Qt::Key_E)},
-        {ui->SpeedItem15, Glyph::About, &TForm1::O1Click, QKeySequence(Qt::Key_F1)},
-        {ui->SpeedItem11, Glyph::Defaults, &TForm1::Ustawstandardowe1Click,
-         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R)},
-        {ui->SpeedItem14, Glyph::Print, &TForm1::Drukuj1Click, QKeySequence::Print},
-        {ui->OptionsButton, Glyph::Options, &TForm1::OptionsClick,
-         QKeySequence(Qt::CTRL | Qt::Key_Comma)},
-        {ui->CheckCopyButton, Glyph::CheckCopy, &TForm1::CheckCopyClick, QKeySequence(Qt::Key_F7)},
-        {ui->ProgressButton, Glyph::Progress, &TForm1::ProgressClick, QKeySequence(Qt::Key_F8)},
-        {ui->SpeedItem5, Glyph::Settings1, nullptr, QKeySequence(Qt::CTRL | Qt::Key_1)},
-        {ui->SpeedItem6, Glyph::Settings2, nullptr, QKeySequence(Qt::CTRL | Qt::Key_2)},
-        {ui->SpeedItem7, Glyph::Settings3, nullptr, QKeySequence(Qt::CTRL | Qt::Key_3)},
+    // Each command in one place: its button, caption, hint, picture, key and handler. The keys
+    // work anywhere in the window and none of them is a key that types or edits text, so the
+    // text box and the character-set box keep every key they use.
+    using namespace Qt::StringLiterals;
+    const Command commands[] = {
+        {ui->SpeedItem1, u"Play"_s, u"Nadawaj"_s, "play", QKeySequence(Qt::Key_F5),
+         &TForm1::SpeedButton1Click},
+        {ui->SpeedItem2, u"Stop"_s, u"Zatrzymaj"_s, "stop", QKeySequence(Qt::Key_F6),
+         &TForm1::SpeedButton2Click},
+        {ui->SpeedItem3, u"Random"_s, u"Generuj losowo"_s, "random",
+         QKeySequence(Qt::CTRL | Qt::Key_R), &TForm1::N2Click},
+        {ui->SpeedItem4, u"Clear"_s, u"Wyczyść znaki"_s, "clear", QKeySequence::New,
+         &TForm1::Nowytekst1Click},
+        {ui->SpeedItem8, u"Open"_s, u"Otwórz plik ze znakami"_s, "open", QKeySequence::Open,
+         &TForm1::Otwrzplikzeznakami1Click},
+        {ui->SpeedItem9, u"Save"_s, u"Zapisz znaki"_s, "save", QKeySequence::Save,
+         &TForm1::Zapiszznaki1Click},
+        {ui->SpeedItem10, u"WAV"_s, u"Zapisz dźwięk do WAV"_s, "wav",
+         QKeySequence(Qt::CTRL | Qt::Key_E), &TForm1::Zapiszdwik1Click},
+        {ui->SpeedItem15, u"About"_s, u"About\nO..."_s, "about", QKeySequence(Qt::Key_F1),
+         &TForm1::O1Click},
+        {ui->SpeedItem11, u"Default settings"_s, u"Default settings\nStandardowe ustawienia"_s,
+         "defaults", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R),
+         &TForm1::Ustawstandardowe1Click},
+        {ui->SpeedItem14, u"Print"_s, u"Print\nDrukuj"_s, "print", QKeySequence::Print,
+         &TForm1::Drukuj1Click},
+        {ui->OptionsButton, u"Options"_s, u"Options\nOpcje"_s, "options",
+         QKeySequence(Qt::CTRL | Qt::Key_Comma), &TForm1::OptionsClick},
+        {ui->CheckCopyButton, u"Check copy"_s, u"Check copy\nSprawdź odbiór"_s, "check-copy",
+         QKeySequence(Qt::Key_F7), &TForm1::CheckCopyClick},
+        {ui->ProgressButton, u"Progress"_s, u"Progress\nPostępy"_s, "progress",
+         QKeySequence(Qt::Key_F8), &TForm1::ProgressClick},
     };
-    for (const auto& command : commands) {
-        command.button->setIcon(glyphIcon(command.glyph));
-        // The button's own shortcut clicks it, and screen readers announce it as its key.
-        command.button->setShortcut(command.keys);
-        // The hint, and so the accessible description, names the key.
-        command.button->setToolTip(command.button->toolTip() + QStringLiteral(" (") +
-                                   command.keys.toString(QKeySequence::NativeText) +
-                                   QLatin1Char(')'));
-        if (command.handler != nullptr)
-            connect(command.button, &QAbstractButton::clicked, this,
-                    m_commands.command(this, command.handler));
-    }
+    for (const Command& command : commands)
+        addCommand(command);
 }
 
 void TForm1::setUpPresetButtons()
 {
-    m_presetButtons = {ui->SpeedItem5, ui->SpeedItem6, ui->SpeedItem7};
-    const std::array<void (TForm1::*)(), 3> handlers = {
-        &TForm1::SpeedItem5Click, &TForm1::SpeedItem6Click, &TForm1::SpeedItem7Click};
+    using namespace Qt::StringLiterals;
+    const Command presets[] = {
+        {ui->SpeedItem5, u"Settings 1"_s, u"Settings 1\nUstawienia 1"_s, "settings1",
+         QKeySequence(Qt::CTRL | Qt::Key_1), &TForm1::SpeedItem5Click},
+        {ui->SpeedItem6, u"Settings 2"_s, u"Settings 2\nUstawienia 2"_s, "settings2",
+         QKeySequence(Qt::CTRL | Qt::Key_2), &TForm1::SpeedItem6Click},
+        {ui->SpeedItem7, u"Settings 3"_s, u"Settings 3\nUstawienia 3"_s, "settings3",
+         QKeySequence(Qt::CTRL | Qt::Key_3), &TForm1::SpeedItem7Click},
+    };
+    auto* group = new QActionGroup(this);
     for (int number = 1; number <= 3; ++number) {
-        QAbstractButton* button = m_presetButtons[number - 1];
-        const auto select = m_commands.command(this, handlers[number - 1]);
-        // Whatever puts a preset button down selects its preset: a click, a key, or a screen
-        // reader's Toggle action, which checks the button without clicking it.
-        connect(button, &QAbstractButton::toggled, this, [this, number, select](bool down) {
-            if (down && !m_applyingPreset && m_settings.currentPresetNumber() != number)
-                select();
-        });
-        // A click on the button that is already down applies its preset anew (setting the mark);
-        // any other click put the button down and was handled through toggled.
-        connect(button, &QAbstractButton::pressed, this,
-                [this, button] { m_presetButtonWasDown = button->isChecked(); });
-        connect(button, &QAbstractButton::clicked, this, [this, select] {
-            if (m_presetButtonWasDown)
+        // A click, its key or an arrow among the presets triggers the action: the preset is
+        // applied, anew when it was current already. A screen reader's Toggle action puts a
+        // button down without a click; the model then selects its preset unless that one is
+        // current already.
+        const Command& preset = presets[number - 1];
+        QAction* action = addCommand(preset);
+        action->setCheckable(true);
+        action->setActionGroup(group);
+        m_presetActions[static_cast<std::size_t>(number - 1)] = action;
+        const auto select = m_commands.command(this, preset.handler);
+        connect(preset.button, &QAbstractButton::toggled, this, [this, number, select](bool down) {
+            if (down && m_settings.currentPresetNumber() != number)
                 select();
         });
     }
@@ -242,22 +285,15 @@ void TForm1::setUpPresetButtons()
 void TForm1::connectControls()
 {
     // valueChanged covers every user's move (keys, drags, track clicks, a screen reader's
-    // setValue); setall's own moves are told apart by m_applyingPreset.
+    // setValue). A move made to show the model writes nothing back: the model takes a slider's
+    // position only when it differs from what the slider shows of the preset.
     const std::array<void (TForm1::*)(), kIntegerSettings.size()> handlers = {
         &TForm1::TrackBar1Change, &TForm1::TrackBar2Change, &TForm1::TrackBar3Change,
         &TForm1::TrackBar4Change, &TForm1::TrackBar5Change};
-    for (std::size_t i = 0; i < m_sliders.size(); ++i) {
-        connect(m_sliders[i], &QSlider::valueChanged, this,
-                [this, handler = m_commands.command(this, handlers[i])] {
-                    if (!m_applyingPreset)
-                        handler();
-                });
-    }
+    for (std::size_t i = 0; i < m_sliders.size(); ++i)
+        connect(m_sliders[i], &QSlider::valueChanged, this, m_commands.command(this, handlers[i]));
     connect(ui->ComboBox1, &QComboBox::currentTextChanged, this,
-            [this, handler = m_commands.command(this, &TForm1::ComboBox1Change)] {
-                if (!m_applyingPreset)
-                    handler();
-            });
+            m_commands.command(this, &TForm1::ComboBox1Change));
 }
 
 void TForm1::connectModel()
@@ -275,7 +311,7 @@ void TForm1::FormCreate()
     applyToolbarBackground();
     ui->SpeedBar1->setFont(font());
     Presets presets;
-    readSettingsFile(m_files.settingsFile, presets, m_options);
+    Odczytaj1Click(m_files.settingsFile, presets, m_options);
     m_presetsAtStart = presets;
     m_settings.setPresets(presets);
     m_settings.selectPreset(1); // applied through presetChanged: setall puts SpeedItem5 down
@@ -291,7 +327,7 @@ void TForm1::applyToolbarBackground()
     if (face.rgb() == qRgb(0, 0, 0))
         palette.setBrush(QPalette::Window, face);
     else
-        palette.setBrush(QPalette::Window, QBrush(QPixmap::fromImage(backgroundPicture())));
+        palette.setBrush(QPalette::Window, QBrush(toolbarBackground()));
     ui->SpeedBar1->setPalette(palette);
     ui->SpeedBar1->setAutoFillBackground(true);
 }
@@ -309,15 +345,13 @@ void TForm1::showTempo()
 void TForm1::setall()
 {
     const SettingsPreset& preset = m_settings.current();
-    m_applyingPreset = true;
     // The sliders clamp out-of-range numbers; the preset keeps them as they are.
     for (const IntegerSetting& setting : kIntegerSettings)
         m_sliders[indexOf(setting.id)]->setValue(preset.*setting.inPreset);
     ui->ComboBox1->setEditText(windows1250::toUnicode(preset.chars));
     // Before the first selection (0) preset 1 is the one shown.
     const int presetNumber = std::max<int>(m_settings.currentPresetNumber(), 1);
-    m_presetButtons[presetNumber - 1]->setChecked(true);
-    m_applyingPreset = false;
+    m_presetActions[static_cast<std::size_t>(presetNumber - 1)]->setChecked(true);
     for (std::size_t i = 0; i < m_sliders.size(); ++i)
         m_displays[i]->setValue(m_sliders[i]->value());
     showTempo();
@@ -333,31 +367,24 @@ void TForm1::showSetting(IntegerSettingId id)
 
 void TForm1::sliderChanged(IntegerSettingId id)
 {
-    showSetting(id);
-    m_settings.setInteger(id, m_sliders[indexOf(id)]->value());
-    setModifiedMark();
+    m_settings.setSliderPosition(id, m_sliders[indexOf(id)]->value());
 }
 
 void TForm1::settingChanged(IntegerSettingId id)
 {
-    // A change made elsewhere moves the slider as setall would: clamped, without writing back.
+    // The slider shows the stored number clamped; a number it cannot show stays in the preset.
     const IntegerSetting& setting = integerSetting(id);
-    m_applyingPreset = true;
     m_sliders[indexOf(id)]->setValue(m_settings.current().*setting.inPreset);
-    m_applyingPreset = false;
     showSetting(id);
     setModifiedMark();
 }
 
 void TForm1::charsChanged()
 {
-    // Only a change made elsewhere differs from the box; the box keeps its cursor otherwise.
+    // What the user typed is in the box already: it keeps its cursor.
     const std::string& chars = m_settings.current().chars;
-    if (windows1250::fromUnicode(ui->ComboBox1->currentText()) == chars)
-        return;
-    m_applyingPreset = true;
-    ui->ComboBox1->setEditText(windows1250::toUnicode(chars));
-    m_applyingPreset = false;
+    if (windows1250::fromUnicode(ui->ComboBox1->currentText()) != chars)
+        ui->ComboBox1->setEditText(windows1250::toUnicode(chars));
 }
 
 void TForm1::TrackBar1Change()
@@ -637,16 +664,6 @@ void TForm1::ProgressClick()
     Q_EMIT progressRequested();
 }
 
-void TForm1::pickCharacterSet(int entryIndex)
-{
-    ui->ComboBox1->setCurrentIndex(entryIndex);
-}
-
-void TForm1::setCharacterSetText(const QString& characterSet)
-{
-    ui->ComboBox1->setEditText(characterSet);
-}
-
 void TForm1::setUpTextCover()
 {
     m_textCover = new QLabel(
@@ -672,7 +689,7 @@ void TForm1::FormClose()
     stopPlayRendering();
     std::error_code ignored;
     std::filesystem::remove(m_files.temporarySoundFile, ignored);
-    writeSettingsFile(m_files.settingsFile, m_settings.presets(), m_presetsAtStart, m_options);
+    Zapisz1Click(m_files.settingsFile, m_settings.presets(), m_presetsAtStart, m_options);
 }
 
 void TForm1::closeEvent(QCloseEvent* event)
@@ -691,7 +708,7 @@ void TForm1::endSession() noexcept
     std::error_code ignored;
     std::filesystem::remove(m_files.temporarySoundFile, ignored);
     try {
-        writeSettingsFile(m_files.settingsFile, m_settings.presets(), m_presetsAtStart, m_options);
+        Zapisz1Click(m_files.settingsFile, m_settings.presets(), m_presetsAtStart, m_options);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "vortan: settings not saved at session end: %s\n", error.what());
     } catch (...) {

@@ -10,13 +10,17 @@
 // A rendering that fails stops the sound and says why; Stop stops the sound and the rendering.
 // Play renders only when Memo1's modified mark is set (any text edit, setting change, applied
 // preset or Save WAV sets it) or the file is gone; otherwise it replays the last rendering.
-// The presets live in SettingsModel, owned by main(); the sliders follow the model's signals and
-// show the current preset clamped to their ranges, the preset keeps its numbers until the user
-// moves a slider. Every command runs through the CommandRunner, which shows its errors.
+// The presets live in SettingsModel, owned by main(), and state flows one way: a control's
+// handler (TrackBar1Change, ComboBox1Change, a preset button) writes into the model, and only the
+// model's signals move the controls, which show the current preset clamped to their ranges; the
+// preset keeps its numbers until the user moves a slider. Every command runs through the
+// CommandRunner, which shows its errors.
 
 #include "settings/settings_schema.h"
 #include "synthesis/sent_exercise.h"
 
+#include <QKeySequence>
+#include <QString>
 #include <QWidget>
 
 #include <array>
@@ -28,11 +32,12 @@
 #include <string>
 #include <vector>
 
-class QAbstractButton;
+class QAction;
 class QCloseEvent;
 class QLabel;
 class QPlainTextEdit;
 class QSlider;
+class QToolButton;
 
 namespace vortan {
 
@@ -92,10 +97,6 @@ public:
     // What the last rendering (Play or Save WAV) sent; nothing before the first.
     const std::optional<SentExercise>& lastSentExercise() const { return m_lastSentExercise; }
 
-    // Picks entry entryIndex (from 0) of the character-set box, as a user's pick would.
-    void pickCharacterSet(int entryIndex);
-    // Puts a character set into the box, as if the user typed it.
-    void setCharacterSetText(const QString& characterSet);
     // While covered, the exercise text box shows a plain cover with a short note in place of the
     // text, so that a learner copying by ear cannot read along; the text and every command stay.
     void setTextCovered(bool covered);
@@ -121,8 +122,8 @@ public:
     void setall();
 
 public Q_SLOTS:
-    // The five slider handlers: each shows its slider's position, writes it into the current
-    // preset and sets the mark.
+    // The five slider handlers: each writes its slider's position into the current preset; the
+    // model's signal then shows it and sets the mark.
     void TrackBar1Change();
     void TrackBar2Change();
     void TrackBar3Change();
@@ -167,7 +168,20 @@ private:
     void FormClose();
     void applyToolbarBackground();
     void applyFonts();
+    void setUpSettingControls();
     void setUpDisplays();
+    // A command of the window: its button, caption, hint (without the key), picture (a file in
+    // the resources' toolbar folder), key and handler.
+    struct Command {
+        QToolButton* button;
+        QString text;
+        QString hint;
+        const char* icon;
+        QKeySequence keys;
+        void (TForm1::*handler)();
+    };
+    // Makes the command's action, adds it to the window and shows it on its button.
+    QAction* addCommand(const Command& command);
     void setUpCommands();
     void setUpPresetButtons();
     void connectControls();
@@ -219,12 +233,7 @@ private:
     // TrackBar1 to TrackBar5 and the display each one feeds, in the schema's order.
     std::array<QSlider*, kIntegerSettings.size()> m_sliders{};
     std::array<TRCADigital*, kIntegerSettings.size()> m_displays{};
-    std::array<QAbstractButton*, 3> m_presetButtons{};
-    // Set while the window moves its own controls to show the model (setall, a change made
-    // elsewhere), so that their handlers write nothing back into the preset.
-    bool m_applyingPreset = false;
-    // Whether the preset button being clicked was already down when it was pressed.
-    bool m_presetButtonWasDown = false;
+    std::array<QAction*, 3> m_presetActions{}; // Settings 1 to 3, one of them checked
 };
 
 } // namespace vortan

@@ -13,7 +13,8 @@ class ProfileDocument;
 
 // The program's options while it runs, each always within its range. main() owns the one store;
 // the Options window changes it, Play and the renderings read it. Read from the settings file
-// at start and written back at close, in the section [options] only.
+// at start and written back at close with the presets (Odczytaj1Click, Zapisz1Click), in the
+// sections [options] and [conditions] only.
 class OptionsStore {
 public:
     const ProgramOptions& options() const { return m_options; }
@@ -42,22 +43,5 @@ private:
     ProgramOptions m_readAtStart; // as load() found them
     BandConditions m_conditions;
 };
-
-// Reads the three presets and the options from one reading of the settings file; a missing,
-// unreadable or odd file gives the defaults. Never throws.
-void readSettingsFile(const std::filesystem::path& iniFile, Presets& presets,
-                      OptionsStore& options) noexcept;
-
-// Writes the presets (as Zapisz1Click does) and the options into the file's current content
-// and replaces the file in one step; other sections, keys and comments stay byte for byte.
-// Throws vortan::Error("Unable to write to <iniFile>") and leaves the old file untouched.
-void writeSettingsFile(const std::filesystem::path& iniFile, const Presets& presets,
-                       const OptionsStore& options);
-
-// The same, writing of the presets only the keys that changed since they were read at start
-// (readAtStart) and those the file lacks, as Zapisz1Click does with three arguments: two
-// programs closing one after the other keep each other's changes.
-void writeSettingsFile(const std::filesystem::path& iniFile, const Presets& presets,
-                       const Presets& readAtStart, const OptionsStore& options);
 
 } // namespace vortan

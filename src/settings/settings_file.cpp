@@ -3,6 +3,7 @@
 
 #include "base/errors.h"
 #include "files/xdg_paths.h"
+#include "settings/options_store.h"
 #include "settings/profile_document.h"
 #include "settings/profile_file.h"
 
@@ -126,14 +127,6 @@ Presets presetsFrom(const ProfileDocument& document)
     return presets;
 }
 
-void storePresets(ProfileDocument& document, const Presets& presets)
-{
-    for (std::size_t i = 0; i < presets.size(); ++i) {
-        for (const auto& [key, value] : fileValues(presets[i]))
-            document.setValue(sectionName(i), key, value);
-    }
-}
-
 void storeChangedPresets(ProfileDocument& document, const Presets& presets,
                          const Presets& readAtStart)
 {
@@ -154,34 +147,29 @@ fs::path defaultSettingsFile()
     return xdg::configHome() / "vortan" / "vortan.ini";
 }
 
-void Odczytaj1Click(const fs::path& iniFile, Presets& presets) noexcept
+void Odczytaj1Click(const fs::path& iniFile, Presets& presets, OptionsStore& options) noexcept
 {
     try {
         const RegularFileBytes file = readRegularFile(iniFile, kMaxProfileFileBytes);
-        presets = presetsFrom(ProfileDocument(file.state == RegularFileState::Read
-                                                  ? std::string_view(file.bytes)
-                                                  : std::string_view()));
+        const ProfileDocument document(file.state == RegularFileState::Read
+                                           ? std::string_view(file.bytes)
+                                           : std::string_view());
+        presets = presetsFrom(document);
+        options.load(document);
     } catch (...) {
         // Only running out of memory gets here; reading never fails the start.
         presets.fill(defaultPreset());
+        options.load(ProfileDocument());
     }
 }
 
-void Zapisz1Click(const fs::path& iniFile, const Presets& presets)
-{
-    try {
-        editProfileFile(iniFile,
-                        [&presets](ProfileDocument& document) { storePresets(document, presets); });
-    } catch (const std::invalid_argument& error) {
-        throw unableToWrite(iniFile.string(), error.what());
-    }
-}
-
-void Zapisz1Click(const fs::path& iniFile, const Presets& presets, const Presets& readAtStart)
+void Zapisz1Click(const fs::path& iniFile, const Presets& presets, const Presets& readAtStart,
+                  const OptionsStore& options)
 {
     try {
         editProfileFile(iniFile, [&](ProfileDocument& document) {
             storeChangedPresets(document, presets, readAtStart);
+            options.store(document);
         });
     } catch (const std::invalid_argument& error) {
         throw unableToWrite(iniFile.string(), error.what());

@@ -10,38 +10,37 @@
 
 namespace vortan {
 
+class OptionsStore;
 class ProfileDocument;
 
 // $XDG_CONFIG_HOME/vortan/vortan.ini, or ~/.config/vortan/vortan.ini when XDG_CONFIG_HOME is
 // unset, empty or not an absolute path.
 std::filesystem::path defaultSettingsFile();
 
-// Reads the three presets (sections settings1 to settings3) from the file. A missing, unreadable
-// or odd file (a folder, a FIFO, more than 1 MiB) gives the defaults; never throws.
-void Odczytaj1Click(const std::filesystem::path& iniFile, Presets& presets) noexcept;
+// Reads the three presets (sections settings1 to settings3) and the options from one reading of
+// the file. A missing, unreadable or odd file (a folder, a FIFO, more than 1 MiB) gives the
+// defaults; never throws.
+void Odczytaj1Click(const std::filesystem::path& iniFile, Presets& presets,
+                    OptionsStore& options) noexcept;
 
-// Writes the eighteen keys of the three presets into the file's current content and replaces
-// the file in one step; other sections, keys and comments stay as they are. Throws
+// The write at the program's close, into the file's current content, replacing the file in one
+// step. Of the presets, only the keys whose value differs from readAtStart (what Odczytaj1Click
+// gave at start) are written, and any of the eighteen the file lacks, so a new file still gets
+// them all in order; of the options, those the user changed (OptionsStore::store). Every other
+// key, section and comment keeps what the file holds now, so that two running programs that
+// changed different settings both keep their changes. Throws
 // vortan::Error("Unable to write to <iniFile>: <why>") and leaves the old file untouched on
 // failure.
-void Zapisz1Click(const std::filesystem::path& iniFile, const Presets& presets);
-
-// The write at a window's close: only the keys whose value differs from readAtStart (what
-// Odczytaj1Click gave at start) are written, and any of the eighteen the file lacks, so a new
-// file still gets them all in order. Every other key keeps what the file holds now, so that two
-// running programs that changed different settings both keep their changes. Fails as above.
 void Zapisz1Click(const std::filesystem::path& iniFile, const Presets& presets,
-                  const Presets& readAtStart);
+                  const Presets& readAtStart, const OptionsStore& options);
 
 // The presets a document holds, defaults where keys are missing or not numbers.
 Presets presetsFrom(const ProfileDocument& document);
 
-// Writes the presets into the document: per section speed, spaces, tone, noise, chars,
-// straight. Throws std::invalid_argument for a character set holding a line feed or NUL byte.
-void storePresets(ProfileDocument& document, const Presets& presets);
-
-// Writes the values that differ from readAtStart, and those the document lacks, in the same
-// order; leaves every other value as the document holds it.
+// Writes the presets' values that differ from readAtStart, and those the document lacks, per
+// section in the order speed, spaces, tone, noise, chars, straight; leaves every other value as
+// the document holds it. Throws std::invalid_argument for a character set holding a line feed
+// or NUL byte.
 void storeChangedPresets(ProfileDocument& document, const Presets& presets,
                          const Presets& readAtStart);
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Every setting of a preset in one table: its key in the settings file, its slider's range and
-// start, and where it lives in a preset and in a rendering's settings. The reader, the writer,
+// Every setting of a preset in one table: its key in the settings file, its slider's range, start
+// and step, and where it lives in a preset and in a rendering's settings. The reader, the writer,
 // the window's sliders, the synthesizer's range check and the renderer's options all use it.
 
 #include "settings/synthesis_settings.h"
@@ -38,22 +38,23 @@ struct IntegerSetting {
     int minimum;
     int maximum;
     int start; // the slider's start position, and the value of a missing key
+    int step;  // the slider's page step and the distance between its ticks
     std::int32_t SettingsPreset::*inPreset;
     int SynthesisSettings::*inRendering;
 };
 
 // In the order of the sliders TrackBar1 to TrackBar5.
 inline constexpr std::array<IntegerSetting, 5> kIntegerSettings{{
-    {IntegerSettingId::Speed, "speed", "sending speed in characters per minute", 40, 250, 60,
+    {IntegerSettingId::Speed, "speed", "sending speed in characters per minute", 40, 250, 60, 5,
      &SettingsPreset::speed, &SynthesisSettings::speed},
-    {IntegerSettingId::Spaces, "spaces", "extra dot lengths added to every gap", 0, 10, 0,
+    {IntegerSettingId::Spaces, "spaces", "extra dot lengths added to every gap", 0, 10, 0, 1,
      &SettingsPreset::spaces, &SynthesisSettings::spaces},
-    {IntegerSettingId::Tone, "tone", "tone frequency in Hz", 400, 2000, 600, &SettingsPreset::tone,
-     &SynthesisSettings::tone},
+    {IntegerSettingId::Tone, "tone", "tone frequency in Hz", 400, 2000, 600, 100,
+     &SettingsPreset::tone, &SynthesisSettings::tone},
     {IntegerSettingId::Noise, "noise", "noise level in sample steps, the tone's peak being 100", 0,
-     50, 0, &SettingsPreset::noise, &SynthesisSettings::noise},
+     50, 0, 1, &SettingsPreset::noise, &SynthesisSettings::noise},
     {IntegerSettingId::Straight, "straight", "straight-key timing jitter in hundredths", 0, 100, 0,
-     &SettingsPreset::straight, &SynthesisSettings::straight},
+     10, &SettingsPreset::straight, &SynthesisSettings::straight},
 }};
 
 constexpr const IntegerSetting& integerSetting(IntegerSettingId id)

@@ -55,5 +55,18 @@ TEST(SettingsModel, TellsEveryChangeOnceAndOnlyChanges)
     EXPECT_EQ(model.presets()[0], SettingsPreset{}); // only the current preset is written
 }
 
+TEST(SettingsModel, TakesASliderPositionUnlessTheSliderShowsTheStoredNumber)
+{
+    // Stored speed, slider position, speed afterwards; the slider's range is 40 to 250.
+    const int cases[][3] = {{60, 61, 61},    {60, 60, 60}, {300, 250, 300},
+                            {300, 249, 249}, {10, 40, 10}, {10, 41, 41}};
+    for (const auto& [stored, position, kept] : cases) {
+        SettingsModel model;
+        model.setInteger(IntegerSettingId::Speed, stored);
+        model.setSliderPosition(IntegerSettingId::Speed, position);
+        EXPECT_EQ(model.current().speed, kept) << stored << " " << position;
+    }
+}
+
 } // namespace
 } // namespace vortan

@@ -14,6 +14,7 @@
 #include "sound/sound_player.h"
 #include "support/fake_sound.h"
 #include "support/fifo_guard.h"
+#include "support/program_harness.h"
 #include "support/test_files.h"
 #include "synthesis/random_generator.h"
 #include "synthesis/synthesizer.h"
@@ -21,16 +22,17 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAccessibleActionInterface>
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QFile>
 #include <QPlainTextEdit>
 #include <QScopeGuard>
+#include <QSet>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QXmlStreamReader>
+#include <QToolButton>
 
 #include <chrono>
 #include <csignal>
@@ -79,24 +81,15 @@ private:
 
 // The program as main() builds it, with private files, a recording player, recorded errors and
 // the questions of the file dialogs and the printer recorded.
-struct Program {
+struct Program : test::ProgramHarness {
     Program() { fs::create_directories(root() / "config"); }
 
     fs::path root() const { return dir.path().toStdString(); }
 
     TForm1& start(SoundPlayer* soundPlayer = nullptr)
     {
-        window = std::make_unique<TForm1>(
-            MainWindowServices{.settings = settings,
-                               .synthesizer = renderer ? *renderer : synthesizer,
-                               .random = random,
-                               .clock = clock,
-                               .player = soundPlayer ? *soundPlayer : player,
-                               .outputVolume = noOutput,
-                               .commands = commands,
-                               .aboutWindow = about,
-                               .options = options},
-            MainWindowFiles{.settingsFile = settingsFile, .temporarySoundFile = soundFile});
+        window = makeWindow({.settingsFile = settingsFile, .temporarySoundFile = soundFile},
+                            soundPlayer, nullptr, renderer);
         window->setWavFileChooser([this] {
             asked << u"wav"_s;
             return chosenWavFile;
@@ -150,19 +143,9 @@ struct Program {
     QTemporaryDir dir;
     fs::path settingsFile = root() / "config" / "vortan.ini";
     fs::path soundFile = root() / "run" / "vortan" / "~ortan.wav";
-    RandomGenerator random;
-    FixedClock clock{45'296'789};
-    Synthesizer synthesizer{random, clock};
-    SettingsModel settings;
-    OptionsStore options;
-    RecordingPlayer player;
-    NoOutputVolume noOutput;
     std::optional<fs::path> chosenWavFile;
-    Synthesizer* renderer = nullptr; // in place of the synthesizer above
-    QStringList errors;
-    QStringList asked; // "wav", "open", "save", "print": what the window asked for
-    CommandRunner commands{[this](const QString& text) { errors << text; }};
-    TForm2 about;
+    Synthesizer* renderer = nullptr; // in place of the harness's synthesizer
+    QStringList asked;               // "wav", "open", "save", "print": what the window asked for
     std::unique_ptr<TForm1> window;
 };
 
@@ -195,27 +178,7 @@ void press(const QKeySequence& keys)
                     combination.keyboardModifiers());
 }
 
-// Each command of the window and its key.
-const std::pair<const char*, QKeySequence> kCommands[] = {
-    {"Play", QKeySequence(u"F5"_s)},
-    {"Stop", QKeySequence(u"F6"_s)},
-    {"Open", QKeySequence(u"Ctrl+O"_s)},
-    {"Save", QKeySequence(u"Ctrl+S"_s)},
-    {"Print", QKeySequence(u"Ctrl+P"_s)},
-    {"Clear", QKeySequence(u"Ctrl+N"_s)},
-    {"Random", QKeySequence(u"Ctrl+R"_s)},
-    {"Save WAV", QKeySequence(u"Ctrl+E"_s)},
-    {"Defaults", QKeySequence(u"Ctrl+Shift+R"_s)},
-    {"Settings 1", QKeySequence(u"Ctrl+1"_s)},
-    {"Settings 2", QKeySequence(u"Ctrl+2"_s)},
-    {"Settings 3", QKeySequence(u"Ctrl+3"_s)},
-    {"About", QKeySequence(u"F1"_s)},
-    {"Options", QKeySequence(u"Ctrl+,"_s)},
-    {"Check copy", QKeySequence(u"F7"_s)},
-    {"Progress", QKeySequence(u"F8"_s)},
-};
-
-// A started program in which each command of kCommands shows that it ran: the text is "keep",
+// A started program in which each command of the window shows that it ran: the text is "keep",
 // preset 1's speed is not the default, and preset 2 is current before "Settings 1".
 void prepareForCommand(Program& program, const QString& command)
 {
@@ -254,13 +217,13 @@ bool commandRan(const Program& program, const QString& command)
     if (command == "Open"_L1 || command == "Save"_L1 || command == "Print"_L1 ||
         command == "Options"_L1 || command == "Check copy"_L1 || command == "Progress"_L1)
         return program.asked == QStringList{command.toLower()};
-    if (command == "Save WAV"_L1)
+    if (command == "WAV"_L1)
         return program.asked == QStringList{u"wav"_s};
     if (command == "Clear"_L1)
         return text == "vvv =\r\n";
     if (command == "Random"_L1)
         return text.starts_with("keep\r\n") && text.size() == 6 + 36;
-    if (command == "Defaults"_L1)
+    if (command == "Default settings"_L1)
         return program.settings.current().speed == 60;
     if (command == "About"_L1)
         return program.about.isVisible();
@@ -277,55 +240,9 @@ std::string defaultSection(int number)
 
 } // namespace
 
-// The slider positions the layout file gives: name -> minimum, maximum, value.
-QMap<QString, QList<int>> sliderRangesInLayout()
-{
-    QFile file(QStringLiteral(VORTAN_MAIN_WINDOW_UI));
-    if (!file.open(QIODevice::ReadOnly))
-        qFatal("cannot read %s", VORTAN_MAIN_WINDOW_UI);
-    QMap<QString, QList<int>> ranges;
-    QXmlStreamReader xml(&file);
-    QString widget;
-    QString property;
-    while (!xml.atEnd()) {
-        xml.readNext();
-        if (!xml.isStartElement())
-            continue;
-        if (xml.name() == "widget"_L1) {
-            widget = xml.attributes().value("name"_L1).toString();
-            ranges[widget] = {0, 0, 0};
-        } else if (xml.name() == "property"_L1) {
-            property = xml.attributes().value("name"_L1).toString();
-        } else if (xml.name() == "number"_L1) {
-            const int index = QStringList{u"minimum"_s, u"maximum"_s, u"value"_s}.indexOf(property);
-            if (index >= 0)
-                ranges[widget][index] = xml.readElementText().toInt();
-        }
-    }
-    return ranges;
-}
-
 class TForm1Test : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void sliderRangesInTheLayoutFollowTheSchema_data()
-    {
-        QTest::addColumn<QString>("slider");
-        QTest::addColumn<int>("setting");
-        for (std::size_t i = 0; i < kIntegerSettings.size(); ++i)
-            QTest::newRow(kIntegerSettings[i].key.data())
-                << u"TrackBar%1"_s.arg(i + 1) << static_cast<int>(i);
-    }
-
-    void sliderRangesInTheLayoutFollowTheSchema()
-    {
-        QFETCH(QString, slider);
-        QFETCH(int, setting);
-        static const QMap<QString, QList<int>> layout = sliderRangesInLayout();
-        const IntegerSetting& schema = kIntegerSettings[static_cast<std::size_t>(setting)];
-        QCOMPARE(layout.value(slider), (QList<int>{schema.minimum, schema.maximum, schema.start}));
-    }
-
     void nothingTheWindowWritesIsWaitedFor()
     {
         Program program;
@@ -409,7 +326,8 @@ private Q_SLOTS:
         QVERIFY(first.window->close());
         QVERIFY(second.window->close());
         Presets saved;
-        Odczytaj1Click(first.settingsFile, saved);
+        OptionsStore savedOptions;
+        Odczytaj1Click(first.settingsFile, saved, savedOptions);
         QCOMPARE(saved[0].speed, 100);
         QCOMPARE(saved[1].tone, 800);
     }
@@ -496,6 +414,26 @@ private Q_SLOTS:
         QCOMPARE(window.lastSentExercise()->text, std::string("e"));
         QCOMPARE(window.lastSentExercise()->settings.noise, 7);
         QCOMPARE(window.lastSentExercise()->settings.speed, 250);
+    }
+
+    void aNumberOutsideItsRangeStaysUntilTheUserMovesItsSlider()
+    {
+        Program program;
+        std::ofstream(program.settingsFile, std::ios::binary) << "[settings1]\r\nspeed=300\r\n";
+        program.start();
+        QCOMPARE(program.slider(1)->value(), 250);
+        program.button(6)->click(); // away and back: the slider shows the preset anew
+        program.button(5)->click();
+        program.settings.setInteger(IntegerSettingId::Tone, 900); // changes made elsewhere
+        program.settings.setInteger(IntegerSettingId::Speed, 400);
+        QCOMPARE(program.slider(3)->value(), 900);
+        QCOMPARE(program.slider(1)->value(), 250);
+        QCOMPARE(program.settings.current().speed, 400);
+        program.slider(1)->setValue(249);
+        QCOMPARE(program.settings.current().speed, 249);
+        program.settings.setInteger(IntegerSettingId::Speed, 40);
+        QCOMPARE(program.slider(1)->value(), 40);
+        QVERIFY(program.errors.isEmpty());
     }
 
     void playTellsHowFarItWasHeard()
@@ -602,10 +540,38 @@ private Q_SLOTS:
         QTest::addColumn<QString>("command");
         QTest::addColumn<QKeySequence>("keys");
         QTest::addColumn<QString>("typingIn");
+        Program program;
+        const QList<QAction*> commands = program.start().actions();
         for (const char* box : {"Memo1", "ComboBox1"})
-            for (const auto& [command, keys] : kCommands)
-                QTest::addRow("%s in %s", command, box)
-                    << QString::fromLatin1(command) << keys << QString::fromLatin1(box);
+            for (const QAction* command : commands)
+                QTest::addRow("%s in %s", qPrintable(command->text()), box)
+                    << command->text() << command->shortcut() << QString::fromLatin1(box);
+    }
+
+    void everyCommandShowsOnOneButtonWithItsPictureAndItsKeyInTheHint()
+    {
+        Program program;
+        TForm1& window = program.start();
+        QSet<QKeySequence> keys;
+        for (QAction* command : window.actions()) {
+            const QString key = command->shortcut().toString(QKeySequence::NativeText);
+            QVERIFY2(!key.isEmpty() && !keys.contains(command->shortcut()), qPrintable(key));
+            keys << command->shortcut();
+            qsizetype shownBy = 0;
+            for (const QToolButton* button : window.findChildren<QToolButton*>()) {
+                if (button->defaultAction() == command) {
+                    ++shownBy;
+                    QCOMPARE(button->toolTip(), command->toolTip());
+                }
+            }
+            QCOMPARE(shownBy, 1);
+            QVERIFY(command->toolTip().endsWith(u" ("_s + key + u')'));
+            // The picture is drawn at any size, not scaled up from a small one.
+            const QImage large = command->icon().pixmap(64, 64).toImage();
+            QCOMPARE(large.size(), QSize(64, 64));
+            QVERIFY(large != command->icon().pixmap(16, 16).toImage().scaled(64, 64));
+        }
+        QCOMPARE(keys.size(), 16);
     }
 
     void keysRunEveryCommandWhileTyping()
@@ -624,7 +590,7 @@ private Q_SLOTS:
         // Nothing was typed into the box.
         if (command != "Random"_L1 && command != "Clear"_L1)
             QCOMPARE(program.window->exerciseText(), std::string("keep"));
-        if (command != "Defaults"_L1)
+        if (command != "Default settings"_L1)
             QCOMPARE(program.charSet()->currentText(), boxText);
         if (command != "About"_L1)
             QCOMPARE(program.focused(), box);

@@ -75,23 +75,23 @@ TEST(ConditionsSection, OffWritesNothingAndKeysOnceWrittenStayUpToDate)
     Presets presets;
     presets.fill(defaultPreset());
     OptionsStore options;
-    writeSettingsFile(file, presets, options);
+    Zapisz1Click(file, presets, Presets{}, options);
     const auto plain = test::readBytes(file);
-    Zapisz1Click(folder / "program.ini", presets);
+    Zapisz1Click(folder / "program.ini", presets, Presets{}, OptionsStore{});
     EXPECT_EQ(plain, test::readBytes(folder / "program.ini")); // as the program writes it
 
     options.setConditions(namedConditions()[2].conditions); // two stations
-    writeSettingsFile(file, presets, options);
+    Zapisz1Click(file, presets, Presets{}, options);
     OptionsStore readBack;
-    readSettingsFile(file, presets, readBack);
+    Odczytaj1Click(file, presets, readBack);
     EXPECT_EQ(readBack.conditions(), namedConditions()[2].conditions);
 
     options.setConditions({});
-    writeSettingsFile(file, presets, options);
+    Zapisz1Click(file, presets, Presets{}, options);
     const auto bytes = test::readBytes(file);
     const std::string text(bytes.begin(), bytes.end());
     EXPECT_NE(text.find("[conditions]\r\nqsb=0:0\r\nqrm1=\r\nqrm2=\r\n"), text.npos) << text;
-    readSettingsFile(file, presets, readBack);
+    Odczytaj1Click(file, presets, readBack);
     EXPECT_EQ(readBack.conditions(), BandConditions());
 
     // Values outside their ranges are refused and change nothing.

@@ -27,22 +27,23 @@ TEST(OptionsStore, PresetWritesAndOptionWritesLeaveEachOthersSectionsAlone)
     test::writeText(file, "; mine\n[options]\nleadin=200 ; a note\ncolour=red\n\n" + settings);
     Presets presets;
     OptionsStore options;
-    readSettingsFile(file, presets, options);
+    Odczytaj1Click(file, presets, options);
     EXPECT_EQ(options.options(), ProgramOptions{}); // "200 ; a note" is no number
     options.setValue(OptionId::LeadIn, 250);
-    writeSettingsFile(file, presets, options);
+    Zapisz1Click(file, presets, Presets{}, options); // every preset key written
     const std::string written = textOf(file);
     EXPECT_EQ(written.substr(0, written.find("[settings2]")),
               "; mine\n[options]\nleadin=250\ncolour=red\n\n[settings1]\r\nspeed=300\r\n"
               "spaces=0\r\ntone=600\r\nnoise=0\r\nchars=a b\r\nstraight=0\r\nmine=1\r\n\r\n");
 
-    // The program's own preset writer keeps the options as they stand.
-    Zapisz1Click(file, presets);
+    // Written again, nothing changes.
+    Zapisz1Click(file, presets, Presets{}, options);
     EXPECT_EQ(textOf(file), written);
 
     // A refused write leaves the file whole.
-    presets[0].chars = "two\nlines";
-    EXPECT_THROW(writeSettingsFile(file, presets, options), Error);
+    Presets twoLines = presets;
+    twoLines[0].chars = "two\nlines";
+    EXPECT_THROW(Zapisz1Click(file, twoLines, presets, options), Error);
     EXPECT_EQ(textOf(file), written);
 }
 
@@ -79,21 +80,21 @@ TEST(OptionsStore, WritesOnlyWhatTheUserChangedWithTheFilesLineEndings)
     // Values the file holds its own way stay, untouched, while Options is never used.
     const std::string odd = "[options]\nrise=-5\nleadin=99999999999\n";
     test::writeText(file, odd);
-    readSettingsFile(file, presets, options);
-    writeSettingsFile(file, presets, presets, options);
+    Odczytaj1Click(file, presets, options);
+    Zapisz1Click(file, presets, presets, options);
     EXPECT_TRUE(textOf(file).starts_with(odd)) << textOf(file);
 
     // A changed one is written, ending as the file's lines end; the other stays as it was.
     options.setValue(OptionId::Rise, 4);
-    writeSettingsFile(file, presets, presets, options);
+    Zapisz1Click(file, presets, presets, options);
     EXPECT_TRUE(textOf(file).starts_with("[options]\nrise=4\nleadin=99999999999\n"))
         << textOf(file);
 
     // A new section in a file of LF lines gets LF lines too.
     test::writeText(file, "[mine]\nkey=1\n");
-    readSettingsFile(file, presets, options);
+    Odczytaj1Click(file, presets, options);
     options.setValue(OptionId::LeadIn, 300);
-    writeSettingsFile(file, presets, presets, options);
+    Zapisz1Click(file, presets, presets, options);
     const std::string written = textOf(file);
     EXPECT_EQ(written.substr(written.find("\n[options]")), "\n[options]\nleadin=300\n");
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "base/errors.h"
+#include "settings/options_store.h"
 #include "settings/settings_file.h"
 #include "support/test_files.h"
 
@@ -27,8 +28,14 @@ protected:
     Presets read() const
     {
         Presets presets; // all zero and empty, as before the first read
-        Odczytaj1Click(m_file, presets);
+        OptionsStore options;
+        Odczytaj1Click(m_file, presets, options);
         return presets;
+    }
+    // Writes every key: none of them has its value of before the first read.
+    void writeAll(const fs::path& file, const Presets& presets) const
+    {
+        Zapisz1Click(file, presets, Presets{}, OptionsStore{});
     }
     // The write fails with the message and why, the old file stays whole, and no temporary
     // file is left.
@@ -36,7 +43,7 @@ protected:
                        Presets presets = {defaultPreset(), defaultPreset(), defaultPreset()}) const
     {
         try {
-            Zapisz1Click(file, presets);
+            writeAll(file, presets);
             ADD_FAILURE() << "wrote " << file;
         } catch (const Error& error) {
             EXPECT_EQ(error.what(), "Unable to write to " + file.string() + ": " + why);
@@ -56,7 +63,7 @@ TEST_F(SettingsFile, WritingKeepsEverythingElseByteForByte)
                             "# about two\n[settings2]\r\ntone=0x258\r\n");
     Presets presets = read();
     presets[1].chars = "\xB9\x9C";
-    Zapisz1Click(m_file, presets);
+    writeAll(m_file, presets);
     EXPECT_EQ(fileText(), "; my presets\n[window]\nspeed=1\n\n"
                           "[Settings1]\nSpeed=300\r\nmine=keep me\nspaces=0\r\ntone=600\r\n"
                           "noise=0\r\nchars=abcdefghijklmnopqrstuvwxyz0123456789/=?!\r\n"
@@ -101,8 +108,8 @@ TEST_F(SettingsFile, AtCloseOnlyWhatThisWindowChangedIsWritten)
     Presets second = startOfSecond;
     second[1].chars = "abs";
     second[0].speed = 60; // shown as 60 since "abc" is no number, but not moved: left as it is
-    Zapisz1Click(m_file, first, startOfFirst);
-    Zapisz1Click(m_file, second, startOfSecond);
+    Zapisz1Click(m_file, first, startOfFirst, OptionsStore{});
+    Zapisz1Click(m_file, second, startOfSecond, OptionsStore{});
     const Presets now = read();
     EXPECT_EQ(now[0].tone, 800);
     EXPECT_EQ(now[1].chars, "abs");
@@ -110,7 +117,7 @@ TEST_F(SettingsFile, AtCloseOnlyWhatThisWindowChangedIsWritten)
 
     // A new file still gets all eighteen keys, in the file's order.
     fs::remove(m_file);
-    Zapisz1Click(m_file, read(), read());
+    Zapisz1Click(m_file, read(), read(), OptionsStore{});
     EXPECT_EQ(fileText(), "[settings1]\r\n" + kFirstRunKeys + "\r\n[settings2]\r\n" +
                               kFirstRunKeys + "\r\n[settings3]\r\n" + kFirstRunKeys);
 }

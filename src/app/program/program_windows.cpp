@@ -6,11 +6,13 @@
 #include "app/progress/progress_window.h"
 #include "app/settings_model.h"
 #include "app/vortan1.h"
+#include "desktop/windows1250.h"
+#include "settings/character_sets.h"
 #include "settings/options_store.h"
 
 namespace vortan {
 
-ProgramWindows::ProgramWindows(TForm1& form1, const SettingsModel& settings, OptionsStore& options,
+ProgramWindows::ProgramWindows(TForm1& form1, SettingsModel& settings, OptionsStore& options,
                                CheckHistory& history, HistoryErrorReporter reportHistoryError)
     : m_form1(form1)
     , m_settings(settings)
@@ -68,8 +70,10 @@ CheckCopyWindow& ProgramWindows::checkWindow()
             m_checkWindow->setHeardUntil(heardSample);
         connect(m_checkWindow.get(), &CheckCopyWindow::textCoverChanged, &m_form1,
                 &TForm1::setTextCovered);
-        connect(m_checkWindow.get(), &CheckCopyWindow::nextSetChosen, &m_form1,
-                &TForm1::pickCharacterSet);
+        connect(m_checkWindow.get(), &CheckCopyWindow::nextSetChosen, this, [this](int entryIndex) {
+            m_settings.setChars(
+                std::string(kCharacterSets.at(static_cast<std::size_t>(entryIndex))));
+        });
         connect(m_checkWindow.get(), &CheckCopyWindow::checked, this, [this] {
             if (m_progressWindow)
                 m_progressWindow->refresh();
@@ -83,8 +87,10 @@ ProgressWindow& ProgramWindows::progressWindow()
     if (!m_progressWindow) {
         m_progressWindow = std::make_unique<ProgressWindow>(m_history, m_reportHistoryError);
         m_progressWindow->setCurrentCharacterSet(m_settings.current().chars);
-        connect(m_progressWindow.get(), &ProgressWindow::drillSetChosen, &m_form1,
-                &TForm1::setCharacterSetText);
+        connect(m_progressWindow.get(), &ProgressWindow::drillSetChosen, this,
+                [this](const QString& characterSet) {
+                    m_settings.setChars(windows1250::fromUnicode(characterSet));
+                });
     }
     return *m_progressWindow;
 }

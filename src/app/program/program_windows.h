@@ -22,11 +22,12 @@ class TForm1;
 // The windows beside the main one and what they tell each other. Each is made when first asked
 // for, so that the start pays for none of them. The main window's buttons open them; a rendering
 // goes to the check, which covers the text and offers the next set; the progress view follows
-// the character set and offers a drill set; a soft-keying change marks the text for rendering.
+// the character set and offers a drill set; both sets go into the settings model, which the main
+// window follows; a soft-keying change marks the text for rendering.
 class ProgramWindows : public QObject {
 public:
     // All of these must outlive the windows.
-    ProgramWindows(TForm1& form1, const SettingsModel& settings, OptionsStore& options,
+    ProgramWindows(TForm1& form1, SettingsModel& settings, OptionsStore& options,
                    CheckHistory& history, HistoryErrorReporter reportHistoryError);
     ~ProgramWindows() override;
 
@@ -38,7 +39,7 @@ private:
     void followCharacterSet();
 
     TForm1& m_form1;
-    const SettingsModel& m_settings;
+    SettingsModel& m_settings;
     OptionsStore& m_options;
     CheckHistory& m_history;
     HistoryErrorReporter m_reportHistoryError;

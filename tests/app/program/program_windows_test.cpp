@@ -13,10 +13,12 @@
 #include "settings/options_schema.h"
 #include "settings/options_store.h"
 #include "support/fake_sound.h"
+#include "support/program_harness.h"
 #include "synthesis/random_generator.h"
 #include "synthesis/synthesizer.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -66,21 +68,11 @@ std::string renderedAgain(const SentExercise& sent, const fs::path& file)
 } // namespace
 
 // The program's windows as main() builds and connects them, with a recording player.
-struct Windows {
+struct Windows : test::ProgramHarness {
     Windows()
     {
         fs::create_directories(root() / "config");
-        form1 = std::make_unique<TForm1>(
-            MainWindowServices{.settings = settings,
-                               .synthesizer = synthesizer,
-                               .random = random,
-                               .clock = clock,
-                               .player = player,
-                               .outputVolume = noOutput,
-                               .commands = commands,
-                               .aboutWindow = about,
-                               .options = options},
-            MainWindowFiles{.settingsFile = root() / "config" / "vortan.ini",
+        form1 = makeWindow({.settingsFile = root() / "config" / "vortan.ini",
                             .temporarySoundFile = root() / "run" / "~ortan.wav"});
         program = std::make_unique<ProgramWindows>(*form1, settings, options, history,
                                                    reportHistoryError);
@@ -96,16 +88,6 @@ struct Windows {
     }
 
     QTemporaryDir dir;
-    RandomGenerator random;
-    FixedClock clock{45'296'789};
-    Synthesizer synthesizer{random, clock};
-    SettingsModel settings;
-    OptionsStore options;
-    test::RecordingPlayer player;
-    test::NoOutputVolume noOutput;
-    QStringList errors;
-    CommandRunner commands{[this](const QString& text) { errors << text; }};
-    TForm2 about;
     HistoryStore history{root() / "history.sqlite"};
     const HistoryErrorReporter reportHistoryError = [this](std::string_view message) {
         errors << QString::fromUtf8(message.data(), static_cast<qsizetype>(message.size()));
@@ -162,10 +144,13 @@ private Q_SLOTS:
         Windows windows;
         const int next = static_cast<int>(kFirstProgressionSet) + 1;
         Q_EMIT windows.program->checkWindow().nextSetChosen(next);
+        const auto* box = windows.form1->findChild<QComboBox*>(u"ComboBox1"_s);
         QCOMPARE(windows.settings.current().chars,
                  std::string(kCharacterSets[static_cast<std::size_t>(next)]));
+        QCOMPARE(box->currentText(), QString::fromLatin1(kCharacterSets[std::size_t(next)]));
         Q_EMIT windows.program->progressWindow().drillSetChosen(u"aabsst"_s);
         QCOMPARE(windows.settings.current().chars, std::string("aabsst"));
+        QCOMPARE(box->currentText(), u"aabsst"_s);
     }
 
     // A check read back from its row in the history file renders again to the very bytes that

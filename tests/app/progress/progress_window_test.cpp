@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/progress/progress_window.h"
 #include "history/history_store.h"
+#include "support/history_fixture.h"
 
 #include <QLabel>
 #include <QTableWidget>
@@ -14,15 +15,8 @@ namespace {
 constexpr std::int64_t kDayMs = 24 * 60 * 60 * 1000;
 
 // A window on a history in a folder of its own; history errors are recorded.
-struct Fixture {
-    QTemporaryDir folder;
-    std::filesystem::path file{folder.filePath(QStringLiteral("history.sqlite")).toStdString()};
-    HistoryStore history{file};
-    QStringList errors;
-    ProgressWindow window{history, [this](std::string_view message) {
-                              errors
-                                  << QString::fromUtf8(message.data(), qsizetype(message.size()));
-                          }};
+struct Fixture : test::HistoryFixture {
+    ProgressWindow window{history, reportError};
 
     // A check of `sent` on `set`, `daysAgo` days before now, at the tempo of speed 60 with
     // `spaces` extra spacing (0: 60, 2: 48).
