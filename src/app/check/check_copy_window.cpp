@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QTextBrowser>
 #include <QTextDocument>
@@ -173,7 +174,8 @@ void CheckCopyWindow::buildLayout()
     m_alignedView = new QTextBrowser(this);
     m_alignedView->setObjectName(QStringLiteral("alignedView"));
     m_alignedView->setAccessibleName(tr("Sent and copied, group by group"));
-    m_alignedView->setLineWrapMode(QTextEdit::NoWrap);
+    // The aligned rows are preformatted and never wrap; the sentences below them do.
+    m_alignedView->setLineWrapMode(QTextEdit::WidgetWidth);
     m_alignedView->setTabChangesFocus(true);
     alignedLabel->setBuddy(m_alignedView);
 
@@ -233,7 +235,15 @@ void CheckCopyWindow::buildLayout()
     layout->addWidget(alignedLabel);
     layout->addWidget(m_alignedView, 3);
     layout->addWidget(m_legendLabel);
-    layout->addWidget(m_summaryLabel);
+    // A long copy's result in words runs to many lines: it scrolls rather than grow the window
+    // past the screen.
+    auto* summaryArea = new QScrollArea(this);
+    summaryArea->setWidget(m_summaryLabel);
+    summaryArea->setWidgetResizable(true);
+    summaryArea->setFrameShape(QFrame::NoFrame);
+    summaryArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    summaryArea->setMaximumHeight(fontMetrics().lineSpacing() * 8);
+    layout->addWidget(summaryArea);
     addAdviceLabel(*layout);
     layout->addLayout(buttons);
 
