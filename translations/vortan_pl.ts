@@ -1235,8 +1235,8 @@ w %1. Zobacz vortan(1).</translation>
         <translation>Sprawdzenie</translation>
     </message>
     <message>
-        <source>Median recognition time, ms</source>
-        <translation>Mediana czasu rozpoznania, ms</translation>
+        <source>Median, ms</source>
+        <translation>Mediana, ms</translation>
     </message>
     <message>
         <source>Recognition time over time</source>

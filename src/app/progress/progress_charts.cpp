@@ -128,7 +128,7 @@ QChart* recognitionOverTimeChart(const std::vector<RecognitionPoint>& points)
     milliseconds->applyNiceNumbers();
     milliseconds->setLabelFormat(QStringLiteral("%d"));
     milliseconds->setTitleText(
-        QCoreApplication::translate("vortan::ProgressWindow", "Median recognition time, ms"));
+        QCoreApplication::translate("vortan::ProgressWindow", "Median, ms"));
     QChart* chart = chartWith(series, time, milliseconds);
     chart->setTitle(
         QCoreApplication::translate("vortan::ProgressWindow", "Recognition time over time"));
