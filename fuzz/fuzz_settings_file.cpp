@@ -31,13 +31,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)parseSettingsInteger(bytes);
 
     const Presets presets = presetsFrom(document);
-    storePresets(document, presets); // values read never hold what a line cannot
-    const Presets reread = presetsFrom(ProfileDocument(document.bytes()));
-    for (std::size_t i = 0; i < presets.size(); ++i) {
-        SettingsPreset expected = presets[i];
-        expected.chars = asReadBack(expected.chars);
-        if (reread[i] != expected)
-            std::abort();
+    // Written over whatever lines the document holds, and into an empty one (where every value
+    // is written), what was read reads back: values read never hold what a line cannot.
+    ProfileDocument empty;
+    for (ProfileDocument* target : {&document, &empty}) {
+        storeChangedPresets(*target, presets, Presets{});
+        const Presets reread = presetsFrom(ProfileDocument(target->bytes()));
+        for (std::size_t i = 0; i < presets.size(); ++i) {
+            SettingsPreset expected = presets[i];
+            expected.chars = asReadBack(expected.chars);
+            if (reread[i] != expected)
+                std::abort();
+        }
     }
     return 0;
 }

@@ -127,8 +127,7 @@ QChart* recognitionOverTimeChart(const std::vector<RecognitionPoint>& points)
     milliseconds->setRange(0, std::max(100, slowest + slowest / 10));
     milliseconds->applyNiceNumbers();
     milliseconds->setLabelFormat(QStringLiteral("%d"));
-    milliseconds->setTitleText(
-        QCoreApplication::translate("vortan::ProgressWindow", "Median, ms"));
+    milliseconds->setTitleText(QCoreApplication::translate("vortan::ProgressWindow", "Median, ms"));
     QChart* chart = chartWith(series, time, milliseconds);
     chart->setTitle(
         QCoreApplication::translate("vortan::ProgressWindow", "Recognition time over time"));
