@@ -537,10 +537,23 @@ std::optional<std::int64_t> TForm1::heardFrame() const
     return m_player.heardFrame();
 }
 
+// Sounds other than the rendering (the reaction-time beeps), beside its file.
+std::filesystem::path TForm1::otherSoundFile() const
+{
+    return m_files.temporarySoundFile.parent_path() / "~other.wav";
+}
+
+void TForm1::removeSoundFiles() noexcept
+{
+    std::error_code ignored;
+    std::filesystem::remove(m_files.temporarySoundFile, ignored);
+    std::filesystem::remove(otherSoundFile(), ignored);
+}
+
 void TForm1::playOtherSound(const std::vector<std::uint8_t>& wav)
 {
     SpeedButton2Click();
-    const std::filesystem::path file = m_files.temporarySoundFile.parent_path() / "~other.wav";
+    const std::filesystem::path file = otherSoundFile();
     preparePrivateFolder(file.parent_path());
     ReplacingFileWriter writer(file, kTemporarySoundFileRules);
     writer.write(wav.data(), wav.size());
@@ -687,8 +700,7 @@ void TForm1::setTextCovered(bool covered)
 void TForm1::FormClose()
 {
     stopPlayRendering();
-    std::error_code ignored;
-    std::filesystem::remove(m_files.temporarySoundFile, ignored);
+    removeSoundFiles();
     Zapisz1Click(m_files.settingsFile, m_settings.presets(), m_presetsAtStart, m_options);
 }
 
@@ -705,8 +717,7 @@ void TForm1::closeEvent(QCloseEvent* event)
 void TForm1::endSession() noexcept
 {
     m_rendering.reset(); // stopped and waited for
-    std::error_code ignored;
-    std::filesystem::remove(m_files.temporarySoundFile, ignored);
+    removeSoundFiles();
     try {
         Zapisz1Click(m_files.settingsFile, m_settings.presets(), m_presetsAtStart, m_options);
     } catch (const std::exception& error) {

@@ -208,6 +208,8 @@ private:
     void stopPlayRendering();
     // Before the sound stops: tells how far the Play of the last rendering was heard.
     void reportHeard();
+    std::filesystem::path otherSoundFile() const;
+    void removeSoundFiles() noexcept;
     std::optional<std::filesystem::path> chooseWavFileWithDialog();
 
     std::unique_ptr<Ui::TForm1> ui;

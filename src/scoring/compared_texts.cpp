@@ -29,10 +29,15 @@ constexpr std::array<unsigned char, 256> kLowerCase = [] {
     return lower;
 }();
 
-bool isCopyBlank(unsigned char byte)
+// The renderer folds A-Z only: a Polish capital has no code and is not sent.
+unsigned char keyedByte(unsigned char byte)
 {
-    return byte == ' ' || byte == '\t' || byte == '\r' || byte == '\n' || byte == '\v' ||
-           byte == '\f' || byte == 0xA0; // 0xA0: no-break space
+    return byte >= 'A' && byte <= 'Z' ? static_cast<unsigned char>(byte + 0x20) : byte;
+}
+
+bool isHeardGap(unsigned char byte)
+{
+    return (byte == ' ' || byte == '\r') && !patternFor(byte).empty();
 }
 
 // Appends a separator unless the text is empty or already ends with one.
@@ -61,6 +66,18 @@ bool dropOpening(std::string& text, std::string_view prefix)
 }
 
 } // namespace
+
+bool isHeardLetter(unsigned char byte)
+{
+    const unsigned char keyed = keyedByte(byte);
+    return keyed != ' ' && keyed != '\r' && !patternFor(keyed).empty();
+}
+
+bool isCopyBlank(unsigned char byte)
+{
+    return byte == ' ' || byte == '\t' || byte == '\r' || byte == '\n' || byte == '\v' ||
+           byte == '\f' || byte == 0xA0; // 0xA0: no-break space
+}
 
 unsigned char foldCase(unsigned char byte)
 {
@@ -92,16 +109,11 @@ std::string heardText(std::string_view renderedText)
     std::string heard;
     heard.reserve(renderedText.size());
     for (const char c : renderedText) {
-        auto byte = static_cast<unsigned char>(c);
-        // The renderer folds A-Z only: a Polish capital has no code and is not sent.
-        if (byte >= 'A' && byte <= 'Z')
-            byte += 0x20;
-        if (patternFor(byte).empty())
-            continue;
-        if (byte == ' ' || byte == '\r')
+        const auto byte = static_cast<unsigned char>(c);
+        if (isHeardLetter(byte))
+            heard.push_back(static_cast<char>(keyedByte(byte)));
+        else if (isHeardGap(byte))
             appendSeparator(heard);
-        else
-            heard.push_back(static_cast<char>(byte));
     }
     dropTrailingSeparator(heard);
     return heard;

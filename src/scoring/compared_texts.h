@@ -19,6 +19,11 @@ unsigned char foldCase(unsigned char byte);
 // learner who hears one and writes the other is right. Bytes without a code map to themselves.
 unsigned char soundKey(unsigned char byte);
 
+// Whether a byte of the rendered text is a letter of the heard text (it has a code and is no
+// gap), and whether a byte of the copy separates groups.
+bool isHeardLetter(unsigned char byte);
+bool isCopyBlank(unsigned char byte);
+
 struct ComparedTexts {
     std::string sent; // letters and single separators, none at either end
     std::string copy;

@@ -3,6 +3,8 @@
 
 #include "synthesis/keying.h"
 
+#include <chrono>
+
 namespace vortan {
 
 std::optional<std::int64_t> KeystrokeClock::frameAt(std::optional<std::int64_t> heardFrame,
@@ -18,6 +20,12 @@ std::optional<std::int64_t> KeystrokeClock::frameAt(std::optional<std::int64_t> 
     if (elapsedNs > kRunOnNs)
         return std::nullopt;
     return m_anchor->frame + elapsedNs * sampleRateHz / 1'000'000'000;
+}
+
+std::optional<std::int64_t> KeystrokeClock::frameNow(std::optional<std::int64_t> heardFrame)
+{
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return frameAt(heardFrame, std::chrono::duration_cast<std::chrono::nanoseconds>(now).count());
 }
 
 } // namespace vortan

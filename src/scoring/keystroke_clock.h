@@ -21,6 +21,8 @@ public:
     // each keystroke and now and then), with non-decreasing `steadyNs`.
     std::optional<std::int64_t> frameAt(std::optional<std::int64_t> heardFrame,
                                         std::int64_t steadyNs);
+    // The frame now, on std::chrono::steady_clock.
+    std::optional<std::int64_t> frameNow(std::optional<std::int64_t> heardFrame);
 
     // Forgets the sound: a new rendering is timed afresh.
     void reset() { m_anchor.reset(); }

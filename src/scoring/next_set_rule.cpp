@@ -18,8 +18,7 @@ std::optional<std::size_t> nextSetOffer(std::string_view characterSet, const Cop
     const std::string_view added = addedCharacters(*index);
     const bool earned = std::all_of(added.begin(), added.end(), [&](char c) {
         const auto byte = static_cast<unsigned char>(c);
-        const bool fastEnough =
-            !targetMs || (recognition[byte].known() && recognition[byte].medianMs < *targetMs);
+        const bool fastEnough = !targetMs || recognition[byte].within(*targetMs);
         return fastEnough && recent[byte].reaches(thresholdPercent, kAdvanceMinimumSamples);
     });
     return earned ? std::optional(*index + 1) : std::nullopt;

@@ -119,7 +119,7 @@ std::string speedTargetSentence(const PracticeFigures& figures, const Wording& w
     std::vector<std::string> now;
     for (const char c : addedCharacters(*index)) {
         const CharacterRecognition& time = figures.recognition[static_cast<unsigned char>(c)];
-        if (time.known() && time.medianMs < *figures.targetMs)
+        if (time.within(*figures.targetMs))
             continue;
         slow.push_back(letter(c));
         now.push_back(time.known() ? withArguments(wording.translate("vortan::PracticeAdvice",

@@ -21,6 +21,8 @@ struct CharacterRecognition {
 
     bool operator==(const CharacterRecognition&) const = default;
     bool known() const { return samples >= kRecognitionMinimumSamples; }
+    // Known, and faster than the target.
+    bool within(int targetMs) const { return known() && medianMs < targetMs; }
 };
 
 using RecentRecognition = std::array<CharacterRecognition, 256>; // by windows-1250 byte

@@ -3,7 +3,6 @@
 
 #include "scoring/compared_texts.h"
 #include "synthesis/keying.h"
-#include "synthesis/morse_code.h"
 
 #include <algorithm>
 #include <map>
@@ -34,16 +33,9 @@ std::vector<std::size_t> lastLetters(std::string_view text, std::size_t count, I
     return letters;
 }
 
-bool isSentLetter(unsigned char byte)
-{
-    if (byte >= 'A' && byte <= 'Z')
-        byte += 0x20;
-    return byte != ' ' && byte != '\r' && !patternFor(byte).empty();
-}
-
 bool isCopiedLetter(unsigned char byte)
 {
-    return !copiedText(std::string_view(reinterpret_cast<const char*>(&byte), 1)).empty();
+    return !isCopyBlank(byte);
 }
 
 std::int64_t millisecondsOf(std::int64_t samples)
@@ -61,7 +53,7 @@ recognitionTimes(const CopyScore& score, std::string_view renderedText, std::str
     std::vector<std::optional<RecognitionTime>> times(score.characters.size());
     const ComparedTexts compared = comparedTexts(renderedText, copy);
     const std::vector<std::size_t> sentBytes =
-        lastLetters(renderedText, letterCount(compared.sent), isSentLetter);
+        lastLetters(renderedText, letterCount(compared.sent), isHeardLetter);
     const std::vector<std::size_t> copyBytes =
         lastLetters(copy, letterCount(compared.copy), isCopiedLetter);
 

@@ -197,19 +197,13 @@ BandConditions conditionsFromSummary(std::string_view summary)
         const std::string_view text =
             space == item.npos ? std::string_view() : item.substr(space + 1);
         if (name == "qsb") {
-            const QsbText qsb = parseQsb(text);
-            conditions.qsbRate = qsb.rate;
-            conditions.qsbDepthDb = qsb.depthDb;
+            setQsb(conditions, text);
         } else if (name == "qrm") {
             conditions.qrm.push_back(parseQrm(text));
         } else if (name == "qrn") {
-            const QrnText qrn = parseQrn(text);
-            conditions.qrnRate = qrn.rate;
-            conditions.qrnLevelDb = qrn.levelDb;
+            setQrn(conditions, text);
         } else if (name == "chirp") {
-            const ChirpText chirp = parseChirp(text);
-            conditions.chirpHz = chirp.hz;
-            conditions.chirpMs = chirp.ms;
+            setChirp(conditions, text);
         } else {
             throw Error("\"" + std::string(item) + "\" names no band condition");
         }

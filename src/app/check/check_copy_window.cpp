@@ -25,18 +25,9 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <chrono>
-
 namespace vortan {
 
 namespace {
-
-std::int64_t steadyNanoseconds()
-{
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 
 // The copy as windows-1250 bytes. A character the code page lacks becomes SUB (0x1A) rather
 // than "?", which is a Morse character and would score as one.
@@ -364,7 +355,6 @@ void CheckCopyWindow::updateCheckButton()
 void CheckCopyWindow::clearResult()
 {
     m_lastCheck.reset();
-    m_recognition.clear();
     m_offeredSet.reset();
     m_nextSetButton->hide();
     m_statusLabel->clear();
@@ -399,12 +389,10 @@ void CheckCopyWindow::checkCopy()
         m_reportError(error.what());
         return;
     }
-    if (typeAlong()) {
-        m_recognition =
+    if (typeAlong())
+        m_lastCheck->recognition =
             recognitionTimes(m_lastCheck->score, heardSent.text, m_lastCheck->copy,
                              characterSounds(*m_sent), copyKeystrokeFrames(), m_reactionMs);
-        m_lastCheck->recognition = m_recognition;
-    }
     const CheckKeeping keeping = m_rules.check(m_lastCheck->score, !m_unkept.empty());
     showResult();
     updateCover();
@@ -549,7 +537,7 @@ void CheckCopyWindow::showResult()
         summary = unheard + u' ' + summary;
     QString aligned = alignedCopyHtml(
         score, ErrorColours::forBackground(m_alignedView->palette().base().color()));
-    if (!m_recognition.empty()) {
+    if (!m_lastCheck->recognition.empty()) {
         const QString recognition = recognitionText();
         summary += u' ' + recognition;
         aligned += QStringLiteral("<p>%1</p>").arg(recognition.toHtmlEscaped());
@@ -638,7 +626,7 @@ void CheckCopyWindow::followSound()
     if (!m_heardClock)
         return;
     const std::optional<std::int64_t> told = m_heardClock();
-    m_keystrokeClock.frameAt(told, steadyNanoseconds());
+    m_keystrokeClock.frameNow(told);
     if (m_lastTold && !told && checkWhenSoundEnds())
         m_endCheckTimer->start(); // the sound has ended; the last group is still being typed
     m_lastTold = told;
@@ -679,7 +667,7 @@ void CheckCopyWindow::recordKeystrokes(int position, int removed, int added)
     // One character is a keystroke; more at once were pasted or dropped, not typed.
     std::optional<std::int64_t> frame;
     if (typeAlong() && m_heardClock && added == 1)
-        frame = m_keystrokeClock.frameAt(m_heardClock(), steadyNanoseconds());
+        frame = m_keystrokeClock.frameNow(m_heardClock());
     const auto first = m_keyFrames.begin() + position;
     m_keyFrames.erase(first, first + removed);
     m_keyFrames.insert(m_keyFrames.begin() + position, static_cast<std::size_t>(added), frame);
@@ -701,19 +689,26 @@ KeystrokeFrames CheckCopyWindow::copyKeystrokeFrames() const
     return frames;
 }
 
+const std::vector<std::optional<RecognitionTime>>& CheckCopyWindow::lastRecognitionTimes() const
+{
+    static const std::vector<std::optional<RecognitionTime>> none;
+    return m_lastCheck ? m_lastCheck->recognition : none;
+}
+
 QString CheckCopyWindow::recognitionText() const
 {
-    const std::optional<int> median = medianRecognitionMs(m_recognition);
+    const std::vector<std::optional<RecognitionTime>>& recognition = m_lastCheck->recognition;
+    const std::optional<int> median = medianRecognitionMs(recognition);
     if (!median)
         return tr("No character copied right was typed while the sound played, so none is "
                   "timed.");
     std::vector<ScoredCharacter> timed;
     std::vector<RecognitionTime> times;
     const std::vector<ScoredCharacter>& characters = m_lastCheck->score.characters;
-    for (std::size_t c = 0; c < characters.size() && c < m_recognition.size(); ++c) {
-        if (m_recognition[c]) {
+    for (std::size_t c = 0; c < characters.size() && c < recognition.size(); ++c) {
+        if (recognition[c]) {
             timed.push_back(characters[c]);
-            times.push_back(*m_recognition[c]);
+            times.push_back(*recognition[c]);
         }
     }
     QString text = tr("Recognition time: median %1 ms over %n characters.", nullptr,

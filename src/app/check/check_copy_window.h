@@ -89,10 +89,7 @@ public:
 
     // The recognition times of the last check, one per scored character; empty when it was not
     // typed along.
-    const std::vector<std::optional<RecognitionTime>>& lastRecognitionTimes() const
-    {
-        return m_recognition;
-    }
+    const std::vector<std::optional<RecognitionTime>>& lastRecognitionTimes() const;
 
     // The part of the current rendering that a Check would check.
     HeardPart heardPart() const;
@@ -187,7 +184,6 @@ private:
     KeystrokeClock m_keystrokeClock;
     QTimer* m_clockTimer = nullptr;
     KeystrokeFrames m_keyFrames; // one per character of the copy field
-    std::vector<std::optional<RecognitionTime>> m_recognition;
 
     QPushButton* m_reactionButton = nullptr;
     std::function<void(const std::vector<std::uint8_t>& wav)> m_playBeeps;

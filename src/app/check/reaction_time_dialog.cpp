@@ -12,7 +12,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include <chrono>
 #include <random>
 
 namespace vortan {
@@ -22,13 +21,6 @@ namespace {
 constexpr int kBeepToneHz = 880;
 // Silence after the last beep, so that its answer is still timed while the sound plays.
 constexpr int kTailMs = kReactionGapMaxMs;
-
-std::int64_t steadyNanoseconds()
-{
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 
 } // namespace
 
@@ -118,7 +110,7 @@ std::int64_t ReactionTimeDialog::frameNow()
     const std::optional<std::int64_t> told = m_sound.heardFrame();
     if (told)
         m_soundStarted = true;
-    return m_clock.frameAt(told, steadyNanoseconds()).value_or(-1);
+    return m_clock.frameNow(told).value_or(-1);
 }
 
 void ReactionTimeDialog::followSound()
