@@ -411,8 +411,7 @@ void CheckCopyWindow::checkCopy()
     case CheckKeeping::KeepNow:
         if (keep(*m_lastCheck)) {
             m_statusLabel->setText(tr("Kept in the history."));
-            offerNextSet(*m_lastCheck);
-            showAdvice(*m_lastCheck);
+            showWhatFollows(*m_lastCheck);
             break;
         }
         // keep() has just said why; the check waits for the history (another program may
@@ -480,16 +479,19 @@ void CheckCopyWindow::offerNextSet(const CopyCheck& check)
         CheckRules::nextSetCharacters(check.sent.characterSet);
     if (!asked)
         return;
-    std::optional<NextSetChoice> offer;
     try {
         NextSetFigures figures{m_history.advanceThresholdPercent(),
                                m_history.recentAccuracy(*asked), m_history.advanceTargetMs()};
         if (figures.targetMs)
             figures.recognition = m_history.recentRecognition();
-        offer = CheckRules::nextSet(check, figures);
+        showOffer(CheckRules::nextSet(check, figures));
     } catch (const Error&) {
-        return; // the check was kept, so the history works; no offer without its figures
+        // the check was kept, so the history works; no offer without its figures
     }
+}
+
+void CheckCopyWindow::showOffer(const std::optional<NextSetChoice>& offer)
+{
     if (!offer)
         return;
     m_offeredSet = static_cast<int>(offer->entryIndex);
@@ -510,11 +512,15 @@ void CheckCopyWindow::addAdviceLabel(QVBoxLayout& layout)
     layout.addWidget(m_adviceLabel);
 }
 
-void CheckCopyWindow::showAdvice(const CopyCheck& check)
+void CheckCopyWindow::showWhatFollows(const CopyCheck& check)
 {
+    // The offer and the advice weigh the same figures: the history is read once for both.
     try {
-        m_adviceLabel->setText(ProgressWindow::adviceText(
-            practiceFiguresFor(m_history, check.sent.characterSet, localDay(check.checkedAtMs))));
+        const PracticeFigures figures =
+            practiceFiguresFor(m_history, check.sent.characterSet, localDay(check.checkedAtMs));
+        showOffer(CheckRules::nextSet(check, {figures.thresholdPercent, figures.recent,
+                                              figures.targetMs, figures.recognition}));
+        m_adviceLabel->setText(ProgressWindow::adviceText(figures));
     } catch (const Error&) {
         m_adviceLabel->clear(); // the check was kept; advice is not worth a second error box
     }

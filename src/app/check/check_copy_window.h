@@ -144,7 +144,8 @@ private:
     void showUnkeptStatus();
     void offerNextSet(const CopyCheck& check);
     void addAdviceLabel(QVBoxLayout& layout);
-    void showAdvice(const CopyCheck& check);
+    void showOffer(const std::optional<NextSetChoice>& offer);
+    void showWhatFollows(const CopyCheck& check);
     void buildTypeAlong(QHBoxLayout& options);
     void recordKeystrokes(int position, int removed, int added);
     void updateClockPolling();

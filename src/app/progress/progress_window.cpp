@@ -393,12 +393,16 @@ QString ProgressWindow::conditionsComparison() const
 void ProgressWindow::refresh()
 {
     ProgressData figures;
+    PracticeFigures practice;
     QString comparison;
     try {
         fillSetFilter();
         figures = m_history.progress(filter());
         comparison = conditionsComparison();
-        m_recognition = m_history.recentRecognition();
+        // The advice and the recognition column weigh the same figures: read once for both.
+        practice = practiceFiguresFor(m_history, m_currentSet,
+                                      localDay(QDateTime::currentMSecsSinceEpoch()));
+        m_recognition = practice.recognition;
         m_recognitionPoints = m_history.recognitionOverTime(filter());
     } catch (const Error& error) {
         m_reportError(error.what());
@@ -428,17 +432,7 @@ void ProgressWindow::refresh()
     }
     fillTables(figures);
     fillCharts(figures);
-    showAdvice();
-}
-
-void ProgressWindow::showAdvice()
-{
-    try {
-        m_adviceLabel->setText(adviceText(practiceFiguresFor(
-            m_history, m_currentSet, localDay(QDateTime::currentMSecsSinceEpoch()))));
-    } catch (const Error&) {
-        m_adviceLabel->clear(); // refresh() has reported the history's failure
-    }
+    m_adviceLabel->setText(adviceText(practice));
 }
 
 void ProgressWindow::fillTables(const ProgressData& figures)

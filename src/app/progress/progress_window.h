@@ -81,7 +81,6 @@ private:
     void fillTables(const ProgressData& figures);
     void fillCharts(const ProgressData& figures);
     void restyleCharts();
-    void showAdvice();
     void chooseAndExportCsv();
     void chooseAndExportCopy();
     void chooseAndImport();
